@@ -1,0 +1,56 @@
+#pragma once
+// TLZH expands the compressed layer of a packed skin: LZSS over a 4096-byte
+// ring with an adaptive Huffman code for literals and match lengths.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "lzh_tree.h"
+
+namespace qm {
+
+class ElzhException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* LzhNoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
+inline constexpr const char* LzhFreeErrorMessage = "LZH : Error freeing memory for dictionary tables";
+
+// Caller-supplied byte pumps. Actual receives how many bytes were moved;
+// a reader that delivers fewer than asked has reached the end of its input.
+using TLZHReadBytes = std::function<void(uint8_t* Buffer, uint16_t Count, uint16_t& Actual)>;
+using TLZHWriteBytes = std::function<void(const uint8_t* Buffer, uint16_t Count, uint16_t& Actual)>;
+
+class TLZH {
+ public:
+  TLZH();
+  ~TLZH();
+  TLZH(const TLZH&) = delete;
+  TLZH& operator=(const TLZH&) = delete;
+
+  // Produces at least TextSize bytes: a final match is copied whole even if
+  // it passes TextSize. A TextSize of 0 or less produces nothing and reads
+  // nothing. Input that ends early reads as zero bits.
+  void Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes);
+
+ private:
+  struct TTables;
+  int GetBit();
+  int GetByte();
+  int DecodeChar();
+  int DecodePosition();
+  void Emit(uint8_t b);
+  void FlushOutput();
+
+  std::unique_ptr<TTables> FTables;
+  uint16_t FBitBuffer = 0;
+  uint8_t FBitCount = 0;
+  const TLZHReadBytes* FRead = nullptr;
+  const TLZHWriteBytes* FWrite = nullptr;
+};
+
+}  // namespace qm

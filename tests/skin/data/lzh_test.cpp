@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "lzh.h"
+#include "lzh_encoder.h"
+#include "lzh_tree.h"
+
+namespace qm {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Header(int32_t size) {
+  Bytes b(4);
+  for (int i = 0; i < 4; ++i) b[i] = static_cast<uint8_t>(static_cast<uint32_t>(size) >> (8 * i));
+  return b;
+}
+
+// Decodes through TLZH directly, counting how many input bytes it took.
+Bytes DecodeBody(int32_t size, const Bytes& code, size_t* consumed = nullptr) {
+  Bytes out;
+  size_t pos = 0;
+  TLZH lzh;
+  lzh.Decode(
+      size,
+      [&](const uint8_t* b, uint16_t n, uint16_t& actual) {
+        out.insert(out.end(), b, b + n);
+        actual = n;
+      },
+      [&](uint8_t* b, uint16_t n, uint16_t& actual) {
+        const size_t k = std::min<size_t>(n, code.size() - pos);
+        std::memcpy(b, code.data() + pos, k);
+        pos += k;
+        actual = static_cast<uint16_t>(k);
+      });
+  if (consumed) *consumed = pos;
+  return out;
+}
+
+Bytes RoundTrip(const Bytes& data) {
+  const Bytes packed = LzhEncode(data);
+  return LzhDecode(packed.data(), packed.size(), int64_t{1} << 31);
+}
+
+// Writes chosen symbols and positions with the decoder's own code, so tests
+// can state streams that an encoder would rarely produce.
+class TSymbolWriter {
+ public:
+  TSymbolWriter() { FTree.Start(); }
+  void Literal(uint8_t b) { Symbol(b); }
+  void Match(int length, int position) {
+    Symbol(253 + length);
+    int u = position >> 6, len = 0, code = 0;
+    for (int b = 255; b >= 0; --b)
+      if (lzh::PositionHigh[b] == u) {
+        len = lzh::PositionBits[b];
+        code = b >> (8 - len);
+      }
+    Put(len, code);
+    Put(6, position & 0x3F);
+  }
+  Bytes Finish() {
+    Bytes out = FOut;
+    if (FBits) out.push_back(static_cast<uint8_t>(FByte << (8 - FBits)));
+    return out;
+  }
+
+ private:
+  void Symbol(int s) {
+    std::vector<int> path;
+    for (int k = FTree.Parent[s + lzh::TreeSize]; k != lzh::Root; k = FTree.Parent[k])
+      path.push_back(k - FTree.Child[FTree.Parent[k]]);
+    for (auto it = path.rbegin(); it != path.rend(); ++it) Put(1, *it);
+    FTree.Update(s);
+  }
+  void Put(int n, int v) {
+    for (int i = n - 1; i >= 0; --i) {
+      FByte = static_cast<uint8_t>((FByte << 1) | ((v >> i) & 1));
+      if (++FBits == 8) {
+        FOut.push_back(FByte);
+        FBits = 0;
+      }
+    }
+  }
+  TLZHTree FTree;
+  Bytes FOut;
+  uint8_t FByte = 0;
+  int FBits = 0;
+};
+
+TEST(LzhRoundTrip, VariedData) {
+  std::mt19937 rng(7);
+  Bytes random(200000);
+  for (auto& b : random) b = static_cast<uint8_t>(rng());
+  std::string text;
+  while (text.size() < 100000) text += "[Personality]\r\nTop=top.bmp\r\nTopTopHeight=20\r\n启明映像向导 ";
+  Bytes mixed;
+  for (int i = 0; i < 50000; ++i) mixed.push_back(static_cast<uint8_t>(i % 7 == 0 ? rng() : (i / 100) & 0xFF));
+
+  const std::vector<Bytes> cases = {
+      {}, {0x41}, {0x20}, {0x00}, Bytes(5000, 0x00), Bytes(5000, 0x20), Bytes(61, 0xAB), Bytes(3, 0xAB),
+      Bytes(text.begin(), text.end()), random, mixed};
+  for (const Bytes& data : cases) {
+    SCOPED_TRACE(data.size());
+    EXPECT_EQ(RoundTrip(data), data);
+  }
+}
+
+TEST(LzhRoundTrip, OneMegabyteAcrossTreeRebuilds) {
+  std::mt19937 rng(11);
+  Bytes data(1 << 20);
+  // Skewed bytes push the root frequency through many rebuilds.
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>((rng() % 16) * (rng() % 3) + (i >> 16));
+  const Bytes packed = LzhEncode(data);
+  EXPECT_LT(packed.size(), data.size());
+  EXPECT_EQ(LzhDecode(packed.data(), packed.size(), 2 << 20), data);
+}
+
+TEST(LzhEncode, HeaderAndCompression) {
+  const Bytes packed = LzhEncode(Bytes(10000, 'x'));
+  ASSERT_GE(packed.size(), 4u);
+  EXPECT_EQ(Bytes(packed.begin(), packed.begin() + 4), Header(10000));
+  EXPECT_LT(packed.size(), 400u);
+  EXPECT_EQ(LzhEncode(Bytes{}), Header(0));
+}
+
+TEST(LzhDecode, SizeZeroOrNegativeReadsNothing) {
+  for (int32_t size : {0, -1, INT32_MIN}) {
+    size_t consumed = 99;
+    EXPECT_TRUE(DecodeBody(size, Bytes(100, 0xFF), &consumed).empty());
+    EXPECT_EQ(consumed, 0u);
+  }
+}
+
+TEST(LzhDecode, MatchIntoInitialRegionYieldsSpaces) {
+  TSymbolWriter w;
+  w.Match(10, 100);  // source 4036 - 101: inside the space fill
+  w.Literal('A');
+  EXPECT_EQ(DecodeBody(11, w.Finish()), Bytes({' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 'A'}));
+}
+
+TEST(LzhDecode, OverlappingMatchRepeatsLastByte) {
+  TSymbolWriter w;
+  w.Literal('Q');
+  w.Match(60, 0);
+  Bytes expected(61, 'Q');
+  EXPECT_EQ(DecodeBody(61, w.Finish()), expected);
+}
+
+TEST(LzhDecode, FinalMatchIsCopiedWholePastTextSize) {
+  TSymbolWriter w;
+  w.Literal('z');
+  w.Match(60, 0);
+  EXPECT_EQ(DecodeBody(2, w.Finish()).size(), 61u);
+}
+
+TEST(LzhDecode, InputPastItsEndReadsAsZero) {
+  std::string s = "The quick brown fox jumps over the lazy dog. ";
+  Bytes data;
+  for (int i = 0; i < 200; ++i) data.insert(data.end(), s.begin(), s.end());
+  const Bytes packed = LzhEncode(data);
+  const Bytes code(packed.begin() + 4, packed.end());
+  // Cut the code in half: the rest must decode as if zero bytes followed.
+  Bytes cut(code.begin(), code.begin() + code.size() / 2);
+  Bytes padded = cut;
+  padded.resize(cut.size() + 20000, 0);
+  const Bytes fromCut = DecodeBody(static_cast<int32_t>(data.size()), cut);
+  EXPECT_GE(fromCut.size(), data.size());
+  EXPECT_LE(fromCut.size(), data.size() + 59);
+  EXPECT_EQ(fromCut, DecodeBody(static_cast<int32_t>(data.size()), padded));
+  EXPECT_TRUE(std::equal(data.begin(), data.begin() + 100, fromCut.begin()));
+
+  // With no code bytes at all the decoder still ends.
+  EXPECT_GE(DecodeBody(1000, {}).size(), 1000u);
+}
+
+TEST(LzhDecode, WholeStreamAsksForNoMoreThanItHas) {
+  const Bytes data(300, 'k');
+  const Bytes packed = LzhEncode(data);
+  size_t consumed = 0;
+  EXPECT_EQ(DecodeBody(300, Bytes(packed.begin() + 4, packed.end()), &consumed), data);
+  EXPECT_EQ(consumed, packed.size() - 4);
+}
+
+TEST(LzhDecode, CallbackErrorPropagatesAndObjectIsReusable) {
+  const Bytes packed = LzhEncode(Bytes(100, 'a'));
+  TLZH lzh;
+  auto reader = [&](uint8_t* b, uint16_t n, uint16_t& actual) {
+    const size_t k = std::min<size_t>(n, packed.size() - 4);
+    std::memcpy(b, packed.data() + 4, k);
+    actual = static_cast<uint16_t>(k);
+  };
+  EXPECT_THROW(lzh.Decode(
+                   100, [](const uint8_t*, uint16_t, uint16_t&) { throw std::runtime_error("disk full"); }, reader),
+               std::runtime_error);
+  Bytes out;
+  lzh.Decode(
+      100,
+      [&](const uint8_t* b, uint16_t n, uint16_t& actual) {
+        out.insert(out.end(), b, b + n);
+        actual = n;
+      },
+      reader);
+  EXPECT_EQ(out, Bytes(100, 'a'));
+}
+
+TEST(LzhDecode, DeclaredSizeAboveLimitIsRefused) {
+  Bytes stream = Header(70 * 1024 * 1024);
+  EXPECT_THROW(LzhDecode(stream.data(), stream.size(), 64 * 1024 * 1024), ElzhException);
+}
+
+TEST(LzhPositionTables, GroupsAndBits) {
+  EXPECT_EQ(lzh::PositionHigh[0], 0);
+  EXPECT_EQ(lzh::PositionHigh[31], 0);
+  EXPECT_EQ(lzh::PositionHigh[32], 1);
+  EXPECT_EQ(lzh::PositionHigh[79], 3);
+  EXPECT_EQ(lzh::PositionHigh[80], 4);
+  EXPECT_EQ(lzh::PositionHigh[143], 11);
+  EXPECT_EQ(lzh::PositionHigh[144], 12);
+  EXPECT_EQ(lzh::PositionHigh[191], 23);
+  EXPECT_EQ(lzh::PositionHigh[192], 24);
+  EXPECT_EQ(lzh::PositionHigh[239], 47);
+  EXPECT_EQ(lzh::PositionHigh[240], 48);
+  EXPECT_EQ(lzh::PositionHigh[255], 63);
+  EXPECT_EQ(lzh::PositionBits[31], 3);
+  EXPECT_EQ(lzh::PositionBits[32], 4);
+  EXPECT_EQ(lzh::PositionBits[143], 5);
+  EXPECT_EQ(lzh::PositionBits[191], 6);
+  EXPECT_EQ(lzh::PositionBits[239], 7);
+  EXPECT_EQ(lzh::PositionBits[240], 8);
+}
+
+// Frequencies never decrease along the node order and every inner node
+// weighs what its two children weigh.
+void ExpectTreeConsistent(const TLZHTree& t) {
+  for (int k = 0; k < lzh::TreeSize; ++k) {
+    if (k + 1 < lzh::TreeSize) {
+      ASSERT_LE(t.Freq[k], t.Freq[k + 1]) << k;
+    }
+    const int c = t.Child[k];
+    if (c >= lzh::TreeSize) {
+      ASSERT_EQ(t.Parent[c], k);
+    } else {
+      ASSERT_EQ(t.Freq[k], t.Freq[c] + t.Freq[c + 1]) << k;
+      ASSERT_EQ(t.Parent[c], k);
+      ASSERT_EQ(t.Parent[c + 1], k);
+    }
+  }
+}
+
+TEST(LzhTree, RebuildsExactlyWhenRootReachesLimit) {
+  TLZHTree t;
+  t.Start();
+  EXPECT_EQ(t.Freq[lzh::Root], lzh::SymbolCount);
+  std::mt19937 rng(3);
+  while (t.Freq[lzh::Root] < lzh::RebuildLimit) t.Update(static_cast<int>(rng() % 20));
+  ASSERT_EQ(t.Freq[lzh::Root], lzh::RebuildLimit);
+  ExpectTreeConsistent(t);
+
+  // Halved leaf weights (rounded up), plus the one update being applied.
+  unsigned halved = 0;
+  for (int k = 0; k < lzh::TreeSize; ++k)
+    if (t.Child[k] >= lzh::TreeSize) halved += (t.Freq[k] + 1u) / 2u;
+  t.Update(5);
+  EXPECT_EQ(t.Freq[lzh::Root], halved + 1);
+  ExpectTreeConsistent(t);
+}
+
+}  // namespace
+}  // namespace qm
