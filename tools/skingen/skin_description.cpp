@@ -1,0 +1,304 @@
+#include "skin_description.h"
+
+#include <sstream>
+
+namespace skingen {
+
+namespace {
+// Written with LF and turned into CR LF once, so the text below stays readable.
+constexpr const char* kDescription = R"([TitlebarSkin]
+SkinName=QiMing Graphite
+Author=QiMing
+Description=Graphite frame, grey faces, green highlight
+
+[Personality]
+Top=top.bmp
+TopTopHeight=20
+TopBotHeight=65
+TopFrame=2
+TopStretch=0
+Bottom=bottom.bmp
+BottomTopHeight=4
+BottomBotHeight=4
+BottomFrame=2
+BottomStretch=0
+Left=left.bmp
+LeftTopHeight=40
+LeftBotHeight=15
+LeftFrame=2
+LeftStretch=0
+Right=right.bmp
+RightTopHeight=40
+RightBotHeight=15
+RightFrame=2
+RightStretch=0
+TextShift=20
+TextShiftVert=-10
+TextRightClip=70
+TextAlignment=0
+Textbackground=0
+ActiveTextR=220
+ActiveTextG=220
+ActiveTextB=220
+InActiveTextR=180
+InActiveTextG=180
+InActiveTextB=180
+menuBar=menubar.bmp
+TileMenu=0
+TileLeftMenu=6
+TileRightMenu=6
+
+[Fonts]
+FontHeight=13
+
+[Colours]
+WindowText=51 51 51
+ButtonFace=180 180 180
+Scrollbar=102 102 102
+HilightText=0 0 0
+Hilight=112 188 31
+Menubar=180 180 180
+Menu=180 180 180
+MenuText=0 0 0
+ButtonText=51 51 51
+ButtonHilight=210 210 210
+Buttonlight=210 210 210
+ButtonShadow=90 90 90
+ButtonDkShadow=90 90 90
+MenuBarText=0 0 0
+TitleTextActive=220 220 220
+TitleTextNoActive=180 180 180
+
+[Colour0]
+color=0 0 0
+
+[Colour1]
+color=0 0 0
+
+[Colour2]
+color=70 70 70
+
+[Colour3]
+color=220 220 220
+
+[Colour4]
+color=220 220 220
+
+[Button0]
+; close
+Action=0
+Align=1
+Xcoord=25
+Ycoord=6
+Visibility=0
+ButtonImage=close.bmp
+
+[Button1]
+; restore, shown while the window is maximised
+Action=1
+Align=1
+Xcoord=49
+Ycoord=6
+Visibility=1
+ButtonImage=restore.bmp
+
+[Button2]
+; maximise, shown while the window is not maximised
+Action=1
+Align=1
+Xcoord=49
+Ycoord=6
+Visibility=2
+ButtonImage=maximize.bmp
+
+[Button3]
+; minimise
+Action=2
+Align=1
+Xcoord=73
+Ycoord=6
+Visibility=0
+ButtonImage=minimize.bmp
+
+[Button4]
+; roll-up, kept in the skin but hidden
+Action=-1
+Align=1
+Xcoord=97
+Ycoord=6
+Visibility=10
+ButtonImage=rollup.bmp
+
+[Button6]
+; the window icon takes this place
+Action=3
+Align=0
+Xcoord=28
+Ycoord=6
+Visibility=0
+
+[Buttons]
+Bitmap=button.bmp
+LeftWidth=4
+RightWidth=4
+TopHeight=4
+BottomHeight=4
+Trans=0
+Tile=0
+CheckButton=checkbox.bmp
+RadioButton=radio.bmp
+NormalColour=0
+MouseOverColour=1
+PressedColour=1
+NormalColour2=0 0 0
+MouseOverColour2=0 0 0
+PressedColour2=0 0 0
+
+[Progress]
+Bitmap=progress.bmp
+LeftWidth=2
+RightWidth=2
+TopHeight=2
+BottomHeight=2
+Tile=1
+
+[GroupBoxEdge]
+Image=groupboxedge.bmp
+LeftWidth=3
+RightWidth=3
+TopHeight=3
+BottomHeight=3
+Tile=0
+
+[GroupBox]
+Image=groupbox.bmp
+LeftWidth=3
+RightWidth=3
+TopHeight=3
+BottomHeight=2
+Tile=0
+NormalColour=1
+BackgroundLeftShift=-5
+BackgroundRightShift=-5
+BackgroundAlignment=0
+
+[Toolbars]
+Image=header.bmp
+LeftWidth=1
+RightWidth=1
+TopHeight=1
+BottomHeight=1
+Tile=0
+
+[Tabs]
+Image=tab.bmp
+Border=tabborder.bmp
+LeftWidth=4
+RightWidth=4
+TopHeight=4
+BottomHeight=4
+Tile=0
+NormalColour=3
+MouseOverColour=1
+PressedColour=0
+NormalColour2=220 220 220
+MouseOverColour2=0 0 0
+
+[ComboButton]
+Image=combobutton.bmp
+LeftWidth=1
+RightWidth=1
+TopHeight=1
+BottomHeight=1
+
+[SunkEdge]
+Image=sunkedge.bmp
+LeftWidth=3
+RightWidth=3
+TopHeight=3
+BottomHeight=3
+
+[Headerbar]
+Image=header.bmp
+LeftWidth=1
+RightWidth=1
+TopHeight=1
+BottomHeight=1
+Tile=0
+
+[MenuItem]
+Image=menuitem.bmp
+LeftWidth=6
+RightWidth=1
+TopHeight=2
+BottomHeight=4
+Trans=1
+Tile=0
+NormalColour=1
+PressedColour=1
+
+[MenuBackground]
+Image=menubackground.bmp
+LeftWidth=18
+RightWidth=1
+TopHeight=1
+BottomHeight=1
+Tile=1
+
+[Scrollbar]
+Image=scrollbar.bmp
+LeftWidth=0
+RightWidth=0
+TopHeight=0
+BottomHeight=0
+
+[HorzScroll]
+Image=hscroll.bmp
+TopHeight=1
+BottomHeight=1
+Tile=1
+
+[VertScroll]
+Image=vscroll.bmp
+LeftWidth=1
+RightWidth=1
+Tile=1
+
+[HorzScrollThumb]
+Image=hthumb.bmp
+LeftWidth=5
+RightWidth=5
+TopHeight=2
+BottomHeight=2
+Tile=1
+
+[VertScrollThumb]
+Image=vthumb.bmp
+LeftWidth=2
+RightWidth=2
+TopHeight=5
+BottomHeight=5
+Tile=1
+
+[MDICONTROLS]
+Image=mdi.bmp
+
+[Extras]
+; Art shipped with the skin for hosts that place more caption buttons.
+RollDown=rolldown.bmp
+Launch=launch.bmp
+Link=link.bmp
+Dialog=dialog.bmp
+)";
+}  // namespace
+
+std::string skinDescription() {
+  std::string out;
+  for (const char* p = kDescription; *p; ++p) {
+    if (*p == '\n') out += '\r';
+    out += *p;
+  }
+  return out;
+}
+
+}  // namespace skingen
