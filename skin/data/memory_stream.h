@@ -2,6 +2,7 @@
 // A growable in-memory byte stream with a position: what packed skins,
 // containers and members are passed around in.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
