@@ -1,0 +1,110 @@
+#pragma once
+// Components: ownership, names, tags, class names and published properties.
+// A component frees everything it owns, newest first, when it is destroyed.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace gui {
+
+// Declares the familiar class name and extends the membership test, so that
+// InheritsFrom("TCustomPanel") is true for a TPanel and for its descendants.
+#define QM_GUI_CLASS(Name, Base, ...)                                                  \
+ public:                                                                               \
+  std::string ClassName() const override { return #Name; }                             \
+  bool InheritsFrom(std::string_view n) const override {                               \
+    return ::gui::ClassNameIs(n, {#Name __VA_OPT__(, ) __VA_ARGS__}) || Base::InheritsFrom(n); \
+  }
+
+// Case-insensitive comparison against any of the given names.
+bool ClassNameIs(std::string_view name, std::initializer_list<std::string_view> names);
+std::string UpperCase(std::string_view text);
+
+enum class TOperation { opInsert, opRemove };
+
+// How a published property reads and writes. Booleans count as enumerated
+// (their values are the names "False" and "True").
+enum class TPropertyKind { Integer, Enumerated, Text };
+
+struct TPropertyInfo {
+  std::string Name;
+  TPropertyKind Kind = TPropertyKind::Text;
+  std::vector<std::string> EnumNames;  // Enumerated only, by ordinal
+  std::function<std::string()> Get;
+  std::function<bool(const std::string&)> Set;  // false: value not accepted
+};
+
+class TComponent {
+ public:
+  explicit TComponent(TComponent* owner);
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+  virtual ~TComponent();
+
+  virtual std::string ClassName() const { return "TComponent"; }
+  virtual bool InheritsFrom(std::string_view name) const;
+  template <class T>
+  bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
+
+  TComponent* Owner() const { return FOwner; }
+  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  TComponent* Components(int index) const { return FComponents.at(index).get(); }
+  // Owned components, in creation order.
+  std::vector<TComponent*> ComponentList() const;
+  TComponent* FindComponent(std::string_view name) const;
+
+  // Makes a component owned by this one and returns it; it lives until this
+  // component is destroyed or Free is called on it.
+  template <class T, class... Args>
+  T* Make(Args&&... args) {
+    auto made = std::make_unique<T>(this, std::forward<Args>(args)...);
+    return Adopt(std::move(made));
+  }
+  // Takes ownership of a component made without owner.
+  template <class T>
+  T* Adopt(std::unique_ptr<T> component) {
+    T* raw = component.get();
+    InsertComponent(std::unique_ptr<TComponent>(std::move(component)));
+    return raw;
+  }
+  // Destroys an owned component now; a component without owner cannot be
+  // freed this way (its holder's unique_ptr does it).
+  void Free();
+
+  std::string Name;
+  int Tag = 0;
+
+  // --- published properties by name
+  bool HasProperty(std::string_view name) const;
+  std::optional<TPropertyKind> PropertyKind(std::string_view name) const;
+  std::optional<std::string> GetPropValue(std::string_view name) const;
+  bool SetPropValue(std::string_view name, const std::string& value);
+  std::vector<std::string> PropertyNames() const;
+
+ protected:
+  // Told when a component is added to or removed from this one's list.
+  virtual void Notification(TComponent* component, TOperation operation);
+
+  void PublishBool(std::string name, std::function<bool()> get, std::function<void(bool)> set);
+  void PublishInt(std::string name, std::function<int()> get, std::function<void(int)> set);
+  void PublishText(std::string name, std::function<std::string()> get,
+                   std::function<void(const std::string&)> set);
+  void PublishEnum(std::string name, std::vector<std::string> names, std::function<int()> get,
+                   std::function<void(int)> set);
+
+ private:
+  void InsertComponent(std::unique_ptr<TComponent> component);
+  std::unique_ptr<TComponent> RemoveComponent(TComponent* component);
+  const TPropertyInfo* FindProperty(std::string_view name) const;
+
+  TComponent* FOwner;
+  std::vector<std::unique_ptr<TComponent>> FComponents;
+  std::vector<TPropertyInfo> FProperties;
+};
+
+}  // namespace gui

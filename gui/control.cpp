@@ -1,0 +1,571 @@
+#include "control.h"
+
+#include <algorithm>
+
+#include "forms.h"
+
+namespace gui {
+
+namespace {
+const wchar_t kControlProp[] = L"QiMing.Control";
+
+bool IsLibraryMessage(UINT msg) { return msg >= CM_BASE && msg < 0xC000; }
+}  // namespace
+
+void GuardedCall(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (...) {
+    Application().HandleException(std::current_exception());
+  }
+}
+
+// --- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  WindowProc = [this](TMessage& m) { WndProc(m); };
+  FFont.OnChange = [this] {
+    if (!FApplyingParentFont) FParentFont = false;
+    FontChanged();
+  };
+  PublishBool("Visible", [this] { return FVisible; }, [this](bool v) { SetVisible(v); });
+  PublishBool("Enabled", [this] { return FEnabled; }, [this](bool v) { SetEnabled(v); });
+  PublishBool("ParentFont", [this] { return FParentFont; }, [this](bool v) { SetParentFont(v); });
+  PublishBool("DoubleBuffered", [this] { return DoubleBuffered; }, [this](bool v) { DoubleBuffered = v; });
+  PublishInt("Color", [this] { return static_cast<int>(FColor); }, [this](int v) { SetColor(static_cast<TColor>(v)); });
+  PublishText("Caption", [this] { return Caption(); }, [this](const std::string& v) { SetCaption(v); });
+  PublishEnum("Cursor", {"crDefault", "crHandPoint", "crIBeam", "crArrow"}, [this] { return static_cast<int>(Cursor); },
+              [this](int v) { Cursor = static_cast<TCursor>(v); });
+}
+
+TControl::~TControl() {
+  NotifyRelease();
+  if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::NotifyRelease() {
+  if (FReleased) return;
+  FReleased = true;
+  GuardedCall([this] { Perform(CM_RELEASE); });
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{msg, wParam, lParam, 0};
+  WindowProc(m);
+  return m.Result;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == FParent) return;
+  if (FParent) FParent->RemoveControl(this);
+  FParent = parent;
+  if (FParent) {
+    FParent->InsertControl(this);
+    if (FParentFont) ParentFontChanged();
+  }
+}
+
+RECT TControl::ClientRect() const { return RECT{0, 0, Width(), Height()}; }
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  if (FParent) FParent->Invalidate();
+  FBounds = RECT{left, top, left + width, top + height};
+  Invalidate();
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == FVisible) return;
+  FVisible = visible;
+  if (FParent) FParent->Invalidate();
+}
+
+bool TControl::Showing() const {
+  for (const TControl* c = this; c; c = c->FParent)
+    if (!c->FVisible) return false;
+  return true;
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == FEnabled) return;
+  FEnabled = enabled;
+  Perform(CM_ENABLEDCHANGED);
+  Invalidate();
+}
+
+void TControl::SetCaption(const std::string& caption) {
+  if (caption == FCaption) return;
+  FCaption = caption;
+  Invalidate();
+}
+
+void TControl::SetColor(TColor color) {
+  if (color == FColor) return;
+  FColor = color;
+  ColorChanged();
+}
+
+void TControl::SetParentFont(bool value) {
+  FParentFont = value;
+  if (value) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+  if (!FParentFont || !FParent) return;
+  FApplyingParentFont = true;
+  FFont.Assign(FParent->Font());
+  FApplyingParentFont = false;
+}
+
+void TControl::FontChanged() { Invalidate(); }
+
+void TControl::Invalidate() {}
+
+void TControl::Update() {
+  if (FParent && FParent->HandleAllocated()) UpdateWindow(FParent->Handle());
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+void TControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+      FPressed = true;
+      break;
+    case WM_LBUTTONUP:
+      if (FPressed) {
+        FPressed = false;
+        const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+        const RECT r = ClientRect();
+        if (FEnabled && PtInRect(&r, p)) Click();
+      }
+      break;
+    case CM_MOUSEENTER:
+      FMouseInControl = true;
+      break;
+    case CM_MOUSELEAVE:
+      FMouseInControl = false;
+      FPressed = false;
+      break;
+    default:
+      break;
+  }
+  CallDefault(m);
+}
+
+// --- TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+TGraphicControl::~TGraphicControl() { NotifyRelease(); }
+
+void TGraphicControl::Invalidate() {
+  if (TWinControl* p = Parent(); p && p->HandleAllocated()) {
+    const RECT r = BoundsRect();
+    InvalidateRect(p->Handle(), &r, TRUE);
+  }
+}
+
+void TGraphicControl::WndProc(TMessage& m) {
+  if (m.Msg == WM_PAINT && m.WParam) {
+    FCanvas.SetHandle(reinterpret_cast<HDC>(m.WParam));
+    FCanvas.Font.Assign(Font());
+    try {
+      Paint();
+    } catch (...) {
+      FCanvas.SetHandle(nullptr);
+      throw;
+    }
+    FCanvas.SetHandle(nullptr);
+    return;
+  }
+  TControl::WndProc(m);
+}
+
+// --- TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+  PublishBool("TabStop", [this] { return TabStop; }, [this](bool v) { TabStop = v; });
+}
+
+TWinControl::~TWinControl() {
+  NotifyRelease();
+  DestroyHandle();
+  // Children are owned elsewhere; they must not reach back into this object.
+  for (TControl* c : FControls) c->FParent = nullptr;
+  FControls.clear();
+}
+
+TWinControl* TWinControl::FindControl(HWND window) {
+  return window ? static_cast<TWinControl*>(GetPropW(window, kControlProp)) : nullptr;
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  FControls.push_back(control);
+  if (auto* w = dynamic_cast<TWinControl*>(control); w && FHandle) w->HandleNeeded();
+  if (!dynamic_cast<TWinControl*>(control)) control->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  std::erase(FControls, control);
+  if (FMouseControl == control) FMouseControl = nullptr;
+  if (FCaptureControl == control) FCaptureControl = nullptr;
+  if (auto* w = dynamic_cast<TWinControl*>(control); w && w->FHandle && FHandle) {
+    // The window cannot live on without its parent window.
+    w->DestroyHandle();
+  }
+  Invalidate();
+}
+
+TControl* TWinControl::ControlAtPos(POINT p, bool graphicOnly) const {
+  // Topmost first: later controls paint over earlier ones.
+  for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+    TControl* c = *it;
+    if (!c->Visible() || (graphicOnly && dynamic_cast<TWinControl*>(c))) continue;
+    const RECT r = c->BoundsRect();
+    if (PtInRect(&r, p)) return c;
+  }
+  return nullptr;
+}
+
+HWND TWinControl::Handle() {
+  if (!FHandle) CreateHandle();
+  return FHandle;
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+  p.ClassName = Widen(ClassName());
+  p.Caption = Widen(FCaption);
+  p.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  if (FVisible) p.Style |= WS_VISIBLE;
+  if (!FEnabled) p.Style |= WS_DISABLED;
+  if (TabStop) p.Style |= WS_TABSTOP;
+  p.Bounds = FBounds;
+}
+
+void TWinControl::CreateHandle() {
+  TCreateParams p;
+  CreateParams(p);
+  if (Parent()) p.Parent = Parent()->Handle();
+  if (FHandle) return;  // the parent created this one while creating itself
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!p.SystemClass) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(instance, p.ClassName.c_str(), &wc)) {
+      wc = WNDCLASSEXW{};
+      wc.cbSize = sizeof wc;
+      wc.style = CS_DBLCLKS;
+      wc.lpfnWndProc = &TWinControl::ClassWndProc;
+      wc.hInstance = instance;
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.lpszClassName = p.ClassName.c_str();
+      if (!RegisterClassExW(&wc)) throw std::runtime_error("cannot register window class " + ClassName());
+    }
+  }
+  const RECT& b = p.Bounds;
+  HWND h = CreateWindowExW(p.ExStyle, p.ClassName.c_str(), p.Caption.c_str(), p.Style, b.left, b.top,
+                           b.right - b.left, b.bottom - b.top, p.Parent, p.Id, instance, this);
+  if (!h) throw std::runtime_error("cannot create the window of " + (Name.empty() ? ClassName() : Name));
+  if (p.SystemClass) {
+    // A system control: put our procedure in front of its own. Anyone may
+    // later stack theirs on top and take it off again; we never re-assert.
+    Bind(h);
+    FDefWndProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::ClassWndProc)));
+  }
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), FALSE);
+  CreateWnd();
+  for (TControl* c : FControls)
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+}
+
+void TWinControl::DestroyHandle() {
+  if (FHandle) DestroyWindow(FHandle);
+}
+
+void TWinControl::Bind(HWND hwnd) {
+  FHandle = hwnd;
+  FDefWndProc = &DefWindowProcW;
+  SetPropW(hwnd, kControlProp, this);
+}
+
+void TWinControl::Unbind() {
+  if (!FHandle) return;
+  RemovePropW(FHandle, kControlProp);
+  FHandle = nullptr;
+  FMouseInControl = false;
+}
+
+LRESULT CALLBACK TWinControl::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWinControl* self = nullptr;
+  if (msg == WM_NCCREATE && !FindControl(hwnd)) {
+    // An own-class window: the object came as the creation parameter.
+    self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (self) self->Bind(hwnd);
+  } else {
+    self = FindControl(hwnd);
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  return self->Dispatch(hwnd, msg, wParam, lParam);
+}
+
+LRESULT TWinControl::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{msg, wParam, lParam, 0};
+  bool handled = false;
+  GuardedCall([&] {
+    WindowProc(m);
+    handled = true;
+  });
+  if (!handled && msg != WM_NCDESTROY) {
+    // The handler failed half-way; the window still needs an answer.
+    m.Result = CallWindowProcW(FDefWndProc ? FDefWndProc : &DefWindowProcW, hwnd, msg, wParam, lParam);
+  }
+  if (msg == WM_NCDESTROY) Unbind();
+  return m.Result;
+}
+
+void TWinControl::CallDefault(TMessage& m) {
+  if (IsLibraryMessage(m.Msg) || !FHandle) {
+    m.Result = 0;
+    return;
+  }
+  m.Result = CallWindowProcW(FDefWndProc, FHandle, m.Msg, m.WParam, m.LParam);
+}
+
+// Reflection. Child controls report to their parent window (WM_COMMAND,
+// WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM, WM_HSCROLL,
+// WM_VSCROLL). The parent's own handler, at the end of its WindowProc chain,
+// sends the message on to the library control it came from as CN_BASE + msg
+// through that control's WindowProc, and the control's answer is the answer.
+// Messages from windows that are no library control, menu items and
+// accelerators (no control window) stay with the parent. A handler earlier in
+// the parent's chain sees the message first and may keep it.
+bool TWinControl::Reflect(TMessage& m) {
+  HWND from = nullptr;
+  switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+      from = reinterpret_cast<HWND>(m.LParam);
+      break;
+    case WM_NOTIFY:
+      from = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
+      break;
+    case WM_DRAWITEM: {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+      if (dis->CtlType != ODT_MENU) from = dis->hwndItem;
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+      if (mis->CtlType != ODT_MENU && FHandle) from = GetDlgItem(FHandle, static_cast<int>(mis->CtlID));
+      break;
+    }
+    default:
+      return false;
+  }
+  TWinControl* child = FindControl(from);
+  if (!child || child == this) return false;
+  m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+  return true;
+}
+
+void TWinControl::ApplyCtlColor(TMessage& m) {
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  SetTextColor(dc, ColorToRGB(FEnabled ? FFont.Color() : clGrayText));
+  SetBkColor(dc, ColorToRGB(FColor));
+  if (!FColorBrush) {
+    if ((FColor & 0xFF000000u) == 0xFF000000u)
+      FColorBrush = TGdiHandle<HBRUSH>(GetSysColorBrush(static_cast<int>(FColor & 0xFF)), false);
+    else
+      FColorBrush = TGdiHandle<HBRUSH>(CreateSolidBrush(ColorToRGB(FColor)), true);
+  }
+  m.Result = reinterpret_cast<LRESULT>(FColorBrush.Get());
+}
+
+void TWinControl::TrackGraphicMouse(TMessage& m) {
+  const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  TControl* target = FCaptureControl ? FCaptureControl : ControlAtPos(p, true);
+  if (m.Msg == WM_MOUSEMOVE && target != FMouseControl) {
+    if (FMouseControl) FMouseControl->Perform(CM_MOUSELEAVE);
+    FMouseControl = target;
+    if (FMouseControl) FMouseControl->Perform(CM_MOUSEENTER);
+  }
+  if (!target) return;
+  const LPARAM local = MAKELPARAM(p.x - target->Left(), p.y - target->Top());
+  if (m.Msg == WM_LBUTTONDOWN) {
+    FCaptureControl = target;
+    SetCapture(FHandle);
+  }
+  target->Perform(m.Msg, m.WParam, local);
+  if (m.Msg == WM_LBUTTONUP) {
+    FCaptureControl = nullptr;
+    if (GetCapture() == FHandle) ReleaseCapture();
+  }
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  if (Reflect(m)) return;
+  switch (m.Msg) {
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORSTATIC:
+      ApplyCtlColor(m);
+      return;
+    case WM_MOUSEMOVE:
+      if (!FMouseInControl && FHandle) {
+        FMouseInControl = true;
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
+        TrackMouseEvent(&tme);
+        Perform(CM_MOUSEENTER);
+      }
+      TrackGraphicMouse(m);
+      break;
+    case WM_MOUSELEAVE:
+      FMouseInControl = false;
+      if (FMouseControl) {
+        TControl* left = FMouseControl;
+        FMouseControl = nullptr;
+        left->Perform(CM_MOUSELEAVE);
+      }
+      Perform(CM_MOUSELEAVE);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      TrackGraphicMouse(m);
+      break;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(m.WParam) == FHandle && LOWORD(m.LParam) == HTCLIENT) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(FHandle, &p);
+        TControl* c = ControlAtPos(p, true);
+        const TCursor cursor = c ? c->Cursor : Cursor;
+        if (cursor == TCursor::crHandPoint) {
+          SetCursor(LoadCursorW(nullptr, IDC_HAND));
+          m.Result = TRUE;
+          return;
+        }
+      }
+      break;
+    case WM_KILLFOCUS:
+      CallDefault(m);
+      Perform(CM_EXIT);
+      return;
+    case WM_ERASEBKGND:
+      if (!FDefWndProc || FDefWndProc == &DefWindowProcW) {
+        if (!DoubleBuffered) PaintBackground(reinterpret_cast<HDC>(m.WParam));
+        m.Result = 1;
+        return;
+      }
+      break;
+    case WM_PAINT:
+      if (FDefWndProc == &DefWindowProcW) {
+        PAINTSTRUCT ps{};
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        const bool own = dc == nullptr;
+        if (own) dc = BeginPaint(FHandle, &ps);
+        RECT client;
+        GetClientRect(FHandle, &client);
+        if (DoubleBuffered) {
+          TBitmap buffer(client.right, client.bottom);
+          PaintBackground(buffer.Canvas().Handle());
+          PaintWindow(buffer.Canvas().Handle());
+          PaintControls(buffer.Canvas().Handle(), nullptr);
+          TCanvas target(dc);
+          buffer.Draw(target, 0, 0);
+        } else {
+          PaintWindow(dc);
+          PaintControls(dc, own ? &ps.rcPaint : nullptr);
+        }
+        if (own) EndPaint(FHandle, &ps);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  TControl::WndProc(m);
+}
+
+void TWinControl::PaintBackground(HDC dc) {
+  RECT r;
+  GetClientRect(FHandle, &r);
+  TCanvas canvas(dc);
+  canvas.Brush.SetColor(FColor);
+  canvas.FillRect(r);
+}
+
+void TWinControl::PaintWindow(HDC) {}
+
+void TWinControl::PaintControls(HDC dc, const RECT* clip) {
+  for (TControl* c : FControls) {
+    if (!c->Visible() || dynamic_cast<TWinControl*>(c)) continue;
+    RECT r = c->BoundsRect(), hit;
+    if (clip && !IntersectRect(&hit, &r, clip)) continue;
+    const int saved = SaveDC(dc);
+    POINT org;
+    GetViewportOrgEx(dc, &org);
+    SetViewportOrgEx(dc, org.x + r.left, org.y + r.top, nullptr);
+    IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+  }
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  FBounds = RECT{left, top, left + width, top + height};
+  if (FHandle) SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::SetVisible(bool visible) {
+  if (visible == FVisible) return;
+  FVisible = visible;
+  if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::SetEnabled(bool enabled) {
+  if (enabled == FEnabled) return;
+  FEnabled = enabled;
+  if (FHandle) EnableWindow(FHandle, enabled);
+  Perform(CM_ENABLEDCHANGED);
+}
+
+std::string TWinControl::Caption() const {
+  if (!FHandle) return FCaption;
+  const int n = GetWindowTextLengthW(FHandle);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(FHandle, text.data(), n + 1)));
+  return Narrow(text);
+}
+
+void TWinControl::SetCaption(const std::string& caption) {
+  FCaption = caption;
+  if (FHandle && Caption() != caption) SetWindowTextW(FHandle, Widen(caption).c_str());
+}
+
+void TWinControl::Invalidate() {
+  if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+void TWinControl::FontChanged() {
+  if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
+  for (TControl* c : FControls) c->ParentFontChanged();
+  Invalidate();
+}
+
+void TWinControl::ColorChanged() {
+  FColorBrush.Reset();
+  Invalidate();
+}
+
+}  // namespace gui

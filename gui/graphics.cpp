@@ -1,0 +1,457 @@
+#include "graphics.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace gui {
+
+COLORREF ColorToRGB(TColor color) {
+  if ((color & 0xFF000000u) == 0xFF000000u) return GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0x00FFFFFFu;
+}
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// --- TFont
+
+TFont::TFont() = default;
+
+void TFont::Assign(const TFont& s) {
+  FName = s.FName;
+  FHeight = s.FHeight;
+  FColor = s.FColor;
+  FStyle = s.FStyle;
+  FCharset = s.FCharset;
+  Changed();
+}
+
+void TFont::AssignLogFont(const LOGFONTW& lf) {
+  FName = Narrow(lf.lfFaceName);
+  FHeight = lf.lfHeight;
+  FStyle = (lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0) |
+           (lf.lfUnderline ? fsUnderline : 0) | (lf.lfStrikeOut ? fsStrikeOut : 0);
+  FCharset = lf.lfCharSet;
+  Changed();
+}
+
+void TFont::Changed() {
+  FHandle.Reset();
+  if (OnChange) OnChange();
+}
+
+void TFont::SetName(const std::string& name) {
+  if (name != FName) FName = name, Changed();
+}
+void TFont::SetHeight(int height) {
+  if (height != FHeight) FHeight = height, Changed();
+}
+int TFont::Size() const { return -MulDiv(FHeight, 72, 96); }
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, 96, 72)); }
+void TFont::SetColor(TColor color) {
+  if (color != FColor) FColor = color, Changed();
+}
+void TFont::SetStyle(unsigned style) {
+  if (style != FStyle) FStyle = style, Changed();
+}
+void TFont::SetCharset(BYTE charset) {
+  if (charset != FCharset) FCharset = charset, Changed();
+}
+
+HFONT TFont::Handle() const {
+  if (!FHandle) {
+    const std::wstring face = Widen(FName);
+    FHandle = TGdiHandle<HFONT>(
+        CreateFontW(FHeight, 0, 0, 0, (FStyle & fsBold) ? FW_BOLD : FW_NORMAL, (FStyle & fsItalic) != 0,
+                    (FStyle & fsUnderline) != 0, (FStyle & fsStrikeOut) != 0, FCharset, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()),
+        true);
+  }
+  return FHandle.Get();
+}
+
+// --- TBrush, TPen
+
+void TBrush::SetColor(TColor color) {
+  if (color == FColor) return;
+  FColor = color;
+  FHandle.Reset();
+  if (OnChange) OnChange();
+}
+void TBrush::SetStyle(TBrushStyle style) {
+  if (style == FStyle) return;
+  FStyle = style;
+  FHandle.Reset();
+  if (OnChange) OnChange();
+}
+HBRUSH TBrush::Handle() const {
+  if (!FHandle) {
+    if (FStyle == TBrushStyle::bsClear)
+      FHandle = TGdiHandle<HBRUSH>(static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), false);
+    else if ((FColor & 0xFF000000u) == 0xFF000000u)
+      FHandle = TGdiHandle<HBRUSH>(GetSysColorBrush(static_cast<int>(FColor & 0xFF)), false);
+    else
+      FHandle = TGdiHandle<HBRUSH>(CreateSolidBrush(ColorToRGB(FColor)), true);
+  }
+  return FHandle.Get();
+}
+
+void TPen::SetColor(TColor color) {
+  if (color == FColor) return;
+  FColor = color;
+  FHandle.Reset();
+  if (OnChange) OnChange();
+}
+void TPen::SetWidth(int width) {
+  if (width == FWidth) return;
+  FWidth = width;
+  FHandle.Reset();
+  if (OnChange) OnChange();
+}
+HPEN TPen::Handle() const {
+  if (!FHandle) FHandle = TGdiHandle<HPEN>(CreatePen(PS_SOLID, FWidth, ColorToRGB(FColor)), true);
+  return FHandle.Get();
+}
+
+// --- TCanvas
+
+HDC TCanvas::RequireHandle() const {
+  if (!FHandle) throw std::logic_error("canvas without a device context");
+  return FHandle;
+}
+
+void TCanvas::FillRect(const RECT& r) {
+  if (Brush.Style() == TBrushStyle::bsClear) return;
+  ::FillRect(RequireHandle(), &r, Brush.Handle());
+}
+
+void TCanvas::FrameRect(const RECT& r) { ::FrameRect(RequireHandle(), &r, Brush.Handle()); }
+
+void TCanvas::Rectangle(const RECT& r) {
+  HDC dc = RequireHandle();
+  TSelectGuard pen(dc, Pen.Handle()), brush(dc, Brush.Handle());
+  ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+void TCanvas::MoveTo(int x, int y) { FPen = {x, y}; }
+
+void TCanvas::LineTo(int x, int y) {
+  HDC dc = RequireHandle();
+  TSelectGuard pen(dc, Pen.Handle());
+  POINT old;
+  MoveToEx(dc, FPen.x, FPen.y, &old);
+  ::LineTo(dc, x, y);
+  MoveToEx(dc, old.x, old.y, nullptr);
+  FPen = {x, y};
+}
+
+namespace {
+// Font, colour and background mode for one text operation, undone after.
+class TTextState {
+ public:
+  TTextState(HDC dc, const TFont& font, const TBrush& brush)
+      : FDC(dc), FFont(dc, font.Handle()), FOldColor(SetTextColor(dc, ColorToRGB(font.Color()))) {
+    if (brush.Style() == TBrushStyle::bsClear) {
+      FOldMode = SetBkMode(dc, TRANSPARENT);
+    } else {
+      FOldMode = SetBkMode(dc, OPAQUE);
+      FOldBk = SetBkColor(dc, ColorToRGB(brush.Color()));
+      FSetBk = true;
+    }
+  }
+  ~TTextState() {
+    SetTextColor(FDC, FOldColor);
+    SetBkMode(FDC, FOldMode);
+    if (FSetBk) SetBkColor(FDC, FOldBk);
+  }
+
+ private:
+  HDC FDC;
+  TSelectGuard FFont;
+  COLORREF FOldColor;
+  int FOldMode = 0;
+  COLORREF FOldBk = 0;
+  bool FSetBk = false;
+};
+}  // namespace
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+  HDC dc = RequireHandle();
+  TTextState state(dc, Font, Brush);
+  const std::wstring w = Widen(text);
+  ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+}
+
+int TCanvas::DrawText(const std::string& text, RECT& r, UINT format) {
+  HDC dc = RequireHandle();
+  TTextState state(dc, Font, Brush);
+  std::wstring w = Widen(text);
+  return ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &r, format);
+}
+
+SIZE TCanvas::TextExtent(const std::string& text) {
+  HDC dc = RequireHandle();
+  TSelectGuard font(dc, Font.Handle());
+  const std::wstring w = Widen(text);
+  SIZE size{0, 0};
+  GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+  return size;
+}
+
+void TCanvas::CopyRect(const RECT& d, const TCanvas& source, const RECT& s, DWORD rop) {
+  HDC dc = RequireHandle();
+  const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, d.left, d.top, d.right - d.left, d.bottom - d.top, source.RequireHandle(), s.left, s.top,
+             s.right - s.left, s.bottom - s.top, rop);
+  SetStretchBltMode(dc, oldMode);
+}
+
+COLORREF TCanvas::Pixel(int x, int y) const { return GetPixel(RequireHandle(), x, y); }
+void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(RequireHandle(), x, y, ColorToRGB(color)); }
+
+// --- TBitmap
+
+TBitmapCanvas::~TBitmapCanvas() { Unbind(); }
+
+void TBitmapCanvas::Bind(HBITMAP bitmap) {
+  Unbind();
+  FMemDC = CreateCompatibleDC(nullptr);
+  FOldBitmap = SelectObject(FMemDC, bitmap);
+  SetHandle(FMemDC);
+}
+
+void TBitmapCanvas::Unbind() {
+  if (!FMemDC) return;
+  SelectObject(FMemDC, FOldBitmap);
+  DeleteDC(FMemDC);
+  FMemDC = nullptr;
+  SetHandle(nullptr);
+}
+
+TBitmap::TBitmap() = default;
+TBitmap::TBitmap(int width, int height) { Create(width, height); }
+TBitmap::~TBitmap() {
+  FCanvas.reset();  // deselects the bitmap before it is deleted
+}
+
+void TBitmap::Create(int width, int height) {
+  if (width < 0 || height < 0 || width > 32768 || height > 32768)
+    throw std::invalid_argument("bitmap size out of range");
+  if (FCanvas) FCanvas->Unbind();
+  FHandle.Reset();
+  FBits = nullptr;
+  FWidth = width;
+  FHeight = height;
+  if (width == 0 || height == 0) return;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top-down: row y is at y * stride
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!h) throw std::runtime_error("out of GDI resources for a bitmap");
+  FHandle = TGdiHandle<HBITMAP>(h, true);
+  FBits = static_cast<std::uint8_t*>(bits);
+  std::memset(FBits, 0xFF, static_cast<size_t>(Stride()) * height);  // white, as a fresh canvas
+  if (FCanvas) FCanvas->Bind(h);
+}
+
+void TBitmap::SetSize(int width, int height) {
+  if (width == FWidth && height == FHeight && FHandle) return;
+  TBitmap old;
+  const bool keep = FHandle && width > 0 && height > 0;
+  if (keep) old.Assign(*this);
+  Create(width, height);
+  if (keep) old.Draw(Canvas(), 0, 0);
+}
+
+std::uint8_t* TBitmap::ScanLine(int y) {
+  if (y < 0 || y >= FHeight || !FBits) throw std::out_of_range("scan line out of range");
+  GdiFlush();
+  return FBits + static_cast<size_t>(y) * Stride();
+}
+
+const std::uint8_t* TBitmap::ScanLine(int y) const { return const_cast<TBitmap*>(this)->ScanLine(y); }
+
+TCanvas& TBitmap::Canvas() {
+  if (!FCanvas) {
+    FCanvas = std::make_unique<TBitmapCanvas>(*this);
+    if (FHandle) FCanvas->Bind(FHandle.Get());
+  }
+  if (!FHandle) Create(std::max(FWidth, 1), std::max(FHeight, 1));
+  return *FCanvas;
+}
+
+void TBitmap::Assign(const TBitmap& source) {
+  if (&source == this) return;
+  Create(source.FWidth, source.FHeight);
+  if (FBits && source.FBits) {
+    GdiFlush();
+    std::memcpy(FBits, source.FBits, static_cast<size_t>(Stride()) * FHeight);
+  }
+}
+
+void TBitmap::Draw(TCanvas& target, int x, int y) const {
+  if (Empty()) return;
+  HDC src = CreateCompatibleDC(nullptr);
+  {
+    TSelectGuard sel(src, FHandle.Get());
+    BitBlt(target.Handle(), x, y, FWidth, FHeight, src, 0, 0, SRCCOPY);
+  }
+  DeleteDC(src);
+}
+
+void TBitmap::FromHandle(HBITMAP source) {
+  BITMAP bm{};
+  if (!GetObjectW(source, sizeof bm, &bm)) throw std::runtime_error("not a bitmap");
+  Create(bm.bmWidth, bm.bmHeight);
+  HDC src = CreateCompatibleDC(nullptr);
+  {
+    TSelectGuard sel(src, source);
+    BitBlt(Canvas().Handle(), 0, 0, FWidth, FHeight, src, 0, 0, SRCCOPY);
+  }
+  DeleteDC(src);
+}
+
+void TBitmap::LoadFromStream(std::istream& in) {
+  // A skin can only hold modest images; anything larger is refused rather
+  // than trusted.
+  constexpr size_t kMaxFile = 64u << 20;
+  std::vector<char> data;
+  char chunk[65536];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    data.insert(data.end(), chunk, chunk + in.gcount());
+    if (data.size() > kMaxFile) throw std::runtime_error("bitmap stream too large");
+  }
+  auto fail = [] { throw std::runtime_error("not a valid bitmap"); };
+  if (data.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) fail();
+  BITMAPFILEHEADER fh;
+  std::memcpy(&fh, data.data(), sizeof fh);
+  BITMAPINFOHEADER ih;
+  std::memcpy(&ih, data.data() + sizeof fh, sizeof ih);
+  if (fh.bfType != 0x4D42 || ih.biSize < sizeof(BITMAPINFOHEADER) || ih.biPlanes != 1) fail();
+  const long long width = ih.biWidth, height = ih.biHeight < 0 ? -static_cast<long long>(ih.biHeight) : ih.biHeight;
+  if (width <= 0 || height <= 0 || width > 32768 || height > 32768) fail();
+  const unsigned bits = ih.biBitCount;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) fail();
+  const bool rle = ih.biCompression == BI_RLE8 || ih.biCompression == BI_RLE4;
+  if (!(ih.biCompression == BI_RGB || ih.biCompression == BI_BITFIELDS || (ih.biCompression == BI_RLE8 && bits == 8) ||
+        (ih.biCompression == BI_RLE4 && bits == 4)))
+    fail();
+  const size_t headerEnd = sizeof fh + ih.biSize;
+  size_t colours = bits <= 8 ? (ih.biClrUsed ? ih.biClrUsed : (1u << bits)) : 0;
+  if (colours > 256) fail();
+  const size_t masks = (ih.biCompression == BI_BITFIELDS && ih.biSize == sizeof(BITMAPINFOHEADER)) ? 3 : 0;
+  const size_t tableEnd = headerEnd + (colours + masks) * 4;
+  if (tableEnd > data.size() || fh.bfOffBits < tableEnd || fh.bfOffBits >= data.size()) fail();
+  const size_t available = data.size() - fh.bfOffBits;
+  const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+  if (!rle && stride * static_cast<size_t>(height) > available) fail();
+  if (rle && ih.biHeight < 0) fail();
+
+  // GDI reads the header and colour table as they stand in the file.
+  std::vector<char> info(data.begin() + sizeof fh, data.begin() + tableEnd);
+  auto* bi = reinterpret_cast<BITMAPINFO*>(info.data());
+  bi->bmiHeader.biSizeImage = static_cast<DWORD>(rle ? available : stride * height);
+  TBitmap result(static_cast<int>(width), static_cast<int>(height));
+  const int lines = SetDIBitsToDevice(result.Canvas().Handle(), 0, 0, static_cast<DWORD>(width),
+                                      static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height),
+                                      data.data() + fh.bfOffBits, bi, DIB_RGB_COLORS);
+  if (lines <= 0) fail();
+  Assign(result);
+}
+
+void TBitmap::LoadFromFile(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open bitmap file " + Narrow(path));
+  LoadFromStream(in);
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name) {
+  HBITMAP h = static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!h) throw std::runtime_error("bitmap resource not found: " + Narrow(name));
+  TGdiHandle<HBITMAP> owned(h, true);
+  FromHandle(h);
+}
+
+void TBitmap::SaveToStream(std::ostream& out) const {
+  const DWORD size = static_cast<DWORD>(Stride()) * FHeight;
+  BITMAPFILEHEADER fh{};
+  BITMAPINFOHEADER ih{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof ih;
+  fh.bfSize = fh.bfOffBits + size;
+  ih.biSize = sizeof ih;
+  ih.biWidth = FWidth;
+  ih.biHeight = -FHeight;
+  ih.biPlanes = 1;
+  ih.biBitCount = 24;
+  ih.biSizeImage = size;
+  out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+  out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
+  if (FBits) {
+    GdiFlush();
+    out.write(reinterpret_cast<const char*>(FBits), size);
+  }
+}
+
+// --- TImageList
+
+TImageList::TImageList(int width, int height)
+    : FWidth(width), FHeight(height), FHandle(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 4, 4)) {
+  if (!FHandle) throw std::runtime_error("cannot create an image list");
+}
+
+TImageList::~TImageList() { ImageList_Destroy(FHandle); }
+
+int TImageList::Count() const { return ImageList_GetImageCount(FHandle); }
+
+int TImageList::AddMasked(const TBitmap& bitmap, TColor transparent) {
+  if (bitmap.Empty() || bitmap.Width() < FWidth) throw std::invalid_argument("bitmap narrower than one image");
+  // The list keeps its own copy, and ImageList_AddMasked alters the source.
+  TBitmap copy;
+  copy.Assign(bitmap);
+  HBITMAP h = static_cast<HBITMAP>(CopyImage(copy.Handle(), IMAGE_BITMAP, 0, 0, 0));
+  const int first = ImageList_AddMasked(FHandle, h, ColorToRGB(transparent));
+  DeleteObject(h);
+  if (first < 0) throw std::runtime_error("cannot add to the image list");
+  return first;
+}
+
+void TImageList::Clear() { ImageList_RemoveAll(FHandle); }
+
+void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
+  if (index < 0 || index >= Count()) return;
+  if (enabled) {
+    ImageList_Draw(FHandle, index, canvas.Handle(), x, y, ILD_TRANSPARENT);
+    return;
+  }
+  // Greyed: the mask's shape embossed in highlight and shadow, as disabled
+  // glyphs look everywhere on the platform.
+  HICON icon = ImageList_GetIcon(FHandle, index, ILD_TRANSPARENT);
+  if (!icon) return;
+  DrawStateW(canvas.Handle(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, FWidth, FHeight,
+             DST_ICON | DSS_DISABLED);
+  DestroyIcon(icon);
+}
+
+}  // namespace gui

@@ -1,0 +1,283 @@
+#pragma once
+// GDI: colours, fonts, brushes, pens, canvases over any DC, 24-bit bitmaps
+// and image lists. GDI objects are move-only values that either own their
+// handle or only borrow it.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+// 0x00BBGGRR is an explicit colour; 0xFF000000 + n the system colour n.
+using TColor = std::uint32_t;
+constexpr TColor clBlack = 0x000000, clWhite = 0xFFFFFF, clMaroon = 0x000080, clNavy = 0x800000,
+                 clGreen = 0x008000, clLime = 0x00FF00, clRed = 0x0000FF, clFuchsia = 0xFF00FF,
+                 clGray = 0x808080, clNone = 0x1FFFFFFF;
+constexpr TColor SystemColor(int index) { return 0xFF000000u + static_cast<TColor>(index); }
+constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE), clWindow = SystemColor(COLOR_WINDOW),
+                 clWindowText = SystemColor(COLOR_WINDOWTEXT), clBtnShadow = SystemColor(COLOR_BTNSHADOW),
+                 clBtnText = SystemColor(COLOR_BTNTEXT), clGrayText = SystemColor(COLOR_GRAYTEXT),
+                 clHighlight = SystemColor(COLOR_HIGHLIGHT), clHighlightText = SystemColor(COLOR_HIGHLIGHTTEXT),
+                 clMenu = SystemColor(COLOR_MENU), clMenuText = SystemColor(COLOR_MENUTEXT);
+COLORREF ColorToRGB(TColor color);
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+
+// A GDI handle that is deleted on destruction when owned.
+template <class H>
+class TGdiHandle {
+ public:
+  TGdiHandle() = default;
+  TGdiHandle(H handle, bool owned) : FHandle(handle), FOwned(owned) {}
+  TGdiHandle(TGdiHandle&& o) noexcept : FHandle(o.FHandle), FOwned(o.FOwned) { o.FHandle = nullptr; }
+  TGdiHandle& operator=(TGdiHandle&& o) noexcept {
+    if (this != &o) {
+      Reset();
+      FHandle = o.FHandle;
+      FOwned = o.FOwned;
+      o.FHandle = nullptr;
+    }
+    return *this;
+  }
+  TGdiHandle(const TGdiHandle&) = delete;
+  TGdiHandle& operator=(const TGdiHandle&) = delete;
+  ~TGdiHandle() { Reset(); }
+  void Reset() {
+    if (FHandle && FOwned) DeleteObject(FHandle);
+    FHandle = nullptr;
+  }
+  H Get() const { return FHandle; }
+  bool Owned() const { return FOwned; }
+  explicit operator bool() const { return FHandle != nullptr; }
+
+ private:
+  H FHandle = nullptr;
+  bool FOwned = false;
+};
+
+// Selects an object into a DC for one scope.
+class TSelectGuard {
+ public:
+  TSelectGuard(HDC dc, HGDIOBJ object) : FDC(dc), FOld(object ? SelectObject(dc, object) : nullptr) {}
+  ~TSelectGuard() {
+    if (FOld) SelectObject(FDC, FOld);
+  }
+  TSelectGuard(const TSelectGuard&) = delete;
+  TSelectGuard& operator=(const TSelectGuard&) = delete;
+
+ private:
+  HDC FDC;
+  HGDIOBJ FOld;
+};
+
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+// Fonts, brushes and pens describe themselves and make their handle on
+// demand; any change drops the handle and tells OnChange.
+class TFont {
+ public:
+  TFont();
+  TFont(const TFont& o) { Assign(o); }
+  TFont& operator=(const TFont& o) {
+    Assign(o);
+    return *this;
+  }
+  void Assign(const TFont& source);
+  // Takes its description from a LOGFONT (e.g. the system menu font).
+  void AssignLogFont(const LOGFONTW& lf);
+
+  std::string Name() const { return FName; }
+  void SetName(const std::string& name);
+  // Negative: character height in pixels; positive: cell height.
+  int Height() const { return FHeight; }
+  void SetHeight(int height);
+  // Points at 96 dots per inch.
+  int Size() const;
+  void SetSize(int points);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+  unsigned Style() const { return FStyle; }
+  void SetStyle(unsigned style);
+  BYTE Charset() const { return FCharset; }
+  void SetCharset(BYTE charset);
+  HFONT Handle() const;
+
+  std::function<void()> OnChange;
+
+ private:
+  void Changed();
+  std::string FName = "宋体";
+  int FHeight = -12;
+  TColor FColor = clWindowText;
+  unsigned FStyle = 0;
+  BYTE FCharset = GB2312_CHARSET;
+  mutable TGdiHandle<HFONT> FHandle;
+};
+
+enum class TBrushStyle { bsSolid, bsClear };
+
+class TBrush {
+ public:
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+  TBrushStyle Style() const { return FStyle; }
+  void SetStyle(TBrushStyle style);
+  HBRUSH Handle() const;
+  std::function<void()> OnChange;
+
+ private:
+  TColor FColor = clWhite;
+  TBrushStyle FStyle = TBrushStyle::bsSolid;
+  mutable TGdiHandle<HBRUSH> FHandle;
+};
+
+class TPen {
+ public:
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+  int Width() const { return FWidth; }
+  void SetWidth(int width);
+  HPEN Handle() const;
+  std::function<void()> OnChange;
+
+ private:
+  TColor FColor = clBlack;
+  int FWidth = 1;
+  mutable TGdiHandle<HPEN> FHandle;
+};
+
+// Drawing on any DC. The canvas selects its font, brush and pen for each
+// operation and puts the DC's own objects back afterwards, so a borrowed DC
+// comes back as it was lent.
+class TCanvas {
+ public:
+  TCanvas() = default;
+  explicit TCanvas(HDC dc) : FHandle(dc) {}
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+  virtual ~TCanvas() = default;
+
+  HDC Handle() const { return FHandle; }
+  void SetHandle(HDC dc) { FHandle = dc; }
+
+  TFont Font;
+  TBrush Brush;
+  TPen Pen;
+
+  void FillRect(const RECT& r);
+  void FrameRect(const RECT& r);
+  void Rectangle(const RECT& r);
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);
+  void TextOut(int x, int y, const std::string& text);
+  // Draws within r with DrawText flags; returns the text height.
+  int DrawText(const std::string& text, RECT& r, UINT format);
+  SIZE TextExtent(const std::string& text);
+  int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+  int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+  // Stretches source's srcRect into destRect (StretchBlt).
+  void CopyRect(const RECT& destRect, const TCanvas& source, const RECT& srcRect, DWORD rop = SRCCOPY);
+  COLORREF Pixel(int x, int y) const;
+  void SetPixel(int x, int y, TColor color);
+
+ protected:
+  HDC RequireHandle() const;
+
+ private:
+  HDC FHandle = nullptr;
+  POINT FPen{0, 0};
+};
+
+enum class TPixelFormat { pf24bit };
+
+class TBitmap;
+
+// A memory DC holding one bitmap for the bitmap's canvas.
+class TBitmapCanvas : public TCanvas {
+ public:
+  explicit TBitmapCanvas(TBitmap& owner) : FOwner(owner) {}
+  ~TBitmapCanvas() override;
+  void Bind(HBITMAP bitmap);
+  void Unbind();
+
+ private:
+  TBitmap& FOwner;
+  HDC FMemDC = nullptr;
+  HGDIOBJ FOldBitmap = nullptr;
+};
+
+// A top-down 24-bit DIB section: rows are reached directly by ScanLine.
+class TBitmap {
+ public:
+  TBitmap();
+  TBitmap(int width, int height);
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+  ~TBitmap();
+
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetSize(int width, int height);
+  void SetWidth(int w) { SetSize(w, FHeight); }
+  void SetHeight(int h) { SetSize(FWidth, h); }
+  bool Empty() const { return FWidth == 0 || FHeight == 0; }
+  TPixelFormat PixelFormat() const { return TPixelFormat::pf24bit; }
+  // Row y as BGR triples.
+  std::uint8_t* ScanLine(int y);
+  const std::uint8_t* ScanLine(int y) const;
+  HBITMAP Handle() const { return FHandle.Get(); }
+  TCanvas& Canvas();
+
+  // Reads a Windows bitmap file (any depth GDI can read) and converts it to
+  // 24 bits. Throws std::runtime_error for a stream that is not a sound BMP;
+  // the bitmap is then unchanged.
+  void LoadFromStream(std::istream& in);
+  void LoadFromFile(const std::wstring& path);
+  // A bitmap resource of the module (e.g. a glyph strip).
+  void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
+  void SaveToStream(std::ostream& out) const;
+  void Assign(const TBitmap& source);
+  // Copies the whole bitmap to the canvas at (x, y).
+  void Draw(TCanvas& target, int x, int y) const;
+
+ private:
+  void Create(int width, int height);
+  void FromHandle(HBITMAP source);
+  int Stride() const { return (FWidth * 3 + 3) & ~3; }
+  int FWidth = 0, FHeight = 0;
+  TGdiHandle<HBITMAP> FHandle;
+  std::uint8_t* FBits = nullptr;
+  std::unique_ptr<TBitmapCanvas> FCanvas;
+};
+
+// Equal-sized images with masks; drawn normal or greyed.
+class TImageList {
+ public:
+  TImageList(int width = 16, int height = 16);
+  TImageList(const TImageList&) = delete;
+  TImageList& operator=(const TImageList&) = delete;
+  ~TImageList();
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  int Count() const;
+  HIMAGELIST Handle() const { return FHandle; }
+  // Cuts the bitmap into as many images as fit its width; pixels of the
+  // transparent colour are left out. Returns the index of the first image.
+  int AddMasked(const TBitmap& bitmap, TColor transparent);
+  void Clear();
+  void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
+
+ private:
+  int FWidth, FHeight;
+  HIMAGELIST FHandle;
+};
+
+}  // namespace gui

@@ -1,0 +1,338 @@
+#include "menus.h"
+
+#include <algorithm>
+
+#include "control.h"
+#include "forms.h"
+
+namespace gui {
+
+namespace {
+UINT NextCommand() {
+  // Identifiers below 100 are left to dialogs (IDOK and friends).
+  static UINT next = 100;
+  if (++next > 0xEFFF) next = 101;
+  return next;
+}
+
+std::string KeyName(WORD key) {
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+  if (key >= VK_F1 && key <= VK_F24) return "F" + std::to_string(key - VK_F1 + 1);
+  switch (key) {
+    case VK_DELETE: return "Del";
+    case VK_INSERT: return "Ins";
+    case VK_RETURN: return "Enter";
+    case VK_ESCAPE: return "Esc";
+    case VK_SPACE: return "Space";
+    case VK_TAB: return "Tab";
+    case VK_BACK: return "BkSp";
+    default: return "#" + std::to_string(key);
+  }
+}
+}  // namespace
+
+WORD ShortCut(WORD key, WORD modifiers) { return static_cast<WORD>((key & 0xFF) | modifiers); }
+
+std::string ShortCutToText(WORD s) {
+  if (!s) return {};
+  std::string text;
+  if (s & scShift) text += "Shift+";
+  if (s & scCtrl) text += "Ctrl+";
+  if (s & scAlt) text += "Alt+";
+  return text + KeyName(s & 0xFF);
+}
+
+// --- TMenuItem
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(NextCommand()) {
+  if (auto* parent = dynamic_cast<TMenuItem*>(owner)) FParent = parent;
+  PublishText("Caption", [this] { return FCaption; }, [this](const std::string& v) { SetCaption(v); });
+  PublishBool("Checked", [this] { return FChecked; }, [this](bool v) { SetChecked(v); });
+  PublishBool("Enabled", [this] { return FEnabled; }, [this](bool v) { SetEnabled(v); });
+  PublishBool("Default", [this] { return FDefault; }, [this](bool v) { SetDefault(v); });
+  PublishBool("Visible", [this] { return FVisible; }, [this](bool v) { SetVisible(v); });
+  PublishInt("ImageIndex", [this] { return FImageIndex; }, [this](int v) { SetImageIndex(v); });
+}
+
+TMenuItem::~TMenuItem() {
+  if (FParent) {
+    auto& siblings = FParent->FItems;
+    if (std::find(siblings.begin(), siblings.end(), this) != siblings.end()) {
+      std::erase(siblings, this);
+      FParent->RebuildHandle();
+    }
+  }
+  if (FHandle) {
+    // Sub-menus belong to the sub-items, which destroy their own.
+    while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
+    DestroyMenu(FHandle);
+    FHandle = nullptr;
+  }
+  for (TMenuItem* child : FItems) child->FParent = nullptr;
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+  const TMenuItem* root = this;
+  while (root->FParent) root = root->FParent;
+  return root->FMenu;
+}
+
+void TMenuItem::Changed() {
+  if (FParent) FParent->RebuildHandle();
+  if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
+}
+
+void TMenuItem::SetCaption(const std::string& caption) {
+  if (caption != FCaption) FCaption = caption, Changed();
+}
+void TMenuItem::SetImageIndex(int index) {
+  if (index != FImageIndex) FImageIndex = index, Changed();
+}
+void TMenuItem::SetShortCut(WORD shortCut) {
+  if (shortCut != FShortCut) FShortCut = shortCut, Changed();
+}
+void TMenuItem::SetChecked(bool v) {
+  if (v != FChecked) FChecked = v, Changed();
+}
+void TMenuItem::SetEnabled(bool v) {
+  if (v != FEnabled) FEnabled = v, Changed();
+}
+void TMenuItem::SetDefault(bool v) {
+  if (v != FDefault) FDefault = v, Changed();
+}
+void TMenuItem::SetVisible(bool v) {
+  if (v != FVisible) FVisible = v, Changed();
+}
+
+TMenuItem* TMenuItem::Add(const std::string& caption) {
+  TMenuItem* item = Make<TMenuItem>();
+  item->FCaption = caption;
+  FItems.push_back(item);
+  RebuildHandle();
+  if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
+  return item;
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+  if (std::find(FItems.begin(), FItems.end(), item) == FItems.end()) return;
+  item->Free();  // its destructor takes it out of this item's list
+  if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
+}
+
+HMENU TMenuItem::Handle() {
+  if (!FHandle) {
+    const bool bar = !FParent && dynamic_cast<TMainMenu*>(FMenu);
+    FHandle = bar ? CreateMenu() : CreatePopupMenu();
+    RebuildHandle();
+  }
+  return FHandle;
+}
+
+void TMenuItem::RebuildHandle() {
+  if (!FHandle) return;
+  while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
+  TMenu* menu = GetParentMenu();
+  const bool ownerDraw = menu && menu->OwnerDraw();
+  for (TMenuItem* child : FItems) child->AppendTo(FHandle, ownerDraw);
+}
+
+void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
+  if (!FVisible) return;
+  std::wstring text = Widen(FCaption);
+  if (FShortCut) text += L"\t" + Widen(ShortCutToText(FShortCut));
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_DATA;
+  mii.wID = FCommand;
+  mii.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+  mii.fState = (FChecked ? MFS_CHECKED : 0) | (FEnabled ? 0 : MFS_GRAYED) | (FDefault ? MFS_DEFAULT : 0);
+  if (IsLine()) {
+    mii.fType = MFT_SEPARATOR;
+  } else {
+    mii.fMask |= MIIM_STRING;
+    mii.dwTypeData = text.data();
+  }
+  if (ownerDraw) mii.fType |= MFT_OWNERDRAW;
+  if (!FItems.empty()) {
+    mii.fMask |= MIIM_SUBMENU;
+    mii.hSubMenu = Handle();
+  }
+  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
+}
+
+void TMenuItem::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+// --- TMenu
+
+TMenu::TMenu(TComponent* owner) : TComponent(owner) {
+  FItems = Make<TMenuItem>();
+  FItems->FMenu = this;
+  PublishBool("OwnerDraw", [this] { return FOwnerDraw; }, [this](bool v) { SetOwnerDraw(v); });
+}
+
+TMenu::~TMenu() = default;
+
+void TMenu::SetOwnerDraw(bool value) {
+  if (value == FOwnerDraw) return;
+  FOwnerDraw = value;
+  // Every level carries the owner-draw type, so rebuild them all.
+  std::function<void(TMenuItem*)> rebuild = [&](TMenuItem* item) {
+    item->RebuildHandle();
+    for (TMenuItem* child : item->FItems) rebuild(child);
+  };
+  rebuild(FItems);
+  MenuChanged();
+}
+
+TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) {
+  std::function<TMenuItem*(TMenuItem*)> find = [&](TMenuItem* item) -> TMenuItem* {
+    for (TMenuItem* child : item->FItems) {
+      const bool hit = (kind == TFindItemKind::fkCommand && child->FCommand == value) ||
+                       (kind == TFindItemKind::fkHandle && child->FHandle && reinterpret_cast<UINT_PTR>(child->FHandle) == value) ||
+                       (kind == TFindItemKind::fkShortCut && child->FShortCut && child->FShortCut == value);
+      if (hit) return child;
+      if (TMenuItem* deeper = find(child)) return deeper;
+    }
+    return nullptr;
+  };
+  if (kind == TFindItemKind::fkHandle && FItems->FHandle && reinterpret_cast<UINT_PTR>(FItems->FHandle) == value)
+    return FItems;
+  return find(FItems);
+}
+
+bool TMenu::DispatchCommand(UINT command) {
+  TMenuItem* item = FindItem(command, TFindItemKind::fkCommand);
+  if (!item) return false;
+  item->Click();
+  return true;
+}
+
+namespace {
+// A canvas on a screen DC with the menu font, for measuring and drawing.
+void PrepareMenuCanvas(TCanvas& canvas) {
+  canvas.Font.Assign(Screen().MenuFont());
+  canvas.Font.SetColor(clMenuText);
+  canvas.Brush.SetColor(clMenu);
+}
+}  // namespace
+
+bool TMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
+  auto* item = reinterpret_cast<TMenuItem*>(mis.itemData);
+  if (!item || item->GetParentMenu() != this) return false;
+  HDC dc = GetDC(nullptr);
+  TCanvas canvas(dc);
+  PrepareMenuCanvas(canvas);
+  int width = 0, height = 0;
+  if (item->IsLine()) {
+    height = 8;
+  } else {
+    std::string text = item->Caption();
+    if (item->ShortCut()) text += "    " + ShortCutToText(item->ShortCut());
+    const SIZE s = canvas.TextExtent(text);
+    width = s.cx + 8 + (Images ? Images->Width() + 8 : 16);
+    height = std::max<int>(s.cy + 6, Images ? Images->Height() + 4 : 0);
+  }
+  if (item->OnMeasureItem) item->OnMeasureItem(*item, canvas, width, height);
+  ReleaseDC(nullptr, dc);
+  mis.itemWidth = static_cast<UINT>(std::max(width, 0));
+  mis.itemHeight = static_cast<UINT>(std::max(height, 0));
+  return true;
+}
+
+bool TMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
+  auto* item = reinterpret_cast<TMenuItem*>(dis.itemData);
+  if (!item || item->GetParentMenu() != this) return false;
+  TCanvas canvas(dis.hDC);
+  PrepareMenuCanvas(canvas);
+  unsigned state = 0;
+  if (dis.itemState & ODS_SELECTED) state |= odSelected;
+  if (dis.itemState & ODS_GRAYED) state |= odGrayed;
+  if (dis.itemState & ODS_DISABLED) state |= odDisabled;
+  if (dis.itemState & ODS_CHECKED) state |= odChecked;
+  if (dis.itemState & ODS_DEFAULT) state |= odDefault;
+  if (item->OnAdvancedDrawItem) {
+    item->OnAdvancedDrawItem(*item, canvas, dis.rcItem, state);
+    return true;
+  }
+  // The plain look, for owner-drawn menus whose items draw nothing special.
+  RECT r = dis.rcItem;
+  const bool selected = (state & odSelected) != 0;
+  canvas.Brush.SetColor(selected ? clHighlight : clMenu);
+  canvas.FillRect(r);
+  if (item->IsLine()) {
+    RECT line{r.left + 2, (r.top + r.bottom) / 2, r.right - 2, (r.top + r.bottom) / 2 + 1};
+    canvas.Brush.SetColor(clBtnShadow);
+    canvas.FillRect(line);
+    return true;
+  }
+  const int glyph = Images ? Images->Width() + 8 : 16;
+  if (Images && item->ImageIndex() >= 0)
+    Images->Draw(canvas, r.left + 4, r.top + (r.bottom - r.top - Images->Height()) / 2, item->ImageIndex(),
+                 item->Enabled());
+  canvas.Brush.SetStyle(TBrushStyle::bsClear);
+  canvas.Font.SetColor(!item->Enabled() ? clGrayText : selected ? clHighlightText : clMenuText);
+  if (item->Default()) canvas.Font.SetStyle(fsBold);
+  RECT text{r.left + glyph, r.top, r.right - 4, r.bottom};
+  if (item->Checked() && !(Images && item->ImageIndex() >= 0)) {
+    RECT mark{r.left, r.top, r.left + glyph, r.bottom};
+    canvas.DrawText("\xE2\x88\x9A", mark, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  canvas.DrawText(item->Caption(), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  if (item->ShortCut()) canvas.DrawText(ShortCutToText(item->ShortCut()), text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+  return true;
+}
+
+void TMainMenu::MenuChanged() {
+  if (Form) Form->MenuChanged();
+}
+
+// --- TPopupMenu
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {
+  static const wchar_t kClass[] = L"TPopupList";
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(instance, kClass, &wc)) {
+    wc = WNDCLASSW{};
+    wc.lpfnWndProc = &TPopupMenu::WindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);
+  }
+  FWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TPopupMenu::~TPopupMenu() {
+  if (FWindow) DestroyWindow(FWindow);
+}
+
+LRESULT CALLBACK TPopupMenu::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TPopupMenu*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self) {
+    bool done = false;
+    LRESULT result = 0;
+    GuardedCall([&] {
+      if (msg == WM_MEASUREITEM) done = self->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      else if (msg == WM_DRAWITEM) done = self->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      else if (msg == WM_COMMAND && HIWORD(wParam) == 0) done = self->DispatchCommand(LOWORD(wParam));
+      if (done) result = TRUE;
+    });
+    if (done) return result;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  if (OnPopup) OnPopup(*this);
+  // The menu closes properly only when its window is in the foreground.
+  SetForegroundWindow(FWindow);
+  const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
+                                                                      TPM_RETURNCMD, x, y, 0, FWindow, nullptr));
+  PostMessageW(FWindow, WM_NULL, 0, 0);
+  if (command) DispatchCommand(command);
+}
+
+}  // namespace gui
