@@ -46,9 +46,9 @@ class TBitWriter {
 // The prefix code of each upper position value, read off the decoder's
 // tables: the first code byte carrying that value starts with the code.
 struct TPositionCode {
-  uint8_t Length[64];
-  uint8_t Code[64];
-  TPositionCode() {
+  uint8_t Length[64] = {};
+  uint8_t Code[64] = {};
+  constexpr TPositionCode() {
     for (int b = 255; b >= 0; --b) {
       const int u = PositionHigh[b];
       Length[u] = PositionBits[b];
@@ -56,7 +56,7 @@ struct TPositionCode {
     }
   }
 };
-const TPositionCode PositionCode;
+constexpr TPositionCode PositionCode;
 
 class TEncoder {
  public:

@@ -1,35 +1,6 @@
 #include "lzh_tree.h"
 
 namespace qm {
-namespace lzh {
-
-namespace {
-// Group sizes of the position prefix code: 32 first bytes share value 0,
-// then groups of 16, 8, 4, 2 and 1 bytes per value.
-struct TPositionGroup {
-  int Values;
-  int BytesPerValue;
-  uint8_t Bits;
-};
-constexpr TPositionGroup PositionGroups[] = {
-    {1, 32, 3}, {3, 16, 4}, {8, 8, 5}, {12, 4, 6}, {24, 2, 7}, {16, 1, 8}};
-
-template <bool High>
-std::array<uint8_t, 256> MakePositionTable() {
-  std::array<uint8_t, 256> table{};
-  int b = 0, value = 0;
-  for (const auto& g : PositionGroups)
-    for (int v = 0; v < g.Values; ++v, ++value)
-      for (int k = 0; k < g.BytesPerValue; ++k, ++b)
-        table[b] = High ? static_cast<uint8_t>(value) : g.Bits;
-  return table;
-}
-}  // namespace
-
-const std::array<uint8_t, 256> PositionHigh = MakePositionTable<true>();
-const std::array<uint8_t, 256> PositionBits = MakePositionTable<false>();
-
-}  // namespace lzh
 
 using namespace lzh;
 

@@ -19,10 +19,33 @@ inline constexpr int Root = TreeSize - 1;                        // 626
 inline constexpr unsigned RebuildLimit = 0x8000;
 inline constexpr int InitialWritePos = RingSize - LookAhead;     // 4036
 
+namespace detail {
+// Group sizes of the position prefix code: 32 first bytes share value 0,
+// then groups of 16, 8, 4, 2 and 1 bytes per value.
+struct TPositionGroup {
+  int Values;
+  int BytesPerValue;
+  uint8_t Bits;
+};
+inline constexpr TPositionGroup PositionGroups[] = {
+    {1, 32, 3}, {3, 16, 4}, {8, 8, 5}, {12, 4, 6}, {24, 2, 7}, {16, 1, 8}};
+
+template <bool High>
+constexpr std::array<uint8_t, 256> MakePositionTable() {
+  std::array<uint8_t, 256> table{};
+  int b = 0, value = 0;
+  for (const auto& g : PositionGroups)
+    for (int v = 0; v < g.Values; ++v, ++value)
+      for (int k = 0; k < g.BytesPerValue; ++k, ++b) table[b] = High ? static_cast<uint8_t>(value) : g.Bits;
+  return table;
+}
+}  // namespace detail
+
 // Upper six bits of a match position, indexed by the first code byte, and
-// how many bits of that byte the prefix occupies.
-extern const std::array<uint8_t, 256> PositionHigh;
-extern const std::array<uint8_t, 256> PositionBits;
+// how many bits of that byte the prefix occupies. Compile-time constants, so
+// that other static tables may be built from them.
+inline constexpr std::array<uint8_t, 256> PositionHigh = detail::MakePositionTable<true>();
+inline constexpr std::array<uint8_t, 256> PositionBits = detail::MakePositionTable<false>();
 }  // namespace lzh
 
 class TLZHTree {
