@@ -89,6 +89,9 @@ class TMainFormModel {
   // Every control above, in declaration order, for lookup by name.
   const std::vector<TControlState*>& Controls() const { return FControls; }
   TControlState* FindControl(const std::string& name) const;
+  // Whether a user can operate the control now: it is enabled and so is the
+  // panel holding it (disabling Panel1 disables the whole file panel).
+  bool IsOperable(const TControlState& control) const;
 
   // --- generic events, dispatched to the bound handlers below. The host
   // first stores what the user did (new text, check, selection, page) in the
@@ -147,7 +150,23 @@ class TMainFormModel {
   // already contains it anywhere.
   static std::string WithExtension(const std::string& chosen, const std::string& ext);
 
+  // Page 0's partition spec: FQBFYinPan, then ":" and the partition number
+  // of each chosen entry in list order (1:1:3).
+  std::string PartitionSpec() const;
+
+  // The lines of an operation page's backup or restore script as its
+  // writer builds them, with line 9 from when. Empty for pages 4 and 5.
+  std::vector<std::string> BackupScriptLines(int page, const TLocalTime& when) const;
+  std::vector<std::string> RestoreScriptLines(int page, const TLocalTime& when) const;
+
  private:
+  void FillPartitions(TListState& list, const TListState& disk);
+  std::vector<std::string> CopyScriptLines(int page, bool reverse, const TLocalTime& when) const;
+  // Shows why a page's scripts cannot be written; false if either cannot.
+  bool ScriptsCanBeWritten(int page);
+  void WriteScript(const std::vector<std::string>& lines, const std::string& path);
+  void CountEditChange(TEditState& edit);
+
   IFormHost& FHost;
   std::vector<TControlState*> FControls;
 };

@@ -1,0 +1,90 @@
+#include "batch_script.h"
+
+#include "gbk.h"
+#include "main_form_model.h"
+
+namespace qm {
+
+namespace {
+
+void AppendHead(std::vector<std::string>& lines, const std::string& toolDir) {
+  lines.push_back("@call " + toolDir + "\\TWAY.EXE");
+  lines.push_back("@cls");
+  lines.push_back("@echo.");
+  lines.push_back(std::string("@ECHO 制作--启明映像向导--") + HomePageAddress);
+  lines.push_back("@echo.");
+}
+
+// Lines 6 to 11, shared by both forms.
+void AppendIntroduction(std::vector<std::string>& lines, const std::string& toolDir,
+                        const std::string& description, const std::optional<std::string>& compressionText,
+                        const TLocalTime& when) {
+  lines.push_back(description);
+  if (compressionText) lines.push_back("@echo 压缩率：" + *compressionText);
+  lines.push_back("@echo 附加说明：");
+  lines.push_back("@echo 备份时间：" + when.Date + " " + when.Time);
+  lines.push_back("@echo.");
+  lines.push_back("@" + toolDir + "\\CHOICE 继续吗?");
+}
+
+// The final yes runs Ghost; a no at any question lands on :Show.
+void AppendRun(std::vector<std::string>& lines, const std::string& ghostCommand) {
+  lines.push_back("@If errorlevel 1 if not errorlevel 2 " + ghostCommand);
+  lines.push_back("@if errorlevel 2 if not errorlevel 3 goto Show");
+  lines.push_back(":Show");
+  lines.push_back("@echo.");
+}
+
+}  // namespace
+
+std::string GhostCommand(const std::string& toolDir, const std::string& mode, const std::string& src,
+                         const std::string& dst, const TGhostOptions& options) {
+  std::string command = toolDir + "\\Ghost.exe -clone,mode=" + mode + ",src=" + src + ",dst=" + dst + " -sure";
+  if (options.Compression >= 0 && options.Compression <= 2) command += " -z" + std::to_string(options.Compression + 1);
+  if (options.ExitToDos) command += " -fx";
+  if (options.Reboot) command += " -rb";
+  if (options.RescueBadSectors) command += " -fro";
+  if (options.SplitSize) command += " -span -split=" + *options.SplitSize;
+  return command;
+}
+
+std::vector<std::string> BackupFormScript(const std::string& toolDir, const std::string& description,
+                                          const std::optional<std::string>& compressionText,
+                                          const TLocalTime& when, const std::string& ghostCommand) {
+  std::vector<std::string> lines;
+  AppendHead(lines, toolDir);
+  AppendIntroduction(lines, toolDir, description, compressionText, when);
+  AppendRun(lines, ghostCommand);
+  return lines;
+}
+
+std::vector<std::string> RestoreFormScript(const std::string& toolDir, const std::string& description,
+                                           const std::string& compressionText, const TLocalTime& when,
+                                           const std::string& target, const std::string& ghostCommand) {
+  std::vector<std::string> lines;
+  AppendHead(lines, toolDir);
+  AppendIntroduction(lines, toolDir, description, compressionText, when);
+  lines.push_back("@If errorlevel 1 if not errorlevel 2 goto HF");
+  lines.push_back("@if errorlevel 2 if not errorlevel 3 goto Show");
+  lines.push_back(":HF");
+  lines.push_back("@echo.");
+  lines.push_back("@" + toolDir + "\\CHOICE " + target + "上的数据将全部被覆盖，此分区上的数据将丢失，要继续吗?");
+  AppendRun(lines, ghostCommand);
+  return lines;
+}
+
+std::string EncodeScript(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) {
+    if (line.find_first_of("\r\n") != std::string::npos)
+      throw EScriptTextError("以下内容含有换行符，不能写入批处理文件：" + line);
+    std::string encoded;
+    if (!Utf8ToGbk(line, encoded))
+      throw EScriptTextError("以下内容不能用GBK编码写入批处理文件：" + line);
+    bytes += encoded;
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
+}  // namespace qm

@@ -1,0 +1,14 @@
+@call C:\QM\Ghost\TWAY.EXE
+@cls
+@echo.
+@ECHO 制作--启明映像向导--http://qiming.example.org
+@echo.
+@echo 将1:1上的内容拷贝到1:2
+@echo 附加说明：
+@echo 备份时间：2026/12/7 8:30:00
+@echo.
+@C:\QM\Ghost\CHOICE 继续吗?
+@If errorlevel 1 if not errorlevel 2 C:\QM\Ghost\Ghost.exe -clone,mode=pcopy,src=1:1,dst=1:2 -sure -fx -rb -fro
+@if errorlevel 2 if not errorlevel 3 goto Show
+:Show
+@echo.

@@ -1,0 +1,33 @@
+#pragma once
+// A host for the form model that records what the form shows and writes.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "form_host.h"
+
+namespace qm::test {
+
+class TRecordingHost : public IFormHost {
+ public:
+  void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  TLocalTime Now() override {
+    ++ClockReads;
+    return Clock;
+  }
+  void SaveFile(const std::string& path, const std::string& bytes) override {
+    if (path == FailingPath) throw EFCreateError("无法创建文件 \"" + path + "\"。拒绝访问。");
+    Files[path] = bytes;
+    Order.push_back(path);
+  }
+
+  std::vector<std::string> Messages;
+  std::map<std::string, std::string> Files;
+  std::vector<std::string> Order;  // paths in the order they were saved
+  TLocalTime Clock{"2026/12/7", "8:30:00"};
+  int ClockReads = 0;
+  std::string FailingPath;  // SaveFile refuses this path
+};
+
+}  // namespace qm::test
