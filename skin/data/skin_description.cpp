@@ -155,8 +155,10 @@ void TSkinDescription::ReadSysButtons() {
     if (button->FrameCount == 0) {
       button->FrameCount = 6;
       if (!button->Bitmap.Empty()) {
-        const double ratio = static_cast<double>(button->Bitmap.Width()) / button->Bitmap.Height();
-        button->FrameCount = ratio <= 3.8 ? 3 : 6;
+        // width / height <= 3.8, in integers so that the exact ratio 3.8
+        // compares the same on every floating-point unit.
+        const int64_t w = button->Bitmap.Width(), h = button->Bitmap.Height();
+        button->FrameCount = 5 * w <= 19 * h ? 3 : 6;
       }
       if (button->Action < 0) button->FrameCount = 6;
       if (button->Action == 3 || button->Action == 11) button->Bitmap.Clear();
