@@ -5,6 +5,8 @@
 #include "skintool.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -26,7 +28,12 @@ std::vector<std::string> Utf8Arguments() {
 }
 }  // namespace
 
-int main() { return qm::RunSkintool(Utf8Arguments(), std::cout, std::cerr); }
+int main() {
+  // The same bytes as the native tool, so describe output compares equal
+  // whichever build wrote it.
+  _setmode(_fileno(stdout), _O_BINARY);
+  return qm::RunSkintool(Utf8Arguments(), std::cout, std::cerr);
+}
 #else
 int main(int argc, char** argv) {
   return qm::RunSkintool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
