@@ -34,7 +34,10 @@ struct EToolError : std::runtime_error {
 
 std::string Shown(const fs::path& path) {
   const std::u8string u8 = path.u8string();
-  return "'" + std::string(u8.begin(), u8.end()) + "'";
+  std::string shown(1, '\'');
+  shown.append(u8.begin(), u8.end());
+  shown += '\'';
+  return shown;
 }
 
 Bytes ReadFile(const fs::path& path) {
