@@ -130,17 +130,6 @@ void TControl::Click() {
 
 void TControl::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-      FPressed = true;
-      break;
-    case WM_LBUTTONUP:
-      if (FPressed) {
-        FPressed = false;
-        const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-        const RECT r = ClientRect();
-        if (FEnabled && PtInRect(&r, p)) Click();
-      }
-      break;
     case CM_MOUSEENTER:
       FMouseInControl = true;
       break;
@@ -167,6 +156,16 @@ void TGraphicControl::Invalidate() {
 }
 
 void TGraphicControl::WndProc(TMessage& m) {
+  // Windowed controls click by their own window's rules; a windowless one
+  // clicks when the button goes down and up over it.
+  if (m.Msg == WM_LBUTTONDOWN) {
+    FPressed = true;
+  } else if (m.Msg == WM_LBUTTONUP && FPressed) {
+    FPressed = false;
+    const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    const RECT r = ClientRect();
+    if (Enabled() && PtInRect(&r, p)) Click();
+  }
   if (m.Msg == WM_PAINT && m.WParam) {
     FCanvas.SetHandle(reinterpret_cast<HDC>(m.WParam));
     FCanvas.Font.Assign(Font());

@@ -125,11 +125,13 @@ void TCustomForm::ApplyPosition() {
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
   if (menu == FMenu) return;
+  // The menu bar takes its height from the client area; give it back.
+  const int width = FClientWidth, height = FClientHeight;
   if (FMenu) FMenu->Form = nullptr;
   FMenu = menu;
   if (FMenu) FMenu->Form = this;
   MenuChanged();
-  SetClientSize(FClientWidth, FClientHeight);
+  SetClientSize(width, height);
 }
 
 void TCustomForm::MenuChanged() {

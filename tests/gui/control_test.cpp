@@ -1,0 +1,212 @@
+// Message handling of controls: replaceable WindowProc, native subclassing
+// by others, reflection, the library notifications and the error boundary.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "gui/comctrls.h"
+#include "gui/forms.h"
+#include "gui/std_controls.h"
+#include "ui_driver.h"
+
+using namespace gui;
+
+namespace {
+// Records the messages passing through a control's WindowProc and chains to
+// the handler it replaced.
+struct TSpy {
+  explicit TSpy(TControl& c) : Control(c), Saved(c.WindowProc) {
+    c.WindowProc = [this](TMessage& m) {
+      Seen.push_back(m.Msg);
+      Saved(m);
+    };
+  }
+  ~TSpy() { Restore(); }
+  void Restore() {
+    if (Saved) Control.WindowProc = Saved, Saved = nullptr;
+  }
+  bool Saw(UINT msg) const { return std::find(Seen.begin(), Seen.end(), msg) != Seen.end(); }
+  TControl& Control;
+  TWndMethod Saved;
+  std::vector<UINT> Seen;
+};
+
+struct Fixture : ::testing::Test {
+  void SetUp() override {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetClientSize(300, 200);
+    form->Show();
+    Application().OnException = [this](const std::string& text) { errors.push_back(text); };
+  }
+  void TearDown() override {
+    Application().OnException = nullptr;
+    form.reset();
+  }
+  std::unique_ptr<TForm> form;
+  std::vector<std::string> errors;
+};
+
+WNDPROC gEngineOld = nullptr;
+int gEngineCalls = 0;
+LRESULT CALLBACK EngineProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  ++gEngineCalls;
+  return CallWindowProcW(gEngineOld, h, m, w, l);
+}
+}  // namespace
+
+using ControlMessages = Fixture;
+
+TEST_F(ControlMessages, ReplacedWindowProcSeesMessagesAndRestoringStopsIt) {
+  auto* button = form->Make<TButton>();
+  button->SetParent(form.get());
+  button->SetBounds(10, 10, 80, 24);
+  {
+    TSpy spy(*button);
+    SetWindowTextW(button->Handle(), L"新");
+    EXPECT_TRUE(spy.Saw(WM_SETTEXT));
+    EXPECT_EQ(button->Caption(), "新");  // the default handling ran
+    spy.Restore();
+    spy.Seen.clear();
+    SetWindowTextW(button->Handle(), L"旧");
+    EXPECT_FALSE(spy.Saw(WM_SETTEXT));
+  }
+  EXPECT_EQ(button->Caption(), "旧");
+}
+
+TEST_F(ControlMessages, KeepsWorkingUnderAForeignWindowProcedureRemovedLater) {
+  auto* edit = form->Make<TEdit>();
+  edit->SetParent(form.get());
+  edit->SetBounds(10, 10, 100, 21);
+  HWND h = edit->Handle();
+  gEngineCalls = 0;
+  gEngineOld = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EngineProc)));
+  int changes = 0;
+  edit->OnChange = [&](TCustomEdit&) { ++changes; };
+  TSpy spy(*edit);
+  SetWindowTextW(h, L"abc");
+  EXPECT_GT(gEngineCalls, 0);
+  EXPECT_TRUE(spy.Saw(WM_SETTEXT));
+  EXPECT_EQ(edit->Text(), "abc");
+  EXPECT_EQ(changes, 1);
+
+  // The foreign procedure goes away again; the layer must not have put
+  // itself back on top in between.
+  EXPECT_EQ(GetWindowLongPtrW(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&EngineProc));
+  SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gEngineOld));
+  const int before = gEngineCalls;
+  SetWindowTextW(h, L"xyz");
+  EXPECT_EQ(gEngineCalls, before);
+  EXPECT_EQ(changes, 2);
+}
+
+TEST_F(ControlMessages, NotifyIsReflectedToThePageControlAsCnNotify) {
+  auto* pages = form->Make<TPageControl>();
+  pages->SetParent(form.get());
+  pages->SetBounds(0, 0, 300, 150);
+  for (const char* caption : {"一", "二"}) {
+    auto* sheet = form->Make<TTabSheet>();
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(caption);
+  }
+  int changes = 0;
+  pages->OnChange = [&](TPageControl&) { ++changes; };
+  TSpy spy(*pages);
+  SendMessageW(pages->Handle(), TCM_SETCURSEL, 1, 0);
+  NMHDR hdr{pages->Handle(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageW(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_TRUE(spy.Saw(0xBC4E));
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(pages->ActivePageIndex(), 1);
+  EXPECT_TRUE(pages->Pages(1)->Visible());
+  EXPECT_FALSE(pages->Pages(0)->Visible());
+  EXPECT_FALSE(IsWindowVisible(pages->Pages(0)->Handle()));
+}
+
+TEST_F(ControlMessages, MouseEnterLeaveEnabledAndCheckNotifications) {
+  auto* check = form->Make<TCheckBox>();
+  check->SetParent(form.get());
+  check->SetBounds(10, 10, 100, 20);
+  TSpy spy(*check);
+  SendMessageW(check->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(spy.Saw(0xB013));
+  EXPECT_TRUE(check->MouseInControl());
+  SendMessageW(check->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_TRUE(spy.Saw(0xB014));
+  EXPECT_FALSE(check->MouseInControl());
+
+  check->SetEnabled(false);
+  EXPECT_TRUE(spy.Saw(0xB00C));
+  EXPECT_FALSE(IsWindowEnabled(check->Handle()));
+
+  check->SetChecked(true);
+  EXPECT_TRUE(spy.Saw(0xB0D0));
+  EXPECT_EQ(SendMessageW(check->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ControlMessages, WindowlessLabelPaintsThroughWindowProcAndTakesClicks) {
+  auto* label = form->Make<TLabel>();
+  label->SetParent(form.get());
+  label->SetBounds(20, 30, 0, 0);
+  label->SetCaption("链接");
+  label->Cursor = TCursor::crHandPoint;
+  EXPECT_GT(label->Width(), 0);
+  int clicks = 0;
+  label->OnClick = [&](TControl&) { ++clicks; };
+  std::vector<WPARAM> paintDCs;
+  TWndMethod saved = label->WindowProc;
+  label->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_PAINT) paintDCs.push_back(m.WParam);
+    saved(m);
+  };
+  InvalidateRect(form->Handle(), nullptr, TRUE);
+  UpdateWindow(form->Handle());
+  ASSERT_FALSE(paintDCs.empty());
+  EXPECT_NE(paintDCs.front(), 0u);
+
+  const LPARAM at = MAKELPARAM(label->Left() + 2, label->Top() + 2);
+  SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(form->Handle(), WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(clicks, 1);
+  // Pressed on the label but released elsewhere: no click.
+  SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(250, 150));
+  EXPECT_EQ(clicks, 1);
+  label->WindowProc = saved;
+}
+
+TEST_F(ControlMessages, ReleaseIsAnnouncedWhenAControlIsFreed) {
+  auto* panel = form->Make<TPanel>();
+  panel->SetParent(form.get());
+  panel->HandleNeeded();
+  bool released = false;
+  TWndMethod saved = panel->WindowProc;
+  panel->WindowProc = [&](TMessage& m) {
+    if (m.Msg == 0xB021) released = true;
+    saved(m);
+  };
+  HWND h = panel->Handle();
+  panel->Free();
+  EXPECT_TRUE(released);
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST_F(ControlMessages, AnExceptionInAHandlerGoesToTheErrorBoxAndTheProgramGoesOn) {
+  auto* button = form->Make<TButton>();
+  button->SetParent(form.get());
+  button->SetBounds(10, 10, 80, 24);
+  int clicks = 0;
+  button->OnClick = [&](TControl&) {
+    if (++clicks == 1) throw std::runtime_error("无法创建文件");
+  };
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "无法创建文件");
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(errors.size(), 1u);
+}

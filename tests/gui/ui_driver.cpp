@@ -1,0 +1,152 @@
+#include "ui_driver.h"
+
+#include <chrono>
+
+namespace qmtest {
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[4096] = {};
+  // WM_GETTEXT rather than GetWindowText: the window lives on another thread.
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return buffer;
+}
+
+std::wstring DialogText(HWND dialog) {
+  std::wstring text;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    if (lstrcmpiW(cls, L"Static") != 0) continue;
+    const std::wstring t = WindowText(child);
+    if (t.empty()) continue;
+    if (!text.empty()) text += L"\n";
+    text += t;
+  }
+  return text;
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PressFirstButton(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    const LONG style = GetWindowLongW(child, GWL_STYLE) & 0x0F;
+    if (lstrcmpiW(cls, L"Button") == 0 && (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)) {
+      PressButton(dialog, GetDlgCtrlID(child));
+      return;
+    }
+  }
+  PressButton(dialog, IDOK);
+}
+
+void ChooseFile(HWND dialog, const std::wstring& path) {
+  // The explorer-style dialog keeps the name in a combo box (cmb13) or, in
+  // older layouts, an edit (edt1).
+  HWND field = GetDlgItem(dialog, 0x47c);
+  if (!field) field = GetDlgItem(dialog, 0x480);
+  SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+  PressButton(dialog, IDOK);
+}
+
+TDialogWatcher::TDialogWatcher(std::function<void(HWND)> answer) : FAnswer(std::move(answer)) {
+  FThread = std::thread([this] { Loop(); });
+}
+
+TDialogWatcher::TDialogWatcher() : TDialogWatcher(PressFirstButton) {}
+
+TDialogWatcher::~TDialogWatcher() {
+  FStop = true;
+  FThread.join();
+}
+
+std::vector<TSeenDialog> TDialogWatcher::Seen() {
+  std::lock_guard<std::mutex> lock(FLock);
+  return FSeen;
+}
+
+int TDialogWatcher::Count() {
+  std::lock_guard<std::mutex> lock(FLock);
+  return static_cast<int>(FSeen.size());
+}
+
+namespace {
+BOOL CALLBACK CollectDialog(HWND w, LPARAM p) {
+  auto* list = reinterpret_cast<std::pair<DWORD, std::vector<HWND>*>*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (owner == list->first && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) list->second->push_back(w);
+  return TRUE;
+}
+}  // namespace
+
+void TDialogWatcher::Loop() {
+  const DWORD pid = GetCurrentProcessId();
+  while (!FStop) {
+    std::vector<HWND> found;
+    std::pair<DWORD, std::vector<HWND>*> search(pid, &found);
+    EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&search));
+    for (HWND dialog : found) {
+      bool known = false;
+      {
+        std::lock_guard<std::mutex> lock(FLock);
+        for (HWND h : FHandled) known = known || h == dialog;
+        if (!known) {
+          FHandled.push_back(dialog);
+          FSeen.push_back({WindowText(dialog), DialogText(dialog)});
+        }
+      }
+      if (!known) FAnswer(dialog);
+    }
+    // A closed dialog's handle may come back for the next one.
+    {
+      std::lock_guard<std::mutex> lock(FLock);
+      std::erase_if(FHandled, [](HWND h) { return !IsWindow(h) || !IsWindowVisible(h); });
+    }
+    Sleep(30);
+  }
+}
+
+void PumpFor(int milliseconds, const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done && done()) return;
+    Sleep(5);
+  }
+}
+
+std::wstring MakeTempFolder(const std::wstring& tag) {
+  wchar_t base[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, base);
+  std::wstring folder = std::wstring(base) + L"qm-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(GetTickCount());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+}  // namespace qmtest

@@ -1,0 +1,58 @@
+#pragma once
+// Drives real dialogs of this process from a second thread: message boxes
+// are read and confirmed, save dialogs are given a file name or cancelled.
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qmtest {
+
+struct TSeenDialog {
+  std::wstring Caption;
+  std::wstring Text;  // the static texts, joined by newlines
+};
+
+// Answers every dialog ("#32770") the GUI thread opens, one at a time.
+class TDialogWatcher {
+ public:
+  // answer gets each new dialog on the watcher thread and must close it.
+  explicit TDialogWatcher(std::function<void(HWND)> answer);
+  // A watcher that confirms message boxes with their first button.
+  TDialogWatcher();
+  ~TDialogWatcher();
+  std::vector<TSeenDialog> Seen();
+  int Count();
+
+ private:
+  void Loop();
+  std::function<void(HWND)> FAnswer;
+  std::atomic<bool> FStop{false};
+  std::mutex FLock;
+  std::vector<TSeenDialog> FSeen;
+  std::vector<HWND> FHandled;
+  std::thread FThread;
+};
+
+std::wstring DialogText(HWND dialog);
+std::wstring WindowText(HWND window);
+// Clicks the first push button of a dialog (OK of a message box).
+void PressFirstButton(HWND dialog);
+void PressButton(HWND dialog, int id);
+// Types a name into a save dialog's file-name field and confirms it.
+void ChooseFile(HWND dialog, const std::wstring& path);
+
+// Pumps the GUI thread's messages for a while, or until done() holds.
+void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);
+
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& text);
+// A fresh empty folder for one test's files (Windows path).
+std::wstring MakeTempFolder(const std::wstring& tag);
+
+}  // namespace qmtest
