@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "wide_text.h"
 #else
 #include <ctime>
 #endif
@@ -58,21 +60,12 @@ TLocalTime ChineseDateTime(const TClockReading& r) {
 
 namespace {
 
-std::string Utf8(const wchar_t* wide) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, s.data(), n, nullptr, nullptr);
-  s.resize(static_cast<size_t>(n - 1));
-  return s;
-}
-
 TLocalTime Format(const SYSTEMTIME& st) {
   wchar_t date[128] = L"";
   wchar_t time[128] = L"";
   GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128);
   GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 128);
-  return {Utf8(date), Utf8(time)};
+  return {Utf8FromWide(date), Utf8FromWide(time)};
 }
 
 }  // namespace

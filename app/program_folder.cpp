@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "wide_text.h"
 #else
 #include <unistd.h>
 
@@ -51,11 +53,7 @@ std::string OwnProgramFolder() {
     }
     path.resize(path.size() * 2);
   }
-  const int len = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0,
-                                      nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(len), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), utf8.data(), len, nullptr, nullptr);
-  return DirectoryOfPath(utf8);
+  return DirectoryOfPath(Utf8FromWide(path));
 }
 
 #else

@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "wide_text.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,22 +35,6 @@ std::atomic<unsigned> TempCounter{0};
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
-
 std::string SystemReason(DWORD error) {
   wchar_t* text = nullptr;
   const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -58,25 +44,25 @@ std::string SystemReason(DWORD error) {
   if (text) LocalFree(text);
   while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
     reason.pop_back();
-  return Utf8(reason);
+  return Utf8FromWide(reason);
 }
 
 }  // namespace
 
 std::string FullPathOf(const std::string& path) {
-  const std::wstring wide = Wide(path);
+  const std::wstring wide = WideFromUtf8(path);
   const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (n == 0) return path;
   std::wstring full(n, L'\0');
   const DWORD written = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
   if (written == 0 || written >= n) return path;
   full.resize(written);
-  return Utf8(full);
+  return Utf8FromWide(full);
 }
 
 void SaveScriptFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) Fail(path, SystemReason(ERROR_INVALID_NAME));
-  const std::wstring target = Wide(path);
+  const std::wstring target = WideFromUtf8(path);
   const std::wstring temp = target + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                             std::to_wstring(TempCounter.fetch_add(1));
   HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

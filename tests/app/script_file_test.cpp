@@ -12,24 +12,16 @@
 #include "local_clock.h"
 #include "program_folder.h"
 #include "script_file.h"
+#include "test_files.h"
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-std::string Utf8Of(const fs::path& path) {
-  const std::u8string s = path.u8string();
-  return std::string(s.begin(), s.end());
-}
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using test::PathOf;
+using test::ReadAll;
+using test::Utf8Of;
 
 class ScriptFileTest : public ::testing::Test {
  protected:
