@@ -166,6 +166,16 @@ TEST_F(ScriptTest, DiskImageDefaults) {
   EXPECT_EQ(Restore()[5], "@echo 将文件将C:\\QM\\WinBF.gho中的内容恢复到第一硬盘");
 }
 
+TEST_F(ScriptTest, DiskImageResizeClauseFollowsTheDiskNumber) {
+  ShowPage(1);
+  Check(Form.szeCheckBox2, true);
+  Generate();
+  const std::string command = Restore()[16];
+  EXPECT_EQ(command.substr(command.find(",dst=")), ",dst=1,sze1=30P,sze2=30P,sze3=40P -sure -fx -rb -fro");
+  // The backup does not resize.
+  EXPECT_EQ(Backup()[11].find("sze"), std::string::npos);
+}
+
 TEST_F(ScriptTest, DiskImageOfTheSecondDiskSplitAndResized) {
   Check(Form.SecondYinPanCheckBox, true);
   ShowPage(1);
