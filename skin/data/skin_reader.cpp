@@ -85,7 +85,9 @@ bool TSkinReader::ReadSkin(TMemoryStream& Source) {
                    namesAvailable);
   std::vector<std::string> names = SplitSkinLines(SkinLowerCase(text));
   if (names.size() > static_cast<size_t>(SkinMaxMembers)) {
-    LastError = "more than " + std::to_string(SkinMaxMembers) + " members";
+    LastError = "more than ";
+    LastError += std::to_string(SkinMaxMembers);
+    LastError += " members";
     return false;
   }
   const int32_t count = static_cast<int32_t>(names.size());

@@ -1,0 +1,174 @@
+#include "skin_manage.h"
+
+#include <algorithm>
+#include <exception>
+#include <string>
+
+#include "gui/forms.h"
+#include "gui/timer.h"
+#include "win_skin_data.h"
+
+namespace qm {
+
+std::unique_ptr<TSkinManage> SkinManager;
+
+namespace {
+
+std::string ClassNameOf(HWND window) {
+  wchar_t name[256] = {};
+  const int n = GetClassNameW(window, name, 256);
+  std::string out;
+  for (int i = 0; i < n; ++i) out += name[i] < 0x80 ? static_cast<char>(name[i]) : '?';
+  return out;
+}
+
+std::string LowerCase(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+}  // namespace
+
+TSkinManage::TSkinManage() : ActionTimer(std::make_unique<gui::TTimer>(nullptr)) {
+  ActionTimer->SetEnabled(false);
+  ActionTimer->SetInterval(250);
+  ActionTimer->OnTimer = [this](gui::TTimer&) {
+    // Nothing may unwind through the timer's window procedure.
+    try {
+      DoAction();
+    } catch (...) {
+      gui::Application().HandleException(std::current_exception());
+    }
+  };
+}
+
+TSkinManage::~TSkinManage() {
+  Activated = 4;
+  ActionTimer.reset();
+  if (HookHandle) UnhookWindowsHookEx(HookHandle);
+  HookHandle = nullptr;
+  SkinDatas.clear();
+}
+
+void TSkinManage::AddSkinData(TSkinData* SkinData) {
+  // A component registered twice would stay behind as a dangling entry when
+  // it is destroyed, since removal takes out only one.
+  if (std::find(SkinDatas.begin(), SkinDatas.end(), SkinData) == SkinDatas.end()) SkinDatas.push_back(SkinData);
+}
+
+void TSkinManage::RemoveSkinData(TSkinData* SkinData) {
+  auto it = std::find(SkinDatas.begin(), SkinDatas.end(), SkinData);
+  if (it != SkinDatas.end()) SkinDatas.erase(it);
+  // A request still pending for a component that is gone must not reach it.
+  if (PendingSkinData == SkinData) {
+    PendingSkinData = nullptr;
+    ActionTimer->SetEnabled(false);
+  }
+}
+
+void TSkinManage::InstallHook() {
+  // One hook serves every component; a second would see each window twice.
+  if (HookHandle) return;
+  OSVersion = GetVersion();
+  HookHandle = SetWindowsHookExW(WH_CBT, &TSkinManage::HookProc, nullptr, GetCurrentThreadId());
+}
+
+LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
+  TSkinManage* self = SkinManager.get();
+  if (!self || Code < 0) return CallNextHookEx(self ? self->HookHandle : nullptr, Code, wParam, lParam);
+  try {
+    return self->Hook(Code, wParam, lParam);
+  } catch (...) {
+    gui::Application().HandleException(std::current_exception());
+    return CallNextHookEx(self->HookHandle, Code, wParam, lParam);
+  }
+}
+
+LRESULT TSkinManage::Hook(int Code, WPARAM wParam, LPARAM lParam) {
+  if (Code == HCBT_ACTIVATE) {
+    if (Activated == 0) Activated = 1;
+    AttachWindow(reinterpret_cast<HWND>(wParam));
+  }
+  return CallNextHookEx(HookHandle, Code, wParam, lParam);
+}
+
+void TSkinManage::RequestAction(int Action, unsigned Interval) {
+  PendingAction = Action;
+  ActionTimer->SetInterval(Interval);
+  if (Activated != 0) {
+    ActionTimer->SetEnabled(true);
+    return;
+  }
+  // Before the first activation the windows are attached one by one as they
+  // are activated, so only the switch itself is recorded.
+  if (Action == saSkinOn) Active = true;
+  if (Action == saSkinOff) Active = false;
+}
+
+bool TSkinManage::AttachWindow(HWND Handle) {
+  if (!Active || !Handle) return false;
+  if (SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
+  if (std::find(AttachRequests.begin(), AttachRequests.end(), Handle) == AttachRequests.end())
+    AttachRequests.push_back(Handle);
+  // The form skinner that would take the window over belongs to the
+  // form-skinning layer; without it no window is skinned yet.
+  return false;
+}
+
+TSkinData* TSkinManage::FindSkinData(HWND Handle) const {
+  TSkinData* found = nullptr;
+  for (TSkinData* sd : SkinDatas) {
+    auto* form = dynamic_cast<gui::TCustomForm*>(sd->Owner());
+    if (sd->SkinFormtype == TSkinFormType::sfOnlyThisForm && form && form->HandleAllocated() &&
+        form->Handle() == Handle)
+      found = sd;
+  }
+  if (found) return found;
+  const std::string cls = LowerCase(ClassNameOf(Handle));
+  if (cls == "tmessageform" || cls == "#32770")
+    for (TSkinData* sd : SkinDatas)
+      if (sd->SkinFormtype == TSkinFormType::sfDialog) found = sd;
+  if (found) return found;
+  for (TSkinData* sd : SkinDatas)
+    if (sd->SkinFormtype == TSkinFormType::sfMainform) found = sd;
+  if (found) return found;
+  return SkinDatas.empty() ? nullptr : SkinDatas.front();
+}
+
+bool TSkinManage::CanSkinWindow(const std::string& ClassName) const {
+  for (TSkinData* sd : SkinDatas)
+    if (sd->SkinFormtype == TSkinFormType::sfMainform) {
+      bool doSkin = true;
+      sd->DoFormSkin(ClassName, doSkin);
+      return doSkin;
+    }
+  return true;
+}
+
+void TSkinManage::DoAction() {
+  if (!PendingSkinData) return;
+  ActionTimer->SetEnabled(false);
+  // Attaching and detaching the form skinners is the form-skinning layer's
+  // part of these steps; the switch itself happens here.
+  switch (PendingAction) {
+    case saSkinOn:
+      Active = true;
+      ForceAttach = true;
+      for (int i = gui::Screen().FormCount() - 1; i >= 0; --i) {
+        gui::TCustomForm* form = gui::Screen().Forms(i);
+        if (PendingSkinData->SkinFormtype == TSkinFormType::sfOnlyThisForm && form != PendingSkinData->Owner())
+          continue;
+        if (form->Visible() && form->HandleAllocated()) AttachWindow(form->Handle());
+      }
+      ForceAttach = false;
+      break;
+    case saSkinOff: Active = false; break;
+    default: break;
+  }
+  TSkinData* done = PendingSkinData;
+  PendingSkinData = nullptr;
+  done->DoSkinChanged();
+}
+
+}  // namespace qm

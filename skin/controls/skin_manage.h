@@ -1,0 +1,82 @@
+#pragma once
+// The process-wide skin manager: registers the skin data components, watches
+// the GUI thread's windows through a CBT hook and carries out the requests
+// to switch the skin on, off or to another skin on its 250 ms action timer.
+//
+// Form and popup skinners are attached here by the form-skinning layer; until
+// that exists the manager keeps the switching state and records the windows
+// it was asked to attach.
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace gui {
+class TTimer;
+}
+
+namespace qm {
+
+class TSkinData;
+
+// Private messages shared by the manager, the form skinner and the popup
+// skinner.
+inline constexpr UINT WM_SKINREAPPLY = 0x3401;
+inline constexpr UINT WM_SKINPAINTFRAME = 0x3502;
+inline constexpr UINT WM_SKINATTACHED = 0x3503;
+inline constexpr UINT WM_ISSKINNED = 0x3504;
+
+// Requests a skin data component makes of the manager.
+enum TSkinAction : int { saNone = 0, saSkinOn = 1, saSkinOff = 2, saSkinChanged = 3 };
+
+class TSkinManage {
+ public:
+  TSkinManage();
+  ~TSkinManage();
+  TSkinManage(const TSkinManage&) = delete;
+  TSkinManage& operator=(const TSkinManage&) = delete;
+
+  // Called by TSkinData.
+  void AddSkinData(TSkinData* SkinData);
+  void RemoveSkinData(TSkinData* SkinData);
+  void InstallHook();
+  void RequestAction(int Action, unsigned Interval);
+  // A top-level window to skin; true when a form skinner was created.
+  bool AttachWindow(HWND Handle);
+
+  // The skin data that speaks for a window: an sfOnlyThisForm component of
+  // its owner form, an sfDialog one for message boxes and dialogs, else the
+  // last sfMainform one, else the first registered.
+  TSkinData* FindSkinData(HWND Handle) const;
+  // Whether a window class may be skinned, as the first sfMainform
+  // component's OnFormSkin or default rule says.
+  bool CanSkinWindow(const std::string& ClassName) const;
+
+  std::unique_ptr<gui::TTimer> ActionTimer;
+  HHOOK HookHandle = nullptr;
+  std::vector<TSkinData*> SkinDatas;
+  bool Active = false;
+  bool ForceAttach = false;
+  int Activated = 0;
+  bool MDIMaximized = false;
+  int PendingAction = saNone;
+  TSkinData* PendingSkinData = nullptr;
+  DWORD OSVersion = 0;
+  // Windows the manager was asked to attach, in order (each once).
+  std::vector<HWND> AttachRequests;
+
+ protected:
+  // One tick of the action timer: carries out the pending request.
+  void DoAction();
+
+ private:
+  static LRESULT CALLBACK HookProc(int Code, WPARAM wParam, LPARAM lParam);
+  LRESULT Hook(int Code, WPARAM wParam, LPARAM lParam);
+};
+
+// The one manager, made by the first skin data component that finishes
+// loading; freed at the end of the program.
+extern std::unique_ptr<TSkinManage> SkinManager;
+
+}  // namespace qm

@@ -1,0 +1,196 @@
+#include "win_skin_data.h"
+
+#include <stdexcept>
+
+#include "gui/forms.h"
+#include "skin_manage.h"
+#include "skin_message.h"
+
+namespace qm {
+
+namespace {
+
+// The package reader's one message (an outdated container) is a modal box
+// in the program, titled like every other message of it.
+void ShowSkinMessageBox(const std::string& text) {
+  MessageBoxW(nullptr, gui::Widen(text).c_str(), gui::Widen(gui::Application().Title).c_str(), MB_OK | MB_ICONWARNING);
+}
+const bool MessageBoxInstalled = (SetSkinMessageHandler(&ShowSkinMessageBox), true);
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> out;
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      out.push_back(line);
+      line.clear();
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) out.push_back(line);
+  return out;
+}
+
+COLORREF Resolve(TSkinColour c) {
+  return IsSystemColour(c) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
+}
+
+}  // namespace
+
+TSkinData::TSkinData(gui::TComponent* Owner)
+    : gui::TComponent(Owner),
+      MenuImages(std::make_unique<gui::TImageList>(16, 16)),
+      DefaultIcon(std::make_unique<gui::TBitmap>()) {
+  (void)MessageBoxInstalled;
+  gui::TBitmap glyphs;
+  glyphs.LoadFromResourceName(GetModuleHandleW(nullptr), L"LACQUERMENU");
+  MenuImages->AddMasked(glyphs, gui::clWhite);
+  PublishProperties();
+}
+
+TSkinData::~TSkinData() {
+  MenuImages.reset();
+  if (SkinManager) SkinManager->RemoveSkinData(this);
+  if (ButtonFaceBrush) DeleteObject(ButtonFaceBrush);
+}
+
+void TSkinData::PublishProperties() {
+  PublishBool("Active", [this] { return Active(); }, [this](bool v) { SetActive(v); });
+  PublishInt("DisableTag", [this] { return DisableTag; }, [this](int v) { DisableTag = v; });
+  PublishText(
+      "SkinControls", [this] { return SkinControlsText(SkinControls); },
+      [this](const std::string& v) { SkinControlsFromText(v, SkinControls); });
+  PublishText("Skin3rd", [this] { return JoinLines(Skin3rd()); },
+              [this](const std::string& v) { SetSkin3rd(SplitLines(v)); });
+  PublishText("SkinFile", [this] { return SkinFile(); }, [this](const std::string& v) { SetSkinFile(v); });
+  PublishText("SkinStore", [this] { return GetSkinStore(); }, [this](const std::string& v) { SetSkinStore(v); });
+  PublishEnum(
+      "SkinFormtype", {"sfMainform", "sfOnlyThisForm", "sfDialog"}, [this] { return static_cast<int>(SkinFormtype); },
+      [this](int v) { SkinFormtype = static_cast<TSkinFormType>(v); });
+  PublishText("Version", [this] { return Version; }, [this](const std::string& v) { Version = v; });
+  PublishBool("MenuUpdate", [this] { return MenuUpdate; }, [this](bool v) { MenuUpdate = v; });
+}
+
+std::string TSkinData::SkinControlsText(TSkinControlTypes Controls) {
+  std::string out = "[";
+  for (int i = 0; i < SkinControlTypeCount; ++i) {
+    const auto t = static_cast<TSkinControlType>(i);
+    if (!Controls.Contains(t)) continue;
+    if (out.size() > 1) out += ',';
+    out += SkinControlTypeName(t);
+  }
+  return out + "]";
+}
+
+bool TSkinData::SkinControlsFromText(const std::string& Text, TSkinControlTypes& Controls) {
+  std::string body = Text;
+  if (body.size() < 2 || body.front() != '[' || body.back() != ']') return false;
+  body = body.substr(1, body.size() - 2);
+  TSkinControlTypes result;
+  size_t start = 0;
+  while (start <= body.size() && !body.empty()) {
+    size_t end = body.find(',', start);
+    if (end == std::string::npos) end = body.size();
+    std::string name = body.substr(start, end - start);
+    while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    bool known = false;
+    for (int i = 0; i < SkinControlTypeCount && !known; ++i)
+      if (name == SkinControlTypeName(static_cast<TSkinControlType>(i))) {
+        result.Include(static_cast<TSkinControlType>(i));
+        known = true;
+      }
+    if (!known) return false;  // the whole value is refused, the set unchanged
+    start = end + 1;
+  }
+  Controls = result;
+  return true;
+}
+
+void TSkinData::SetActive(bool Value) {
+  if (Value == FActive) return;
+  FActive = Value;
+  if (FReading) return;  // Loaded takes over
+  if (SkinFormtype == TSkinFormType::sfDialog) return;
+  // A component made at run time has no manager until it is loaded; make
+  // it now rather than ask a manager that does not exist.
+  if (!SkinManager) Loaded();
+  const int action = Value ? saSkinOn : saSkinOff;
+  if (SkinFormtype == TSkinFormType::sfMainform) {
+    if (Value && SkinEmpty) return;
+    SkinManager->RequestAction(action, 250);
+    SkinManager->PendingSkinData = this;
+  } else {
+    SkinManager->PendingSkinData = this;
+    if (Value && SkinEmpty) return;
+    SkinManager->RequestAction(action, 250);
+  }
+}
+
+void TSkinData::SetSkinFile(const std::string& Value) {
+  SkinEmpty = true;
+  FSkinFile = Value;
+  if (LoadSkinFile(Value)) ApplySkin();
+}
+
+void TSkinData::Loaded() {
+  FReading = false;
+  if (!SkinManager) SkinManager = std::make_unique<TSkinManage>();
+  SkinManager->AddSkinData(this);
+  if (SkinFormtype != TSkinFormType::sfMainform) {
+    SkinManager->Active = true;
+    SkinManager->Activated += 1;
+    if (auto* form = dynamic_cast<gui::TCustomForm*>(Owner())) SkinManager->AttachWindow(form->Handle());
+    return;
+  }
+  SkinManager->InstallHook();
+  if (FActive) {
+    if (SkinEmpty)
+      FActive = false;  // nothing to show: the form stays unskinned
+    else
+      SkinManager->RequestAction(saSkinOn, 250);
+  }
+}
+
+void TSkinData::ApplySkin() {
+  if (FReading) return;
+  if (!SkinManager) Loaded();
+  SkinManager->PendingSkinData = this;
+  SkinManager->RequestAction(saSkinChanged, 250);
+}
+
+void TSkinData::DoFormSkin(const std::string& aName, bool& DoSkin) {
+  if (OnFormSkin) {
+    OnFormSkin(this, aName, DoSkin);
+    return;
+  }
+  DoSkin = FormSkinAllowed(aName, SkinControls, DoSkin);
+}
+
+void TSkinData::DoSkinChanged() {
+  if (OnSkinChanged) OnSkinChanged(this);
+}
+
+void TSkinData::SkinLoaded() {
+  if (ButtonFaceBrush) DeleteObject(ButtonFaceBrush);
+  ButtonFaceBrush = CreateSolidBrush(Resolve(ButtonFaceColour));
+}
+
+void ReadStoredValuesFromResource(TSkinData& SkinData, HINSTANCE Instance, const wchar_t* ResourceName) {
+  HRSRC found = FindResourceW(Instance, ResourceName, MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(Instance, found) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) throw std::runtime_error("the program carries no stored skin data (resource missing)");
+  SkinData.ReadStoredValues(static_cast<const uint8_t*>(data), SizeofResource(Instance, found));
+}
+
+}  // namespace qm

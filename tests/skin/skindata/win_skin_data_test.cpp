@@ -1,0 +1,328 @@
+// The skin data component on Windows: its stored values, its requests to the
+// skin manager, the window-class gate and the menu glyphs.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "gui/forms.h"
+#include "gui/timer.h"
+#include "lzh_encoder.h"
+#include "skin_manage.h"
+#include "skin_message.h"
+#include "skin_package_writer.h"
+#include "win_skin_data.h"
+
+namespace qm {
+namespace {
+
+std::vector<uint8_t> StoredMainFormValues() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  HRSRC r = FindResourceW(inst, L"MAINFORM_SKINDATA1", MAKEINTRESOURCEW(10));
+  const auto* p = static_cast<const uint8_t*>(LockResource(LoadResource(inst, r)));
+  return {p, p + SizeofResource(inst, r)};
+}
+
+std::vector<uint8_t> PackedDefaultSkin() {
+  const auto stored = ReadStoredValues(StoredMainFormValues().data(), StoredMainFormValues().size());
+  const auto& stream = stored.back().Bytes;  // SkinStream: [N][packed]
+  return {stream.begin() + 4, stream.end()};
+}
+
+// A fresh manager per test; the component registers with it when loaded.
+class SkinDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SkinManager.reset();
+    FPrevious = SetSkinMessageHandler([](const std::string& text) { Messages().push_back(text); });
+    Messages().clear();
+  }
+  void TearDown() override {
+    SetSkinMessageHandler(FPrevious);
+    SkinManager.reset();
+  }
+  static std::vector<std::string>& Messages() {
+    static std::vector<std::string> m;
+    return m;
+  }
+  // Reads stored values as a form does, then finishes loading.
+  static void ReadAndLoad(TSkinData& sd, const std::vector<TStoredValue>& values) {
+    const auto bytes = WriteStoredValues(values);
+    sd.ReadStoredValues(bytes.data(), bytes.size());
+    sd.Loaded();
+  }
+
+ private:
+  TSkinMessageHandler FPrevious = nullptr;
+};
+
+TEST_F(SkinDataTest, TheEmbeddedMainFormValuesSwitchSkinningOnBeforeAnyActivation) {
+  TSkinData sd(nullptr);
+  ReadStoredValuesFromResource(sd, GetModuleHandleW(nullptr), L"MAINFORM_SKINDATA1");
+  EXPECT_TRUE(sd.Reading());
+  EXPECT_EQ(SkinManager, nullptr);  // reading only stores Active
+  EXPECT_FALSE(sd.SkinEmpty);
+  sd.Loaded();
+  ASSERT_NE(SkinManager, nullptr);
+  EXPECT_FALSE(sd.Reading());
+  EXPECT_TRUE(sd.Active());
+  EXPECT_NE(SkinManager->HookHandle, nullptr);
+  EXPECT_EQ(SkinManager->SkinDatas, std::vector<TSkinData*>{&sd});
+  // No window was activated yet: the request only set the manager's flag.
+  EXPECT_EQ(SkinManager->Activated, 0);
+  EXPECT_TRUE(SkinManager->Active);
+  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  EXPECT_NE(sd.ButtonFaceBrush, nullptr);
+  EXPECT_EQ(sd.GetPropValue("SkinStore"), "(none)");
+}
+
+TEST_F(SkinDataTest, StoredActiveWithAnEmptyOrOutdatedSkinEndsInactive) {
+  const std::string ini = "[Personality]\r\n";
+  const std::vector<TSkinMember> members = {{"skin.ini", {ini.begin(), ini.end()}}};
+  const std::vector<std::vector<uint8_t>> streams = {
+      {0, 0, 0, 0},  // N = 0
+      [&] {
+        auto packed = LzhEncode(BuildSkinContainer(members, 19999));
+        std::vector<uint8_t> s(4);
+        const uint32_t n = static_cast<uint32_t>(packed.size());
+        for (int i = 0; i < 4; ++i) s[i] = static_cast<uint8_t>(n >> (8 * i));
+        s.insert(s.end(), packed.begin(), packed.end());
+        return s;
+      }()};
+  for (const auto& stream : streams) {
+    SkinManager.reset();
+    TSkinData sd(nullptr);
+    ReadAndLoad(sd, {TStoredValue::Boolean("Active", true), TStoredValue::Binary("SkinStream", stream)});
+    EXPECT_TRUE(sd.SkinEmpty);
+    EXPECT_FALSE(sd.Active());
+    EXPECT_FALSE(SkinManager->Active);
+    // Switching on later is skipped while there is no skin.
+    sd.SetActive(true);
+    EXPECT_FALSE(SkinManager->Active);
+    EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  }
+  EXPECT_EQ(Messages().size(), 1u);  // the outdated container was reported once
+}
+
+TEST_F(SkinDataTest, SettingActiveToItsValueMakesNoRequest) {
+  TSkinData sd(nullptr);
+  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  SkinManager->Activated = 1;  // as after the first window activation
+  SkinManager->PendingAction = saNone;
+  sd.SetActive(true);
+  EXPECT_EQ(SkinManager->PendingAction, saNone);
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  sd.SetActive(false);
+  EXPECT_EQ(SkinManager->PendingAction, saSkinOff);
+  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
+  EXPECT_TRUE(SkinManager->ActionTimer->Enabled());
+}
+
+TEST_F(SkinDataTest, TheActionTimerCarriesOutTheRequestAndReports) {
+  TSkinData sd(nullptr);
+  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  SkinManager->Activated = 1;
+  int changed = 0;
+  sd.OnSkinChanged = [&](gui::TComponent* sender) {
+    EXPECT_EQ(sender, &sd);
+    ++changed;
+  };
+  sd.SetActive(false);
+  EXPECT_TRUE(SkinManager->Active);  // not before the tick
+  const DWORD until = GetTickCount() + 3000;
+  while (changed == 0 && GetTickCount() < until) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(10);
+  }
+  EXPECT_EQ(changed, 1);
+  EXPECT_FALSE(SkinManager->Active);
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+}
+
+TEST_F(SkinDataTest, ADialogComponentOnlyChangesThePropertyAfterLoading) {
+  TSkinData sd(nullptr);
+  auto values = MainFormSkinDataValues(PackedDefaultSkin());
+  values[5] = TStoredValue::Enum("SkinFormtype", "sfDialog");
+  ReadAndLoad(sd, values);
+  EXPECT_EQ(SkinManager->Activated, 1);  // a non-main component counts as an activation
+  EXPECT_TRUE(SkinManager->Active);
+  EXPECT_EQ(SkinManager->HookHandle, nullptr);
+  SkinManager->PendingAction = saNone;
+  sd.SetActive(false);
+  EXPECT_FALSE(sd.Active());
+  EXPECT_EQ(SkinManager->PendingAction, saNone);
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_TRUE(SkinManager->Active);
+}
+
+TEST_F(SkinDataTest, AComponentMadeAtRunTimeGetsAManagerWhenSwitchedOn) {
+  TSkinData sd(nullptr);
+  sd.SetSkinFile("");  // no file: stays empty
+  sd.PackedSkin = TMemoryStream(PackedDefaultSkin());
+  ASSERT_TRUE(sd.LoadSkin());
+  sd.SetActive(true);
+  ASSERT_NE(SkinManager, nullptr);
+  EXPECT_EQ(SkinManager->SkinDatas, std::vector<TSkinData*>{&sd});
+  EXPECT_TRUE(SkinManager->Active);
+}
+
+TEST_F(SkinDataTest, SkinFileThatDoesNotExistLeavesTheComponentEmptyWithoutARequest) {
+  TSkinData sd(nullptr);
+  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  SkinManager->Activated = 1;
+  SkinManager->PendingAction = saNone;
+  sd.SetSkinFile("Z:\\no\\such\\folder\\missing.skn");
+  EXPECT_TRUE(sd.SkinEmpty);
+  EXPECT_EQ(sd.SkinFile(), "Z:\\no\\such\\folder\\missing.skn");
+  EXPECT_EQ(SkinManager->PendingAction, saNone);
+  EXPECT_EQ(sd.BorderTop->Bitmap.Width(), 209);
+}
+
+TEST_F(SkinDataTest, SkinFileThatExistsIsLoadedAndApplied) {
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring path(exe);
+  path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"default.skn";
+  std::string utf8(path.begin(), path.end());  // the build path is ASCII
+  TSkinData sd(nullptr);
+  ReadAndLoad(sd, {TStoredValue::Boolean("Active", false)});
+  SkinManager->Activated = 1;
+  sd.SetSkinFile(utf8);
+  EXPECT_FALSE(sd.SkinEmpty);
+  EXPECT_EQ(SkinManager->PendingAction, saSkinChanged);
+  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
+}
+
+TEST_F(SkinDataTest, DestroyingAComponentWithdrawsItsPendingRequest) {
+  auto sd = std::make_unique<TSkinData>(nullptr);
+  ReadAndLoad(*sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  SkinManager->Activated = 1;
+  sd->SetActive(false);
+  ASSERT_EQ(SkinManager->PendingSkinData, sd.get());
+  sd.reset();
+  EXPECT_TRUE(SkinManager->SkinDatas.empty());
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+}
+
+TEST_F(SkinDataTest, LoadingTwiceRegistersOnceAndHooksOnce) {
+  TSkinData sd(nullptr);
+  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  const HHOOK hook = SkinManager->HookHandle;
+  sd.Loaded();
+  EXPECT_EQ(SkinManager->SkinDatas.size(), 1u);
+  EXPECT_EQ(SkinManager->HookHandle, hook);
+}
+
+TEST_F(SkinDataTest, ApplySkinIsIgnoredWhileReading) {
+  TSkinData sd(nullptr);
+  const auto bytes = WriteStoredValues(MainFormSkinDataValues(PackedDefaultSkin()));
+  sd.ReadStoredValues(bytes.data(), bytes.size());
+  sd.ApplySkin();
+  EXPECT_EQ(SkinManager, nullptr);
+}
+
+// ------------------------------------------------------------- DoFormSkin
+
+TEST_F(SkinDataTest, DoFormSkinRules) {
+  TSkinData sd(nullptr);
+  auto ask = [&](const std::string& name, bool start = true) {
+    bool doSkin = start;
+    sd.DoFormSkin(name, doSkin);
+    return doSkin;
+  };
+  EXPECT_FALSE(ask("SysMonthCal32"));
+  EXPECT_TRUE(ask("TfrPreviewForm"));  // xcFastReport is not in the default set
+  sd.SkinControls.Include(TSkinControlType::xcFastReport);
+  EXPECT_FALSE(ask("TfrPreviewForm"));
+  EXPECT_TRUE(ask("tfrPreviewForm"));
+  EXPECT_FALSE(ask("TMainForm", false));
+  // With a handler only the handler decides, for every name.
+  std::vector<std::string> asked;
+  sd.OnFormSkin = [&](gui::TComponent* sender, const std::string& name, bool& doSkin) {
+    EXPECT_EQ(sender, &sd);
+    asked.push_back(name);
+    doSkin = name == "SysMonthCal32";
+  };
+  EXPECT_TRUE(ask("SysMonthCal32"));
+  EXPECT_FALSE(ask("TMainForm"));
+  EXPECT_TRUE(ask("TfrPreviewForm", true) == false);
+  EXPECT_EQ(asked.size(), 3u);
+}
+
+// ----------------------------------------------------- published properties
+
+TEST_F(SkinDataTest, PublishedPropertiesReadAndWriteByName) {
+  TSkinData sd(nullptr);
+  EXPECT_EQ(sd.ClassName(), "TSkinData");
+  EXPECT_EQ(sd.GetPropValue("Active"), "False");
+  EXPECT_EQ(sd.GetPropValue("DisableTag"), "99");
+  EXPECT_EQ(sd.GetPropValue("SkinFormtype"), "sfMainform");
+  EXPECT_EQ(sd.GetPropValue("Version"), "2.62.5.26");
+  EXPECT_EQ(sd.GetPropValue("MenuUpdate"), "True");
+  const std::string controls = *sd.GetPropValue("SkinControls");
+  EXPECT_EQ(controls.rfind("[xcMainMenu,xcPopupMenu,", 0), 0u);
+  EXPECT_EQ(controls.find("xcFastReport"), std::string::npos);
+  EXPECT_TRUE(sd.SetPropValue("SkinControls", "[xcButton, xcTab]"));
+  EXPECT_EQ(sd.SkinControls.Bits(), (1u << 10) | (1u << 16));
+  sd.SetPropValue("SkinControls", "[xcButton,xcNoSuchKind]");
+  EXPECT_EQ(sd.SkinControls.Bits(), (1u << 10) | (1u << 16));  // refused whole
+  sd.SetPropValue("SkinStore", "(Good)");
+  EXPECT_EQ(sd.GetPropValue("SkinStore"), "(none)");
+  EXPECT_TRUE(sd.SetPropValue("Skin3rd", "TFoo=panel\r\nTBar=edit\r\n"));
+  EXPECT_EQ(sd.Skin3rd(), (std::vector<std::string>{"TFoo=panel", "TBar=edit"}));
+}
+
+// ------------------------------------------------------------- MenuImages
+
+TEST_F(SkinDataTest, MenuGlyphsHaveExactlyTheListedPixelsAndAWhiteKey) {
+  struct Run { int y0, y1, x0, x1; };
+  const std::vector<std::vector<Run>> glyphs = {
+      // restore
+      {{4, 5, 5, 12}, {6, 8, 12, 12}, {6, 6, 5, 5}, {7, 8, 3, 10}, {9, 9, 3, 3}, {9, 9, 10, 12},
+       {10, 11, 3, 3}, {10, 11, 10, 10}, {12, 12, 3, 10}},
+      // maximise
+      {{3, 4, 3, 12}, {5, 11, 3, 3}, {5, 11, 12, 12}, {12, 12, 3, 12}},
+      // minimise
+      {{7, 8, 5, 11}},
+      // close
+      {{4, 4, 3, 4}, {4, 4, 10, 11}, {5, 5, 3, 5}, {5, 5, 9, 11}, {6, 6, 4, 6}, {6, 6, 8, 10}, {7, 7, 5, 9},
+       {8, 8, 6, 8}, {9, 9, 5, 9}, {10, 10, 4, 6}, {10, 10, 8, 10}, {11, 11, 3, 5}, {11, 11, 9, 11},
+       {12, 12, 3, 4}, {12, 12, 10, 11}},
+  };
+  TSkinData sd(nullptr);
+  ASSERT_EQ(sd.MenuImages->Count(), 4);
+  EXPECT_EQ(sd.MenuImages->Width(), 16);
+  EXPECT_EQ(sd.MenuImages->Height(), 16);
+  for (int g = 0; g < 4; ++g) {
+    std::set<std::pair<int, int>> ink;
+    for (const Run& r : glyphs[g])
+      for (int y = r.y0; y <= r.y1; ++y)
+        for (int x = r.x0; x <= r.x1; ++x) ink.insert({x, y});
+    // Drawn over red: ink shows black, white is transparent and keeps red.
+    gui::TBitmap canvas(16, 16);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) canvas.Canvas().SetPixel(x, y, 0x0000FF);
+    sd.MenuImages->Draw(canvas.Canvas(), 0, 0, g);
+    GdiFlush();
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const uint8_t* p = canvas.ScanLine(y) + x * 3;  // blue, green, red
+        const bool black = p[0] == 0 && p[1] == 0 && p[2] == 0;
+        const bool red = p[0] == 0 && p[1] == 0 && p[2] == 255;
+        if (ink.count({x, y}))
+          EXPECT_TRUE(black) << "glyph " << g + 1 << " pixel " << x << "," << y << " should be black";
+        else
+          EXPECT_TRUE(red) << "glyph " << g + 1 << " pixel " << x << "," << y << " should be transparent";
+      }
+  }
+}
+
+}  // namespace
+}  // namespace qm
