@@ -1,0 +1,17 @@
+#pragma once
+// The form logic's host on Windows: real message boxes captioned with the
+// application title, the locale's date and time forms, and script files
+// written whole or not at all.
+
+#include "form_host.h"
+
+namespace qm {
+
+class TWindowsFormHost : public IFormHost {
+ public:
+  void ShowMessage(const std::string& text) override;
+  TLocalTime Now() override;
+  void SaveFile(const std::string& path, const std::string& bytes) override;
+};
+
+}  // namespace qm

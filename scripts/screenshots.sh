@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the Windows program, starts it under Wine on a private virtual
+# display and saves a picture of each of its six pages to
+# docs/screenshots/page0.png .. page5.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${QM_SHOT_BUILD:-build/win32}
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target qiming qm_select_page -j"$(nproc)"
+
+# A display of our own, so that nothing else on screen gets into the pictures.
+export QM_XVFB_DISPLAY=${QM_SHOT_DISPLAY:-95}
+# And a Wine prefix of our own, so that stopping the program touches nothing else.
+export QM_WINEPREFIX=${QM_SHOT_PREFIX:-$PWD/build/wineprefix-shots}
+unset DISPLAY
+source scripts/wine-env.sh
+qm_wine_ready
+
+out=docs/screenshots
+mkdir -p "$out"
+wine "$build/bin/qiming.exe" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+for page in 0 1 2 3 4 5; do
+  geometry=$(wine "$build/bin/qm_select_page.exe" "$page" | tr -d '\r')
+  read -r x y w h <<<"$geometry"
+  sleep 1
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/page$page.png"
+  echo "$out/page$page.png"
+done

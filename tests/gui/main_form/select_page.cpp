@@ -1,0 +1,35 @@
+// Screenshot helper: selects a page of the running program's window as a
+// user would, with the arrow keys on the tabs,
+// and prints the window's rectangle as "x y width height".
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  const int page = argc > 1 ? std::atoi(argv[1]) : 0;
+  HWND form = nullptr;
+  for (int i = 0; i < 200 && !form; ++i) {
+    form = FindWindowW(L"TMainForm", nullptr);
+    if (!form) Sleep(50);
+  }
+  if (!form) {
+    std::fprintf(stderr, "the program's window is not there\n");
+    return 1;
+  }
+  HWND tabs = FindWindowExW(form, nullptr, WC_TABCONTROLW, nullptr);
+  if (tabs && page >= 0) {
+    // Messages that carry pointers (WM_NOTIFY, TCM_GETITEMRECT) do not
+    // travel between processes, so use the keyboard as a user could: the tab
+    // control then notifies its parent itself.
+    for (int i = 0; i < 6; ++i) SendMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
+    for (int i = 0; i < page; ++i) SendMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+  }
+  SetForegroundWindow(form);
+  RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r;
+  GetWindowRect(form, &r);
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return 0;
+}
