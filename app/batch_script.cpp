@@ -35,6 +35,41 @@ void AppendRun(std::vector<std::string>& lines, const std::string& ghostCommand)
   lines.push_back("@echo.");
 }
 
+bool IsUtf8Sequence(const std::string& character) {
+  const unsigned char lead = static_cast<unsigned char>(character[0]);
+  const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  if (character.size() != length || (lead >= 0x80 && lead < 0xC2) || lead > 0xF4) return false;
+  for (size_t i = 1; i < length; ++i)
+    if ((static_cast<unsigned char>(character[i]) & 0xC0) != 0x80) return false;
+  return true;
+}
+
+// Calls visit for each character of text, a byte that is not UTF-8 passed
+// as U+FFFD so that messages stay readable text.
+template <typename Visit>
+void ForEachCharacter(const std::string& text, Visit visit) {
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    std::string character = text.substr(i, length);
+    if (!IsUtf8Sequence(character)) {
+      character = "\xEF\xBF\xBD";
+      length = 1;
+    }
+    visit(character);
+    i += length;
+  }
+}
+
+std::string OutsideGbkMessage(const std::string& line) {
+  std::string shown, found, ignored;
+  ForEachCharacter(line, [&](const std::string& character) {
+    shown += character;
+    if (!Utf8ToGbk(character, ignored) && found.find(character) == std::string::npos) found += character;
+  });
+  return "以下内容不能用GBK编码写入批处理文件：" + shown + "（无法编码的字符：" + found + "）";
+}
+
 }  // namespace
 
 std::string GhostCommand(const std::string& toolDir, const std::string& mode, const std::string& src,
@@ -80,7 +115,7 @@ std::string EncodeScript(const std::vector<std::string>& lines) {
       throw EScriptTextError("以下内容含有换行符，不能写入批处理文件：" + line);
     std::string encoded;
     if (!Utf8ToGbk(line, encoded))
-      throw EScriptTextError("以下内容不能用GBK编码写入批处理文件：" + line);
+      throw EScriptTextError(OutsideGbkMessage(line));
     bytes += encoded;
     bytes += "\r\n";
   }

@@ -275,6 +275,8 @@ TEST_F(ScriptTest, TextOutsideGbkIsRefusedAndNothingIsWritten) {
   ASSERT_EQ(Host.Messages.size(), 1u);
   EXPECT_EQ(Host.Messages[0].rfind("以下内容不能用GBK编码写入批处理文件：", 0), 0u) << Host.Messages[0];
   EXPECT_NE(Host.Messages[0].find("Ωmega"), std::string::npos);
+  // The characters at fault are named on their own.
+  EXPECT_NE(Host.Messages[0].find("（无法编码的字符：\xF0\x9F\x98\x80）"), std::string::npos) << Host.Messages[0];
   EXPECT_TRUE(Host.Files.empty());
 }
 
@@ -285,6 +287,17 @@ TEST_F(ScriptTest, RestoreOnlyTextOutsideGbkStillRefusesBoth) {
   Generate();
   ASSERT_EQ(Host.Messages.size(), 1u);
   EXPECT_NE(Host.Messages[0].find("sze1="), std::string::npos);
+  EXPECT_TRUE(Host.Files.empty());
+}
+
+TEST_F(ScriptTest, BytesThatAreNotUtf8AreRefusedAndShownAsReplacementCharacter) {
+  ShowPage(1);
+  Form.ghostEdit.Text = "C:\\a\xB0\xA1.gho";  // GBK bytes typed where UTF-8 belongs
+  Generate();
+  ASSERT_EQ(Host.Messages.size(), 1u);
+  EXPECT_NE(Host.Messages[0].find("C:\\a\xEF\xBF\xBD\xEF\xBF\xBD.gho（无法编码的字符：\xEF\xBF\xBD）"),
+            std::string::npos)
+      << Host.Messages[0];
   EXPECT_TRUE(Host.Files.empty());
 }
 
