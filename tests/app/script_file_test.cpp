@@ -26,10 +26,7 @@ using test::Utf8Of;
 class ScriptFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Dir = fs::temp_directory_path() /
-          ("qm-script-file-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
+    Dir = qm::test::FreshTestFolder("qm-script-file");
   }
   void TearDown() override { fs::remove_all(Dir); }
 

@@ -1,8 +1,11 @@
 #pragma once
 // Files of the tests: UTF-8 paths on every platform, whole-file reads.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -22,6 +25,18 @@ inline std::string ReadAll(const std::filesystem::path& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+// A fresh, empty folder for one test; unique per run, so that test runs of
+// the native and the Windows build may overlap.
+inline std::filesystem::path FreshTestFolder(const std::string& prefix) {
+  static const unsigned run = std::random_device{}();
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+      (prefix + "-" + std::to_string(run) + "-" +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
 }
 
 }  // namespace qm::test

@@ -123,10 +123,7 @@ const std::string Completion = "message: 生成批处理文件完成，请退出
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Dir = fs::temp_directory_path() /
-          ("qm-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
+    Dir = qm::test::FreshTestFolder("qm-cli");
   }
   void TearDown() override { fs::remove_all(Dir); }
 
