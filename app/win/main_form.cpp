@@ -81,8 +81,16 @@ void TMainForm::Build(const std::string& programDir) {
   Timer1->SetInterval(50);
   Timer1->OnTimer = [this](gui::TTimer&) { Timer1Timer(); };
 
+  // The skin engine's component, read from the form's stored values (the
+  // packed default skin among them); once the form is complete it registers
+  // with the skin manager and asks for skinning.
+  SkinData1 = Make<TSkinData>();
+  SkinData1->Name = "SkinData1";
+  ReadStoredValuesFromResource(*SkinData1, GetModuleHandleW(nullptr), L"MAINFORM_SKINDATA1");
+
   Bind();
   FModel.ProgramDir = programDir;
+  SkinData1->Loaded();
   FormCreate();
 }
 

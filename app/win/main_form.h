@@ -12,6 +12,7 @@
 #include "gui/std_controls.h"
 #include "gui/timer.h"
 #include "main_form_model.h"
+#include "win_skin_data.h"
 #include "windows_form_host.h"
 
 namespace qm {
@@ -66,6 +67,7 @@ class TMainForm : public gui::TForm {
   gui::TMemo* Memo1;
   gui::TSaveDialog *SaveDialog1, *SaveDialog2;
   gui::TTimer* Timer1;
+  TSkinData* SkinData1;
 
   // --- handlers bound to the controls
   void FormCreate();
