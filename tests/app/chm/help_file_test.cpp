@@ -13,6 +13,8 @@
 #include <string>
 
 #include "chm_directory.h"
+#include "../form_fixture.h"
+#include "main_form_model.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -123,6 +125,48 @@ TEST(HelpSources, GuideQuotesTheProgramsOwnTexts) {
                            "HHCtrl.ocx 文件没有安装，或已经损坏! HtmlHelp 格式文件不能显示!",
                            "HtmlHelp 函数不能装载!"})
     EXPECT_NE(messages.find(text), std::string::npos) << text;
+}
+
+TEST(HelpSources, GuideGivesTheProgramsOwnHomePageAndMailAddress) {
+  const std::string about = ReadText(HelpSources / "about.htm");
+  EXPECT_NE(about.find(qm::HomePageAddress), std::string::npos);
+  EXPECT_NE(about.find(std::string(qm::HomePageAddress) + "/PartKit.htm"), std::string::npos);
+  EXPECT_NE(about.find(qm::AuthorMail), std::string::npos);
+  // The sample script shows line 4 as the program writes it.
+  const std::string script = ReadText(HelpSources / "script.htm");
+  EXPECT_NE(script.find(std::string("@ECHO 制作--启明映像向导--") + qm::HomePageAddress), std::string::npos);
+}
+
+// The guide walks through a sample pair of scripts line by line; they must be
+// what the program really writes for that choice.
+class GuideSampleScripts : public qm::test::FormTest {
+ protected:
+  GuideSampleScripts() : FormTest("C:\\QIMING") {}
+
+  static std::vector<std::string> PreformattedLines(int block) {
+    const std::string page = ReadText(HelpSources / "script.htm");
+    size_t at = 0;
+    for (int i = 0; i <= block; ++i) at = page.find("<pre>", at) + 5;
+    std::istringstream text(page.substr(at, page.find("</pre>", at) - at));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+  }
+};
+
+TEST_F(GuideSampleScripts, MatchWhatThePartitionPageWrites) {
+  Host.Clock = {"2026/12/8", "9:30:00"};
+  Choose(0);
+  Generate();
+  ASSERT_EQ(Host.Files.size(), 2u);
+
+  EXPECT_EQ(PreformattedLines(0), ScriptLines("C:\\QIMING\\BeiFen.bat"));
+  // The restore sample starts with a note standing for lines 1..11.
+  const auto restore = ScriptLines("C:\\QIMING\\HuiFu.bat");
+  auto sample = PreformattedLines(1);
+  ASSERT_EQ(restore.size(), 20u);
+  sample.erase(sample.begin());
+  EXPECT_EQ(sample, std::vector<std::string>(restore.begin() + 11, restore.end()));
 }
 
 TEST(BuiltHelpFile, LiesBesideTheProgramWithEveryPage) {
