@@ -18,7 +18,6 @@ class ElzhException : public std::runtime_error {
 };
 
 inline constexpr const char* LzhNoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
-inline constexpr const char* LzhFreeErrorMessage = "LZH : Error freeing memory for dictionary tables";
 
 // Caller-supplied byte pumps. Actual receives how many bytes were moved;
 // a reader that delivers fewer than asked has reached the end of its input.

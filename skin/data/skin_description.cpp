@@ -1,10 +1,13 @@
 #include "skin_description.h"
 
 #include <climits>
+#include <new>
 #include <type_traits>
 
 #include "bitmap_utils.h"
 #include "bmp_file.h"
+#include "lzh.h"
+#include "skin_message.h"
 
 namespace qm {
 
@@ -404,7 +407,19 @@ void TSkinDescription::LoadDescription(const TIniText& Ini, const TSkinReader& R
 
 bool TSkinDescription::LoadPackage(TMemoryStream& PackedSkin, std::string* Error) {
   TSkinReader reader;
-  if (!reader.ReadSkin(PackedSkin)) {
+  bool accepted = false;
+  try {
+    accepted = reader.ReadSkin(PackedSkin);
+  } catch (const ElzhException& e) {
+    // Out of memory while expanding: say so the one way the skin engine
+    // speaks, and leave the skin empty rather than abort loading the form.
+    ShowSkinMessage(e.what());
+    reader.LastError = e.what();
+  } catch (const std::bad_alloc&) {
+    ShowSkinMessage(LzhNoMemoryMessage);
+    reader.LastError = LzhNoMemoryMessage;
+  }
+  if (!accepted) {
     if (Error) *Error = reader.LastError;
     return false;
   }

@@ -70,7 +70,8 @@ class TSkinDescription {
   // Unpacks a packed skin, finds its description (the first member whose
   // name contains ".ini") and parses it. False, with Error set, when the
   // package is refused or holds no description; the descriptions are then
-  // untouched.
+  // untouched. Running out of memory while expanding is reported through
+  // the skin message hook, not thrown.
   bool LoadPackage(TMemoryStream& PackedSkin, std::string* Error = nullptr);
 
   // Red, green and blue as three numbers in any separators.
