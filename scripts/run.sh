@@ -1,17 +1,50 @@
 #!/usr/bin/env bash
-# Builds the program and runs it. Until the window lands this runs the
-# command-line tool on a demonstration case and shows the two scripts.
+# Builds the Windows program and starts it.
+# On Linux it runs under Wine: on the current X display when there is one,
+# otherwise on a virtual display started for it. Once the window is up, a
+# picture of it is saved to out/qiming-window.png (or the path given as the
+# first argument). The program then runs until its window is closed; on a
+# virtual display, which nobody can see, until Ctrl+C.
+# On Windows (Git Bash / MSYS2 with MinGW) it builds natively and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+shot=${1:-out/qiming-window.png}
+
+case "$(uname -s)" in
+  MINGW* | MSYS* | CYGWIN*)
+    cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release
+    cmake --build build/windows --target qiming qm_help
+    exec build/windows/bin/qiming.exe
+    ;;
+esac
+
 bash scripts/install-deps.sh
-cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/native --target qiming-cli
-out=out/demo
-mkdir -p "$out"
-build/native/bin/qiming-cli --program-dir 'C:\QM' --now '2026-12-07 08:30:00' \
-  "BeiFenEdit=$out/BeiFen.bat" "HuifuEdit=$out/HuiFu.bat" \
-  'FenQuListBox0#0' click:moveButton1 click:RunButton
-for f in "$out/BeiFen.bat" "$out/HuiFu.bat"; do
-  echo "== $f"
-  iconv -f GBK -t UTF-8 "$f" | tr -d '\r'
-done
+build=build/win32
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+targets=(qiming qm_select_page)
+[ -f docs/CMakeLists.txt ] && targets+=(qm_help)  # PartKit.chm beside the program
+cmake --build "$build" --target "${targets[@]}" -j"$(nproc)"
+
+had_display=no
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then had_display=yes; fi
+source scripts/wine-env.sh
+qm_wine_ready
+
+wine "$build/bin/qiming.exe" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' INT TERM
+
+# Waits for the window and prints its rectangle; page -1 leaves the page alone.
+geometry=$(wine "$build/bin/qm_select_page.exe" -1 | tr -d '\r')
+read -r x y w h <<<"$geometry"
+sleep 1
+mkdir -p "$(dirname "$shot")"
+import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
+echo "screenshot of the window: $shot"
+
+if [ "$had_display" = yes ]; then
+  echo "启明映像向导 is running on $DISPLAY; close its window to finish."
+else
+  echo "启明映像向导 is running on the virtual display $DISPLAY; press Ctrl+C to stop it."
+fi
+wait $pid || true
