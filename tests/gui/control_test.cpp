@@ -210,3 +210,21 @@ TEST_F(ControlMessages, AnExceptionInAHandlerGoesToTheErrorBoxAndTheProgramGoesO
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(errors.size(), 1u);
 }
+
+TEST_F(ControlMessages, FocusLeavingAndScrollReflectionReachTheControl) {
+  auto* a = form->Make<TEdit>();
+  a->SetParent(form.get());
+  a->SetBounds(10, 10, 100, 21);
+  auto* b = form->Make<TEdit>();
+  b->SetParent(form.get());
+  b->SetBounds(10, 40, 100, 21);
+  SetForegroundWindow(form->Handle());
+  a->SetFocus();
+  TSpy spy(*a);
+  b->SetFocus();
+  EXPECT_TRUE(spy.Saw(0xB01B));
+
+  // WM_HSCROLL from a control comes back to it at 0xBD14.
+  SendMessageW(form->Handle(), WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(a->Handle()));
+  EXPECT_TRUE(spy.Saw(0xBD14));
+}

@@ -140,3 +140,13 @@ TEST_F(Controls, SaveDialogReturnsTheChosenNameOrKeepsItOnCancel) {
   }
   EXPECT_EQ(dialog.FileName, qmtest::Utf8(folder + L"\\backup"));
 }
+
+TEST_F(Controls, SaveDialogStillOpensWhenTheStartNameIsNoFileName) {
+  const std::wstring folder = qmtest::MakeTempFolder(L"badname");
+  TSaveDialog dialog(nullptr);
+  dialog.Filter = "Ghost文件(*.GHO)|*.GHO";
+  dialog.FileName = "a<b>|c\\?*";
+  qmtest::TDialogWatcher watcher([&](HWND d) { qmtest::ChooseFile(d, folder + L"\\good"); });
+  EXPECT_TRUE(dialog.Execute(form->Handle()));
+  EXPECT_EQ(dialog.FileName, qmtest::Utf8(folder + L"\\good"));
+}
