@@ -1,0 +1,133 @@
+// The skin manager's state: its hook sees window activations, requests wait
+// for the action timer only once a window was activated, and the component
+// that speaks for a window is chosen by its form type.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "gui/forms.h"
+#include "gui/timer.h"
+#include "skin_manage.h"
+#include "win_skin_data.h"
+
+namespace qm {
+namespace {
+
+class SkinManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SkinManager = std::make_unique<TSkinManage>(); }
+  void TearDown() override { SkinManager.reset(); }
+  static void Pump(DWORD milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    do {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(5);
+    } while (GetTickCount() < until);
+  }
+  static HWND TopLevelWindow(const wchar_t* cls = L"STATIC") {
+    return CreateWindowExW(0, cls, L"probe", WS_OVERLAPPEDWINDOW, 10, 10, 200, 120, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  }
+};
+
+TEST_F(SkinManagerTest, TheHookCountsTheFirstActivationAndAsksToAttachTheWindow) {
+  SkinManager->InstallHook();
+  ASSERT_NE(SkinManager->HookHandle, nullptr);
+  SkinManager->Active = true;
+  HWND w = TopLevelWindow();
+  ShowWindow(w, SW_SHOW);
+  SetActiveWindow(w);
+  Pump(50);
+  EXPECT_EQ(SkinManager->Activated, 1);
+  EXPECT_NE(std::find(SkinManager->AttachRequests.begin(), SkinManager->AttachRequests.end(), w),
+            SkinManager->AttachRequests.end());
+  DestroyWindow(w);
+}
+
+TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
+  SkinManager->InstallHook();
+  HWND w = TopLevelWindow();
+  ShowWindow(w, SW_SHOW);
+  SetActiveWindow(w);
+  Pump(50);
+  EXPECT_EQ(SkinManager->Activated, 1);
+  EXPECT_TRUE(SkinManager->AttachRequests.empty());
+  DestroyWindow(w);
+}
+
+TEST_F(SkinManagerTest, SwitchingOffBeforeAnyActivationTakesEffectAtOnce) {
+  SkinManager->Active = true;
+  SkinManager->RequestAction(saSkinOff, 250);
+  EXPECT_FALSE(SkinManager->Active);
+  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  // A change request before activation has nothing to do yet.
+  SkinManager->RequestAction(saSkinChanged, 250);
+  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  EXPECT_FALSE(SkinManager->Active);
+}
+
+TEST_F(SkinManagerTest, AfterActivationARequestWaitsForTheNextTick) {
+  TSkinData sd(nullptr);
+  SkinManager->AddSkinData(&sd);
+  SkinManager->Activated = 1;
+  SkinManager->Active = true;
+  SkinManager->RequestAction(saSkinOff, 250);
+  SkinManager->PendingSkinData = &sd;
+  EXPECT_TRUE(SkinManager->Active);
+  EXPECT_TRUE(SkinManager->ActionTimer->Enabled());
+  Pump(600);
+  EXPECT_FALSE(SkinManager->Active);
+  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+}
+
+TEST_F(SkinManagerTest, ARequestMadeWhileReportingTheLastOneIsKept) {
+  TSkinData sd(nullptr);
+  SkinManager->AddSkinData(&sd);
+  SkinManager->Activated = 1;
+  SkinManager->Active = true;
+  int reports = 0;
+  sd.OnSkinChanged = [&](gui::TComponent*) {
+    if (++reports == 1) {  // switch back on as soon as the skin went off
+      SkinManager->RequestAction(saSkinOn, 250);
+      SkinManager->PendingSkinData = &sd;
+    }
+  };
+  SkinManager->RequestAction(saSkinOff, 250);
+  SkinManager->PendingSkinData = &sd;
+  Pump(1200);
+  EXPECT_EQ(reports, 2);
+  EXPECT_TRUE(SkinManager->Active);
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+}
+
+TEST_F(SkinManagerTest, TheSkinDataForAWindowFollowsItsFormType) {
+  TSkinData first(nullptr), main(nullptr), dialog(nullptr);
+  dialog.SkinFormtype = TSkinFormType::sfDialog;
+  for (TSkinData* sd : {&first, &main, &dialog}) SkinManager->AddSkinData(sd);
+  HWND plain = TopLevelWindow();
+  HWND box = TopLevelWindow(L"#32770");
+  EXPECT_EQ(SkinManager->FindSkinData(plain), &main);  // the last sfMainform one
+  EXPECT_EQ(SkinManager->FindSkinData(box), &dialog);
+  SkinManager->RemoveSkinData(&dialog);
+  EXPECT_EQ(SkinManager->FindSkinData(box), &main);
+  DestroyWindow(plain);
+  DestroyWindow(box);
+}
+
+TEST_F(SkinManagerTest, TheWindowGateIsTheFirstMainComponents) {
+  EXPECT_TRUE(SkinManager->CanSkinWindow("SysMonthCal32"));  // nobody to ask
+  TSkinData dialog(nullptr), main(nullptr), later(nullptr);
+  dialog.SkinFormtype = TSkinFormType::sfDialog;
+  dialog.OnFormSkin = [](gui::TComponent*, const std::string&, bool& doSkin) { doSkin = false; };
+  later.OnFormSkin = [](gui::TComponent*, const std::string&, bool& doSkin) { doSkin = false; };
+  for (TSkinData* sd : {&dialog, &main, &later}) SkinManager->AddSkinData(sd);
+  EXPECT_FALSE(SkinManager->CanSkinWindow("SysMonthCal32"));
+  EXPECT_TRUE(SkinManager->CanSkinWindow("TMainForm"));
+}
+
+}  // namespace
+}  // namespace qm
