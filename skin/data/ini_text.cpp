@@ -35,7 +35,9 @@ bool SameTextAscii(const std::string& a, const std::string& b) {
 void TIniText::Load(const std::string& text) {
   FSections.clear();
   TSection* current = nullptr;
-  size_t i = 0;
+  // Editors may save the description with a UTF-8 signature; it is not
+  // part of the first line.
+  size_t i = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
   while (i < text.size()) {
     size_t j = i;
     while (j < text.size() && text[j] != '\r' && text[j] != '\n') ++j;

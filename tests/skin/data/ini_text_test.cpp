@@ -20,6 +20,11 @@ TEST(IniText, SectionsAndKeysIgnoreCaseAndFirstWins) {
   EXPECT_TRUE(ini.SectionExists("OTHER"));
 }
 
+TEST(IniText, Utf8SignatureIsNotPartOfTheFirstSection) {
+  const TIniText ini("\xEF\xBB\xBF[TitlebarSkin]\r\nSkinName=x\r\n");
+  EXPECT_EQ(ini.ReadString("TitlebarSkin", "SkinName", ""), "x");
+}
+
 TEST(IniText, ValuesAreCutAndQuotesOnlyStrippedInPairs) {
   const std::string longValue(3000, 'v');
   const TIniText ini("[S]\nLong=" + longValue + "\nHalf=\"open\nMixed='a\"\nEq=a=b\n");
