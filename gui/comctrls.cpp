@@ -51,6 +51,8 @@ void TPageControl::CreateParams(TCreateParams& p) {
   p.ClassName = WC_TABCONTROLW;
   p.SystemClass = true;
   p.Style |= WS_CLIPCHILDREN;
+  // The sheets are its children: Tab moves into them as into any container.
+  p.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
 void TPageControl::CreateWnd() {

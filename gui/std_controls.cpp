@@ -354,6 +354,15 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
   PublishBool("Stretch", [this] { return Stretch; }, [this](bool v) { Stretch = v, Invalidate(); });
 }
 
+void TImage::Invalidate() {
+  TWinControl* p = Parent();
+  if (!p || !p->HandleAllocated()) return;
+  const RECT r = BoundsRect();
+  const bool covers = !Transparent && !FPicture.Empty() &&
+                      (Stretch || (FPicture.Width() >= Width() && FPicture.Height() >= Height()));
+  InvalidateRect(p->Handle(), &r, covers ? FALSE : TRUE);
+}
+
 void TImage::Paint() {
   if (FPicture.Empty()) return;
   TCanvas& target = TGraphicControl::Canvas();

@@ -189,6 +189,9 @@ class TImage : public TGraphicControl {
   TCanvas& Canvas() { return FPicture.Canvas(); }
   bool Stretch = false;
   bool Transparent = false;
+  // An opaque picture covers its whole area: repaint without erasing first,
+  // so a picture redrawn many times a second does not flicker.
+  void Invalidate() override;
 
  protected:
   void Paint() override;
