@@ -33,9 +33,9 @@ int TLZH::GetBit() {
       if (actual > sizeof t.In) actual = sizeof t.In;
       t.InPos = 0;
       t.InLen = actual;
-      // A short read means the input is exhausted; asking again would only
-      // make the caller read past its end.
-      if (actual < sizeof t.In) t.InEnded = true;
+      // Nothing delivered means the input is exhausted; from here on every
+      // bit reads as zero without asking again.
+      if (actual == 0) t.InEnded = true;
     }
     if (t.InPos < t.InLen) byte = t.In[t.InPos++];
     FBitBuffer = static_cast<uint16_t>(FBitBuffer | (byte << (8 - FBitCount)));

@@ -179,12 +179,32 @@ TEST(LzhDecode, InputPastItsEndReadsAsZero) {
   EXPECT_GE(DecodeBody(1000, {}).size(), 1000u);
 }
 
-TEST(LzhDecode, WholeStreamAsksForNoMoreThanItHas) {
-  const Bytes data(300, 'k');
+TEST(LzhDecode, ReaderDeliveringOneByteAtATime) {
+  std::string s = "[Colours]\r\nButtonFace=180 180 180\r\n";
+  Bytes data;
+  for (int i = 0; i < 300; ++i) data.insert(data.end(), s.begin(), s.end());
   const Bytes packed = LzhEncode(data);
-  size_t consumed = 0;
-  EXPECT_EQ(DecodeBody(300, Bytes(packed.begin() + 4, packed.end()), &consumed), data);
-  EXPECT_EQ(consumed, packed.size() - 4);
+  Bytes out;
+  size_t pos = 4, calls = 0;
+  TLZH lzh;
+  lzh.Decode(
+      static_cast<int32_t>(data.size()),
+      [&](const uint8_t* b, uint16_t n, uint16_t& actual) {
+        out.insert(out.end(), b, b + n);
+        actual = n;
+      },
+      [&](uint8_t* b, uint16_t n, uint16_t& actual) {
+        ++calls;
+        actual = 0;
+        if (n > 0 && pos < packed.size()) {
+          *b = packed[pos++];
+          actual = 1;
+        }
+      });
+  EXPECT_EQ(out, data);
+  EXPECT_EQ(pos, packed.size());
+  // At most one request past the end: the decoder stops asking once dry.
+  EXPECT_LE(calls, packed.size() - 4 + 1);
 }
 
 TEST(LzhDecode, CallbackErrorPropagatesAndObjectIsReusable) {
