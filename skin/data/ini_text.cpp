@@ -23,7 +23,6 @@ int HexDigit(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-}  // namespace
 
 bool SameTextAscii(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -31,6 +30,7 @@ bool SameTextAscii(const std::string& a, const std::string& b) {
     if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   return true;
 }
+}  // namespace
 
 void TIniText::Load(const std::string& text) {
   FSections.clear();

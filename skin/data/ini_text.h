@@ -44,6 +44,5 @@ class TIniText {
 
 // The integer syntax of ReadInteger; false when text is not such a number.
 bool ParseIniInteger(const std::string& text, int32_t& value);
-bool SameTextAscii(const std::string& a, const std::string& b);
 
 }  // namespace qm

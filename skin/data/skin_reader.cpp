@@ -114,12 +114,6 @@ bool TSkinReader::ReadSkin(TMemoryStream& Source) {
   return true;
 }
 
-int64_t TSkinReader::MemberOffset(int i) const {
-  int64_t offset = 0;
-  for (int k = 0; k < i && k < Count; ++k) offset += Sizes[k];
-  return offset;
-}
-
 namespace {
 // Copies what there is of [offset, offset + size) in data; a member that
 // runs past the data block comes out short.

@@ -44,9 +44,6 @@ class TSkinReader {
   // First member whose name contains Fragment (case-sensitive); MemberName
   // is only changed on a hit.
   void FindMember(const std::string& Fragment, TMemoryStream& Target, std::string& MemberName) const;
-
-  // Offset of member i in Data, summing the sizes before it.
-  int64_t MemberOffset(int i) const;
 };
 
 // ASCII-only lower case, as member names are compared.
