@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows program, starts it under Wine on a private virtual
 # display and saves a picture of each of its six pages to
-# docs/screenshots/page0.png .. page5.png.
+# docs/screenshots/page0.png .. page5.png, and of the help viewer that the
+# help button opens to docs/screenshots/help.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${QM_SHOT_BUILD:-build/win32}
@@ -18,7 +19,13 @@ qm_wine_ready
 
 out=docs/screenshots
 mkdir -p "$out"
-wine "$build/bin/qiming.exe" >/dev/null 2>&1 &
+# Run it from C:\QiMing, as a user would keep it, so the pictures show the
+# paths a user sees.
+home="$WINEPREFIX/drive_c/QiMing"
+mkdir -p "$home"
+cp "$build/bin/qiming.exe" "$home/"
+[ -f "$build/bin/PartKit.chm" ] && cp "$build/bin/PartKit.chm" "$home/"
+wine "$home/qiming.exe" >/dev/null 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 for page in 0 1 2 3 4 5; do
@@ -28,3 +35,10 @@ for page in 0 1 2 3 4 5; do
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/page$page.png"
   echo "$out/page$page.png"
 done
+# The help button opens PartKit.chm in the help viewer.
+if geometry=$(wine "$build/bin/qm_select_page.exe" help | tr -d '\r'); then
+  read -r x y w h <<<"$geometry"
+  sleep 3
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/help.png"
+  echo "$out/help.png"
+fi

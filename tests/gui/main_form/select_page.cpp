@@ -6,9 +6,21 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+namespace {
+void PrintRect(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+}  // namespace
+
+// Argument: a page number (-1 leaves the page alone), or "help" to press the
+// help button and report the help viewer's rectangle instead.
 int main(int argc, char** argv) {
-  const int page = argc > 1 ? std::atoi(argv[1]) : 0;
+  const bool help = argc > 1 && std::string(argv[1]) == "help";
+  const int page = argc > 1 && !help ? std::atoi(argv[1]) : -1;
   HWND form = nullptr;
   for (int i = 0; i < 200 && !form; ++i) {
     form = FindWindowW(L"TMainForm", nullptr);
@@ -28,8 +40,21 @@ int main(int argc, char** argv) {
   }
   SetForegroundWindow(form);
   RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT r;
-  GetWindowRect(form, &r);
-  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  if (help) {
+    HWND button = FindWindowExW(form, nullptr, L"Button", L"帮  助");
+    PostMessageW(button, BM_CLICK, 0, 0);
+    HWND viewer = nullptr;
+    for (int i = 0; i < 200 && !viewer; ++i) {
+      viewer = FindWindowW(L"HH Parent", nullptr);
+      if (!viewer) Sleep(50);
+    }
+    if (!viewer) {
+      std::fprintf(stderr, "the help viewer did not open\n");
+      return 1;
+    }
+    PrintRect(viewer);
+    return 0;
+  }
+  PrintRect(form);
   return 0;
 }
