@@ -29,6 +29,12 @@ TMainForm::TMainForm(gui::TComponent* owner, const std::string& programDir) : gu
   Build(programDir.empty() ? OwnProgramFolder() : programDir);
 }
 
+TMainForm::~TMainForm() {
+  // The windows go first, while the model they report to still exists.
+  Timer1->SetEnabled(false);
+  DestroyHandle();
+}
+
 template <class T>
 T* TMainForm::Put(gui::TWinControl* parent, const char* name, int x, int y, int w, int h, const std::string& caption) {
   T* control = Make<T>();

@@ -23,6 +23,7 @@ class TMainForm : public gui::TForm {
   // programDir: where the image and scripts go by default and where the help
   // file is looked for; the executable's own folder unless a test says else.
   explicit TMainForm(gui::TComponent* owner, const std::string& programDir = std::string());
+  ~TMainForm() override;
 
   TMainFormModel& Model() { return FModel; }
   const std::string& ProgramDir() const { return FModel.ProgramDir; }
