@@ -77,6 +77,13 @@ void TComponent::Free() {
 
 void TComponent::Notification(TComponent*, TOperation) {}
 
+void TComponent::FinishLoading() {
+  // A Loaded step may add components; index so the list may grow.
+  for (size_t i = 0; i < FComponents.size(); ++i)
+    if (FComponents[i]->FState & csLoading) FComponents[i]->FinishLoading();
+  if (FState & csLoading) Loaded();
+}
+
 // --- published properties
 
 const TPropertyInfo* TComponent::FindProperty(std::string_view name) const {

@@ -27,6 +27,11 @@ std::string UpperCase(std::string_view text);
 
 enum class TOperation { opInsert, opRemove };
 
+// csLoading: the owner is still building its components and their stored
+// settings; Loaded ends it. csDesigning is never set in this program, but
+// components ask for it where a designer would behave differently.
+enum TComponentStateFlag : unsigned { csLoading = 1, csDesigning = 2 };
+
 // How a published property reads and writes. Booleans count as enumerated
 // (their values are the names "False" and "True").
 enum class TPropertyKind { Integer, Enumerated, Text };
@@ -63,6 +68,7 @@ class TComponent {
   template <class T, class... Args>
   T* Make(Args&&... args) {
     auto made = std::make_unique<T>(this, std::forward<Args>(args)...);
+    if (FState & csLoading) made->FState |= csLoading;
     return Adopt(std::move(made));
   }
   // Takes ownership of a component made without owner.
@@ -79,6 +85,13 @@ class TComponent {
   std::string Name;
   int Tag = 0;
 
+  unsigned ComponentState() const { return FState; }
+  // Starts building: components made from now on are loading as well.
+  void BeginLoading() { FState |= csLoading; }
+  // Ends building: Loaded runs for every loading component this one owns,
+  // in creation order and depth first, and then for this one.
+  void FinishLoading();
+
   // --- published properties by name
   bool HasProperty(std::string_view name) const;
   std::optional<TPropertyKind> PropertyKind(std::string_view name) const;
@@ -89,6 +102,8 @@ class TComponent {
  protected:
   // Told when a component is added to or removed from this one's list.
   virtual void Notification(TComponent* component, TOperation operation);
+  // Runs once building is complete; descendants act on their settings here.
+  virtual void Loaded() { FState &= ~static_cast<unsigned>(csLoading); }
 
   void PublishBool(std::string name, std::function<bool()> get, std::function<void(bool)> set);
   void PublishInt(std::string name, std::function<int()> get, std::function<void(int)> set);
@@ -103,6 +118,7 @@ class TComponent {
   const TPropertyInfo* FindProperty(std::string_view name) const;
 
   TComponent* FOwner;
+  unsigned FState = 0;
   std::vector<std::unique_ptr<TComponent>> FComponents;
   std::vector<TPropertyInfo> FProperties;
 };

@@ -26,6 +26,9 @@ const char* const kRescueData = "挽救硬盘坏道中的数据";
 
 TMainForm::TMainForm(gui::TComponent* owner, const std::string& programDir) : gui::TForm(owner), FModel(FHost) {
   Name = "MainForm";
+  // Everything the form holds is built, and told it is complete, before
+  // FormCreate runs.
+  BeginLoading();
   Build(programDir.empty() ? OwnProgramFolder() : programDir);
 }
 

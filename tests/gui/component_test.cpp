@@ -106,3 +106,35 @@ TEST(Component, BooleanAndEnumeratedPropertiesByName) {
   EXPECT_FALSE(panel->SetPropValue("Tag", ""));
   EXPECT_EQ(panel->Tag, 199);
 }
+
+namespace {
+std::vector<std::string> loaded;
+
+class TLoadProbe : public TComponent {
+ public:
+  TLoadProbe(TComponent* owner, std::string name) : TComponent(owner) { Name = std::move(name); }
+
+ protected:
+  void Loaded() override {
+    EXPECT_TRUE(ComponentState() & csLoading);
+    loaded.push_back(Name);
+    TComponent::Loaded();
+  }
+};
+}  // namespace
+
+TEST(Component, LoadedRunsOnceForWhatWasBuiltWhileLoading) {
+  loaded.clear();
+  TLoadProbe form(nullptr, "form");
+  form.Make<TLoadProbe>("early");  // made before building starts: never loading
+  form.BeginLoading();
+  TLoadProbe* a = form.Make<TLoadProbe>("a");
+  a->Make<TLoadProbe>("a.helper");
+  form.Make<TLoadProbe>("b");
+  EXPECT_TRUE(a->ComponentState() & csLoading);
+  form.FinishLoading();
+  EXPECT_EQ(loaded, (std::vector<std::string>{"a.helper", "a", "b", "form"}));
+  EXPECT_FALSE(a->ComponentState() & csLoading);
+  form.FinishLoading();  // nothing is loading any more
+  EXPECT_EQ(loaded.size(), 4u);
+}
