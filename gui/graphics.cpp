@@ -312,12 +312,9 @@ void TBitmap::Assign(const TBitmap& source) {
 
 void TBitmap::Draw(TCanvas& target, int x, int y) const {
   if (Empty()) return;
-  HDC src = CreateCompatibleDC(nullptr);
-  {
-    TSelectGuard sel(src, FHandle.Get());
-    BitBlt(target.Handle(), x, y, FWidth, FHeight, src, 0, 0, SRCCOPY);
-  }
-  DeleteDC(src);
+  // A bitmap can be selected into one DC only: copy from its own canvas.
+  TCanvas& source = const_cast<TBitmap*>(this)->Canvas();
+  BitBlt(target.Handle(), x, y, FWidth, FHeight, source.Handle(), 0, 0, SRCCOPY);
 }
 
 void TBitmap::FromHandle(HBITMAP source) {

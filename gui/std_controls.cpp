@@ -369,15 +369,11 @@ void TImage::Paint() {
   const RECT src{0, 0, FPicture.Width(), FPicture.Height()};
   const RECT dst = Stretch ? ClientRect() : src;
   if (Transparent) {
-    HDC mem = CreateCompatibleDC(target.Handle());
-    {
-      TSelectGuard sel(mem, FPicture.Handle());
-      // The bottom-left pixel names the transparent colour, as usual for glyphs.
-      const COLORREF key = GetPixel(mem, 0, FPicture.Height() - 1);
-      TransparentBlt(target.Handle(), dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, mem, 0, 0,
-                     src.right, src.bottom, key);
-    }
-    DeleteDC(mem);
+    HDC mem = FPicture.Canvas().Handle();
+    // The bottom-left pixel names the transparent colour, as usual for glyphs.
+    const COLORREF key = GetPixel(mem, 0, FPicture.Height() - 1);
+    TransparentBlt(target.Handle(), dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, mem, 0, 0,
+                   src.right, src.bottom, key);
     return;
   }
   target.CopyRect(dst, FPicture.Canvas(), src);

@@ -168,6 +168,11 @@ TEST_F(ControlMessages, WindowlessLabelPaintsThroughWindowProcAndTakesClicks) {
   EXPECT_NE(paintDCs.front(), 0u);
 
   const LPARAM at = MAKELPARAM(label->Left() + 2, label->Top() + 2);
+  // The parent tracks the mouse for its windowless children.
+  SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, at);
+  EXPECT_TRUE(label->MouseInControl());
+  SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(250, 150));
+  EXPECT_FALSE(label->MouseInControl());
   SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(form->Handle(), WM_LBUTTONUP, 0, at);
   EXPECT_EQ(clicks, 1);
@@ -227,4 +232,29 @@ TEST_F(ControlMessages, FocusLeavingAndScrollReflectionReachTheControl) {
   // WM_HSCROLL from a control comes back to it at 0xBD14.
   SendMessageW(form->Handle(), WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(a->Handle()));
   EXPECT_TRUE(spy.Saw(0xBD14));
+}
+
+TEST_F(ControlMessages, DoubleBufferedPanelPaintsItsChildrenIntoABuffer) {
+  auto* panel = form->Make<TPanel>();
+  panel->SetParent(form.get());
+  panel->SetBounds(0, 0, 200, 100);
+  panel->DoubleBuffered = true;
+  panel->SetColor(RGB(0, 0, 255));
+  auto* label = form->Make<TLabel>();
+  label->SetParent(panel);
+  label->SetBounds(10, 10, 0, 0);
+  label->SetCaption("缓冲");
+  int paints = 0;
+  TWndMethod saved = label->WindowProc;
+  label->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_PAINT) ++paints;
+    saved(m);
+  };
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_GE(paints, 1);
+  // The panel's own colour reached the screen through the buffer.
+  HDC dc = GetDC(panel->Handle());
+  EXPECT_EQ(GetPixel(dc, 150, 80), RGB(0, 0, 255));
+  ReleaseDC(panel->Handle(), dc);
+  label->WindowProc = saved;
 }

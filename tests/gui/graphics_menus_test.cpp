@@ -82,10 +82,23 @@ TEST(Bitmap, SavedStreamLoadsBackAndAssignCopies) {
   TBitmap b;
   b.LoadFromStream(s);
   EXPECT_EQ(b.Canvas().Pixel(1, 1), RGB(1, 2, 3));
+  // Drawing a bitmap whose canvas is in use still copies its pixels.
+  TBitmap d(3, 2);
+  a.Draw(d.Canvas(), 0, 0);
+  EXPECT_EQ(d.Canvas().Pixel(1, 1), RGB(1, 2, 3));
   TBitmap c;
   c.Assign(a);
   a.Canvas().SetPixel(1, 1, RGB(9, 9, 9));
   EXPECT_EQ(c.Canvas().Pixel(1, 1), RGB(1, 2, 3));
+}
+
+TEST(Canvas, CopyRectStretchesTheSource) {
+  TBitmap source(2, 1), target(8, 4);
+  source.Canvas().SetPixel(0, 0, RGB(255, 0, 0));
+  source.Canvas().SetPixel(1, 0, RGB(0, 0, 255));
+  target.Canvas().CopyRect(RECT{0, 0, 8, 4}, source.Canvas(), RECT{0, 0, 2, 1});
+  EXPECT_EQ(target.Canvas().Pixel(1, 3), RGB(255, 0, 0));
+  EXPECT_EQ(target.Canvas().Pixel(6, 0), RGB(0, 0, 255));
 }
 
 TEST(Canvas, TextOnABorrowedDCLeavesItsObjectsAsTheyWere) {
