@@ -154,6 +154,10 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
 void TCustomForm::Show() {
   FVisible = true;
   ShowWindow(Handle(), SW_SHOWNORMAL);
+  // Start with the keyboard in the first control, so Tab works at once.
+  const HWND focus = GetFocus();
+  if (!focus || focus == FHandle || !IsChild(FHandle, focus))
+    if (HWND first = GetNextDlgTabItem(FHandle, nullptr, FALSE)) ::SetFocus(first);
   UpdateWindow(FHandle);
 }
 

@@ -101,6 +101,21 @@ TEST(Canvas, CopyRectStretchesTheSource) {
   EXPECT_EQ(target.Canvas().Pixel(6, 0), RGB(0, 0, 255));
 }
 
+TEST(Canvas, PenAndBrushDrawLinesAndRectangles) {
+  TBitmap bmp(10, 10);
+  TCanvas& c = bmp.Canvas();
+  c.Pen.SetColor(RGB(255, 0, 0));
+  c.Brush.SetColor(RGB(0, 255, 0));
+  c.Rectangle(RECT{0, 0, 6, 6});
+  EXPECT_EQ(c.Pixel(0, 3), RGB(255, 0, 0));  // the frame in the pen's colour
+  EXPECT_EQ(c.Pixel(3, 3), RGB(0, 255, 0));  // filled with the brush
+  c.Pen.SetColor(RGB(0, 0, 255));
+  c.MoveTo(0, 8);
+  c.LineTo(9, 8);
+  EXPECT_EQ(c.Pixel(5, 8), RGB(0, 0, 255));
+  EXPECT_EQ(c.Pixel(5, 9), RGB(255, 255, 255));
+}
+
 TEST(Canvas, TextOnABorrowedDCLeavesItsObjectsAsTheyWere) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);

@@ -130,6 +130,7 @@ TEST_F(MainWindow, FreshStartShowsTheDefaults) {
   EXPECT_EQ(RestorePath(), dir + L"\\HuiFu.bat");
   EXPECT_EQ(form->Model().GhostDir, Utf8(dir) + "\\Ghost");
   EXPECT_EQ(WindowText(H(form->GroupBox1)), L"目录及文件名都不能含有中文，且必须符合8.3规则。");
+  EXPECT_TRUE(IsChild(H(form.get()), GetFocus()));  // the keyboard starts inside the window
 }
 
 TEST_F(MainWindow, ProgramInADriveRootKeepsItsBackslash) {
