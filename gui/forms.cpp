@@ -285,6 +285,19 @@ bool TApplication::ProcessMessage(MSG& msg) {
     GuardedCall([&] { handled = form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam); });
     if (handled) return true;
   }
+  // The form's menu short cuts work wherever the keyboard is in the form.
+  if (form && form->Menu() && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+    WORD modifiers = 0;
+    if (GetKeyState(VK_SHIFT) < 0) modifiers |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0) modifiers |= scCtrl;
+    if (GetKeyState(VK_MENU) < 0) modifiers |= scAlt;
+    TMenuItem* item = form->Menu()->FindItem(gui::ShortCut(static_cast<WORD>(msg.wParam), modifiers),
+                                             TFindItemKind::fkShortCut);
+    if (item && item->Enabled()) {
+      GuardedCall([item] { item->Click(); });
+      return true;
+    }
+  }
   // Tab and arrow keys move between the form's controls as in a dialog.
   if (form && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.message != WM_SYSCHAR &&
       IsDialogMessageW(root, &msg))

@@ -75,6 +75,16 @@ TEST(Forms, AssigningAMenuShowsItKeepsTheClientAndAnnouncesTheChange) {
 
   SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(open->Command(), 0), 0);
   EXPECT_EQ(opened, 1);
+
+  // Its short cut works from the keyboard; a disabled item's does not.
+  open->SetShortCut(ShortCut(VK_F5, 0));
+  PostMessageW(form.Handle(), WM_KEYDOWN, VK_F5, 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(opened, 2);
+  open->SetEnabled(false);
+  PostMessageW(form.Handle(), WM_KEYDOWN, VK_F5, 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(opened, 2);
   form.WindowProc = saved;
 }
 
