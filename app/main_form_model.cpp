@@ -260,10 +260,10 @@ void TMainFormModel::MoveButton2Click() {
 }
 
 std::string TMainFormModel::PartitionSpec() const {
-  std::string spec = std::to_string(FQBFYinPan);
+  std::string partitions = std::to_string(FQBFYinPan);
   for (const std::string& entry : FenQuListBox1.Items)
-    if (!entry.empty()) spec += entry.substr(1);
-  return spec;
+    if (!entry.empty()) partitions += entry.substr(1);
+  return partitions;
 }
 
 // ---------------------------------------------------------------- checks
@@ -334,13 +334,13 @@ TGhostOptions FinishOptions(const TCheckBoxState& fx, const TCheckBoxState& rb, 
 std::vector<std::string> TMainFormModel::BackupScriptLines(int page, const TLocalTime& when) const {
   switch (page) {
     case 0: {
-      const std::string spec = PartitionSpec();
+      const std::string partitions = PartitionSpec();
       const std::string image = ghostEdit.Text;
       TGhostOptions options = FinishOptions(fxCheckBox1, rbCheckBox1, froCheckBox1);
       options.Compression = YaSuoComboBox1.ItemIndex;
       if (splitCheckBox1.Checked) options.SplitSize = splitEdit1.Text;
-      return BackupFormScript(GhostDir, "@echo 将" + spec + "上的内容备份到文件" + image, YaSuoComboBox1.Text(),
-                              when, GhostCommand(GhostDir, "pdump", spec, image, options));
+      return BackupFormScript(GhostDir, "@echo 将" + partitions + "上的内容备份到文件" + image, YaSuoComboBox1.Text(),
+                              when, GhostCommand(GhostDir, "pdump", partitions, image, options));
     }
     case 1: {
       const std::string image = ghostEdit.Text;
@@ -362,12 +362,12 @@ std::vector<std::string> TMainFormModel::BackupScriptLines(int page, const TLoca
 std::vector<std::string> TMainFormModel::RestoreScriptLines(int page, const TLocalTime& when) const {
   switch (page) {
     case 0: {
-      const std::string spec = PartitionSpec();
-      const std::string tail = spec.substr(1);
+      const std::string partitions = PartitionSpec();
+      const std::string tail = partitions.substr(1);
       const std::string image = ghostEdit.Text;
-      return RestoreFormScript(GhostDir, "@echo 将文件将" + image + tail + "中的内容恢复到" + spec,
-                               YaSuoComboBox1.Text(), when, spec,
-                               GhostCommand(GhostDir, "pload", image + tail, spec,
+      return RestoreFormScript(GhostDir, "@echo 将文件将" + image + tail + "中的内容恢复到" + partitions,
+                               YaSuoComboBox1.Text(), when, partitions,
+                               GhostCommand(GhostDir, "pload", image + tail, partitions,
                                             FinishOptions(fxCheckBox1, rbCheckBox1, froCheckBox1)));
     }
     case 1: {

@@ -150,7 +150,7 @@ class TMainFormModel {
   // already contains it anywhere.
   static std::string WithExtension(const std::string& chosen, const std::string& ext);
 
-  // Page 0's partition spec: FQBFYinPan, then ":" and the partition number
+  // Page 0's partition list for Ghost: FQBFYinPan, then ":" and the partition number
   // of each chosen entry in list order (1:1:3).
   std::string PartitionSpec() const;
 
