@@ -86,9 +86,12 @@ bool TSkinDataCore::LoadSkin() {
 void TSkinDataCore::ReadSkinStream(TMemoryStream& Stream) {
   int32_t n = 0;
   if (Stream.Read(&n, 4) != 4 || n <= 0) return;
-  std::vector<uint8_t> bytes(static_cast<size_t>(n));
   // A short value is a damaged form stream: keep the component empty
-  // rather than parse a truncated skin.
+  // rather than parse a truncated skin, and do not take a size the stream
+  // cannot hold at its word before allocating for it.
+  const size_t left = Stream.Size() > Stream.Position() ? Stream.Size() - Stream.Position() : 0;
+  if (static_cast<size_t>(n) > left) return;
+  std::vector<uint8_t> bytes(static_cast<size_t>(n));
   if (Stream.Read(bytes.data(), bytes.size()) != bytes.size()) return;
   PackedSkin = TMemoryStream(std::move(bytes));
   LoadSkin();

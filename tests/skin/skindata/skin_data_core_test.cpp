@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -303,7 +304,7 @@ TEST_F(CapturedMessages, AnEmptyComponentWritesASizeOfZeroAndReadsItBackEmpty) {
 
 TEST_F(CapturedMessages, ANegativeOrShortSizeLoadsNothing) {
   const auto packed = DefaultSkinBytes();
-  for (int32_t n : {-1, static_cast<int32_t>(0x80000000), static_cast<int32_t>(packed.size() + 1)}) {
+  for (int32_t n : {-1, static_cast<int32_t>(0x80000000), static_cast<int32_t>(packed.size() + 1), INT32_MAX}) {
     TSkinDataCore sd;
     auto s = SkinStreamOf(n, packed);
     sd.ReadSkinStream(s);
