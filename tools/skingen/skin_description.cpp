@@ -130,12 +130,14 @@ Visibility=10
 ButtonImage=rollup.bmp
 
 [Button6]
-; the window icon takes this place
+; the window icon takes this place: an icon button without a frame key
+; loses its image when the skin is read
 Action=3
 Align=0
 Xcoord=28
 Ycoord=6
 Visibility=0
+ButtonImage=launch.bmp
 
 [Buttons]
 Bitmap=button.bmp
@@ -286,7 +288,6 @@ Image=mdi.bmp
 [Extras]
 ; Art shipped with the skin for hosts that place more caption buttons.
 RollDown=rolldown.bmp
-Launch=launch.bmp
 Link=link.bmp
 Dialog=dialog.bmp
 )";

@@ -4,21 +4,29 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
 
 namespace {
 
+// What `skintool ARGS` prints on the stored skin's behalf.
+std::string Skintool(const std::string& args) {
+  const std::string cmd = std::string("\"") + QM_SKINTOOL + "\" " + args;
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+  std::string text;
+  if (!pipe) return text;
+  char buf[4096];
+  while (size_t n = fread(buf, 1, sizeof buf, pipe.get())) text.append(buf, n);
+  return text;
+}
+
 class DefaultSkin : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const std::string cmd = std::string("\"") + QM_SKINTOOL + "\" describe \"" + QM_DEFAULT_SKN + "\"";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    char buf[4096];
-    std::string text;
-    while (size_t n = fread(buf, 1, sizeof buf, pipe.get())) text.append(buf, n);
+    const std::string text = Skintool(std::string("describe \"") + QM_DEFAULT_SKN + "\"");
     size_t start = 0;
     while (start < text.size()) {
       size_t end = text.find('\n', start);
@@ -43,7 +51,7 @@ class DefaultSkin : public ::testing::Test {
     std::snprintf(buf, sizeof buf, "0x%08X (%d %d %d)", r | g << 8 | b << 16, r, g, b);
     return buf;
   }
-  // Height x width text of an image as the description gives it.
+  // Width and height of an image as the description gives it.
   static std::pair<int, int> Size(const std::string& key) {
     const std::string s = F(key);
     const size_t x = s.find('x');
@@ -196,6 +204,20 @@ TEST_F(DefaultSkin, CaptionButtonsInOrder) {
     EXPECT_EQ(F(p + ".Bitmap"), rows[i].bitmap) << p;
     EXPECT_EQ(I(p + ".FrameCount"), rows[i].frames) << p;
   }
+  // The icon button is empty because the parser dropped its image, not for
+  // want of one: its section names a caption-button image of the package.
+  const std::string ini = QM_DEFAULT_SKN + std::string(".ini");
+  ASSERT_EQ(Skintool(std::string("extract \"") + QM_DEFAULT_SKN + "\" skin.ini \"" + ini + "\""), "");
+  std::ifstream in(ini, std::ios::binary);
+  const std::string description{std::istreambuf_iterator<char>(in), {}};
+  std::remove(ini.c_str());
+  const size_t section = description.find("[Button6]");
+  ASSERT_NE(section, std::string::npos);
+  const std::string body = description.substr(section, description.find("\r\n[", section) - section);
+  EXPECT_NE(body.find("\r\nButtonImage=launch.bmp\r\n"), std::string::npos) << body;
+  EXPECT_EQ(body.find("\r\nframe="), std::string::npos) << body;
+  EXPECT_NE(Skintool(std::string("list \"") + QM_DEFAULT_SKN + "\"").find("\nlaunch.bmp = 5902\n"), std::string::npos);
+
   const int mdiX[] = {57, 38, 19};
   for (int i = 0; i < 3; ++i) {
     const std::string p = "SysButtons[" + std::to_string(5 + i) + "]";
