@@ -9,7 +9,7 @@ for p in build-essential cmake ninja-build git pkg-config \
          googletest libgtest-dev libbenchmark-dev \
          clang libclang-rt-14-dev \
          g++-mingw-w64-i686-posix \
-         wine wine32:i386 xvfb xauth x11-utils imagemagick \
+         wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick \
          fonts-wqy-microhei fp-utils locales; do
   want "$p"
 done

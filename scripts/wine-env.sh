@@ -50,7 +50,18 @@ qm_wine_prefix() {
   flock -u 9
 }
 
+# This Wine build does not look in its own font folder, so the caption
+# buttons' Marlett glyphs would come out as plain letters; the prefix's own
+# font folder is always searched.
+qm_wine_fonts() {
+  local dir="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$dir/marlett.ttf" ] && return 0
+  mkdir -p "$dir"
+  cp /usr/share/wine/fonts/marlett.ttf "$dir/" 2>/dev/null || true
+}
+
 qm_wine_ready() {
   qm_display
   qm_wine_prefix
+  qm_wine_fonts
 }
