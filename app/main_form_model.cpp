@@ -96,6 +96,7 @@ void TMainFormModel::ListSelected(TListState& list) {
 
 void TMainFormModel::ButtonClicked(TButtonState& button) {
   if (&button == &RunButton) RunButtonClick();
+  else if (&button == &Button2) Button2Click();
   else if (&button == &moveButton1) moveButton1Click();
   else if (&button == &MoveButton2) MoveButton2Click();
 }
@@ -162,6 +163,8 @@ void TMainFormModel::RunButtonClick() {
   (this->*op.HuiFu)();
   FHost.ShowMessage(CompletionMessage);
 }
+
+void TMainFormModel::Button2Click() { Terminated = true; }
 
 bool TMainFormModel::ScriptsCanBeWritten(int page) {
   const TLocalTime when = FHost.Now();

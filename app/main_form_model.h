@@ -110,6 +110,9 @@ class TMainFormModel {
   void FormCreate(const std::string& programDir, int imageWidth = 481, int bannerWidth = 0);
   void PageControl1Change();
   void RunButtonClick();
+  // "退  出": the program ends; whoever hosts the form stops on Terminated.
+  void Button2Click();
+  bool Terminated = false;
 
   void AddYinPan();
   void FQBFAddFenQu();

@@ -109,6 +109,14 @@ TEST_F(FormTest, GenerateOnSettingsOrAboutPageDoesNothing) {
   EXPECT_TRUE(Host.Files.empty());
 }
 
+TEST_F(FormTest, ExitButtonEndsTheProgramAndTouchesNothingElse) {
+  EXPECT_FALSE(Form.Terminated);
+  Click(Form.Button2);
+  EXPECT_TRUE(Form.Terminated);
+  EXPECT_TRUE(Host.Messages.empty());
+  EXPECT_TRUE(Host.Files.empty());
+}
+
 TEST_F(FormTest, FindControlKnowsEveryControlByName) {
   EXPECT_EQ(Form.FindControl("FenQuListBox0"), &Form.FenQuListBox0);
   EXPECT_EQ(Form.FindControl("RunButton"), &Form.RunButton);

@@ -38,7 +38,7 @@ const char* const Usage =
     "  NAME=TEXT      type TEXT into edit NAME\n"
     "  NAME#N         select entry N (-1: none) of pick list or list box NAME\n"
     "  +NAME / -NAME  check / uncheck check box NAME\n"
-    "  click:NAME     click button NAME\n"
+    "  click:NAME     click button NAME (Button2, \"退  出\", ends the run)\n"
     "  dump:NAME      print the control's state\n"
     "message boxes print \"message: TEXT\", error boxes \"error: TEXT\" (exit status 1).\n";
 
@@ -113,6 +113,7 @@ int Run(const std::vector<std::string>& args) {
   }
   std::ostringstream ignored;
   for (const cli::TAction& action : actions) {
+    if (rehearsal.Terminated) break;
     const std::string refusal = cli::RefusalOf(action, rehearsal);
     if (!refusal.empty()) return UsageError(refusal);
     try {
@@ -135,7 +136,11 @@ int Run(const std::vector<std::string>& args) {
     }
   };
   guarded([&] { form.FormCreate(programDir); });
-  for (const cli::TAction& action : actions) guarded([&] { cli::ApplyAction(action, form, std::cout); });
+  // After "退  出" the window is gone; nothing later on the line happens.
+  for (const cli::TAction& action : actions) {
+    if (form.Terminated) break;
+    guarded([&] { cli::ApplyAction(action, form, std::cout); });
+  }
   std::cout.flush();
   // A failed write is shown like the window's error box, and the run goes
   // on; the exit status still tells automation that something failed.

@@ -234,6 +234,15 @@ TEST_F(CliTest, CheckBoxActionRunsTheHandlerOnlyOnAChange) {
             "dump: splitEdit1 text=\"1\" items=- index=- checked=- enabled=0\n");
 }
 
+TEST_F(CliTest, ExitButtonEndsTheRunAndNothingAfterItHappens) {
+  const TRun run = Run({"FenQuListBox0#0", "click:moveButton1", "dump:FenQuListBox1", "click:Button2",
+                        "dump:FenQuListBox1", "click:RunButton", "splitEdit1=5"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "dump: FenQuListBox1 text=\"\" items=[\"1:1\"] index=-1 checked=- enabled=1\n");
+  EXPECT_FALSE(fs::exists(Dir / "BeiFen.bat"));
+  EXPECT_FALSE(fs::exists(Dir / "HuiFu.bat"));
+}
+
 TEST_F(CliTest, FailedWriteIsReportedAndTheRunEndsWithStatusOne) {
   const std::string missing = Utf8Of(Dir / "missing" / "BeiFen.bat");
   const TRun run = Run({"BeiFenEdit=" + missing, "FenQuListBox0#0", "click:moveButton1", "click:RunButton",
