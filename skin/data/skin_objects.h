@@ -73,6 +73,11 @@ class TDataSkinButton : public TDataSkinObject {
   bool HasNormalColour2 = false;
   bool HasMouseOverColour2 = false;
   bool HasPressedColour2 = false;
+
+  // As Frames(): a negative RadioButtonFrame or CheckButtonFrame is kept as
+  // given, but never divided by.
+  int32_t RadioFrames() const { return RadioFrameCount > 0 ? RadioFrameCount : 1; }
+  int32_t CheckFrames() const { return CheckFrameCount > 0 ? CheckFrameCount : 1; }
 };
 
 class TDataSkinSysButton : public TDataSkinObject {

@@ -170,6 +170,12 @@ TEST(SkinDescription, ProgressAndButtons) {
   Parse(wide, "[Buttons]\r\nCheckButton=check.bmp\r\nRadioButtonFrame=7\r\n", {BmpMember("check.bmp", 130, 14)});
   EXPECT_EQ(wide.Buttons->CheckFrameCount, 10);  // 130 div 13
   EXPECT_EQ(wide.Buttons->RadioFrameCount, 7);
+  EXPECT_EQ(wide.Buttons->RadioFrames(), 7);
+  TSkinDescription negative;
+  Parse(negative, "[Buttons]\r\nRadioButtonFrame=-2\r\nCheckButtonFrame=-1\r\n");
+  EXPECT_EQ(negative.Buttons->RadioFrameCount, -2);  // only 0 asks for a count from the image
+  EXPECT_EQ(negative.Buttons->RadioFrames(), 1);
+  EXPECT_EQ(negative.Buttons->CheckFrames(), 1);
   TSkinDescription stored;
   Parse(stored, "[Buttons]\r\nCheckButton=check.bmp\r\n", {BmpMember("check.bmp", 56, 14)});
   EXPECT_EQ(stored.Buttons->CheckFrameCount, 4);
