@@ -99,7 +99,8 @@ void TMainForm::Build(const std::string& programDir) {
 
   Bind();
   FModel.ProgramDir = programDir;
-  SkinData1->Loaded();
+  // Every control, and last SkinData1, learns that the form is complete.
+  FinishLoading();
   FormCreate();
 }
 
@@ -372,7 +373,10 @@ void TMainForm::PageControl1Change() {
   });
 }
 
-void TMainForm::Button2Click() { Close(); }
+void TMainForm::Button2Click() {
+  FModel.Button2Click();
+  Close();
+}
 
 void TMainForm::Choose(TEditState& edit, gui::TSaveDialog& dialog, const std::string& extension) {
   dialog.FileName = edit.Text;

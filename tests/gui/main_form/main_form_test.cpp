@@ -98,6 +98,43 @@ class MainWindow : public ::testing::Test {
     SelectInList(form->FenQuListBox0, 0);
     Click(form->moveButton1);
   }
+  // Every control that carries model state shows exactly that state: text,
+  // check, entries, selection and whether the user can operate it.
+  void ExpectWindowMirrorsModel(const std::string& after) {
+    qm::TMainFormModel& model = form->Model();
+    for (qm::TControlState* state : model.Controls()) {
+      auto* control = dynamic_cast<gui::TWinControl*>(form->FindComponent(state->Name));
+      if (!control || state == &model.Memo1) continue;
+      HWND h = H(control);
+      const std::string where = state->Name + " after " + after;
+      if (state != &model.PageControl1)
+        EXPECT_EQ(IsWindowEnabled(h) != 0, model.IsOperable(*state)) << where;
+      switch (state->Kind) {
+        case qm::TControlKind::Edit:
+          EXPECT_EQ(Utf8(WindowText(h)), static_cast<qm::TEditState*>(state)->Text) << where;
+          break;
+        case qm::TControlKind::CheckBox:
+          EXPECT_EQ(Checked(control), static_cast<qm::TCheckBoxState*>(state)->Checked) << where;
+          break;
+        case qm::TControlKind::PickList:
+        case qm::TControlKind::ListBox: {
+          const auto* list = static_cast<qm::TListState*>(state);
+          const bool combo = state->Kind == qm::TControlKind::PickList;
+          std::vector<std::string> items;
+          for (int i = 0; i < ListCount(control, combo); ++i) items.push_back(Utf8(ListItem(control, i, combo)));
+          EXPECT_EQ(items, list->Items) << where;
+          EXPECT_EQ(SendMessageW(h, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0), list->ItemIndex) << where;
+          break;
+        }
+        case qm::TControlKind::PageControl:
+          EXPECT_EQ(SendMessageW(h, TCM_GETCURSEL, 0, 0), static_cast<qm::TPageControlState*>(state)->ActivePageIndex)
+              << where;
+          break;
+        default:
+          break;
+      }
+    }
+  }
   std::wstring BackupPath() { return WindowText(H(form->BeiFenEdit)); }
   std::wstring RestorePath() { return WindowText(H(form->HuifuEdit)); }
 
@@ -131,6 +168,10 @@ TEST_F(MainWindow, FreshStartShowsTheDefaults) {
   EXPECT_EQ(form->Model().GhostDir, Utf8(dir) + "\\Ghost");
   EXPECT_EQ(WindowText(H(form->GroupBox1)), L"目录及文件名都不能含有中文，且必须符合8.3规则。");
   EXPECT_TRUE(IsChild(H(form.get()), GetFocus()));  // the keyboard starts inside the window
+  // Building is over for the form and everything on it.
+  EXPECT_FALSE(form->ComponentState() & gui::csLoading);
+  EXPECT_FALSE(form->RunButton->ComponentState() & gui::csLoading);
+  EXPECT_FALSE(form->Timer1->ComponentState() & gui::csLoading);
 }
 
 TEST_F(MainWindow, ProgramInADriveRootKeepsItsBackslash) {
@@ -326,6 +367,118 @@ TEST_F(MainWindow, SecondDiskFromTheSettingsPageReachesThePickLists) {
   EXPECT_NE(ListItem(form->FenQuListBox0, 0, false).find(L"D:[]"), std::wstring::npos);
 }
 
+TEST_F(MainWindow, WindowShowsTheModelAfterEveryHandler) {
+  ExpectWindowMirrorsModel("start");
+  SelectPage(4);
+  ExpectWindowMirrorsModel("page 4");
+  Type(form->firstYinPanEdit, L"3");
+  ExpectWindowMirrorsModel("first count 3");
+  Click(form->SecondYinPanCheckBox);
+  ExpectWindowMirrorsModel("second disk");
+  Type(form->secondYinPanEdit, L"2");
+  ExpectWindowMirrorsModel("second count 2");
+  SelectPage(0);
+  SelectInList(form->FenQuListBox0, 2);
+  Click(form->moveButton1);
+  ExpectWindowMirrorsModel("choose 3");
+  SelectInCombo(form->YinPanComboBox1, 1);
+  ExpectWindowMirrorsModel("disk 2 on page 0");
+  SelectInCombo(form->YaSuoComboBox1, 2);
+  Click(form->froCheckBox1);
+  Click(form->splitCheckBox1);
+  Type(form->splitEdit1, L"0");
+  ExpectWindowMirrorsModel("page 0 options");
+  SelectPage(1);
+  Click(form->szeCheckBox2);
+  SelectInCombo(form->YinPanComboBox2, 1);
+  ExpectWindowMirrorsModel("page 1");
+  SelectPage(2);
+  SelectInCombo(form->FenQuComboBox31, 2);
+  SelectInCombo(form->YinPanComboBox32, 1);
+  ExpectWindowMirrorsModel("page 2");
+  SelectPage(3);
+  SelectInCombo(form->YinPanComboBox41, 1);
+  Type(form->HuifuEdit, dir + L"\\R.BAT");
+  ExpectWindowMirrorsModel("page 3");
+  SelectPage(5);
+  ExpectWindowMirrorsModel("page 5");
+  SelectPage(4);
+  Click(form->SecondYinPanCheckBox);
+  ExpectWindowMirrorsModel("second disk off");
+}
+
+// The count fields: a refused count shows the message, the field reads "1"
+// and every list the window shows is the one for a single partition.
+TEST_F(MainWindow, RefusedPartitionCountFallsBackToOneInTheWindow) {
+  SelectPage(4);
+  Type(form->firstYinPanEdit, L"3");
+  SelectPage(0);
+  ChooseFirstPartition();
+  ASSERT_EQ(ListCount(form->FenQuListBox1, false), 1);
+  SelectPage(4);
+  for (const wchar_t* bad : {L"11", L"0", L"abc"}) {
+    TDialogWatcher watcher;
+    Type(form->firstYinPanEdit, bad);
+    const auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u) << Utf8(bad);
+    EXPECT_EQ(seen[0].Text, L"请输入1~10的数字。");
+    EXPECT_EQ(WindowText(H(form->firstYinPanEdit)), L"1");
+    EXPECT_EQ(ListCount(form->FenQuListBox0, false), 1);
+    EXPECT_EQ(ListCount(form->FenQuComboBox32, true), 1);
+    EXPECT_EQ(ListCount(form->FenQuListBox1, false), 0);
+  }
+  TDialogWatcher quiet;
+  Type(form->firstYinPanEdit, L"10");
+  EXPECT_EQ(quiet.Count(), 0);
+  EXPECT_EQ(ListCount(form->FenQuListBox0, false), 10);
+  EXPECT_EQ(ListItem(form->FenQuListBox0, 9, false), L"第十分区L:[]");
+  EXPECT_EQ(ListCount(form->FenQuComboBox31, true), 10);
+  EXPECT_EQ(SendMessageW(H(form->FenQuComboBox31), CB_GETCURSEL, 0, 0), 0);
+}
+
+// ">" marks the entry in the window's list, "<" clears the choice and the
+// marks, and partitions of two disks are not mixed.
+TEST_F(MainWindow, ChoosingPartitionsShowsMarksAndClearingRemovesThem) {
+  SelectPage(4);
+  Type(form->firstYinPanEdit, L"2");
+  Click(form->SecondYinPanCheckBox);
+  SelectPage(0);
+  SelectInList(form->FenQuListBox0, 1);
+  Click(form->moveButton1);
+  EXPECT_EQ(ListItem(form->FenQuListBox0, 1, false), L"*第二分区D:[]");
+  EXPECT_EQ(SendMessageW(H(form->FenQuListBox0), LB_GETCURSEL, 0, 0), 1);
+  Click(form->moveButton1);  // already chosen: nothing
+  ASSERT_EQ(ListCount(form->FenQuListBox1, false), 1);
+  EXPECT_EQ(ListItem(form->FenQuListBox1, 0, false), L"1:2");
+
+  SelectInCombo(form->YinPanComboBox1, 1);
+  EXPECT_EQ(ListItem(form->FenQuListBox0, 0, false), L"第一分区E:[]");
+  {
+    TDialogWatcher watcher;
+    SelectInList(form->FenQuListBox0, 0);
+    Click(form->moveButton1);
+    const auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Text, L"不能同时备份二个硬盘上的分区");
+  }
+  EXPECT_EQ(ListCount(form->FenQuListBox1, false), 1);
+  EXPECT_EQ(ListItem(form->FenQuListBox0, 0, false), L"第一分区E:[]");
+
+  // Back on disk 1 the list is filled afresh, without marks.
+  SelectInCombo(form->YinPanComboBox1, 0);
+  EXPECT_EQ(ListItem(form->FenQuListBox0, 1, false), L"第二分区D:[]");
+  SelectInList(form->FenQuListBox0, 0);
+  Click(form->moveButton1);
+  EXPECT_EQ(ListItem(form->FenQuListBox0, 0, false), L"*第一分区C:[]");
+  ASSERT_EQ(ListCount(form->FenQuListBox1, false), 2);
+  EXPECT_EQ(ListItem(form->FenQuListBox1, 1, false), L"1:1");
+
+  Click(form->MoveButton2);
+  EXPECT_EQ(ListCount(form->FenQuListBox1, false), 0);
+  EXPECT_EQ(ListItem(form->FenQuListBox0, 0, false), L"第一分区C:[]");
+  EXPECT_EQ(form->Model().FQBFYinPan, 0);
+}
+
 TEST_F(MainWindow, ChoosersAddTheExtensionOnlyWhenItIsMissing) {
   struct Case {
     gui::TButton* Button;
@@ -433,6 +586,7 @@ TEST_F(MainWindow, AboutPageLinksAndExitButton) {
   gui::Application().Reset();
   Click(form->Button2);
   EXPECT_TRUE(gui::Application().Terminated());
+  EXPECT_TRUE(form->Model().Terminated);
   MSG msg;
   PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   gui::Application().Reset();
