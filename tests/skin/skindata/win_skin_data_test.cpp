@@ -161,6 +161,24 @@ TEST_F(SkinDataTest, ADialogComponentOnlyChangesThePropertyAfterLoading) {
   EXPECT_TRUE(SkinManager->Active);
 }
 
+TEST_F(SkinDataTest, AThisFormComponentNamesItselfForARequestEvenWithoutASkin) {
+  TSkinData sd(nullptr);
+  ReadAndLoad(sd, {TStoredValue::Enum("SkinFormtype", "sfOnlyThisForm")});
+  ASSERT_TRUE(sd.SkinEmpty);
+  EXPECT_EQ(SkinManager->Activated, 1);
+  SkinManager->PendingAction = saNone;
+  sd.SetActive(true);
+  EXPECT_TRUE(sd.Active());
+  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
+  EXPECT_EQ(SkinManager->PendingAction, saNone);  // nothing to switch on
+  sd.PackedSkin = TMemoryStream(PackedDefaultSkin());
+  ASSERT_TRUE(sd.LoadSkin());
+  sd.SetActive(false);
+  EXPECT_EQ(SkinManager->PendingAction, saSkinOff);
+  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
+  EXPECT_TRUE(SkinManager->ActionTimer->Enabled());
+}
+
 TEST_F(SkinDataTest, AComponentMadeAtRunTimeGetsAManagerWhenSwitchedOn) {
   TSkinData sd(nullptr);
   sd.SetSkinFile("");  // no file: stays empty
