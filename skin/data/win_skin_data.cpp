@@ -143,6 +143,7 @@ void TSkinData::SetSkinFile(const std::string& Value) {
 }
 
 void TSkinData::Loaded() {
+  gui::TComponent::Loaded();
   FReading = false;
   if (!SkinManager) SkinManager = std::make_unique<TSkinManage>();
   SkinManager->AddSkinData(this);

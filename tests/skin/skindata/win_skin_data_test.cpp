@@ -63,12 +63,14 @@ class SkinDataTest : public ::testing::Test {
 TEST_F(SkinDataTest, TheEmbeddedMainFormValuesSwitchSkinningOnBeforeAnyActivation) {
   TSkinData sd(nullptr);
   ReadStoredValuesFromResource(sd, GetModuleHandleW(nullptr), L"MAINFORM_SKINDATA1");
+  sd.BeginLoading();  // as its form does while reading its components
   EXPECT_TRUE(sd.Reading());
   EXPECT_EQ(SkinManager, nullptr);  // reading only stores Active
   EXPECT_FALSE(sd.SkinEmpty);
   sd.Loaded();
   ASSERT_NE(SkinManager, nullptr);
   EXPECT_FALSE(sd.Reading());
+  EXPECT_EQ(sd.ComponentState() & gui::csLoading, 0u);
   EXPECT_TRUE(sd.Active());
   EXPECT_NE(SkinManager->HookHandle, nullptr);
   EXPECT_EQ(SkinManager->SkinDatas, std::vector<TSkinData*>{&sd});
