@@ -5,18 +5,11 @@
 
 #include <cstdio>
 
+#include "wide_text.h"
+
 namespace qm {
 
 namespace {
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                       nullptr);
-  std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
 
 // COM is set up for as long as one request needs it, unless the thread had
 // already chosen otherwise (then it is used as it is).
@@ -86,7 +79,7 @@ std::string SystemErrorText(HRESULT code) {
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
   char hex[16];
   std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(code));
-  return text.empty() ? std::string("错误代码 ") + hex : ToUtf8(text) + " (" + hex + ")";
+  return text.empty() ? std::string("错误代码 ") + hex : Utf8FromWide(text) + " (" + hex + ")";
 }
 
 void OpenInBrowser(const std::wstring& url) {
