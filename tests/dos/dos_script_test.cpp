@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,24 @@ std::string CaseName(const ::testing::TestParamInfo<TCase>& info) {
   return std::string(info.param.Page->Name) + (info.param.Restore ? "_Restore_" : "_Backup_") + info.param.Answers;
 }
 
+void PrintTo(const TCase& c, std::ostream* out) {
+  *out << c.Page->Name << (c.Restore ? " restore" : " backup") << " answered " << c.Answers;
+}
+
+// The calls the programs saw, one per line, for failure messages.
+std::string Describe(const std::vector<TDosCall>& calls) {
+  std::string text;
+  for (const TDosCall& call : calls) {
+    text += "  " + call.Program;
+    if (!call.Answer.empty()) text += " answered " + call.Answer;
+    if (call.TailLength >= 0) text += " (" + std::to_string(call.TailLength) + ")";
+    std::string tail;
+    if (!qm::GbkToUtf8(call.Tail, tail)) tail = call.Tail;
+    text += " [" + tail + "]\n";
+  }
+  return text;
+}
+
 // Every answer pattern each script can meet.
 std::vector<TCase> AllCases() {
   std::vector<TCase> cases;
@@ -173,7 +193,6 @@ TEST_P(DosScriptTest, GhostRunsOnlyAfterEveryYesAndTheScriptRunsToItsEnd) {
   const std::string script = qm::test::ReadAll(machine.HostPath(scriptPath));
 
   const TDosRun run = machine.Run(scriptPath, c.Answers);
-  SCOPED_TRACE(run.Log);
 
   // The questions the script must ask, in order.
   std::vector<std::string> prompts = {Gbk(" 继续吗?")};
@@ -187,8 +206,9 @@ TEST_P(DosScriptTest, GhostRunsOnlyAfterEveryYesAndTheScriptRunsToItsEnd) {
   const std::string tail = c.Restore ? page.RestoreTail : page.BackupTail;
   if (ghostRuns) expected.push_back({"GHOST", "", static_cast<int>(tail.size()), tail});
 
-  ASSERT_TRUE(run.Returned) << "the script did not return to the prompt";
-  ASSERT_EQ(run.Calls.size(), expected.size());
+  ASSERT_TRUE(run.Returned) << "the script did not return to the prompt\n" << run.Log;
+  ASSERT_EQ(run.Calls.size(), expected.size()) << "the programs saw:\n" << Describe(run.Calls) << "expected:\n"
+                                              << Describe(expected);
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(run.Calls[i].Program, expected[i].Program) << "call " << i;
     EXPECT_EQ(run.Calls[i].Answer, expected[i].Answer) << "call " << i;
@@ -277,7 +297,7 @@ TEST_F(DosCommandLineTest, AScriptWithABrokenErrorlevelTestIsCaught) {
 
   const TDosRun run = machine.Run(scripts.first, "N");
   ASSERT_TRUE(run.Returned) << run.Log;
-  ASSERT_EQ(run.Calls.size(), 3u) << run.Log;
+  ASSERT_EQ(run.Calls.size(), 3u) << Describe(run.Calls);
   EXPECT_EQ(run.Calls[1].Answer, "N");
   EXPECT_EQ(run.Calls[2].Program, "GHOST");
 }
