@@ -1,0 +1,44 @@
+# A fixed wall clock for build tools that stamp their output with the time
+# they ran (the help compiler does), so that the same sources give the same
+# bytes whenever and wherever they are built. See tools/fixed-clock.
+#
+#   QM_BUILD_TIME          the time every stamped output carries, in seconds
+#                          since 1970 UTC: SOURCE_DATE_EPOCH when it is set at
+#                          configure time, else 2026-01-01 00:00:00 UTC
+#   QM_FIXED_CLOCK         command prefix that runs a tool on that clock
+#   QM_FIXED_CLOCK_DEPENDS what a custom command using it must depend on
+#   QM_FIXED_CLOCK_LIB     the preloaded library itself
+#
+# Where the clock cannot be built (no host C compiler, not x86-64 Linux) the
+# prefix is empty and tools run on the real clock.
+
+if(DEFINED ENV{SOURCE_DATE_EPOCH} AND "$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
+  set(QM_BUILD_TIME $ENV{SOURCE_DATE_EPOCH})
+else()
+  set(QM_BUILD_TIME 1767225600)
+endif()
+
+set(QM_FIXED_CLOCK)
+set(QM_FIXED_CLOCK_DEPENDS)
+set(QM_FIXED_CLOCK_LIB)
+# The project's compiler may be a cross compiler; the clock runs on the host.
+find_program(QM_HOST_CC NAMES cc gcc clang)
+if(CMAKE_HOST_SYSTEM_NAME STREQUAL "Linux"
+   AND CMAKE_HOST_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$"
+   AND QM_HOST_CC)
+  set(qm_fixed_clock_src ${PROJECT_SOURCE_DIR}/tools/fixed-clock/fixed_clock.c)
+  set(QM_FIXED_CLOCK_LIB ${CMAKE_BINARY_DIR}/host-fixed-clock/libqm_fixed_clock.so)
+  add_custom_command(
+    OUTPUT ${QM_FIXED_CLOCK_LIB}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-fixed-clock
+    COMMAND ${QM_HOST_CC} -O2 -Wall -shared -fPIC -o ${QM_FIXED_CLOCK_LIB} ${qm_fixed_clock_src}
+    DEPENDS ${qm_fixed_clock_src}
+    COMMENT "Building the fixed clock for time-stamping build tools"
+    VERBATIM)
+  add_custom_target(qm_fixed_clock ALL DEPENDS ${QM_FIXED_CLOCK_LIB})
+  set(QM_FIXED_CLOCK ${CMAKE_COMMAND} -E env TZ=UTC QM_FIXED_TIME=${QM_BUILD_TIME}
+                     LD_PRELOAD=${QM_FIXED_CLOCK_LIB})
+  set(QM_FIXED_CLOCK_DEPENDS ${QM_FIXED_CLOCK_LIB} qm_fixed_clock)
+else()
+  message(STATUS "No fixed clock for this host: PartKit.chm will carry the time it was built")
+endif()
