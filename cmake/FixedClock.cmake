@@ -1,16 +1,19 @@
 # A fixed wall clock for build tools that stamp their output with the time
 # they ran (the help compiler does), so that the same sources give the same
 # bytes whenever and wherever they are built. See tools/fixed-clock.
+# The help compiler also writes a few bytes that depend on where its memory
+# lies, so the tools run without address-space randomisation too.
 #
 #   QM_BUILD_TIME          the time every stamped output carries, in seconds
 #                          since 1970 UTC: SOURCE_DATE_EPOCH when it is set at
 #                          configure time, else 2026-01-01 00:00:00 UTC
-#   QM_FIXED_CLOCK         command prefix that runs a tool on that clock
+#   QM_FIXED_CLOCK         command prefix that runs a tool on that clock,
+#                          at fixed addresses
 #   QM_FIXED_CLOCK_DEPENDS what a custom command using it must depend on
 #   QM_FIXED_CLOCK_LIB     the preloaded library itself
 #
-# Where the clock cannot be built (no host C compiler, not x86-64 Linux) the
-# prefix is empty and tools run on the real clock.
+# Where the clock cannot be built (no host C compiler or setarch, not x86-64
+# Linux) the prefix is empty and tools run as they are.
 
 if(DEFINED ENV{SOURCE_DATE_EPOCH} AND "$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
   set(QM_BUILD_TIME $ENV{SOURCE_DATE_EPOCH})
@@ -23,9 +26,10 @@ set(QM_FIXED_CLOCK_DEPENDS)
 set(QM_FIXED_CLOCK_LIB)
 # The project's compiler may be a cross compiler; the clock runs on the host.
 find_program(QM_HOST_CC NAMES cc gcc clang)
+find_program(QM_SETARCH setarch)
 if(CMAKE_HOST_SYSTEM_NAME STREQUAL "Linux"
    AND CMAKE_HOST_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$"
-   AND QM_HOST_CC)
+   AND QM_HOST_CC AND QM_SETARCH)
   set(qm_fixed_clock_src ${PROJECT_SOURCE_DIR}/tools/fixed-clock/fixed_clock.c)
   set(QM_FIXED_CLOCK_LIB ${CMAKE_BINARY_DIR}/host-fixed-clock/libqm_fixed_clock.so)
   add_custom_command(
@@ -36,9 +40,10 @@ if(CMAKE_HOST_SYSTEM_NAME STREQUAL "Linux"
     COMMENT "Building the fixed clock for time-stamping build tools"
     VERBATIM)
   add_custom_target(qm_fixed_clock ALL DEPENDS ${QM_FIXED_CLOCK_LIB})
-  set(QM_FIXED_CLOCK ${CMAKE_COMMAND} -E env TZ=UTC QM_FIXED_TIME=${QM_BUILD_TIME}
+  set(QM_FIXED_CLOCK ${QM_SETARCH} --addr-no-randomize
+                     ${CMAKE_COMMAND} -E env TZ=UTC QM_FIXED_TIME=${QM_BUILD_TIME}
                      LD_PRELOAD=${QM_FIXED_CLOCK_LIB})
   set(QM_FIXED_CLOCK_DEPENDS ${QM_FIXED_CLOCK_LIB} qm_fixed_clock)
 else()
-  message(STATUS "No fixed clock for this host: PartKit.chm will carry the time it was built")
+  message(STATUS "No fixed clock for this host: PartKit.chm will differ from build to build")
 endif()

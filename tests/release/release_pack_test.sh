@@ -63,6 +63,9 @@ check "every entry carries the fixed time" \
   test -z "$(awk -v t="$expected_time" '$7 != t' <<<"$zinfo")"
 check "folders are drwxr-xr-x and files -rw-r--r--" test -z "$(awk '
   ($NF ~ /\/$/ && $1 != "drwxr-xr-x") || ($NF !~ /\/$/ && $1 != "-rw-r--r--")' <<<"$zinfo")"
+# Extra fields would carry the packer's user and group ids and access times.
+extra_fields() { unzip -Zv "$1" | grep 'length of extra field:' | grep -vc ' 0 bytes'; }
+check "no entry carries an extra field" test "$(extra_fields "$first")" -eq 0
 check "the program is packed unchanged" same_bytes <(unzip -p "$first" "$top/qiming.exe") "$exe"
 check "the help file is packed unchanged" same_bytes <(unzip -p "$first" "$top/PartKit.chm") "$chm"
 
