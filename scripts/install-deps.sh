@@ -10,7 +10,7 @@ for p in build-essential cmake ninja-build git pkg-config \
          clang libclang-rt-14-dev \
          g++-mingw-w64-i686-posix \
          wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick \
-         fonts-wqy-microhei fp-utils locales dosbox nasm; do
+         fonts-wqy-microhei fp-utils locales dosbox nasm zip unzip; do
   want "$p"
 done
 if [ ${#need[@]} -gt 0 ]; then
