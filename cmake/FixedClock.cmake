@@ -11,9 +11,12 @@
 #                          at fixed addresses
 #   QM_FIXED_CLOCK_DEPENDS what a custom command using it must depend on
 #   QM_FIXED_CLOCK_LIB     the preloaded library itself
+#   QM_FIXED_ADDRESSES     true when the prefix also fixes the addresses, so
+#                          that the help file comes out the same every run
 #
-# Where the clock cannot be built (no host C compiler or setarch, not x86-64
-# Linux) the prefix is empty and tools run as they are.
+# Where the clock cannot be built (no host C compiler, not x86-64 Linux) the
+# prefix is empty and tools run as they are; where address randomisation
+# cannot be switched off (some containers forbid it) only the clock is fixed.
 
 if(DEFINED ENV{SOURCE_DATE_EPOCH} AND "$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
   set(QM_BUILD_TIME $ENV{SOURCE_DATE_EPOCH})
@@ -24,12 +27,12 @@ endif()
 set(QM_FIXED_CLOCK)
 set(QM_FIXED_CLOCK_DEPENDS)
 set(QM_FIXED_CLOCK_LIB)
+set(QM_FIXED_ADDRESSES FALSE)
 # The project's compiler may be a cross compiler; the clock runs on the host.
 find_program(QM_HOST_CC NAMES cc gcc clang)
-find_program(QM_SETARCH setarch)
 if(CMAKE_HOST_SYSTEM_NAME STREQUAL "Linux"
    AND CMAKE_HOST_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$"
-   AND QM_HOST_CC AND QM_SETARCH)
+   AND QM_HOST_CC)
   set(qm_fixed_clock_src ${PROJECT_SOURCE_DIR}/tools/fixed-clock/fixed_clock.c)
   set(QM_FIXED_CLOCK_LIB ${CMAKE_BINARY_DIR}/host-fixed-clock/libqm_fixed_clock.so)
   add_custom_command(
@@ -40,9 +43,20 @@ if(CMAKE_HOST_SYSTEM_NAME STREQUAL "Linux"
     COMMENT "Building the fixed clock for time-stamping build tools"
     VERBATIM)
   add_custom_target(qm_fixed_clock ALL DEPENDS ${QM_FIXED_CLOCK_LIB})
-  set(QM_FIXED_CLOCK ${QM_SETARCH} --addr-no-randomize
-                     ${CMAKE_COMMAND} -E env TZ=UTC QM_FIXED_TIME=${QM_BUILD_TIME}
+  set(QM_FIXED_CLOCK ${CMAKE_COMMAND} -E env TZ=UTC QM_FIXED_TIME=${QM_BUILD_TIME}
                      LD_PRELOAD=${QM_FIXED_CLOCK_LIB})
+  find_program(QM_SETARCH setarch)
+  set(qm_setarch_rc 1)
+  if(QM_SETARCH)
+    execute_process(COMMAND ${QM_SETARCH} --addr-no-randomize true
+                    RESULT_VARIABLE qm_setarch_rc OUTPUT_QUIET ERROR_QUIET)
+  endif()
+  if(qm_setarch_rc EQUAL 0)
+    list(PREPEND QM_FIXED_CLOCK ${QM_SETARCH} --addr-no-randomize)
+    set(QM_FIXED_ADDRESSES TRUE)
+  else()
+    message(STATUS "Address randomisation cannot be switched off here: PartKit.chm may differ in a few bytes from build to build")
+  endif()
   set(QM_FIXED_CLOCK_DEPENDS ${QM_FIXED_CLOCK_LIB} qm_fixed_clock)
 else()
   message(STATUS "No fixed clock for this host: PartKit.chm will differ from build to build")
