@@ -27,6 +27,13 @@ inline std::string ReadAll(const std::filesystem::path& path) {
   return bytes.str();
 }
 
+// One argument for a POSIX shell command line, whatever it holds.
+inline std::string ShellQuote(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
 // A fresh, empty folder for one test; unique per run, so that test runs of
 // the native and the Windows build may overlap.
 inline std::filesystem::path FreshTestFolder(const std::string& prefix) {

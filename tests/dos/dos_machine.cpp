@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "program_folder.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -17,23 +18,10 @@ namespace qm::test {
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 void WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-std::string ShellQuote(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
 }
 
 // DOSBox keeps the case it created a file with; DOS names are not case
@@ -155,11 +143,11 @@ TDosRun TDosMachine::Run(const std::string& dosPath, const std::string& answers)
   const int status = std::system(command.c_str());
 
   TDosRun run;
-  const std::string record = ReadFile(FindIgnoringCase(DriveC(), "QMLOG.TXT"));
+  const std::string record = ReadAll(FindIgnoringCase(DriveC(), "QMLOG.TXT"));
   ParseRecord(record, run);
-  run.AnswersLeft = ReadFile(FindIgnoringCase(DriveC(), "ANSWERS.TXT"));
+  run.AnswersLeft = ReadAll(FindIgnoringCase(DriveC(), "ANSWERS.TXT"));
   run.Log = "DOSBox exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + "\n" +
-            ReadFile(output) + "--- record\n" + record;
+            ReadAll(output) + "--- record\n" + record;
   return run;
 }
 

@@ -30,12 +30,6 @@ std::string Gbk(const std::string& utf8) {
   return gbk;
 }
 
-std::string Quote(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
 std::vector<std::string> LinesOf(const std::string& bytes) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -139,10 +133,10 @@ std::pair<std::string, std::string> WriteScripts(const TDosMachine& machine, con
   args.insert(args.end(), page.Actions.begin(), page.Actions.end());
   args.insert(args.end(), extra.begin(), extra.end());
   args.push_back("click:RunButton");
-  std::string line = Quote(qm::OwnProgramFolder() + "/qiming-cli");
-  for (const std::string& arg : args) line += " " + Quote(arg);
+  std::string line = qm::test::ShellQuote(qm::OwnProgramFolder() + "/qiming-cli");
+  for (const std::string& arg : args) line += " " + qm::test::ShellQuote(arg);
   const fs::path out = machine.DriveC().parent_path() / "cli-output.txt";
-  line += " >" + Quote(out.string()) + " 2>&1";
+  line += " >" + qm::test::ShellQuote(out.string()) + " 2>&1";
   const int status = std::system(line.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << qm::test::ReadAll(out);
   EXPECT_TRUE(fs::exists(machine.HostPath(backup))) << qm::test::ReadAll(out);

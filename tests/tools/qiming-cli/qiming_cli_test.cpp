@@ -95,17 +95,11 @@ TRun RunTool(const std::vector<std::string>& args, const fs::path& scratch) {
 
 #else
 
-std::string Quote(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
 TRun RunTool(const std::vector<std::string>& args, const fs::path& scratch) {
-  std::string line = Quote(qm::OwnProgramFolder() + "/qiming-cli");
-  for (const std::string& arg : args) line += " " + Quote(arg);
+  std::string line = qm::test::ShellQuote(qm::OwnProgramFolder() + "/qiming-cli");
+  for (const std::string& arg : args) line += " " + qm::test::ShellQuote(arg);
   const fs::path outPath = scratch / "stdout.txt", errPath = scratch / "stderr.txt";
-  line += " >" + Quote(outPath.string()) + " 2>" + Quote(errPath.string());
+  line += " >" + qm::test::ShellQuote(outPath.string()) + " 2>" + qm::test::ShellQuote(errPath.string());
   TRun run;
   const int status = std::system(line.c_str());
   run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
