@@ -8,8 +8,8 @@ want() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 for p in build-essential cmake ninja-build git pkg-config \
          googletest libgtest-dev libbenchmark-dev \
          clang libclang-rt-14-dev \
-         g++-mingw-w64-i686-posix \
-         wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick \
+         g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+         wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils imagemagick \
          fonts-wqy-microhei fp-utils locales dosbox nasm zip unzip; do
   want "$p"
 done

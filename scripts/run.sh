@@ -19,16 +19,24 @@ case "$(uname -s)" in
 esac
 
 bash scripts/install-deps.sh
-build=build/win32
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+source scripts/wine-env.sh
+had_display=no
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then had_display=yes; fi
+# The 32-bit program, the product, where this host runs 32-bit code; the
+# same program built for x86_64 where it does not.
+arch=$(qm_wine_default_arch)
+if [ "$arch" = 32 ]; then
+  build=build/win32 toolchain=cmake/mingw-i686.cmake
+  echo "Running the 32-bit program (i686)."
+else
+  build=build/win64 toolchain=cmake/mingw-x86_64.cmake
+  echo "This host runs no 32-bit code: running the 64-bit build (x86_64) of the program."
+fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(qiming qm_select_page)
 [ -f docs/CMakeLists.txt ] && targets+=(qm_help)  # PartKit.chm beside the program
 cmake --build "$build" --target "${targets[@]}" -j"$(nproc)"
-
-had_display=no
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then had_display=yes; fi
-source scripts/wine-env.sh
-qm_wine_ready
+qm_wine_ready "$arch"
 
 wine "$build/bin/qiming.exe" >/dev/null 2>&1 &
 pid=$!

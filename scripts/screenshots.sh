@@ -5,8 +5,12 @@
 # help button opens to docs/screenshots/help.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${QM_SHOT_BUILD:-build/win32}
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+source scripts/wine-env.sh
+# The 32-bit program where this host runs 32-bit code, else its x86_64 build.
+arch=$(qm_wine_default_arch)
+if [ "$arch" = 32 ]; then toolchain=cmake/mingw-i686.cmake; else toolchain=cmake/mingw-x86_64.cmake; fi
+build=${QM_SHOT_BUILD:-build/win$arch}
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target qiming qm_select_page -j"$(nproc)"
 
 # A display of our own, so that nothing else on screen gets into the pictures.
@@ -14,8 +18,7 @@ export QM_XVFB_DISPLAY=${QM_SHOT_DISPLAY:-95}
 # And a Wine prefix of our own, so that stopping the program touches nothing else.
 export QM_WINEPREFIX=${QM_SHOT_PREFIX:-$PWD/build/wineprefix-shots}
 unset DISPLAY
-source scripts/wine-env.sh
-qm_wine_ready
+qm_wine_ready "$arch"
 
 out=docs/screenshots
 mkdir -p "$out"

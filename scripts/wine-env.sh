@@ -1,15 +1,57 @@
 # Sourced by the scripts that run Windows executables under Wine.
-# Sets up one 32-bit Wine prefix for the project (window frames drawn by Wine,
-# "宋体" mapped to an installed CJK font) and a virtual X display when there is
-# no display at all.
+# Sets up the project's Wine prefixes (window frames drawn by Wine, "宋体"
+# mapped to an installed CJK font, the Marlett font) and a virtual X display
+# when there is no display at all.
+#
+# Two architectures: the shipped program is 32-bit and runs in a win32
+# prefix, but some hosts run no 32-bit Linux code at all (the 32-bit Wine
+# loader fails with "Exec format error"); there the x86_64 build runs in a
+# win64 prefix set up the same way. `qm_wine_arch 32|64` picks one; `wine`
+# below then runs that architecture's loader.
+#
+#   QM_WINE_ARCH     32 or 64: forces the architecture qm_wine_default_arch
+#                    answers (for checking the 64-bit path on a host that
+#                    could run both)
+#   QM_WINEPREFIX    the 32-bit prefix (default build/wineprefix); the 64-bit
+#                    one is the same path with "64" appended
 
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${QM_WINEPREFIX:-$QM_ROOT/build/wineprefix}
-export WINEARCH=win32
+QM_WINE32_LOADER=${QM_WINE32_LOADER:-/usr/lib/wine/wine}
+QM_WINE64_LOADER=${QM_WINE64_LOADER:-/usr/lib/wine/wine64}
 # Chinese locale: GB2312 code page for the interface, zh-CN date forms.
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=d"}
+
+# Whether this host runs 32-bit code, found by really starting the 32-bit
+# loader: kernels built with 32-bit emulation may still have it switched off.
+qm_host_runs_32bit() {
+  if [ -z "${QM_HOST_RUNS_32BIT:-}" ]; then
+    if "$QM_WINE32_LOADER" --version >/dev/null 2>&1; then QM_HOST_RUNS_32BIT=yes; else QM_HOST_RUNS_32BIT=no; fi
+  fi
+  [ "$QM_HOST_RUNS_32BIT" = yes ]
+}
+
+# The architecture to run the program in: 32 where the host can, else 64.
+qm_wine_default_arch() {
+  case "${QM_WINE_ARCH:-}" in
+    32 | 64) echo "$QM_WINE_ARCH" ;;
+    *) if qm_host_runs_32bit; then echo 32; else echo 64; fi ;;
+  esac
+}
+
+qm_wine_arch() {
+  local base=${QM_WINEPREFIX:-$QM_ROOT/build/wineprefix}
+  case "$1" in
+    32) export WINEARCH=win32 WINEPREFIX=$base QM_WINE=$QM_WINE32_LOADER
+        unset WINELOADER ;;
+    64) export WINEARCH=win64 WINEPREFIX=${base}64 QM_WINE=$QM_WINE64_LOADER
+        export WINELOADER=$QM_WINE64_LOADER ;;
+    *) echo "qm_wine_arch: 32 or 64, not '$1'" >&2; return 2 ;;
+  esac
+}
+
+wine() { "$QM_WINE" "$@"; }
 
 qm_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
@@ -30,7 +72,7 @@ qm_wine_prefix() {
   exec 9>"$WINEPREFIX.lock"
   flock 9
   if [ ! -f "$stamp" ]; then
-    wineboot -i >/dev/null 2>&1 || true
+    wine wineboot.exe -i >/dev/null 2>&1 || true
     local reg; reg=$(mktemp --suffix=.reg)
     # Version 5 registry files are UTF-16, which keeps the Chinese face names
     # intact whatever code page Wine starts with.
@@ -42,7 +84,7 @@ qm_wine_prefix() {
       '"新宋体"="WenQuanYi Micro Hei"' '"NSimSun"="WenQuanYi Micro Hei"' '' \
       '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' '"winemenubuilder.exe"=""' '' \
       | iconv -f UTF-8 -t UTF-16LE; } > "$reg"
-    wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+    wine regedit.exe /S "$(wine winepath.exe -w "$reg" | tr -d '\r')" >/dev/null 2>&1
     rm -f "$reg"
     wineserver -w
     touch "$stamp"
@@ -60,7 +102,10 @@ qm_wine_fonts() {
   cp /usr/share/wine/fonts/marlett.ttf "$dir/" 2>/dev/null || true
 }
 
+# Gets an architecture's prefix and the display ready; with no argument, the
+# architecture this host runs the program in.
 qm_wine_ready() {
+  qm_wine_arch "${1:-$(qm_wine_default_arch)}"
   qm_display
   qm_wine_prefix
   qm_wine_fonts
