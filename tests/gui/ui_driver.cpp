@@ -60,10 +60,23 @@ void PressFirstButton(HWND dialog) {
 
 void ChooseFile(HWND dialog, const std::wstring& path) {
   // The explorer-style dialog keeps the name in a combo box (cmb13) or, in
-  // older layouts, an edit (edt1).
+  // older layouts, an edit (edt1). It may still be filling that field with
+  // its start name after it has become visible (seen on a busy machine under
+  // 64-bit Wine), which would overwrite a name typed too early: type it
+  // again until it has stayed put for a while, then press OK.
   HWND field = GetDlgItem(dialog, 0x47c);
   if (!field) field = GetDlgItem(dialog, 0x480);
-  SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  int steady = 0;
+  while (steady < 5 && std::chrono::steady_clock::now() < deadline) {
+    if (WindowText(field) == path) {
+      ++steady;
+    } else {
+      steady = 0;
+      SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+    }
+    Sleep(40);
+  }
   PressButton(dialog, IDOK);
 }
 
