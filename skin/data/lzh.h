@@ -2,6 +2,7 @@
 // TLZH expands the compressed layer of a packed skin: LZSS over a 4096-byte
 // ring with an adaptive Huffman code for literals and match lengths.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,23 +34,19 @@ class TLZH {
 
   // Produces at least TextSize bytes: a final match is copied whole even if
   // it passes TextSize. A TextSize of 0 or less produces nothing and reads
-  // nothing. Input that ends early reads as zero bits.
+  // nothing. Input that ends early reads as zero bits. Output is passed on
+  // in pieces of at most 4096 bytes.
   void Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes);
+  // The same for code bytes that are wholly in memory: they are read in
+  // place, and bits past CodeSize read as zero.
+  void Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const uint8_t* Code, size_t CodeSize);
 
  private:
   struct TTables;
-  int GetBit();
-  int GetByte();
-  int DecodeChar();
-  int DecodePosition();
-  void Emit(uint8_t b);
-  void FlushOutput();
+  void Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes* ReadBytes, const uint8_t* Code,
+           size_t CodeSize);
 
   std::unique_ptr<TTables> FTables;
-  uint16_t FBitBuffer = 0;
-  uint8_t FBitCount = 0;
-  const TLZHReadBytes* FRead = nullptr;
-  const TLZHWriteBytes* FWrite = nullptr;
 };
 
 }  // namespace qm

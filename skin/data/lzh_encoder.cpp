@@ -258,7 +258,6 @@ std::vector<uint8_t> LzhDecode(const uint8_t* Data, size_t Size, int64_t MaxSize
     throw ElzhException("LZH : declared size " + std::to_string(textSize) + " exceeds the limit of " +
                         std::to_string(MaxSize) + " bytes");
   if (textSize > 0) out.reserve(static_cast<size_t>(textSize) + LookAhead);
-  size_t pos = 4;
   TLZH lzh;
   lzh.Decode(
       textSize,
@@ -266,12 +265,7 @@ std::vector<uint8_t> LzhDecode(const uint8_t* Data, size_t Size, int64_t MaxSize
         out.insert(out.end(), buffer, buffer + count);
         actual = count;
       },
-      [&](uint8_t* buffer, uint16_t count, uint16_t& actual) {
-        const size_t n = std::min<size_t>(count, Size - pos);
-        std::memcpy(buffer, Data + pos, n);
-        pos += n;
-        actual = static_cast<uint16_t>(n);
-      });
+      Data + 4, Size - 4);
   return out;
 }
 

@@ -1,5 +1,7 @@
 #include "lzh_tree.h"
 
+#include <algorithm>
+
 namespace qm {
 
 using namespace lzh;
@@ -30,13 +32,10 @@ void TLZHTree::Rebuild() {
   }
   for (int i = 0, jj = SymbolCount; jj < TreeSize; i += 2, ++jj) {
     const unsigned f = static_cast<unsigned>(Freq[i]) + Freq[i + 1];
-    int k = jj - 1;
-    while (f < Freq[k]) --k;
-    ++k;
-    for (int m = jj; m > k; --m) {
-      Freq[m] = Freq[m - 1];
-      Child[m] = Child[m - 1];
-    }
+    // After the last node not heavier than f; the nodes so far are sorted.
+    const int k = static_cast<int>(std::upper_bound(Freq.begin(), Freq.begin() + jj, f) - Freq.begin());
+    std::copy_backward(Freq.begin() + k, Freq.begin() + jj, Freq.begin() + jj + 1);
+    std::copy_backward(Child.begin() + k, Child.begin() + jj, Child.begin() + jj + 1);
     Freq[k] = static_cast<uint16_t>(f);
     Child[k] = static_cast<int16_t>(i);
   }
@@ -52,12 +51,49 @@ void TLZHTree::Rebuild() {
 
 void TLZHTree::Update(int symbol) {
   if (Freq[Root] == RebuildLimit) Rebuild();
-  int n = Parent[symbol + TreeSize];
+  CountUpFrom(Parent[symbol + TreeSize]);
+}
+
+void TLZHTree::Update(int symbol, const TLZHPath& Path) {
+  if (Freq[Root] == RebuildLimit) return Update(symbol);
+  // Until a node has to move, the parent links are the path's nodes; taking
+  // them from the path saves waiting on one link before reading the next.
+  for (int d = Path.Depth; d >= 0; --d) {
+    const int n = Path.Node[d];
+    if (Freq[n] + 1u > Freq[n + 1]) return CountUpFrom(n);
+    ++Freq[n];
+  }
+}
+
+int TLZHTree::Find(uint64_t Bits, TLZHPath& Path) const {
+  int n = Root;
+  int depth = 0;
+  Path.Node[0] = Root;
+  for (int c = Child[Root]; c < TreeSize; c = Child[n]) {
+    n = c + static_cast<int>(Bits >> 63);
+    Bits <<= 1;
+    Path.Node[++depth] = static_cast<int16_t>(n);
+  }
+  Path.Depth = depth;
+  return Child[n] - TreeSize;
+}
+
+// Adds one to node n and each node above it. A node that now weighs more
+// than the next one changes place with the last of the nodes it overtook
+// (they all weigh one less than it), so the order stays sorted.
+void TLZHTree::CountUpFrom(int n) {
   do {
     const unsigned k = ++Freq[n];
     if (k > Freq[n + 1]) {
-      int l = n + 1;
-      while (k > Freq[l + 1]) ++l;
+      // Runs of equal weights are usually short but a fresh or rebuilt tree
+      // has long ones: step out doubling, then halve back.
+      int l = n + 1, step = 1;
+      while (l + step <= TreeSize && k > Freq[l + step]) {
+        l += step;
+        step *= 2;
+      }
+      l = static_cast<int>(std::upper_bound(Freq.begin() + l + 1, Freq.begin() + std::min(l + step, TreeSize + 1),
+                                            k - 1) - Freq.begin()) - 1;
       Freq[n] = Freq[l];
       Freq[l] = static_cast<uint16_t>(k);
 
