@@ -27,9 +27,14 @@ void AppendIntroduction(std::vector<std::string>& lines, const std::string& tool
   lines.push_back("@" + toolDir + "\\CHOICE 继续吗?");
 }
 
+// What runs a command on the answer yes.
+const char* const OnYes = "@If errorlevel 1 if not errorlevel 2 ";
+// Ghost in the tool folder; what follows this is the command tail DOS hands it.
+const char* const GhostProgram = "\\Ghost.exe";
+
 // The final yes runs Ghost; a no at any question lands on :Show.
 void AppendRun(std::vector<std::string>& lines, const std::string& ghostCommand) {
-  lines.push_back("@If errorlevel 1 if not errorlevel 2 " + ghostCommand);
+  lines.push_back(OnYes + ghostCommand);
   lines.push_back("@if errorlevel 2 if not errorlevel 3 goto Show");
   lines.push_back(":Show");
   lines.push_back("@echo.");
@@ -74,7 +79,7 @@ std::string OutsideGbkMessage(const std::string& line) {
 
 std::string GhostCommand(const std::string& toolDir, const std::string& mode, const std::string& src,
                          const std::string& dst, const TGhostOptions& options) {
-  std::string command = toolDir + "\\Ghost.exe -clone,mode=" + mode + ",src=" + src + ",dst=" + dst + " -sure";
+  std::string command = toolDir + GhostProgram + " -clone,mode=" + mode + ",src=" + src + ",dst=" + dst + " -sure";
   if (options.Compression >= 0 && options.Compression <= 2) command += " -z" + std::to_string(options.Compression + 1);
   if (options.ExitToDos) command += " -fx";
   if (options.Reboot) command += " -rb";
@@ -120,6 +125,18 @@ std::string EncodeScript(const std::vector<std::string>& lines) {
     bytes += "\r\n";
   }
   return bytes;
+}
+
+void CheckGhostCommandTail(const std::vector<std::string>& lines, const std::string& toolDir) {
+  const std::string run = OnYes + toolDir + GhostProgram;
+  for (const std::string& line : lines) {
+    std::string tail;
+    // Text outside code page 936 is EncodeScript's to refuse.
+    if (line.rfind(run, 0) != 0 || !Utf8ToGbk(line.substr(run.size()), tail)) continue;
+    if (tail.size() > MaxCommandTail)
+      throw EScriptTextError("Ghost 命令行太长（" + std::to_string(tail.size()) + " 个字符），DOS 最多只能传给程序 " +
+                             std::to_string(MaxCommandTail) + " 个字符。请缩短映像文件的路径或文件名。");
+  }
 }
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 // Ghost on yes, a restore-form script asks a second time with an overwrite
 // warning before it runs Ghost.
 
+#include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -47,5 +48,16 @@ class EScriptTextError : public std::runtime_error {
 // The bytes of the file: every line in code page 936 followed by CR LF, no
 // byte-order mark. Throws EScriptTextError naming the offending line.
 std::string EncodeScript(const std::vector<std::string>& lines);
+
+// DOS hands a program at most this many bytes after its name (the command
+// tail, leading blank included) and drops the rest without a word, so a
+// longer Ghost command would lose its options or even name another image.
+inline constexpr std::size_t MaxCommandTail = 126;
+
+// Throws EScriptTextError with the message for the user when the Ghost
+// command of a script built above, run from toolDir, would reach Ghost cut
+// short. The tail is counted as DOS counts it: in bytes of code page 936, so
+// a Chinese character counts twice.
+void CheckGhostCommandTail(const std::vector<std::string>& lines, const std::string& toolDir);
 
 }  // namespace qm

@@ -169,8 +169,8 @@ void TMainFormModel::Button2Click() { Terminated = true; }
 bool TMainFormModel::ScriptsCanBeWritten(int page) {
   const TLocalTime when = FHost.Now();
   try {
-    EncodeScript(BackupScriptLines(page, when));
-    EncodeScript(RestoreScriptLines(page, when));
+    ScriptBytes(BackupScriptLines(page, when));
+    ScriptBytes(RestoreScriptLines(page, when));
   } catch (const EScriptTextError& e) {
     FHost.ShowMessage(e.what());
     return false;
@@ -415,9 +415,15 @@ std::vector<std::string> TMainFormModel::CopyScriptLines(int page, bool reverse,
                           GhostCommand(GhostDir, disks ? "copy" : "pcopy", from, to, options));
 }
 
+std::string TMainFormModel::ScriptBytes(const std::vector<std::string>& lines) const {
+  std::string bytes = EncodeScript(lines);
+  CheckGhostCommandTail(lines, GhostDir);
+  return bytes;
+}
+
 void TMainFormModel::WriteScript(const std::vector<std::string>& lines, const std::string& path) {
   Memo1.Lines = lines;
-  FHost.SaveFile(path, EncodeScript(Memo1.Lines));
+  FHost.SaveFile(path, ScriptBytes(Memo1.Lines));
 }
 
 void TMainFormModel::FQBFBeiFen() { WriteScript(BackupScriptLines(0, FHost.Now()), BeiFenEdit.Text); }

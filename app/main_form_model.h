@@ -167,6 +167,9 @@ class TMainFormModel {
   std::vector<std::string> CopyScriptLines(int page, bool reverse, const TLocalTime& when) const;
   // Shows why a page's scripts cannot be written; false if either cannot.
   bool ScriptsCanBeWritten(int page);
+  // The file's bytes; EScriptTextError when the script cannot be written as
+  // it stands or its Ghost command would not reach Ghost whole.
+  std::string ScriptBytes(const std::vector<std::string>& lines) const;
   void WriteScript(const std::vector<std::string>& lines, const std::string& path);
   void CountEditChange(TEditState& edit);
 

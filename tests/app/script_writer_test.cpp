@@ -317,5 +317,125 @@ TEST_F(ScriptTest, WriterCalledDirectlyRaisesOnUnwritableText) {
   EXPECT_TRUE(Host.Files.empty());
 }
 
+// --- the command tail DOS hands Ghost: at most 126 bytes
+
+// A Chinese character is two bytes in the script, and DOS counts bytes.
+const char* const ChineseFolder = "D:\\映像\\";  // 8 bytes in GBK
+const size_t ChineseFolderBytes = 8;
+
+std::string ImagePath(size_t bytes, bool chinese) {
+  const std::string folder = chinese ? ChineseFolder : "D:\\";
+  const size_t folderBytes = chinese ? ChineseFolderBytes : folder.size();
+  return folder + std::string(bytes - folderBytes - 4, 'W') + ".gho";
+}
+
+std::string TailTooLong(size_t bytes) {
+  return "Ghost 命令行太长（" + std::to_string(bytes) +
+         " 个字符），DOS 最多只能传给程序 126 个字符。请缩短映像文件的路径或文件名。";
+}
+
+// GBK bytes after "Ghost.exe" in the line that runs Ghost.
+size_t TailBytes(const Strings& script) {
+  for (const std::string& line : script) {
+    const size_t at = line.find("\\Ghost.exe ");
+    if (line.rfind("@If errorlevel 1", 0) != 0 || at == std::string::npos) continue;
+    std::string gbk;
+    EXPECT_TRUE(Utf8ToGbk(line.substr(at + 10), gbk));
+    return gbk.size();
+  }
+  ADD_FAILURE() << "no Ghost command";
+  return 0;
+}
+
+struct TTailCase {
+  const char* Name;
+  int Page;
+  bool Restore;  // the restore's command is the one at the limit, else the backup's
+  bool Chinese;  // the image path holds Chinese characters
+  size_t Bytes = 0;  // 126 or 127
+};
+
+void PrintTo(const TTailCase& c, std::ostream* out) { *out << c.Name << " at " << c.Bytes << " bytes"; }
+
+// The tool folder is far longer than 126 characters: it precedes
+// "Ghost.exe" and so is no part of the tail.
+class LongToolFolderTest : public ScriptTest {
+ protected:
+  LongToolFolderTest() { Form.FormCreate("C:\\" + std::string(150, 'Q')); }
+};
+
+class CommandTailTest : public LongToolFolderTest, public ::testing::WithParamInterface<TTailCase> {
+ protected:
+  // Makes the case's command tail exactly c.Bytes long, the other script's shorter.
+  void Prepare(const TTailCase& c) {
+    ShowPage(c.Page);
+    if (c.Page == 0) {
+      Choose(0);
+      // " -clone,mode=pdump,src=1:1,dst=" + image + " -sure -z1 -fx -rb -fro" for the backup,
+      // " -clone,mode=pload,src=" + image + ":1,dst=1:1 -sure -fx -rb -fro" for the restore,
+      // which without a compression pick is the longer one.
+      if (c.Restore) Form.YaSuoComboBox1.ItemIndex = -1;
+      Form.ghostEdit.Text = ImagePath(c.Bytes - (c.Restore ? 52 : 54), c.Chinese);
+    } else if (!c.Restore) {
+      // " -clone,mode=dump,src=1,dst=" + image + " -sure -z1 -fx -rb -fro"
+      Form.ghostEdit.Text = ImagePath(c.Bytes - 51, c.Chinese);
+    } else {
+      // " -clone,mode=load,src=" + image + ",dst=1," + clause + " -sure -fx -rb -fro"
+      Form.ghostEdit.Text = ImagePath(20, c.Chinese);
+      Check(Form.szeCheckBox2, true);
+      Form.szeEdit2.Text = "sze1=" + std::string(c.Bytes - 68 - 6, '9') + "P";
+    }
+  }
+};
+
+TEST_P(CommandTailTest, LongestCommandIsWrittenAndOneByteMoreWritesNothing) {
+  const TTailCase& c = GetParam();
+  Prepare(c);
+  const Strings backup = Form.BackupScriptLines(c.Page, Host.Clock);
+  const Strings restore = Form.RestoreScriptLines(c.Page, Host.Clock);
+  ASSERT_EQ(TailBytes(c.Restore ? restore : backup), c.Bytes);
+  ASSERT_LT(TailBytes(c.Restore ? backup : restore), c.Bytes);
+
+  Generate();
+  if (c.Bytes <= 126) {
+    EXPECT_EQ(Host.Messages, Strings{Completion});
+    EXPECT_EQ(Backup(), backup);
+    EXPECT_EQ(Restore(), restore);
+  } else {
+    ExpectRefused(TailTooLong(c.Bytes));
+  }
+}
+
+std::vector<TTailCase> TailCases() {
+  const TTailCase kinds[] = {{"PartitionImageBackup", 0, false, false},   {"PartitionImageRestore", 0, true, false},
+                             {"PartitionImageChinese", 0, false, true},   {"DiskImageBackup", 1, false, false},
+                             {"DiskImageBackupChinese", 1, false, true},  {"DiskImageRestoreResized", 1, true, false}};
+  std::vector<TTailCase> cases;
+  for (TTailCase c : kinds) {
+    for (size_t bytes : {126u, 127u}) {
+      c.Bytes = bytes;
+      cases.push_back(c);
+    }
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(AtTheLimit, CommandTailTest, ::testing::ValuesIn(TailCases()),
+                         [](const ::testing::TestParamInfo<TTailCase>& info) {
+                           return std::string(info.param.Name) + "_" + std::to_string(info.param.Bytes);
+                         });
+
+// The copy pages name no file, so their commands stay far below the limit.
+TEST_F(LongToolFolderTest, CopyPagesAreWritten) {
+  Type(Form.firstYinPanEdit, "2");
+  ShowPage(2);
+  Form.FenQuComboBox32.ItemIndex = 1;
+  Generate();
+  ShowPage(3);
+  Form.YinPanComboBox42.ItemIndex = 1;
+  Generate();
+  EXPECT_EQ(Host.Messages, (Strings{Completion, Completion}));
+}
+
 }  // namespace
 }  // namespace qm::test

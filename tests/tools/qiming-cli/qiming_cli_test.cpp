@@ -258,6 +258,17 @@ TEST_F(CliTest, TextOutsideGbkIsRefusedWithAMessage) {
   EXPECT_FALSE(fs::exists(Dir / "BeiFen.bat"));
 }
 
+TEST_F(CliTest, GhostCommandTooLongForDosIsRefusedWithAMessage) {
+  // " -clone,mode=dump,src=1,dst=" + image + " -sure -z1 -fx -rb -fro": 127 bytes.
+  const TRun run = Run({"page=1", "ghostEdit=D:\\" + std::string(69, 'W') + ".gho", "click:RunButton"});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out,
+            "message: Ghost 命令行太长（127 个字符），DOS 最多只能传给程序 126 个字符。"
+            "请缩短映像文件的路径或文件名。\n");
+  EXPECT_FALSE(fs::exists(Dir / "BeiFen.bat"));
+  EXPECT_FALSE(fs::exists(Dir / "HuiFu.bat"));
+}
+
 TEST_F(CliTest, BadActionsStopEverythingBeforeAnythingIsWritten) {
   const std::vector<std::string> write = {"FenQuListBox0#0", "click:moveButton1", "click:RunButton"};
   auto after = [&](const std::string& bad) {
