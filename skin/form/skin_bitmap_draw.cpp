@@ -1,0 +1,264 @@
+#include "skin_bitmap_draw.h"
+
+#include <vector>
+
+#include "skin_draw_text.h"
+
+namespace qm {
+
+namespace {
+
+bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
+
+// A working bitmap whose stretching copies blend rather than drop pixels.
+std::unique_ptr<gui::TBitmap> WorkingBitmap(int width, int height) {
+  auto bitmap = std::make_unique<gui::TBitmap>(MaxInt(width, 0), MaxInt(height, 0));
+  if (!bitmap->Empty()) {
+    HDC dc = bitmap->Canvas().Handle();
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs the origin set again
+  }
+  return bitmap;
+}
+
+// Copies the source rectangle (l, t, r, b) to the target one, stretching;
+// empty pieces draw nothing.
+void Stretch(HDC target, int dl, int dt, int dr, int db, HDC source, int sl, int st, int sr, int sb) {
+  if (dr <= dl || db <= dt || sr <= sl || sb <= st) return;
+  StretchBlt(target, dl, dt, dr - dl, db - dt, source, sl, st, sr - sl, sb - st, SRCCOPY);
+}
+
+// The nine-grid's margins for a target of dw x dh: an axis too short for
+// both of its margins loses both, and the frame stretches over it whole.
+RECT FittedMargins(const RECT& margins, int dw, int dh) {
+  RECT m = margins;
+  if (dw < m.left + m.right) m.left = m.right = 0;
+  if (dh < m.top + m.bottom) m.top = m.bottom = 0;
+  return m;
+}
+
+// The eight outer pieces of the nine-grid, in the order later pieces must
+// cover earlier ones; the middle goes between the top edge and the
+// bottom-right corner, so that its overrunning tiles are covered.
+template <class Middle>
+void DrawPieces(HDC target, int ox, int oy, int dw, int dh, HDC source, const RECT& f, const RECT& m,
+                Middle&& middle) {
+  const int x = f.left, y = f.top, fw = f.right - f.left, fh = f.bottom - f.top;
+  const int L = m.left, T = m.top, R = m.right, B = m.bottom;
+  auto piece = [&](int dl, int dt, int dr, int db, int sl, int st, int sr, int sb) {
+    Stretch(target, ox + dl, oy + dt, ox + dr, oy + db, source, sl, st, sr, sb);
+  };
+  if (L > 0 && T > 0) piece(0, 0, L, T, x, y, x + L, y + T);
+  if (L > 0 && B > 0) piece(0, dh - B, L, dh, x, y + fh - B, x + L, y + fh);
+  if (R > 0 && T > 0) piece(dw - R, 0, dw, T, x + fw - R, y, x + fw, y + T);
+  if (L > 0) piece(0, T, L, dh - B, x, y + T, x + L, y + fh - B);
+  if (T > 0) piece(L, 0, dw - R, T, x + L, y, x + fw - R, y + T);
+  middle(RECT{L, T, dw - R, dh - B}, RECT{x + L, y + T, x + fw - R, y + fh - B});
+  if (R > 0 && B > 0) piece(dw - R, dh - B, dw, dh, x + fw - R, y + fh - B, x + fw, y + fh);
+  if (R > 0) piece(dw - R, T, dw, dh - B, x + fw - R, y + T, x + fw, y + fh - B);
+  if (B > 0) piece(L, dh - B, dw - R, dh, x + L, y + fh - B, x + fw - R, y + fh);
+}
+
+// Draws a working bitmap at R, through the key colour or opaque.
+void Put(HDC dc, const RECT& r, gui::TBitmap& bitmap, bool transparent) {
+  if (transparent)
+    DrawTransparent(dc, r, bitmap, SkinKeyColour);
+  else
+    BitBlt(dc, r.left, r.top, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+// Keeps a DC's stretch mode and brush origin as they were lent.
+class TStretchModeGuard {
+ public:
+  explicit TStretchModeGuard(HDC dc) : FDC(dc), FMode(SetStretchBltMode(dc, HALFTONE)) {
+    SetBrushOrgEx(dc, 0, 0, &FOrigin);
+  }
+  ~TStretchModeGuard() {
+    if (FMode) SetStretchBltMode(FDC, FMode);
+    SetBrushOrgEx(FDC, FOrigin.x, FOrigin.y, nullptr);
+  }
+  TStretchModeGuard(const TStretchModeGuard&) = delete;
+  TStretchModeGuard& operator=(const TStretchModeGuard&) = delete;
+
+ private:
+  HDC FDC;
+  int FMode;
+  POINT FOrigin{0, 0};
+};
+
+// Turns a batch of rectangles into a region and adds it to the result.
+void FlushRegion(HRGN& result, std::vector<RECT>& rects, const RECT& bounds) {
+  if (rects.empty()) return;
+  std::vector<BYTE> block(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+  auto* data = reinterpret_cast<RGNDATA*>(block.data());
+  data->rdh.dwSize = sizeof(RGNDATAHEADER);
+  data->rdh.iType = RDH_RECTANGLES;
+  data->rdh.nCount = static_cast<DWORD>(rects.size());
+  data->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+  data->rdh.rcBound = bounds;
+  std::copy(rects.begin(), rects.end(), reinterpret_cast<RECT*>(data->Buffer));
+  HRGN batch = ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), data);
+  rects.clear();
+  if (!batch) return;
+  if (!result) {
+    result = batch;
+  } else {
+    CombineRgn(result, result, batch, RGN_OR);
+    DeleteObject(batch);
+  }
+}
+
+}  // namespace
+
+RECT SkinFrameRect(const gui::TBitmap& Strip, bool Vertical, int FrameCount, int Frame) {
+  const int n = MaxInt(FrameCount, 1);
+  const int f = MinInt(MaxInt(Frame, 1), n);
+  if (Vertical) {
+    const int fh = Strip.Height() / n;
+    return RECT{0, fh * (f - 1), Strip.Width(), fh * f};
+  }
+  const int fw = Strip.Width() / n;
+  return RECT{fw * (f - 1), 0, fw * f, Strip.Height()};
+}
+
+std::unique_ptr<gui::TBitmap> NineGridBitmap(const RECT& R, gui::TBitmap& Strip, const RECT& Margins,
+                                             bool Vertical, bool Tile, int FrameCount, int Frame) {
+  const int dw = R.right - R.left, dh = R.bottom - R.top;
+  auto result = WorkingBitmap(dw, dh);
+  if (result->Empty() || Strip.Empty()) return result;
+  const RECT frame = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
+  HDC source = Strip.Canvas().Handle();
+  HDC target = result->Canvas().Handle();
+  DrawPieces(target, 0, 0, dw, dh, source, frame, FittedMargins(Margins, dw, dh),
+             [&](const RECT& d, const RECT& s) {
+               if (Tile)
+                 TileBitmap(result->Canvas(), d, Strip, s);
+               else
+                 Stretch(target, d.left, d.top, d.right, d.bottom, source, s.left, s.top, s.right, s.bottom);
+             });
+  return result;
+}
+
+void DrawNineGrid(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Vertical, bool Tile, bool Transparent,
+                  int FrameCount, int Frame, const RECT& Margins) {
+  if (Inverted(R)) return;
+  auto bitmap = NineGridBitmap(R, Strip, Margins, Vertical, Tile, FrameCount, Frame);
+  if (!bitmap->Empty()) Put(DC, R, *bitmap, Transparent);
+}
+
+void DrawNineGridRing(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Vertical, int FrameCount, int Frame,
+                      const RECT& Margins) {
+  if (Inverted(R) || Strip.Empty()) return;
+  const int dw = R.right - R.left, dh = R.bottom - R.top;
+  const RECT frame = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
+  TStretchModeGuard mode(DC);
+  DrawPieces(DC, R.left, R.top, dw, dh, Strip.Canvas().Handle(), frame, FittedMargins(Margins, dw, dh),
+             [](const RECT&, const RECT&) {});
+}
+
+void DrawThreePart(gui::TCanvas& Canvas, const RECT& R, gui::TBitmap& Strip, bool Vertical, bool Transparent,
+                   int FrameCount, int Frame, const RECT& Margins) {
+  if (Inverted(R) || Strip.Empty()) return;
+  const int dw = R.right - R.left, dh = R.bottom - R.top;
+  auto work = WorkingBitmap(dw, dh);
+  if (work->Empty()) return;
+  const RECT f = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
+  const int fw = f.right - f.left, L = Margins.left, Rw = Margins.right;
+  HDC source = Strip.Canvas().Handle();
+  HDC target = work->Canvas().Handle();
+  Stretch(target, 0, 0, L, dh, source, f.left, f.top, f.left + L, f.bottom);
+  const int segment = fw - L - Rw;
+  if (segment > 0)
+    for (int x = L; x < dw - Rw; x += segment)
+      Stretch(target, x, 0, x + segment, dh, source, f.left + L, f.top, f.left + L + segment, f.bottom);
+  // Last, so the right cap covers whatever the middle ran over.
+  Stretch(target, dw - Rw, 0, dw, dh, source, f.right - Rw, f.top, f.right, f.bottom);
+  Put(Canvas.Handle(), R, *work, Transparent);
+}
+
+void DrawFrame(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Transparent, int FrameCount, int Frame) {
+  if (Inverted(R) || Strip.Empty()) return;
+  auto work = WorkingBitmap(R.right - R.left, R.bottom - R.top);
+  if (work->Empty()) return;
+  const RECT f = SkinFrameRect(Strip, false, FrameCount, Frame);
+  Stretch(work->Canvas().Handle(), 0, 0, work->Width(), work->Height(), Strip.Canvas().Handle(), f.left, f.top,
+          f.right, f.bottom);
+  Put(DC, R, *work, Transparent);
+}
+
+void DrawTransparent(HDC DC, const RECT& R, gui::TBitmap& Bitmap, COLORREF Key) {
+  if (Inverted(R) || Bitmap.Empty()) return;
+  const int w = Bitmap.Width(), h = Bitmap.Height();
+  HDC source = Bitmap.Canvas().Handle();
+  // The mask: key-coloured pixels white, all others black.
+  gui::TGdiHandle<HBITMAP> mask(CreateBitmap(w, h, 1, 1, nullptr), true);
+  HDC maskDC = CreateCompatibleDC(DC);
+  if (!mask || !maskDC) {
+    if (maskDC) DeleteDC(maskDC);
+    return;
+  }
+  {
+    gui::TSelectGuard select(maskDC, mask.Get());
+    const COLORREF oldBk = SetBkColor(source, Key);
+    BitBlt(maskDC, 0, 0, w, h, source, 0, 0, SRCCOPY);
+    SetBkColor(source, oldBk);
+  }
+  if (SkinPlatformIsNT) {
+    // Where the mask is white the destination stays; elsewhere the source.
+    MaskBlt(DC, R.left, R.top, w, h, source, 0, 0, mask.Get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+  } else {
+    gui::TSelectGuard select(maskDC, mask.Get());
+    const COLORREF oldBk = SetBkColor(DC, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(DC, RGB(0, 0, 0));
+    BitBlt(DC, R.left, R.top, w, h, source, 0, 0, SRCINVERT);
+    BitBlt(DC, R.left, R.top, w, h, maskDC, 0, 0, SRCAND);
+    BitBlt(DC, R.left, R.top, w, h, source, 0, 0, SRCINVERT);
+    SetBkColor(DC, oldBk);
+    SetTextColor(DC, oldText);
+  }
+  DeleteDC(maskDC);
+}
+
+void TileBitmap(gui::TCanvas& Canvas, const RECT& Target, gui::TBitmap& Source, const RECT& Src) {
+  const int w = Src.right - Src.left, h = Src.bottom - Src.top;
+  if (w <= 0 || h <= 0) return;
+  gui::TBitmap piece(w, h);
+  HDC pieceDC = piece.Canvas().Handle();
+  BitBlt(pieceDC, 0, 0, w, h, Source.Canvas().Handle(), Src.left, Src.top, SRCCOPY);
+  for (int x = Target.left; x < Target.right; x += w)
+    for (int y = Target.top; y < Target.bottom; y += h) BitBlt(Canvas.Handle(), x, y, w, h, pieceDC, 0, 0, SRCCOPY);
+}
+
+HRGN BitmapToRegion(const gui::TBitmap& Bitmap, int X, int Y, int BlueTolerance, int GreenTolerance,
+                    int RedTolerance, COLORREF Key) {
+  const int r = GetRValue(Key), g = GetGValue(Key), b = GetBValue(Key);
+  const int rMax = MinInt(255, r + RedTolerance), gMax = MinInt(255, g + GreenTolerance),
+            bMax = MinInt(255, b + BlueTolerance);
+  auto isKey = [&](const std::uint8_t* p) {
+    return p[0] >= b && p[0] <= bMax && p[1] >= g && p[1] <= gMax && p[2] >= r && p[2] <= rMax;
+  };
+  // Regions are made in batches, so that no region data block grows
+  // without bound on a large picture.
+  constexpr size_t batchSize = 2000;
+  std::vector<RECT> rects;
+  rects.reserve(batchSize);
+  RECT bounds{X, Y, X + Bitmap.Width(), Y + Bitmap.Height()};
+  HRGN result = nullptr;
+  for (int row = 0; row < Bitmap.Height(); ++row) {
+    const std::uint8_t* line = Bitmap.ScanLine(row);
+    int x = 0;
+    while (x < Bitmap.Width()) {
+      while (x < Bitmap.Width() && isKey(line + 3 * x)) ++x;
+      const int start = x;
+      while (x < Bitmap.Width() && !isKey(line + 3 * x)) ++x;
+      if (x > start) {
+        rects.push_back(RECT{start + X, row + Y, x + X, row + Y + 1});
+        if (rects.size() == batchSize) FlushRegion(result, rects, bounds);
+      }
+    }
+  }
+  FlushRegion(result, rects, bounds);
+  return result;
+}
+
+}  // namespace qm
