@@ -68,10 +68,9 @@ class TBitReader {
 // grow at least like Fibonacci numbers from 1, and a root of at most 0x8000
 // allows a code of 21 bits at most.
 int DecodeSymbol(TLZHTree& tree, TBitReader& in) {
-  TLZHPath path;
-  const int symbol = tree.Find(in.Word(), path);
-  in.Skip(path.Depth);
-  tree.Update(symbol, path);
+  int length = 0;
+  const int symbol = tree.Decode(in.Word(), length);
+  in.Skip(length);
   return symbol;
 }
 
@@ -87,23 +86,38 @@ int DecodePosition(TBitReader& in) {
 
 }  // namespace
 
-// The working state of one decode. The ring doubles as the output buffer:
-// what was written since the last flush goes to the caller when the write
-// position wraps and at the end.
+// The working state of one decode. Instead of a ring, the window holds the
+// last RingSize bytes produced and after them the bytes produced since the
+// last flush, so a match copies from one straight run of bytes. When the
+// run is long enough it goes to the caller and the history moves back to
+// the start. Before the first byte, the history is what the ring would
+// hold: its unset tail (zeros) and then the spaces.
 struct TLZH::TTables {
+  static constexpr int Chunk = 60 * 1024;
+  // Room past a chunk for a final match and for the up to 7 bytes a
+  // word-wise copy writes beyond it.
+  static constexpr int Slack = LookAhead + 8;
+
   TLZHTree Tree;
-  uint8_t Ring[RingSize + LookAhead - 1] = {};
-  int Flushed = 0;
+  uint8_t Window[RingSize + Chunk + Slack] = {};
   const TLZHWriteBytes* Write = nullptr;
   const TLZHReadBytes* Read = nullptr;
   bool ReadEnded = false;
   uint8_t In[4096] = {};
 
-  void Flush(int end) {
-    if (end == Flushed) return;
+  void Start() {
+    Tree.Start();
+    std::memset(Window + RingSize - InitialWritePos, 0x20, InitialWritePos);
+  }
+
+  // Passes on what was produced and keeps its last RingSize bytes;
+  // returns the new write position.
+  int Flush(int end) {
+    if (end == RingSize) return end;
     uint16_t actual = 0;
-    (*Write)(Ring + Flushed, static_cast<uint16_t>(end - Flushed), actual);
-    Flushed = end & RingMask;
+    (*Write)(Window + RingSize, static_cast<uint16_t>(end - RingSize), actual);
+    std::memmove(Window, Window + end - RingSize, RingSize);
+    return RingSize;
   }
 
   // Asks the read callback for the next bytes. Nothing delivered means the
@@ -145,48 +159,35 @@ void TLZH::Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHRea
   auto& t = *FTables;
   t.Write = &WriteBytes;
   t.Read = ReadBytes;
-  t.Tree.Start();
-  std::memset(t.Ring, 0x20, InitialWritePos);
-  int r = InitialWritePos;
-  t.Flushed = r;
+  t.Start();
+  int w = RingSize;
   TBitReader in(Code, Code + CodeSize, &TTables::More, &t);
 
   int64_t count = 0;
   while (count < TextSize) {
+    if (w >= RingSize + TTables::Chunk) w = t.Flush(w);
     in.Fill();
     const int y = DecodeSymbol(t.Tree, in);
     if (y < 256) {
-      t.Ring[r++] = static_cast<uint8_t>(y);
+      t.Window[w++] = static_cast<uint8_t>(y);
       ++count;
-      if (r == RingSize) {
-        t.Flush(r);
-        r = 0;
-      }
       continue;
     }
-    const int s = (r - DecodePosition(in) - 1) & RingMask;
+    const int distance = DecodePosition(in) + 1;
     const int length = y - 255 + Threshold;
+    uint8_t* to = t.Window + w;
+    const uint8_t* from = to - distance;
+    if (distance >= 8) {
+      // Eight bytes at a time: a word never reads bytes it writes itself.
+      for (int k = 0; k < length; k += 8) std::memcpy(to + k, from + k, 8);
+    } else {
+      // A short distance repeats the bytes this match is producing.
+      for (int k = 0; k < length; ++k) to[k] = from[k];
+    }
+    w += length;
     count += length;
-    if (s + length <= RingSize && r + length < RingSize) {
-      if (s + length <= r || s >= r + length) {
-        std::memcpy(t.Ring + r, t.Ring + s, length);
-      } else {
-        // Overlapping: each byte may be one this match has just produced.
-        for (int k = 0; k < length; ++k) t.Ring[r + k] = t.Ring[s + k];
-      }
-      r += length;
-      continue;
-    }
-    // Wrapping, at either end: the same byte by byte, flushing on the way.
-    for (int k = 0; k < length; ++k) {
-      t.Ring[r++] = t.Ring[(s + k) & RingMask];
-      if (r == RingSize) {
-        t.Flush(r);
-        r = 0;
-      }
-    }
   }
-  t.Flush(r);
+  t.Flush(w);
 }
 
 }  // namespace qm

@@ -34,8 +34,7 @@ class TLZH {
 
   // Produces at least TextSize bytes: a final match is copied whole even if
   // it passes TextSize. A TextSize of 0 or less produces nothing and reads
-  // nothing. Input that ends early reads as zero bits. Output is passed on
-  // in pieces of at most 4096 bytes.
+  // nothing. Input that ends early reads as zero bits.
   void Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes);
   // The same for code bytes that are wholly in memory: they are read in
   // place, and bits past CodeSize read as zero.

@@ -1,6 +1,7 @@
 #include "lzh_tree.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace qm {
 
@@ -54,28 +55,40 @@ void TLZHTree::Update(int symbol) {
   CountUpFrom(Parent[symbol + TreeSize]);
 }
 
-void TLZHTree::Update(int symbol, const TLZHPath& Path) {
-  if (Freq[Root] == RebuildLimit) return Update(symbol);
-  // Until a node has to move, the parent links are the path's nodes; taking
-  // them from the path saves waiting on one link before reading the next.
-  for (int d = Path.Depth; d >= 0; --d) {
-    const int n = Path.Node[d];
-    if (Freq[n] + 1u > Freq[n + 1]) return CountUpFrom(n);
+int TLZHTree::Decode(uint64_t Bits, int& Length) {
+  if (Freq[Root] == RebuildLimit) {
+    // The code is read from the tree as it is before the rebuild.
+    int c = Child[Root], depth = 0;
+    for (; c < TreeSize; ++depth, Bits <<= 1) c = Child[c + static_cast<int>(Bits >> 63)];
+    Length = depth;
+    Update(c - TreeSize);
+    return c - TreeSize;
+  }
+  // Counts on the way down. A node weighing as much as the next one will
+  // move; the deepest such node is where Update would make its first move,
+  // and above it the path no longer tells the parents. Ancestors counted
+  // first do not disturb that test: the only one that can be the next node
+  // is the parent, which weighs more than the node in any case.
+  // Pointer-sized node numbers spare a sign extension per level.
+  int16_t path[SymbolCount];
+  int depth = 0, firstMove = -1;
+  ptrdiff_t n = Root, c = Child[Root];
+  for (;;) {
+    firstMove = Freq[n] == Freq[n + 1] ? depth : firstMove;
     ++Freq[n];
-  }
-}
-
-int TLZHTree::Find(uint64_t Bits, TLZHPath& Path) const {
-  int n = Root;
-  int depth = 0;
-  Path.Node[0] = Root;
-  for (int c = Child[Root]; c < TreeSize; c = Child[n]) {
-    n = c + static_cast<int>(Bits >> 63);
+    path[depth] = static_cast<int16_t>(n);
+    if (c >= TreeSize) break;
+    n = c + static_cast<ptrdiff_t>(Bits >> 63);
+    c = Child[n];
     Bits <<= 1;
-    Path.Node[++depth] = static_cast<int16_t>(n);
+    ++depth;
   }
-  Path.Depth = depth;
-  return Child[n] - TreeSize;
+  Length = depth;
+  if (firstMove >= 0) {
+    for (int d = 0; d <= firstMove; ++d) --Freq[path[d]];
+    CountUpFrom(path[firstMove]);
+  }
+  return static_cast<int>(c - TreeSize);
 }
 
 // Adds one to node n and each node above it. A node that now weighs more
@@ -97,13 +110,15 @@ void TLZHTree::CountUpFrom(int n) {
       Freq[n] = Freq[l];
       Freq[l] = static_cast<uint16_t>(k);
 
+      // A leaf has no second child; its one link is then set twice, which
+      // spares a hard-to-predict branch.
       const int i = Child[n];
       Parent[i] = static_cast<int16_t>(l);
-      if (i < TreeSize) Parent[i + 1] = static_cast<int16_t>(l);
+      Parent[i + (i < TreeSize)] = static_cast<int16_t>(l);
       const int j = Child[l];
       Child[l] = static_cast<int16_t>(i);
       Parent[j] = static_cast<int16_t>(n);
-      if (j < TreeSize) Parent[j + 1] = static_cast<int16_t>(n);
+      Parent[j + (j < TreeSize)] = static_cast<int16_t>(n);
       Child[n] = static_cast<int16_t>(j);
       n = l;
     }

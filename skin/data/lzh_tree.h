@@ -48,14 +48,6 @@ inline constexpr std::array<uint8_t, 256> PositionHigh = detail::MakePositionTab
 inline constexpr std::array<uint8_t, 256> PositionBits = detail::MakePositionTable<false>();
 }  // namespace lzh
 
-// The nodes from the root (first) to a symbol's leaf node (last), as one
-// walk down the tree passed them.
-struct TLZHPath {
-  // A binary tree of SymbolCount leaves is at most SymbolCount - 1 deep.
-  int16_t Node[lzh::SymbolCount];
-  int Depth = 0;
-};
-
 class TLZHTree {
  public:
   // Leaves are node contents >= TreeSize; symbol = content - TreeSize.
@@ -69,11 +61,10 @@ class TLZHTree {
   void Rebuild();
   // Counts one more occurrence of symbol and restores the sibling order.
   void Update(int symbol);
-  // Follows Bits, most significant first, from the root to a leaf and
-  // returns its symbol; Path.Depth is the number of bits used.
-  int Find(uint64_t Bits, TLZHPath& Path) const;
-  // The same as Update for the symbol just found along Path.
-  void Update(int symbol, const TLZHPath& Path);
+  // Reads the symbol whose code starts at the top of Bits (most significant
+  // bit first) and counts it exactly as Update does; Length receives the
+  // number of code bits.
+  int Decode(uint64_t Bits, int& Length);
 
  private:
   void CountUpFrom(int n);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <stdexcept>
@@ -267,6 +268,73 @@ TEST(LzhDecode, AgreesWithTheAlgorithmWrittenOutStepByStep) {
   TPlainDecoder again(body);
   EXPECT_TRUE(again.Decode(static_cast<int32_t>(data.size())) == data);
   EXPECT_GE(again.Rebuilds, 1);
+}
+
+// Every way of feeding the decoder gives what the step-by-step decoder
+// gives, on streams that push the tree through rebuilds and on damaged
+// ones: the whole input in memory, and callbacks that deliver one byte, an
+// odd count or the most a call can carry.
+TEST(LzhDecode, EveryInputPathAgreesWithStepByStepOnHostileStreams) {
+  std::mt19937 rng(99);
+  auto randomBytes = [&](size_t n, uint8_t orMask, uint8_t andMask) {
+    Bytes b(n);
+    for (auto& x : b) x = static_cast<uint8_t>((rng() | orMask) & andMask);
+    return b;
+  };
+  Bytes text;
+  for (int i = 0; i < 9000; ++i) {
+    const std::string line = "Image=frame" + std::to_string(rng() % 40) + ".bmp 启明 ";
+    text.insert(text.end(), line.begin(), line.end());
+  }
+  for (int i = 0; i < 60000; ++i) text.push_back(static_cast<uint8_t>(i % 3 ? 0x40 : rng() % 4));
+  const Bytes packed = LzhEncode(text);
+  const Bytes code(packed.begin() + 4, packed.end());
+  Bytes flipped = code;
+  flipped[flipped.size() / 2] ^= 0x10;
+
+  const struct {
+    const char* Name;
+    Bytes Code;
+    int32_t Size;
+    int MinRebuilds;
+  } cases[] = {
+      {"random bits", randomBytes(120000, 0, 0xFF), 1500000, 2},
+      {"mostly ones: the heaviest side", randomBytes(20000, 0xF7, 0xFF), 1500000, 2},
+      {"mostly zeros: the lightest side", randomBytes(20000, 0, 0x08), 1500000, 2},
+      {"no code at all", {}, 700000, 1},
+      {"encoded text and runs", code, static_cast<int32_t>(text.size()), 0},
+      {"cut to a third", Bytes(code.begin(), code.begin() + code.size() / 3), static_cast<int32_t>(text.size()), 0},
+      {"one bit flipped", flipped, static_cast<int32_t>(text.size()), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TPlainDecoder plain(c.Code);
+    const Bytes expected = plain.Decode(c.Size);
+    EXPECT_GE(plain.Rebuilds, c.MinRebuilds);
+
+    Bytes stream = Header(c.Size);
+    stream.insert(stream.end(), c.Code.begin(), c.Code.end());
+    EXPECT_TRUE(LzhDecode(stream.data(), stream.size(), c.Size) == expected);
+    for (size_t chunk : {size_t{1}, size_t{4093}, size_t{65535}}) {
+      SCOPED_TRACE(chunk);
+      Bytes out;
+      size_t pos = 0;
+      TLZH lzh;
+      lzh.Decode(
+          c.Size,
+          [&](const uint8_t* b, uint16_t n, uint16_t& actual) {
+            out.insert(out.end(), b, b + n);
+            actual = n;
+          },
+          [&](uint8_t* b, uint16_t n, uint16_t& actual) {
+            const size_t k = std::min({size_t{n}, chunk, c.Code.size() - pos});
+            std::memcpy(b, c.Code.data() + pos, k);
+            pos += k;
+            actual = static_cast<uint16_t>(k);
+          });
+      EXPECT_TRUE(out == expected);
+    }
+  }
 }
 
 TEST(LzhRoundTrip, VariedData) {
