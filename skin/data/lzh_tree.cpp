@@ -98,15 +98,19 @@ void TLZHTree::CountUpFrom(int n) {
   do {
     const unsigned k = ++Freq[n];
     if (k > Freq[n + 1]) {
-      // Runs of equal weights are usually short but a fresh or rebuilt tree
-      // has long ones: step out doubling, then halve back.
-      int l = n + 1, step = 1;
-      while (l + step <= TreeSize && k > Freq[l + step]) {
-        l += step;
-        step *= 2;
+      // Most runs of equal weights are one or two nodes long, but a fresh or
+      // rebuilt tree has long ones: past the second node, step out doubling,
+      // then halve back.
+      int l = n + 1;
+      if (k > Freq[l + 1]) {
+        int step = 1;
+        while (l + step <= TreeSize && k > Freq[l + step]) {
+          l += step;
+          step *= 2;
+        }
+        l = static_cast<int>(std::upper_bound(Freq.begin() + l + 1, Freq.begin() + std::min(l + step, TreeSize + 1),
+                                              k - 1) - Freq.begin()) - 1;
       }
-      l = static_cast<int>(std::upper_bound(Freq.begin() + l + 1, Freq.begin() + std::min(l + step, TreeSize + 1),
-                                            k - 1) - Freq.begin()) - 1;
       Freq[n] = Freq[l];
       Freq[l] = static_cast<uint16_t>(k);
 
