@@ -69,10 +69,9 @@ int TLZHTree::Decode(uint64_t Bits, int& Length) {
   // and above it the path no longer tells the parents. Ancestors counted
   // first do not disturb that test: the only one that can be the next node
   // is the parent, which weighs more than the node in any case.
-  // Pointer-sized node numbers spare a sign extension per level.
   int16_t path[SymbolCount];
   int depth = 0, firstMove = -1;
-  ptrdiff_t n = Root, c = Child[Root];
+  ptrdiff_t n = Root, c = Child[Root];  // pointer-sized: no sign extension per level
   for (;;) {
     firstMove = Freq[n] == Freq[n + 1] ? depth : firstMove;
     ++Freq[n];
@@ -85,6 +84,7 @@ int TLZHTree::Decode(uint64_t Bits, int& Length) {
   }
   Length = depth;
   if (firstMove >= 0) {
+    // Takes back the counts from the first move up and climbs from there.
     for (int d = 0; d <= firstMove; ++d) --Freq[path[d]];
     CountUpFrom(path[firstMove]);
   }
