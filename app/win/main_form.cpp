@@ -15,8 +15,9 @@ constexpr int kRowHeight = 21;     // edits and drop-down lists
 constexpr int kButtonHeight = 23;
 constexpr gui::TColor kBannerGreen = 0x00FF00;
 
-const char* const kAuthorLine = "作者：王启明";
-const char* const kMessengerLine = "OICQ：10275386";
+// Only what belongs to the project: no person's name, no account number.
+const char* const kAuthorLine = "作者：启明映像向导开发组";
+const char* const kMessengerLine = "OICQ：暂无";
 const char* const kThanksLine1 = "非常感谢您使用体软件！如果您对本软件有何看法，请与作者";
 const char* const kThanksLine2 = "联系。如果您觉得本软件不错，请介绍给您的朋友！";
 const char* const kFinishedToDos = "操作结束退出时自动回到DOS提示符";

@@ -582,6 +582,11 @@ TEST_F(MainWindow, AboutPageLinksAndExitButton) {
   EXPECT_EQ(form->http->Cursor, gui::TCursor::crHandPoint);
   EXPECT_TRUE(form->mail->Font().Style() & gui::fsUnderline);
   EXPECT_EQ(form->mail->Font().Color(), gui::clNavy);
+  // The panel names only the project: no person, no account number.
+  std::vector<std::string> lines;
+  for (int i = 0; i < form->AboutPanel->ControlCount(); ++i) lines.push_back(form->AboutPanel->Controls(i)->Caption());
+  EXPECT_EQ(lines, (std::vector<std::string>{"作者：启明映像向导开发组", "OICQ：暂无", "邮件：", "主页：", qm::AuthorMail,
+                                             qm::HomePageAddress}));
 
   gui::Application().Reset();
   Click(form->Button2);
