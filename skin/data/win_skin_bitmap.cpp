@@ -24,4 +24,35 @@ void FlipBitmap(gui::TBitmap& Bitmap) { detail::FlipImage(Bitmap); }
 void RotateBitmapLeft(gui::TBitmap& Bitmap) { detail::TurnImage(Bitmap, detail::TurnLeft); }
 void RotateBitmapRight(gui::TBitmap& Bitmap) { detail::TurnImage(Bitmap, detail::TurnRight); }
 
+void ForEachSkinImage(const TSkinDescription& Skin, const std::function<void(const TSkinImage&)>& Visit) {
+  for (const auto& element : Skin.Elements()) {
+    if (!element.Object) continue;
+    Visit(element.Object->Bitmap);
+    if (const auto* border = dynamic_cast<const TDataSkinBorder*>(element.Object)) Visit(border->Bitmap2);
+    if (const auto* button = dynamic_cast<const TDataSkinButton*>(element.Object)) {
+      Visit(button->CheckBitmap);
+      Visit(button->RadioBitmap);
+    }
+  }
+  for (const auto& button : Skin.SysButtons) Visit(button->Bitmap);
+}
+
+void TSkinBitmaps::Build(const TSkinDescription& Skin) {
+  // Made aside and swapped in, so that a failure part-way leaves no mix of
+  // two skins.
+  decltype(FBitmaps) made;
+  ForEachSkinImage(Skin, [&made](const TSkinImage& image) {
+    if (image.Empty()) return;
+    auto bitmap = std::make_unique<gui::TBitmap>();
+    AssignSkinImage(*bitmap, image);
+    made[&image] = std::move(bitmap);
+  });
+  FBitmaps.swap(made);
+}
+
+gui::TBitmap* TSkinBitmaps::Find(const TSkinImage& Image) const {
+  const auto found = FBitmaps.find(&Image);
+  return found == FBitmaps.end() ? nullptr : found->second.get();
+}
+
 }  // namespace qm

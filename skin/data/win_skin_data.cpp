@@ -184,6 +184,15 @@ void TSkinData::DoSkinChanged() {
 void TSkinData::SkinLoaded() {
   if (ButtonFaceBrush) DeleteObject(ButtonFaceBrush);
   ButtonFaceBrush = CreateSolidBrush(Resolve(ButtonFaceColour));
+  try {
+    FSkinBitmaps.Build(*this);
+  } catch (...) {
+    // The previous bitmaps do not belong to these descriptions, and a skin
+    // without its images cannot be drawn: it counts as not loaded.
+    FSkinBitmaps.Clear();
+    SkinEmpty = true;
+    throw;
+  }
 }
 
 void ReadStoredValuesFromResource(TSkinData& SkinData, HINSTANCE Instance, const wchar_t* ResourceName) {

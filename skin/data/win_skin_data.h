@@ -15,6 +15,7 @@
 #include "gui/control.h"
 #include "gui/graphics.h"
 #include "skin_data_core.h"
+#include "win_skin_bitmap.h"
 
 namespace qm {
 
@@ -57,6 +58,13 @@ class TSkinData : public gui::TComponent, public TSkinDataCore {
   // A solid brush in ButtonFaceColour, remade after every load.
   HBRUSH ButtonFaceBrush = nullptr;
 
+  // The ready bitmap of one of the loaded skin's images, e.g.
+  // SkinBitmap(Tabs->Bitmap2) for the tab border: made when the skin
+  // loaded, remade at the next load, freed with the component. nullptr for
+  // an empty image. Ask at each paint; keep neither the pointer nor a copy.
+  gui::TBitmap* SkinBitmap(const TSkinImage& Image) const { return FSkinBitmaps.Find(Image); }
+  const TSkinBitmaps& SkinBitmaps() const { return FSkinBitmaps; }
+
   // The published set SkinControls as text, e.g. "[xcMainMenu,xcTab]".
   static std::string SkinControlsText(TSkinControlTypes Controls);
   static bool SkinControlsFromText(const std::string& Text, TSkinControlTypes& Controls);
@@ -66,6 +74,8 @@ class TSkinData : public gui::TComponent, public TSkinDataCore {
 
  private:
   void PublishProperties();
+
+  TSkinBitmaps FSkinBitmaps;
 };
 
 // Reads a component's stored values from an RCDATA resource of the program

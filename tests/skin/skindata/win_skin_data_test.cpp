@@ -1,14 +1,18 @@
 // The skin data component on Windows: its stored values, its requests to the
-// skin manager, the window-class gate and the menu glyphs.
+// skin manager, the window-class gate, the menu glyphs and the ready bitmaps
+// of the loaded skin.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "../data/skin_fixture.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "lzh_encoder.h"
@@ -342,6 +346,135 @@ TEST_F(SkinDataTest, MenuGlyphsHaveExactlyTheListedPixelsAndAWhiteKey) {
           EXPECT_TRUE(red) << "glyph " << g + 1 << " pixel " << x << "," << y << " should be transparent";
       }
   }
+}
+
+// ---------------------------------------------------------- ready bitmaps
+
+// A skin unlike the stored one in every image: other sizes, a title image,
+// the images the stored skin lacks (tab border, progress chunk, up-down
+// glyphs) and none of the menu or scroll-bar elements.
+std::vector<uint8_t> PackedSecondSkin() {
+  const std::string ini =
+      "[TitlebarSkin]\r\nSkinName=second\r\n"
+      "[Personality]\r\nLeft=l.bmp\r\nRight=r.bmp\r\nTop=t.bmp\r\nBottom=b.bmp\r\nTextBack=text.bmp\r\n"
+      "[Buttons]\r\nBitmap=btn.bmp\r\nCheckButton=check.bmp\r\nRadioButton=radio.bmp\r\n"
+      "[Tabs]\r\nImage=tab.bmp\r\nBorder=tabborder.bmp\r\n"
+      "[Progress]\r\nBitmap=bar.bmp\r\nChunk=chunk.bmp\r\n"
+      "[UpDown.Horz]\r\nImage=ud.bmp\r\nGlyphImage=glyph.bmp\r\n"
+      "[ComboButton]\r\nImage=combo.bmp\r\n"
+      "[Button0]\r\nAction=0\r\nButtonImage=close.bmp\r\n"
+      "[MDICONTROLS]\r\nImage=mdi.bmp\r\n";
+  std::vector<TSkinMember> members = {{"skin.ini", {ini.begin(), ini.end()}}};
+  const std::pair<const char*, int> images[] = {
+      {"l.bmp", 7},     {"r.bmp", 8},      {"t.bmp", 9},     {"b.bmp", 10},   {"text.bmp", 11},
+      {"btn.bmp", 12},  {"check.bmp", 13}, {"radio.bmp", 14}, {"tab.bmp", 15}, {"tabborder.bmp", 16},
+      {"bar.bmp", 17},  {"chunk.bmp", 18}, {"ud.bmp", 19},    {"glyph.bmp", 20}, {"combo.bmp", 21},
+      {"close.bmp", 22}, {"mdi.bmp", 24}};
+  for (const auto& [name, side] : images) members.push_back(test::BmpMember(name, side * 3, side));
+  return PackSkin(members);
+}
+
+// Each non-empty image has a bitmap of its size and pixels, each empty one
+// none, and no bitmap of anything else is kept: Count images in all.
+void ExpectReadyBitmaps(const TSkinData& sd, size_t Count, const std::string& when) {
+  size_t drawn = 0, seen = 0;
+  ForEachSkinImage(sd, [&](const TSkinImage& image) {
+    gui::TBitmap* bitmap = sd.SkinBitmap(image);
+    ++seen;
+    if (image.Empty()) {
+      EXPECT_EQ(bitmap, nullptr) << when << ": image " << seen;
+      return;
+    }
+    ++drawn;
+    ASSERT_NE(bitmap, nullptr) << when << ": image " << seen;
+    EXPECT_EQ(SkinImageOf(*bitmap), image) << when << ": image " << seen;
+  });
+  EXPECT_EQ(drawn, Count) << when;
+  EXPECT_EQ(sd.SkinBitmaps().Count(), Count) << when;
+}
+
+// The GDI objects the skin made: its bitmaps, the DC one of them draws
+// from, the face brush.
+std::vector<HGDIOBJ> SkinGdiObjects(TSkinData& sd) {
+  std::vector<HGDIOBJ> out{sd.ButtonFaceBrush};
+  ForEachSkinImage(sd, [&](const TSkinImage& image) {
+    if (gui::TBitmap* b = sd.SkinBitmap(image)) out.push_back(b->Handle());
+  });
+  if (gui::TBitmap* b = sd.SkinBitmap(sd.BorderTop->Bitmap)) out.push_back(b->Canvas().Handle());
+  return out;
+}
+
+TEST_F(SkinDataTest, EveryImageHasABitmapOfTheSkinTheDescriptionsHold) {
+  TSkinData sd(nullptr);
+  ExpectReadyBitmaps(sd, 0, "before any skin");
+  const auto packed = [&sd](std::vector<uint8_t> bytes) {
+    return [&sd, bytes] {
+      sd.PackedSkin = TMemoryStream(bytes);
+      return sd.LoadSkin();
+    };
+  };
+  const auto outdated = LzhEncode(BuildSkinContainer({{"skin.ini", {'[', ']'}}}, 19999));
+  // The stored skin draws from 32 images: one serves two elements, the MDI
+  // strip is cut in three, the combo button is mirrored, one caption
+  // button's image is dropped and the dialog image is never read. The
+  // second skin's 17 images give 20 the same way.
+  struct TStep {
+    const char* What;
+    std::function<bool()> Load;
+    bool Loads;
+    size_t Count;
+  } const steps[] = {
+      {"stored skin", packed(PackedDefaultSkin()), true, 32},
+      {"second skin", packed(PackedSecondSkin()), true, 20},
+      // Refused loads leave the descriptions, and so the bitmaps, as they were.
+      {"outdated package", packed(outdated), false, 20},
+      {"missing skin file", [&sd] { sd.SetSkinFile("Z:\\no\\such.skn"); return !sd.SkinEmpty; }, false, 20},
+      {"stored skin again", packed(PackedDefaultSkin()), true, 32},
+  };
+  for (const TStep& step : steps) {
+    EXPECT_EQ(step.Load(), step.Loads) << step.What;
+    ExpectReadyBitmaps(sd, step.Count, step.What);
+  }
+
+  // As GDI draws them: 24 bits, the MDI buttons' key columns magenta.
+  const size_t mdi = sd.SysButtons.size() - 3;
+  for (size_t i = mdi; i < sd.SysButtons.size(); ++i) {
+    ASSERT_NE(sd.SkinBitmap(sd.SysButtons[i]->Bitmap), nullptr);
+    gui::TBitmap& b = *sd.SkinBitmap(sd.SysButtons[i]->Bitmap);
+    EXPECT_EQ(b.Width(), 60);
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectW(b.Handle(), sizeof info, &info));
+    EXPECT_EQ(info.bmBitsPixel, 24);
+    for (int x : {56, 59}) EXPECT_EQ(b.Canvas().Pixel(x, 7), RGB(255, 0, 255)) << "MDI button " << i - mdi;
+    EXPECT_NE(b.Canvas().Pixel(20, 7), RGB(255, 0, 255));
+  }
+}
+
+TEST_F(SkinDataTest, NoGdiObjectOutlivesTheSkinItWasMadeFor) {
+  // Wine counts no GDI objects (0); there the handles alone tell.
+  const auto counted = [] { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); };
+  const auto gone = [](const std::vector<HGDIOBJ>& objects) {
+    return std::all_of(objects.begin(), objects.end(), [](HGDIOBJ h) { return GetObjectType(h) == 0; });
+  };
+  const auto stored = PackedDefaultSkin(), second = PackedSecondSkin();
+  std::make_unique<TSkinData>(nullptr).reset();  // whatever GDI keeps after its first use
+  const DWORD before = counted();
+  std::vector<HGDIOBJ> last;
+  {
+    TSkinData sd(nullptr);
+    DWORD loaded = 0;
+    for (int round = 0; round < 40; ++round) {
+      sd.PackedSkin = TMemoryStream(round % 4 == 3 ? second : stored);
+      ASSERT_TRUE(sd.LoadSkin());
+      EXPECT_TRUE(gone(last)) << "round " << round;
+      last = SkinGdiObjects(sd);
+      if (round == 0) loaded = counted();
+      EXPECT_TRUE(round % 4 != 0 || counted() == loaded) << "round " << round;
+    }
+    EXPECT_TRUE(before == 0 || loaded - before >= last.size());
+  }
+  EXPECT_TRUE(gone(last));
+  EXPECT_EQ(counted(), before);
 }
 
 }  // namespace
