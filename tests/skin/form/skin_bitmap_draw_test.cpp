@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skin_bitmap_draw.h"
+#include "gui_objects.h"
 #include "skin_draw_text.h"
 
 namespace qm {
@@ -247,14 +248,14 @@ TEST(SkinBitmapDraw, DrawingLeavesNoGdiObjectBehind) {
   gui::TBitmap target(80, 60);
   HDC dc = target.Canvas().Handle();
   strip.Canvas();  // its memory DC lives as long as the strip
-  const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const int before = qmtest::GdiObjectCount();
   for (int i = 0; i < 300; ++i) {
     DrawNineGrid(dc, RECT{0, 0, 70, 50}, strip, false, i % 2 == 0, true, 3, 1 + i % 3, Margins);
     DrawThreePart(target.Canvas(), RECT{0, 0, 60, 14}, strip, false, true, 3, 2, Margins);
     DrawFrame(dc, RECT{0, 0, 30, 20}, strip, i % 2 == 0, 3, 3);
     DeleteObject(BitmapToRegion(strip, 0, 0, 1, 1, 1, SkinKeyColour));
   }
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+  EXPECT_EQ(qmtest::GdiObjectCount(), before);
 }
 
 }  // namespace
