@@ -15,6 +15,7 @@
 #include "../data/skin_fixture.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
+#include "gui_objects.h"
 #include "lzh_encoder.h"
 #include "skin_manage.h"
 #include "skin_message.h"
@@ -451,18 +452,17 @@ TEST_F(SkinDataTest, EveryImageHasABitmapOfTheSkinTheDescriptionsHold) {
 }
 
 TEST_F(SkinDataTest, NoGdiObjectOutlivesTheSkinItWasMadeFor) {
-  // Wine counts no GDI objects (0); there the handles alone tell.
-  const auto counted = [] { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); };
+  const auto counted = [] { return qmtest::GdiObjectCount(); };
   const auto gone = [](const std::vector<HGDIOBJ>& objects) {
     return std::all_of(objects.begin(), objects.end(), [](HGDIOBJ h) { return GetObjectType(h) == 0; });
   };
   const auto stored = PackedDefaultSkin(), second = PackedSecondSkin();
   std::make_unique<TSkinData>(nullptr).reset();  // whatever GDI keeps after its first use
-  const DWORD before = counted();
+  const int before = counted();
   std::vector<HGDIOBJ> last;
   {
     TSkinData sd(nullptr);
-    DWORD loaded = 0;
+    int loaded = 0;
     for (int round = 0; round < 40; ++round) {
       sd.PackedSkin = TMemoryStream(round % 4 == 3 ? second : stored);
       ASSERT_TRUE(sd.LoadSkin());
@@ -471,7 +471,7 @@ TEST_F(SkinDataTest, NoGdiObjectOutlivesTheSkinItWasMadeFor) {
       if (round == 0) loaded = counted();
       EXPECT_TRUE(round % 4 != 0 || counted() == loaded) << "round " << round;
     }
-    EXPECT_TRUE(before == 0 || loaded - before >= last.size());
+    EXPECT_GE(static_cast<size_t>(loaded - before), last.size());
   }
   EXPECT_TRUE(gone(last));
   EXPECT_EQ(counted(), before);
