@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -34,21 +35,42 @@ std::string Narrow(const std::wstring& text) {
 TFont::TFont() = default;
 
 void TFont::Assign(const TFont& s) {
+  if (&s == this) return;
   FName = s.FName;
   FHeight = s.FHeight;
   FColor = s.FColor;
   FStyle = s.FStyle;
   FCharset = s.FCharset;
+  FLogFont = s.FLogFont;
+  FHasLogFont = s.FHasLogFont;
   Changed();
 }
 
-void TFont::AssignLogFont(const LOGFONTW& lf) {
-  FName = Narrow(lf.lfFaceName);
+void TFont::Describe(const LOGFONTW& lf) {
+  const std::wstring face(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE));
+  FName = Narrow(face);
   FHeight = lf.lfHeight;
-  FStyle = (lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0) |
-           (lf.lfUnderline ? fsUnderline : 0) | (lf.lfStrikeOut ? fsStrikeOut : 0);
+  FStyle = (lf.lfWeight >= FW_BOLD ? unsigned{fsBold} : 0u) | (lf.lfItalic ? unsigned{fsItalic} : 0u) |
+           (lf.lfUnderline ? unsigned{fsUnderline} : 0u) | (lf.lfStrikeOut ? unsigned{fsStrikeOut} : 0u);
   FCharset = lf.lfCharSet;
+  FLogFont = lf;
+  FHasLogFont = true;
+}
+
+void TFont::AssignLogFont(const LOGFONTW& lf) {
+  Describe(lf);
   Changed();
+}
+
+void TFont::SetHandle(HFONT font, bool owned) {
+  if (!font) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), owned = false;
+  LOGFONTW lf{};
+  if (GetObjectType(font) != OBJ_FONT || !GetObjectW(font, sizeof lf, &lf))
+    throw std::invalid_argument("not a font handle");
+  if (font == FHandle.Get()) owned = owned || FHandle.Owned(), FHandle.Detach();
+  Describe(lf);
+  FHandle = TGdiHandle<HFONT>(font, owned);
+  if (OnChange) OnChange();
 }
 
 void TFont::Changed() {
@@ -76,12 +98,19 @@ void TFont::SetCharset(BYTE charset) {
 
 HFONT TFont::Handle() const {
   if (!FHandle) {
-    const std::wstring face = Widen(FName);
-    FHandle = TGdiHandle<HFONT>(
-        CreateFontW(FHeight, 0, 0, 0, (FStyle & fsBold) ? FW_BOLD : FW_NORMAL, (FStyle & fsItalic) != 0,
-                    (FStyle & fsUnderline) != 0, (FStyle & fsStrikeOut) != 0, FCharset, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()),
-        true);
+    // What the description says, over the rest of a font taken earlier.
+    LOGFONTW lf = FHasLogFont ? FLogFont : LOGFONTW{};
+    lf.lfHeight = FHeight;
+    if (FStyle & fsBold) lf.lfWeight = std::max<LONG>(lf.lfWeight, FW_BOLD);
+    else if (!FHasLogFont || lf.lfWeight >= FW_BOLD) lf.lfWeight = FW_NORMAL;
+    lf.lfItalic = (FStyle & fsItalic) != 0;
+    lf.lfUnderline = (FStyle & fsUnderline) != 0;
+    lf.lfStrikeOut = (FStyle & fsStrikeOut) != 0;
+    lf.lfCharSet = FCharset;
+    const std::wstring face = Widen(FName).substr(0, LF_FACESIZE - 1);
+    std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+    std::copy(face.begin(), face.end(), lf.lfFaceName);
+    FHandle = TGdiHandle<HFONT>(CreateFontIndirectW(&lf), true);
   }
   return FHandle.Get();
 }
@@ -216,10 +245,15 @@ SIZE TCanvas::TextExtent(const std::string& text) {
 
 void TCanvas::CopyRect(const RECT& d, const TCanvas& source, const RECT& s, DWORD rop) {
   HDC dc = RequireHandle();
-  const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+  POINT origin{};
+  GetBrushOrgEx(dc, &origin);
+  const int oldMode = SetStretchBltMode(dc, StretchMode);
+  // After HALFTONE the brush origin must be set again, or brushes misalign.
+  if (StretchMode == HALFTONE) SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
   StretchBlt(dc, d.left, d.top, d.right - d.left, d.bottom - d.top, source.RequireHandle(), s.left, s.top,
              s.right - s.left, s.bottom - s.top, rop);
   SetStretchBltMode(dc, oldMode);
+  SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 COLORREF TCanvas::Pixel(int x, int y) const { return GetPixel(RequireHandle(), x, y); }
@@ -232,13 +266,14 @@ TBitmapCanvas::~TBitmapCanvas() { Unbind(); }
 void TBitmapCanvas::Bind(HBITMAP bitmap) {
   Unbind();
   FMemDC = CreateCompatibleDC(nullptr);
-  FOldBitmap = SelectObject(FMemDC, bitmap);
+  if (bitmap) FOldBitmap = SelectObject(FMemDC, bitmap);
   SetHandle(FMemDC);
 }
 
 void TBitmapCanvas::Unbind() {
   if (!FMemDC) return;
-  SelectObject(FMemDC, FOldBitmap);
+  if (FOldBitmap) SelectObject(FMemDC, FOldBitmap);
+  FOldBitmap = nullptr;
   DeleteDC(FMemDC);
   FMemDC = nullptr;
   SetHandle(nullptr);
@@ -258,7 +293,10 @@ void TBitmap::Create(int width, int height) {
   FBits = nullptr;
   FWidth = width;
   FHeight = height;
-  if (width == 0 || height == 0) return;
+  if (width == 0 || height == 0) {
+    if (FCanvas) FCanvas->Bind(nullptr);
+    return;
+  }
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bi.bmiHeader.biWidth = width;
@@ -295,9 +333,8 @@ const std::uint8_t* TBitmap::ScanLine(int y) const { return const_cast<TBitmap*>
 TCanvas& TBitmap::Canvas() {
   if (!FCanvas) {
     FCanvas = std::make_unique<TBitmapCanvas>(*this);
-    if (FHandle) FCanvas->Bind(FHandle.Get());
+    FCanvas->Bind(FHandle.Get());
   }
-  if (!FHandle) Create(std::max(FWidth, 1), std::max(FHeight, 1));
   return *FCanvas;
 }
 

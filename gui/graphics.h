@@ -56,6 +56,12 @@ class TGdiHandle {
   }
   H Get() const { return FHandle; }
   bool Owned() const { return FOwned; }
+  // Lets go of the handle without deleting it.
+  H Detach() {
+    H handle = FHandle;
+    FHandle = nullptr;
+    return handle;
+  }
   explicit operator bool() const { return FHandle != nullptr; }
 
  private:
@@ -78,6 +84,37 @@ class TSelectGuard {
   HGDIOBJ FOld;
 };
 
+// Saves a DC's whole state for one scope (SaveDC / RestoreDC).
+class TDCStateGuard {
+ public:
+  explicit TDCStateGuard(HDC dc) : FDC(dc), FSaved(SaveDC(dc)) {}
+  ~TDCStateGuard() {
+    if (FSaved) RestoreDC(FDC, FSaved);
+  }
+  TDCStateGuard(const TDCStateGuard&) = delete;
+  TDCStateGuard& operator=(const TDCStateGuard&) = delete;
+
+ private:
+  HDC FDC;
+  int FSaved;
+};
+
+// A window's DC for one scope (GetDC / ReleaseDC); no window: the screen's.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
+  ~TWindowDC() {
+    if (FDC) ReleaseDC(FWindow, FDC);
+  }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  HDC Handle() const { return FDC; }
+
+ private:
+  HWND FWindow;
+  HDC FDC;
+};
+
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 // Fonts, brushes and pens describe themselves and make their handle on
@@ -93,6 +130,14 @@ class TFont {
   void Assign(const TFont& source);
   // Takes its description from a LOGFONT (e.g. the system menu font).
   void AssignLogFont(const LOGFONTW& lf);
+  // Takes an existing font as this font's handle, e.g. a window's answer to
+  // WM_GETFONT or the system caption font, so that text is drawn in exactly
+  // that font. Owned: deleted when this font lets go of it. Borrowed: the
+  // caller keeps it alive while this font uses it. A null handle stands for
+  // the system font, as in WM_GETFONT's answer. The description follows the
+  // font; changing any part of it lets go of the handle and makes a new font.
+  // Throws std::invalid_argument for a handle that is no font.
+  void SetHandle(HFONT font, bool owned);
 
   std::string Name() const { return FName; }
   void SetName(const std::string& name);
@@ -114,11 +159,16 @@ class TFont {
 
  private:
   void Changed();
+  void Describe(const LOGFONTW& lf);
   std::string FName = "宋体";
   int FHeight = -12;
   TColor FColor = clWindowText;
   unsigned FStyle = 0;
   BYTE FCharset = GB2312_CHARSET;
+  // The rest of a font taken from a LOGFONT or a handle (width, weight,
+  // quality...), so that a font made again looks the same.
+  LOGFONTW FLogFont{};
+  bool FHasLogFont = false;
   mutable TGdiHandle<HFONT> FHandle;
 };
 
@@ -183,8 +233,11 @@ class TCanvas {
   SIZE TextExtent(const std::string& text);
   int TextWidth(const std::string& text) { return TextExtent(text).cx; }
   int TextHeight(const std::string& text) { return TextExtent(text).cy; }
-  // Stretches source's srcRect into destRect (StretchBlt).
+  // Stretches source's srcRect into destRect (StretchBlt) in StretchMode.
   void CopyRect(const RECT& destRect, const TCanvas& source, const RECT& srcRect, DWORD rop = SRCCOPY);
+  // SetStretchBltMode for CopyRect: COLORONCOLOR drops pixels, HALFTONE
+  // averages them (smoother, slower).
+  int StretchMode = COLORONCOLOR;
   COLORREF Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
 
@@ -200,11 +253,13 @@ enum class TPixelFormat { pf24bit };
 
 class TBitmap;
 
-// A memory DC holding one bitmap for the bitmap's canvas.
+// A memory DC holding one bitmap for the bitmap's canvas, or none while the
+// bitmap is empty.
 class TBitmapCanvas : public TCanvas {
  public:
   explicit TBitmapCanvas(TBitmap& owner) : FOwner(owner) {}
   ~TBitmapCanvas() override;
+  // bitmap may be null: a DC to draw nothing on.
   void Bind(HBITMAP bitmap);
   void Unbind();
 
@@ -234,6 +289,8 @@ class TBitmap {
   std::uint8_t* ScanLine(int y);
   const std::uint8_t* ScanLine(int y) const;
   HBITMAP Handle() const { return FHandle.Get(); }
+  // Draws on the bitmap; an empty bitmap's canvas draws nothing and the
+  // bitmap stays empty until it is given a size.
   TCanvas& Canvas();
 
   // Reads a Windows bitmap file (any depth GDI can read) and converts it to

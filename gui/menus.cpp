@@ -221,8 +221,8 @@ void PrepareMenuCanvas(TCanvas& canvas) {
 bool TMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
   auto* item = reinterpret_cast<TMenuItem*>(mis.itemData);
   if (!item || item->GetParentMenu() != this) return false;
-  HDC dc = GetDC(nullptr);
-  TCanvas canvas(dc);
+  TWindowDC screen(nullptr);  // given back also when a measure handler throws
+  TCanvas canvas(screen.Handle());
   PrepareMenuCanvas(canvas);
   int width = 0, height = 0;
   if (item->IsLine()) {
@@ -235,7 +235,6 @@ bool TMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
     height = std::max<int>(s.cy + 6, Images ? Images->Height() + 4 : 0);
   }
   if (item->OnMeasureItem) item->OnMeasureItem(*item, canvas, width, height);
-  ReleaseDC(nullptr, dc);
   mis.itemWidth = static_cast<UINT>(std::max(width, 0));
   mis.itemHeight = static_cast<UINT>(std::max(height, 0));
   return true;
