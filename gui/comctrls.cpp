@@ -8,9 +8,13 @@ namespace gui {
 
 // --- TTabSheet
 
-TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) { FVisible = false; }
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+  FVisible = false;
+  FParentColor = true;
+}
 
 TTabSheet::~TTabSheet() {
+  Release();
   if (FPageControl) FPageControl->RemovePage(this);
 }
 
@@ -44,6 +48,12 @@ void TTabSheet::CreateParams(TCreateParams& p) {
 TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
   TabStop = true;
   PublishInt("ActivePageIndex", [this] { return FActiveIndex; }, [this](int v) { SetActivePageIndex(v); });
+}
+
+TPageControl::~TPageControl() {
+  Release();
+  // Sheets owned elsewhere may outlive this control; they must not reach back.
+  for (TTabSheet* page : FPages) page->FPageControl = nullptr;
 }
 
 void TPageControl::CreateParams(TCreateParams& p) {

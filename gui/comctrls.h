@@ -26,6 +26,7 @@ class TTabSheet : public TWinControl {
   void CreateParams(TCreateParams& params) override;
 
  private:
+  friend class TPageControl;
   TPageControl* FPageControl = nullptr;
 };
 
@@ -33,6 +34,7 @@ class TPageControl : public TWinControl {
   QM_GUI_CLASS(TPageControl, TWinControl, "TCustomTabControl")
  public:
   explicit TPageControl(TComponent* owner);
+  ~TPageControl() override;
   int PageCount() const { return static_cast<int>(FPages.size()); }
   TTabSheet* Pages(int index) const { return FPages.at(index); }
   int ActivePageIndex() const { return FActiveIndex; }

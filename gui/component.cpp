@@ -23,14 +23,22 @@ TComponent::TComponent(TComponent* owner) : FOwner(owner) {
   PublishInt("Tag", [this] { return Tag; }, [this](int v) { Tag = v; });
 }
 
-TComponent::~TComponent() {
+TComponent::~TComponent() { Release(); }
+
+void TComponent::Release() {
+  if (FState & csDestroying) return;
+  FState |= csDestroying;
+  BeforeDestruction();
+}
+
+void TComponent::BeforeDestruction() {
   // Newest first, so that a component never outlives what it was built on.
+  // Each one is released while it is still in the list, so it can still
+  // reach this owner, and only then taken out and deleted.
   while (!FComponents.empty()) {
-    std::unique_ptr<TComponent> last = std::move(FComponents.back());
-    FComponents.pop_back();
-    Notification(last.get(), TOperation::opRemove);
-    last->FOwner = nullptr;
-    last.reset();
+    TComponent* last = FComponents.back().get();
+    last->Release();
+    RemoveComponent(last).reset();
   }
 }
 
@@ -70,7 +78,9 @@ std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component) {
 }
 
 void TComponent::Free() {
+  if (FState & csDestroying) return;  // already on its way out
   if (!FOwner) throw std::logic_error("a component without owner is freed by its holder");
+  Release();
   std::unique_ptr<TComponent> self = FOwner->RemoveComponent(this);
   self.reset();  // destroys this object: nothing may follow
 }

@@ -1,14 +1,58 @@
 #pragma once
 // Components: ownership, names, tags, class names and published properties.
-// A component frees everything it owns, newest first, when it is destroyed.
+//
+// Destruction runs in two phases, because C++ takes an object apart from its
+// most-derived class down: once a destructor body runs, the parts above it
+// are gone and virtual calls no longer reach them. A control skinner owned
+// by its control must still be able to touch the whole control while it is
+// freed, so everything that needs the whole object happens first:
+//   1. Release(), while the object is whole: BeforeDestruction announces it
+//      (controls send CM_RELEASE through WindowProc), frees the owned
+//      components newest first, and destroys the window.
+//   2. delete: the destructors, which only let go of plain members.
+// Every way a component dies goes through Release first: Free, an owner
+// freeing what it owns, and any std::unique_ptr holding a component, since
+// std::default_delete is specialised below for every class derived from
+// TComponent (so std::make_unique / std::unique_ptr ownership stays as it
+// is). A destructor must therefore not reach owned components: they are
+// already gone. The library's own destructors call Release too, so an object
+// destroyed without a holder (one on the stack) still gets the first phase,
+// from the most-derived library class down; classes of the program that
+// need the whole object in that case call Release() first in their own
+// destructor.
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
+
+namespace gui {
+class TComponent;
+}
+
+// Every std::unique_ptr of a component releases it before deleting it. The
+// test is a pointer conversion, which is defined for incomplete classes too
+// (a pimpl's unique_ptr is left alone); a component must therefore be a
+// complete class wherever a unique_ptr of it is declared.
+namespace std {
+template <class T>
+  requires is_convertible_v<T*, gui::TComponent*>
+struct default_delete<T> {
+  constexpr default_delete() noexcept = default;
+  template <class U>
+    requires is_convertible_v<U*, T*>
+  default_delete(const default_delete<U>&) noexcept {}
+  void operator()(T* component) const noexcept {
+    if (!component) return;
+    component->Release();
+    delete component;
+  }
+};
+}  // namespace std
 
 namespace gui {
 
@@ -30,7 +74,8 @@ enum class TOperation { opInsert, opRemove };
 // csLoading: the owner is still building its components and their stored
 // settings; Loaded ends it. csDesigning is never set in this program, but
 // components ask for it where a designer would behave differently.
-enum TComponentStateFlag : unsigned { csLoading = 1, csDesigning = 2 };
+// csDestroying: Release has begun; the object is about to be deleted.
+enum TComponentStateFlag : unsigned { csLoading = 1, csDesigning = 2, csDestroying = 4 };
 
 // How a published property reads and writes. Booleans count as enumerated
 // (their values are the names "False" and "True").
@@ -79,8 +124,12 @@ class TComponent {
     return raw;
   }
   // Destroys an owned component now; a component without owner cannot be
-  // freed this way (its holder's unique_ptr does it).
+  // freed this way (its holder's unique_ptr does it). Nothing happens to a
+  // component already being destroyed.
   void Free();
+  // The first phase of destruction (see the top of this file). Runs once;
+  // holders, owners and Free call it, and nothing else needs to.
+  void Release();
 
   std::string Name;
   int Tag = 0;
@@ -104,6 +153,10 @@ class TComponent {
   virtual void Notification(TComponent* component, TOperation operation);
   // Runs once building is complete; descendants act on their settings here.
   virtual void Loaded() { FState &= ~static_cast<unsigned>(csLoading); }
+  // Release's work while the object is whole: descendants announce and let
+  // go of what they hold outside themselves, calling the base, which frees
+  // the owned components.
+  virtual void BeforeDestruction();
 
   void PublishBool(std::string name, std::function<bool()> get, std::function<void(bool)> set);
   void PublishInt(std::string name, std::function<int()> get, std::function<void(int)> set);

@@ -10,6 +10,43 @@ namespace {
 const wchar_t kControlProp[] = L"QiMing.Control";
 
 bool IsLibraryMessage(UINT msg) { return msg >= CM_BASE && msg < 0xC000; }
+
+// A window message being dispatched to a control, innermost last. Default
+// handling marks the frame of its message, so that a handler failing after
+// it does not get the default run a second time. A list on the stack rather
+// than a member, because a handler may free its own control.
+struct TDispatchFrame {
+  const TWinControl* Control;
+  UINT Msg;
+  WPARAM WParam;
+  LPARAM LParam;
+  bool Defaulted;
+  LRESULT Result;
+  TDispatchFrame* Outer;
+};
+TDispatchFrame* gDispatching = nullptr;  // the layer's windows live on the GUI thread
+
+// BeginPaint when WM_PAINT brings no DC of its own, and EndPaint on every way out.
+class TPaintScope {
+ public:
+  TPaintScope(HWND window, HDC lent) : FWindow(window), FDC(lent), FOwn(lent == nullptr) {
+    if (FOwn) FDC = BeginPaint(window, &FPaint);
+  }
+  ~TPaintScope() {
+    if (FOwn) EndPaint(FWindow, &FPaint);
+  }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+  HDC DC() const { return FDC; }
+  // The area to paint, when the system said.
+  const RECT* Clip() const { return FOwn ? &FPaint.rcPaint : nullptr; }
+
+ private:
+  HWND FWindow;
+  HDC FDC;
+  bool FOwn;
+  PAINTSTRUCT FPaint{};
+};
 }  // namespace
 
 void GuardedCall(const std::function<void()>& call) {
@@ -31,6 +68,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
   PublishBool("Visible", [this] { return FVisible; }, [this](bool v) { SetVisible(v); });
   PublishBool("Enabled", [this] { return FEnabled; }, [this](bool v) { SetEnabled(v); });
   PublishBool("ParentFont", [this] { return FParentFont; }, [this](bool v) { SetParentFont(v); });
+  PublishBool("ParentColor", [this] { return FParentColor; }, [this](bool v) { SetParentColor(v); });
   PublishBool("DoubleBuffered", [this] { return DoubleBuffered; }, [this](bool v) { DoubleBuffered = v; });
   PublishInt("Color", [this] { return static_cast<int>(FColor); }, [this](int v) { SetColor(static_cast<TColor>(v)); });
   PublishText("Caption", [this] { return Caption(); }, [this](const std::string& v) { SetCaption(v); });
@@ -39,14 +77,13 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
-  NotifyRelease();
+  Release();
   if (FParent) FParent->RemoveControl(this);
 }
 
-void TControl::NotifyRelease() {
-  if (FReleased) return;
-  FReleased = true;
+void TControl::BeforeDestruction() {
   GuardedCall([this] { Perform(CM_RELEASE); });
+  TComponent::BeforeDestruction();
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -62,6 +99,7 @@ void TControl::SetParent(TWinControl* parent) {
   if (FParent) {
     FParent->InsertControl(this);
     if (FParentFont) ParentFontChanged();
+    ParentColorChanged();
   }
 }
 
@@ -99,9 +137,23 @@ void TControl::SetCaption(const std::string& caption) {
 }
 
 void TControl::SetColor(TColor color) {
+  FParentColor = false;
+  ChangeColor(color);
+}
+
+void TControl::ChangeColor(TColor color) {
   if (color == FColor) return;
   FColor = color;
   ColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+  FParentColor = value;
+  ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+  if (FParentColor && FParent) ChangeColor(FParent->Color());
 }
 
 void TControl::SetParentFont(bool value) {
@@ -146,7 +198,7 @@ void TControl::WndProc(TMessage& m) {
 // --- TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
-TGraphicControl::~TGraphicControl() { NotifyRelease(); }
+TGraphicControl::~TGraphicControl() { Release(); }
 
 void TGraphicControl::Invalidate() {
   if (TWinControl* p = Parent(); p && p->HandleAllocated()) {
@@ -188,8 +240,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
-  NotifyRelease();
-  DestroyHandle();
+  Release();
+  DestroyHandle();  // a window made again while the object was released
   // Children are owned elsewhere; they must not reach back into this object.
   for (TControl* c : FControls) c->FParent = nullptr;
   FControls.clear();
@@ -283,6 +335,11 @@ void TWinControl::DestroyHandle() {
   if (FHandle) DestroyWindow(FHandle);
 }
 
+void TWinControl::BeforeDestruction() {
+  TControl::BeforeDestruction();
+  DestroyHandle();
+}
+
 void TWinControl::Bind(HWND hwnd) {
   FHandle = hwnd;
   FDefWndProc = &DefWindowProcW;
@@ -311,12 +368,17 @@ LRESULT CALLBACK TWinControl::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
 
 LRESULT TWinControl::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
+  TDispatchFrame frame{this, msg, wParam, lParam, false, 0, gDispatching};
+  gDispatching = &frame;
   bool handled = false;
   GuardedCall([&] {
     WindowProc(m);
     handled = true;
   });
-  if (!handled && msg != WM_NCDESTROY) {
+  gDispatching = frame.Outer;
+  if (!handled && frame.Defaulted) {
+    m.Result = frame.Result;  // the answer default handling gave before the failure
+  } else if (!handled && msg != WM_NCDESTROY) {
     // The handler failed half-way; the window still needs an answer.
     m.Result = CallWindowProcW(FDefWndProc ? FDefWndProc : &DefWindowProcW, hwnd, msg, wParam, lParam);
   }
@@ -330,6 +392,14 @@ void TWinControl::CallDefault(TMessage& m) {
     return;
   }
   m.Result = CallWindowProcW(FDefWndProc, FHandle, m.Msg, m.WParam, m.LParam);
+  for (TDispatchFrame* f = gDispatching; f; f = f->Outer) {
+    if (f->Control != this) continue;
+    if (f->Msg == m.Msg && f->WParam == m.WParam && f->LParam == m.LParam) {
+      f->Defaulted = true;
+      f->Result = m.Result;
+    }
+    break;
+  }
 }
 
 // Reflection. Child controls report to their parent window (WM_COMMAND,
@@ -466,10 +536,8 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_PAINT:
       if (FDefWndProc == &DefWindowProcW) {
-        PAINTSTRUCT ps{};
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        const bool own = dc == nullptr;
-        if (own) dc = BeginPaint(FHandle, &ps);
+        const TPaintScope paint(FHandle, reinterpret_cast<HDC>(m.WParam));
+        HDC dc = paint.DC();
         RECT client;
         GetClientRect(FHandle, &client);
         if (DoubleBuffered) {
@@ -481,9 +549,8 @@ void TWinControl::WndProc(TMessage& m) {
           buffer.Draw(target, 0, 0);
         } else {
           PaintWindow(dc);
-          PaintControls(dc, own ? &ps.rcPaint : nullptr);
+          PaintControls(dc, paint.Clip());
         }
-        if (own) EndPaint(FHandle, &ps);
         return;
       }
       break;
@@ -508,13 +575,12 @@ void TWinControl::PaintControls(HDC dc, const RECT* clip) {
     if (!c->Visible() || dynamic_cast<TWinControl*>(c)) continue;
     RECT r = c->BoundsRect(), hit;
     if (clip && !IntersectRect(&hit, &r, clip)) continue;
-    const int saved = SaveDC(dc);
+    const TDCStateGuard saved(dc);
     POINT org;
     GetViewportOrgEx(dc, &org);
     SetViewportOrgEx(dc, org.x + r.left, org.y + r.top, nullptr);
     IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
   }
 }
 
@@ -564,6 +630,7 @@ void TWinControl::FontChanged() {
 
 void TWinControl::ColorChanged() {
   FColorBrush.Reset();
+  for (TControl* c : FControls) c->ParentColorChanged();
   Invalidate();
 }
 

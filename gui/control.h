@@ -86,7 +86,11 @@ class TControl : public TComponent {
   void SetText(const std::string& text) { SetCaption(text); }
 
   TColor Color() const { return FColor; }
+  // A colour of its own: the control stops following its parent's.
   void SetColor(TColor color);
+  // Following the parent's colour, as it is now and whenever it changes.
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool value);
   TFont& Font() { return FFont; }
   const TFont& Font() const { return FFont; }
   bool ParentFont() const { return FParentFont; }
@@ -109,9 +113,10 @@ class TControl : public TComponent {
   virtual void FontChanged();
   virtual void ColorChanged() { Invalidate(); }
   virtual void ParentFontChanged();
-  // Sends the release notification once, before the first destructor in the
-  // chain tears anything down.
-  void NotifyRelease();
+  void ParentColorChanged();
+  // Announces the release through WindowProc, then frees the owned
+  // components, while the control is whole.
+  void BeforeDestruction() override;
 
   RECT FBounds{0, 0, 0, 0};
   bool FVisible = true;
@@ -120,13 +125,16 @@ class TControl : public TComponent {
   TColor FColor = clBtnFace;
   TFont FFont;
   bool FParentFont = true;
+  // Controls that are part of their parent's surface (labels, check boxes,
+  // panels...) set this in their constructor.
+  bool FParentColor = false;
   bool FMouseInControl = false;
-  bool FReleased = false;
   bool FApplyingParentFont = false;
   bool FPressed = false;
 
  private:
   friend class TWinControl;
+  void ChangeColor(TColor color);
   TWinControl* FParent = nullptr;
 };
 
@@ -196,6 +204,8 @@ class TWinControl : public TControl {
   // Runs after the window exists: push state the window keeps itself.
   virtual void CreateWnd() {}
   void DestroyHandle();
+  // The window goes last, after the owned components that may use it.
+  void BeforeDestruction() override;
   void WndProc(TMessage& message) override;
   // The saved window procedure of a system control, or DefWindowProc.
   void CallDefault(TMessage& message) override;

@@ -36,7 +36,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
-  NotifyRelease();
+  Release();
   DestroyHandle();
   std::erase(Screen().FForms, this);
   if (Application().MainForm() == this) Application().SetMainForm(nullptr);

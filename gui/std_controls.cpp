@@ -35,6 +35,7 @@ void TButton::WndProc(TMessage& m) {
 
 TCheckControl::TCheckControl(TComponent* owner) : TWinControl(owner) {
   TabStop = true;
+  FParentColor = true;
   PublishBool("Checked", [this] { return Checked(); }, [this](bool v) { SetChecked(v); });
 }
 
@@ -295,6 +296,7 @@ void TListBox::WndProc(TMessage& m) {
 // --- TLabel
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+  FParentColor = true;
   PublishBool("Transparent", [this] { return FTransparent; }, [this](bool v) { SetTransparent(v); });
   PublishBool("AutoSize", [this] { return FAutoSize; }, [this](bool v) { SetAutoSize(v); });
 }
@@ -321,11 +323,13 @@ void TLabel::FontChanged() {
 
 void TLabel::AdjustBounds() {
   if (!FAutoSize) return;
-  HDC dc = GetDC(nullptr);
-  TCanvas canvas(dc);
-  canvas.Font.Assign(Font());
-  const SIZE s = canvas.TextExtent(FCaption.empty() ? std::string(" ") : FCaption);
-  ReleaseDC(nullptr, dc);
+  SIZE s;
+  {
+    TWindowDC screen(nullptr);
+    TCanvas canvas(screen.Handle());
+    canvas.Font.Assign(Font());
+    s = canvas.TextExtent(FCaption.empty() ? std::string(" ") : FCaption);
+  }
   Invalidate();
   FBounds.right = FBounds.left + (FCaption.empty() ? 0 : s.cx);
   FBounds.bottom = FBounds.top + s.cy;
@@ -382,6 +386,7 @@ void TImage::Paint() {
 // --- TPanel
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {
+  FParentColor = true;
   PublishEnum("BevelOuter", {"bvNone", "bvLowered", "bvRaised"}, [this] { return static_cast<int>(BevelOuter); },
               [this](int v) { BevelOuter = static_cast<TBevelCut>(v), Invalidate(); });
   PublishEnum("BevelInner", {"bvNone", "bvLowered", "bvRaised"}, [this] { return static_cast<int>(BevelInner); },
@@ -420,7 +425,7 @@ void TPanel::PaintWindow(HDC dc) {
 
 // --- TGroupBox
 
-TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {}
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) { FParentColor = true; }
 
 void TGroupBox::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);

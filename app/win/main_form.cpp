@@ -34,9 +34,9 @@ TMainForm::TMainForm(gui::TComponent* owner, const std::string& programDir) : gu
 }
 
 TMainForm::~TMainForm() {
-  // The windows go first, while the model they report to still exists.
-  Timer1->SetEnabled(false);
-  DestroyHandle();
+  // The windows and the timer go first, while the model they report to still
+  // exists; a holder has usually released the form already.
+  Release();
 }
 
 template <class T>

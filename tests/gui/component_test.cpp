@@ -1,6 +1,8 @@
 // Ownership, class membership and published properties.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +42,81 @@ TEST(Component, OwnerFreesOwnedNewestFirstAndFreeTakesOneOut) {
     EXPECT_EQ(destroyed, std::vector<std::string>{"a"});
     EXPECT_EQ(root.ComponentCount(), 2);
   }
-  EXPECT_EQ(destroyed, (std::vector<std::string>{"a", "c", "c.helper", "b"}));
+  // A component's own helpers go before it, while it is still whole.
+  EXPECT_EQ(destroyed, (std::vector<std::string>{"a", "c.helper", "c", "b"}));
+}
+
+namespace {
+std::vector<std::string> events;
+
+// Stands in for a control skinner: owned by the control it hooks, it hears
+// the release notification and puts the control's handler back when freed.
+class THook : public TComponent {
+ public:
+  explicit THook(TComponent* owner)
+      : TComponent(owner), Target(dynamic_cast<TWinControl&>(*owner)), Saved(Target.WindowProc) {
+    Target.WindowProc = [this](TMessage& m) {
+      if (m.Msg == 0xB021) events.push_back("release " + Target.ClassName());
+      Saved(m);
+    };
+  }
+  ~THook() override {
+    events.push_back("hook freed: " + Target.ClassName() + (Target.HandleAllocated() ? " with window" : " without"));
+    Target.WindowProc = Saved;
+  }
+  TWinControl& Target;
+  TWndMethod Saved;
+};
+
+class TSkinnedPanel : public TPanel {
+  QM_GUI_CLASS(TSkinnedPanel, TPanel)
+ public:
+  explicit TSkinnedPanel(TComponent* owner) : TPanel(owner) { Make<THook>(); }
+  ~TSkinnedPanel() override { events.push_back("panel destructor"); }
+};
+}  // namespace
+
+TEST(Component, EveryWayOfDyingReleasesTheWholeObjectBeforeDestroyingIt) {
+  const std::vector<std::string> whole{"release TSkinnedPanel", "hook freed: TSkinnedPanel with window",
+                                       "panel destructor"};
+  struct Way {
+    const char* name;
+    std::function<void(std::unique_ptr<TForm>& form)> kill;
+  };
+  const Way ways[] = {
+      {"Free",
+       [](std::unique_ptr<TForm>& form) {
+         auto* panel = form->Make<TSkinnedPanel>();
+         panel->SetParent(form.get());
+         panel->Free();
+       }},
+      {"owner freed",
+       [](std::unique_ptr<TForm>& form) {
+         form->Make<TSkinnedPanel>()->SetParent(form.get());
+         form.reset();
+       }},
+      {"owner's owner freed",
+       [](std::unique_ptr<TForm>& form) {
+         auto* box = form->Make<TPanel>();
+         box->SetParent(form.get());
+         box->Make<TSkinnedPanel>()->SetParent(box);
+         box->Free();
+       }},
+      {"unique_ptr holder",
+       [](std::unique_ptr<TForm>& form) {
+         auto panel = std::make_unique<TSkinnedPanel>(nullptr);
+         panel->SetParent(form.get());
+         panel.reset();
+       }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    auto form = std::make_unique<TForm>(nullptr);
+    form->Show();
+    events.clear();
+    way.kill(form);
+    EXPECT_EQ(events, whole);
+  }
 }
 
 TEST(Component, ClassNamesAndMembershipIncludeDescendants) {

@@ -258,3 +258,75 @@ TEST_F(ControlMessages, DoubleBufferedPanelPaintsItsChildrenIntoABuffer) {
   ReleaseDC(panel->Handle(), dc);
   label->WindowProc = saved;
 }
+
+TEST_F(ControlMessages, TabSheetOutlivingItsPageControlForgetsIt) {
+  auto* pages = form->Make<TPageControl>();
+  pages->SetParent(form.get());
+  auto* sheet = form->Make<TTabSheet>();
+  sheet->SetPageControl(pages);
+  pages->Free();
+  EXPECT_EQ(sheet->PageControl(), nullptr);
+  EXPECT_EQ(sheet->Parent(), nullptr);
+  EXPECT_EQ(sheet->PageIndex(), -1);
+  sheet->SetCaption("孤");  // must not reach the freed page control
+  sheet->Free();
+}
+
+TEST_F(ControlMessages, AThrowingHandlerGetsDefaultHandlingExactlyOnce) {
+  auto* edit = form->Make<TEdit>();
+  edit->SetParent(form.get());
+  edit->SetBounds(10, 10, 100, 21);
+  const TWndMethod saved = edit->WindowProc;
+  struct Case {
+    const char* name;
+    bool throwsAfterDefault;
+    wchar_t typed;
+    const char* text;
+  };
+  for (const Case& c : {Case{"after default", true, L'a', "a"}, Case{"before default", false, L'b', "ab"}}) {
+    SCOPED_TRACE(c.name);
+    edit->WindowProc = [&](TMessage& m) {
+      if (m.Msg != WM_CHAR) return saved(m);
+      if (c.throwsAfterDefault) saved(m);
+      throw std::runtime_error(c.name);
+    };
+    errors.clear();
+    SendMessageW(edit->Handle(), WM_CHAR, c.typed, 1);
+    EXPECT_EQ(edit->Text(), c.text);
+    EXPECT_EQ(errors, std::vector<std::string>{c.name});
+  }
+  edit->WindowProc = saved;
+}
+
+TEST_F(ControlMessages, PaintingThatThrowsEndsThePaintAndGivesTheDCBackAsLent) {
+  auto* label = form->Make<TLabel>();
+  label->SetParent(form.get());
+  label->SetBounds(20, 30, 0, 0);
+  label->SetCaption("画");
+  HDC seen = nullptr;
+  const TWndMethod saved = label->WindowProc;
+  label->WindowProc = [&](TMessage& m) {
+    if (m.Msg != WM_PAINT) return saved(m);
+    seen = reinterpret_cast<HDC>(m.WParam);
+    throw std::runtime_error("paint");
+  };
+  // The window's own paint: the DC BeginPaint gave goes back to the system
+  // (a DC still held would be released here, and say so).
+  InvalidateRect(form->Handle(), nullptr, TRUE);
+  UpdateWindow(form->Handle());
+  ASSERT_NE(seen, nullptr);
+  EXPECT_EQ(ReleaseDC(form->Handle(), seen), 0);
+  EXPECT_FALSE(errors.empty());
+
+  // A DC lent with the message comes back in the state it was lent in.
+  HDC lent = CreateCompatibleDC(nullptr);
+  seen = nullptr;
+  SendMessageW(form->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(lent), 0);
+  EXPECT_EQ(seen, lent);
+  POINT origin{-1, -1};
+  GetViewportOrgEx(lent, &origin);
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+  DeleteDC(lent);
+  label->WindowProc = saved;
+}

@@ -150,3 +150,61 @@ TEST_F(Controls, SaveDialogStillOpensWhenTheStartNameIsNoFileName) {
   EXPECT_TRUE(dialog.Execute(form->Handle()));
   EXPECT_EQ(dialog.FileName, qmtest::Utf8(folder + L"\\good"));
 }
+
+TEST_F(Controls, ControlsWithoutAColourOfTheirOwnFollowTheirParentsColour) {
+  auto* panel = Add<TPanel>(0, 0, 400, 300);
+  auto* box = form->Make<TGroupBox>();
+  box->SetParent(panel);
+  box->SetBounds(10, 10, 200, 150);
+  auto* pages = Add<TPageControl>(220, 10, 170, 150);
+  auto* sheet = form->Make<TTabSheet>();
+  sheet->SetPageControl(pages);
+  struct Case {
+    const char* name;
+    TControl* control;
+    bool follows;
+  };
+  auto in = [&](TControl* c, TWinControl* parent) {
+    c->SetParent(parent);
+    return c;
+  };
+  const Case cases[] = {
+      {"panel", panel, true},
+      {"group box", box, true},
+      {"label in the box", in(form->Make<TLabel>(), box), true},
+      {"check box in the box", in(form->Make<TCheckBox>(), box), true},
+      {"radio button in the box", in(form->Make<TRadioButton>(), box), true},
+      {"panel in the box", in(form->Make<TPanel>(), box), true},
+      {"edit", in(form->Make<TEdit>(), box), false},
+      {"list box", in(form->Make<TListBox>(), box), false},
+      {"button", in(form->Make<TButton>(), box), false},
+      {"page control", pages, false},
+  };
+  const TColor green = RGB(0, 200, 0), blue = RGB(0, 0, 200);
+  form->SetColor(green);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.control->ParentColor(), c.follows);
+    EXPECT_EQ(c.control->Color() == green, c.follows);
+  }
+  // Tab sheets follow their page control.
+  pages->SetColor(blue);
+  EXPECT_EQ(sheet->Color(), blue);
+
+  // The change reached the screen: the group box repainted in its new colour.
+  UpdateWindow(form->Handle());
+  HDC dc = GetDC(box->Handle());
+  EXPECT_EQ(GetPixel(dc, 100, 100), green);
+  ReleaseDC(box->Handle(), dc);
+
+  // A colour of its own ends following, even the same colour; asking to
+  // follow again takes the parent's colour at once.
+  TControl* label = cases[2].control;
+  label->SetColor(green);
+  EXPECT_FALSE(label->ParentColor());
+  form->SetColor(blue);
+  EXPECT_EQ(box->Color(), blue);
+  EXPECT_EQ(label->Color(), green);
+  EXPECT_TRUE(label->SetPropValue("ParentColor", "True"));
+  EXPECT_EQ(label->Color(), blue);
+}
