@@ -9,6 +9,16 @@ namespace gui {
 namespace {
 const wchar_t kControlProp[] = L"QiMing.Control";
 
+// WM_MEASUREITEM names its control only by the control identifier, so each
+// child window gets one its siblings do not have. They start above the
+// dialog range, where IDOK and IDCANCEL would draw commands from
+// IsDialogMessage, and stay within the 16 bits WM_COMMAND carries.
+HMENU FreeChildId(HWND parent) {
+  for (UINT_PTR id = 0x100; id <= 0xFFFF; ++id)
+    if (!GetDlgItem(parent, static_cast<int>(id))) return reinterpret_cast<HMENU>(id);
+  return nullptr;
+}
+
 bool IsLibraryMessage(UINT msg) { return msg >= CM_BASE && msg < 0xC000; }
 
 // A window message being dispatched to a control, innermost last. Default
@@ -299,6 +309,7 @@ void TWinControl::CreateHandle() {
   CreateParams(p);
   if (Parent()) p.Parent = Parent()->Handle();
   if (FHandle) return;  // the parent created this one while creating itself
+  if ((p.Style & WS_CHILD) && p.Parent && !p.Id) p.Id = FreeChildId(p.Parent);
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!p.SystemClass) {
     WNDCLASSEXW wc{};

@@ -40,6 +40,7 @@ TCustomForm::~TCustomForm() {
   DestroyHandle();
   std::erase(Screen().FForms, this);
   if (Application().MainForm() == this) Application().SetMainForm(nullptr);
+  if (FMenu && FMenu->Form == this) FMenu->Form = nullptr;  // a menu may outlive its form
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
@@ -135,19 +136,18 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
 }
 
 void TCustomForm::MenuChanged() {
-  if (FHandle) {
-    HMENU wanted = FMenu ? FMenu->Handle() : nullptr;
-    if (GetMenu(FHandle) != wanted) ::SetMenu(FHandle, wanted);
-    DrawMenuBar(FHandle);
-  }
-  Perform(CM_MENUCHANGED);
+  // Through the window, so that a procedure stacked on it hears of the
+  // change too; the bar itself is set in the form's own handling.
+  if (FHandle) SendMessageW(FHandle, CM_MENUCHANGED, 0, 0);
+  else Perform(CM_MENUCHANGED);
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == TOperation::opRemove && component == FMenu) {
+    FMenu->Form = nullptr;
     FMenu = nullptr;
-    if (FHandle) ::SetMenu(FHandle, nullptr);
+    MenuChanged();
   }
 }
 
@@ -231,6 +231,20 @@ void TCustomForm::WndProc(TMessage& m) {
       }
       break;
     }
+    case CM_MENUCHANGED:
+      // Attached here, at the end of the handler chain: a skinner drawing
+      // its own bar takes the native one away again after this returns.
+      if (FHandle) {
+        const HMENU wanted = FMenu ? FMenu->Handle() : nullptr;
+        if (GetMenu(FHandle) != wanted) ::SetMenu(FHandle, wanted);
+        DrawMenuBar(FHandle);
+      }
+      break;
+    case WM_DESTROY:
+      // DestroyWindow would destroy the attached menu too, which belongs to
+      // its menu component and may be shown again.
+      if (FMenu && GetMenu(FHandle) == FMenu->Handle()) ::SetMenu(FHandle, nullptr);
+      break;
     case CM_DIALOGCHAR:
       DialogChar(m);
       return;

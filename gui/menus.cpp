@@ -1,6 +1,7 @@
 #include "menus.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "control.h"
 #include "forms.h"
@@ -8,11 +9,30 @@
 namespace gui {
 
 namespace {
-UINT NextCommand() {
-  // Identifiers below 100 are left to dialogs (IDOK and friends).
-  static UINT next = 100;
-  if (++next > 0xEFFF) next = 101;
-  return next;
+// Command identifiers: below 100 they are left to dialogs (IDOK and friends),
+// from 0xF000 on they are system commands. An identifier belongs to one live
+// item and comes back when the item is freed. The search goes on after the
+// last one given out rather than from the bottom, so a command still posted
+// for a freed item does not at once reach a new one.
+constexpr UINT kFirstCommand = 101, kLastCommand = 0xEFFF;
+std::vector<bool> gCommandInUse(kLastCommand + 1);
+UINT gLastCommand = kLastCommand;
+
+UINT TakeCommand() {
+  UINT id = gLastCommand;
+  for (UINT tried = kFirstCommand; tried <= kLastCommand; ++tried) {
+    id = id == kLastCommand ? kFirstCommand : id + 1;
+    if (!gCommandInUse[id]) {
+      gCommandInUse[id] = true;
+      gLastCommand = id;
+      return id;
+    }
+  }
+  throw std::runtime_error("too many menu items: no command identifier is free");
+}
+
+void ReleaseCommand(UINT id) {
+  if (id >= kFirstCommand && id <= kLastCommand) gCommandInUse[id] = false;
 }
 
 std::string KeyName(WORD key) {
@@ -44,7 +64,7 @@ std::string ShortCutToText(WORD s) {
 
 // --- TMenuItem
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(NextCommand()) {
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(TakeCommand()) {
   if (auto* parent = dynamic_cast<TMenuItem*>(owner)) FParent = parent;
   PublishText("Caption", [this] { return FCaption; }, [this](const std::string& v) { SetCaption(v); });
   PublishBool("Checked", [this] { return FChecked; }, [this](bool v) { SetChecked(v); });
@@ -69,6 +89,7 @@ TMenuItem::~TMenuItem() {
     FHandle = nullptr;
   }
   for (TMenuItem* child : FItems) child->FParent = nullptr;
+  ReleaseCommand(FCommand);
 }
 
 TMenu* TMenuItem::GetParentMenu() const {
@@ -202,6 +223,17 @@ TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) {
   return find(FItems);
 }
 
+TMenuItem* TMenu::ItemOfData(ULONG_PTR data) const {
+  // Compared as addresses only: foreign data is never dereferenced.
+  std::function<TMenuItem*(TMenuItem*)> find = [&](TMenuItem* item) -> TMenuItem* {
+    if (reinterpret_cast<ULONG_PTR>(item) == data) return item;
+    for (TMenuItem* child : item->FItems)
+      if (TMenuItem* hit = find(child)) return hit;
+    return nullptr;
+  };
+  return data ? find(FItems) : nullptr;
+}
+
 bool TMenu::DispatchCommand(UINT command) {
   TMenuItem* item = FindItem(command, TFindItemKind::fkCommand);
   if (!item) return false;
@@ -219,8 +251,8 @@ void PrepareMenuCanvas(TCanvas& canvas) {
 }  // namespace
 
 bool TMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
-  auto* item = reinterpret_cast<TMenuItem*>(mis.itemData);
-  if (!item || item->GetParentMenu() != this) return false;
+  TMenuItem* item = ItemOfData(mis.itemData);
+  if (!item) return false;
   TWindowDC screen(nullptr);  // given back also when a measure handler throws
   TCanvas canvas(screen.Handle());
   PrepareMenuCanvas(canvas);
@@ -241,8 +273,8 @@ bool TMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
 }
 
 bool TMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
-  auto* item = reinterpret_cast<TMenuItem*>(dis.itemData);
-  if (!item || item->GetParentMenu() != this) return false;
+  TMenuItem* item = ItemOfData(dis.itemData);
+  if (!item) return false;
   TCanvas canvas(dis.hDC);
   PrepareMenuCanvas(canvas);
   unsigned state = 0;
@@ -283,6 +315,11 @@ bool TMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
   return true;
 }
 
+TMainMenu::~TMainMenu() {
+  // A form showing a menu it does not own must not keep it.
+  if (Form) Form->SetMenu(nullptr);
+}
+
 void TMainMenu::MenuChanged() {
   if (Form) Form->MenuChanged();
 }
@@ -314,8 +351,10 @@ LRESULT CALLBACK TPopupMenu::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     bool done = false;
     LRESULT result = 0;
     GuardedCall([&] {
-      if (msg == WM_MEASUREITEM) done = self->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-      else if (msg == WM_DRAWITEM) done = self->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      if (msg == WM_MEASUREITEM && reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
+        done = self->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      else if (msg == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
+        done = self->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
       else if (msg == WM_COMMAND && HIWORD(wParam) == 0) done = self->DispatchCommand(LOWORD(wParam));
       if (done) result = TRUE;
     });
@@ -324,10 +363,24 @@ LRESULT CALLBACK TPopupMenu::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+HWND TPopupMenu::ForegroundCandidate() const {
+  for (TComponent* c = Owner(); c; c = c->Owner())
+    if (auto* form = dynamic_cast<TCustomForm*>(c); form && form->HandleAllocated() && IsWindowVisible(form->Handle()))
+      return form->Handle();
+  if (TCustomForm* main = Application().MainForm(); main && main->HandleAllocated() && IsWindowVisible(main->Handle()))
+    return main->Handle();
+  return FWindow;
+}
+
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(*this);
-  // The menu closes properly only when its window is in the foreground.
-  SetForegroundWindow(FWindow);
+  // The menu closes on a click elsewhere only while this thread has the
+  // foreground. When one of its windows has it already, it stays there: the
+  // hidden command window in front would leave the form inactive. Otherwise
+  // (a menu of a notification icon) the owner form is brought forward.
+  const HWND foreground = GetForegroundWindow();
+  if (!foreground || GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId())
+    SetForegroundWindow(ForegroundCandidate());
   const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
                                                                       TPM_RETURNCMD, x, y, 0, FWindow, nullptr));
   PostMessageW(FWindow, WM_NULL, 0, 0);

@@ -52,7 +52,7 @@ class TMenuItem : public TComponent {
   TMenuItem* Items(int index) const { return FItems.at(index); }
   TMenuItem* Parent() const { return FParent; }
   void Remove(TMenuItem* item);
-  // The command identifier sent in WM_COMMAND.
+  // The command identifier sent in WM_COMMAND; no other live item has it.
   UINT Command() const { return FCommand; }
   // The native popup menu of the sub-items (built on demand), or none.
   HMENU Handle();
@@ -102,6 +102,8 @@ class TMenu : public TComponent {
  protected:
   friend class TMenuItem;
   virtual void MenuChanged() {}
+  // The item of an owner-draw message's itemData, when it is one of ours.
+  TMenuItem* ItemOfData(ULONG_PTR data) const;
   TMenuItem* FItems;
   bool FOwnerDraw = false;
 };
@@ -110,6 +112,7 @@ class TMainMenu : public TMenu {
   QM_GUI_CLASS(TMainMenu, TMenu)
  public:
   explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
+  ~TMainMenu() override;
   TCustomForm* Form = nullptr;  // set by the form that shows it
 
  protected:
@@ -129,6 +132,7 @@ class TPopupMenu : public TMenu {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  HWND ForegroundCandidate() const;
   HWND FWindow = nullptr;  // receives the menu's commands and owner-draw messages
 };
 
