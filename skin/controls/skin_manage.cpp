@@ -80,7 +80,9 @@ LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
   try {
     return self->Hook(Code, wParam, lParam);
   } catch (...) {
-    gui::Application().HandleException(std::current_exception());
+    // Nothing may unwind through the hook, and nothing is shown either: a
+    // box opened here, amid a window's creation or activation, would stop
+    // the program at every window. The window just stays unskinned.
     return CallNextHookEx(self->HookHandle, Code, wParam, lParam);
   }
 }
@@ -109,8 +111,7 @@ void TSkinManage::RequestAction(int Action, unsigned Interval) {
 bool TSkinManage::AttachWindow(HWND Handle) {
   if (!Active || !Handle) return false;
   if (SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
-  if (std::find(AttachRequests.begin(), AttachRequests.end(), Handle) == AttachRequests.end())
-    AttachRequests.push_back(Handle);
+  if (OnAttachRequest) OnAttachRequest(Handle);
   // The form skinner that would take the window over belongs to the
   // form-skinning layer; without it no window is skinned yet.
   return false;

@@ -4,11 +4,12 @@
 // to switch the skin on, off or to another skin on its 250 ms action timer.
 //
 // Form and popup skinners are attached here by the form-skinning layer; until
-// that exists the manager keeps the switching state and records the windows
-// it was asked to attach.
+// that exists the manager keeps the switching state and tells OnAttachRequest
+// of the windows it was asked to attach.
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,8 +64,9 @@ class TSkinManage {
   int PendingAction = saNone;
   TSkinData* PendingSkinData = nullptr;
   DWORD OSVersion = 0;
-  // Windows the manager was asked to attach, in order (each once).
-  std::vector<HWND> AttachRequests;
+  // Told of each window that passed the gates for a form skinner. Unset in
+  // the program; the manager keeps no record of windows itself.
+  std::function<void(HWND)> OnAttachRequest;
 
  protected:
   // One tick of the action timer: carries out the pending request.

@@ -7,6 +7,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "gui/forms.h"
 #include "gui/timer.h"
@@ -18,8 +21,13 @@ namespace {
 
 class SkinManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override { SkinManager = std::make_unique<TSkinManage>(); }
+  void SetUp() override {
+    SkinManager = std::make_unique<TSkinManage>();
+    SkinManager->OnAttachRequest = [this](HWND w) { Requests.push_back(w); };
+  }
   void TearDown() override { SkinManager.reset(); }
+  bool Requested(HWND w) const { return std::find(Requests.begin(), Requests.end(), w) != Requests.end(); }
+  std::vector<HWND> Requests;
   static void Pump(DWORD milliseconds) {
     const DWORD until = GetTickCount() + milliseconds;
     do {
@@ -43,8 +51,7 @@ TEST_F(SkinManagerTest, TheHookCountsTheFirstActivationAndAsksToAttachTheWindow)
   SetActiveWindow(w);
   Pump(50);
   EXPECT_EQ(SkinManager->Activated, 1);
-  EXPECT_NE(std::find(SkinManager->AttachRequests.begin(), SkinManager->AttachRequests.end(), w),
-            SkinManager->AttachRequests.end());
+  EXPECT_TRUE(Requested(w));
   DestroyWindow(w);
 }
 
@@ -55,8 +62,31 @@ TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
   SetActiveWindow(w);
   Pump(50);
   EXPECT_EQ(SkinManager->Activated, 1);
-  EXPECT_TRUE(SkinManager->AttachRequests.empty());
+  EXPECT_TRUE(Requests.empty());
   DestroyWindow(w);
+}
+
+TEST_F(SkinManagerTest, AFailureInsideTheHookLeavesTheWindowUnskinnedWithoutAWord) {
+  std::vector<std::string> reported;
+  gui::Application().OnException = [&](const std::string& text) { reported.push_back(text); };
+  SkinManager->OnAttachRequest = [this](HWND w) {
+    Requests.push_back(w);
+    throw std::runtime_error("no form skinner");
+  };
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  HWND first = TopLevelWindow(), second = TopLevelWindow();
+  for (HWND w : {first, second}) {
+    ShowWindow(w, SW_SHOW);
+    SetActiveWindow(w);
+    Pump(50);
+    EXPECT_EQ(GetActiveWindow(), w);  // the activation went ahead
+    EXPECT_TRUE(Requested(w));        // and the hook still works for the next window
+  }
+  gui::Application().OnException = nullptr;
+  EXPECT_TRUE(reported.empty()) << reported.front();
+  DestroyWindow(first);
+  DestroyWindow(second);
 }
 
 TEST_F(SkinManagerTest, SwitchingOffBeforeAnyActivationTakesEffectAtOnce) {
