@@ -6,10 +6,8 @@
 
 #include <stdexcept>
 
-#include "gui/forms.h"
 #include "gui/graphics.h"
 #include "gui/menus.h"
-#include "gui/std_controls.h"
 
 using namespace gui;
 
@@ -104,24 +102,6 @@ TEST(Font, TakesAnExistingHandleOwnedOrBorrowedAndDrawsInIt) {
   font.SetHandle(nullptr, false);
   EXPECT_EQ(font.Handle(), GetStockObject(SYSTEM_FONT));
   EXPECT_THROW(font.SetHandle(reinterpret_cast<HFONT>(GetStockObject(BLACK_BRUSH)), false), std::invalid_argument);
-}
-
-TEST(Font, ACanvasDrawsInAWindowsOwnFont) {
-  TForm form(nullptr);
-  form.Font().SetHeight(-19);
-  auto* edit = form.Make<TEdit>();
-  edit->SetParent(&form);
-  HWND h = edit->Handle();
-  const auto windowFont = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
-  ASSERT_NE(windowFont, nullptr);
-  HDC dc = GetDC(h);
-  TCanvas canvas(dc);
-  canvas.Font.SetHandle(windowFont, false);
-  EXPECT_EQ(canvas.Font.Height(), -19);
-  canvas.TextOut(0, 0, "字");
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));  // put back after drawing
-  ReleaseDC(h, dc);
-  EXPECT_EQ(GetObjectType(windowFont), static_cast<DWORD>(OBJ_FONT));  // still the window's
 }
 
 TEST(Menus, AThrowingMeasureHandlerGivesItsScreenDCBack) {
