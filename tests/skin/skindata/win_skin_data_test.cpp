@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../data/skin_fixture.h"
+#include "../stored_skin.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "gui_objects.h"
@@ -25,18 +26,8 @@
 namespace qm {
 namespace {
 
-std::vector<uint8_t> StoredMainFormValues() {
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  HRSRC r = FindResourceW(inst, L"MAINFORM_SKINDATA1", MAKEINTRESOURCEW(10));
-  const auto* p = static_cast<const uint8_t*>(LockResource(LoadResource(inst, r)));
-  return {p, p + SizeofResource(inst, r)};
-}
-
-std::vector<uint8_t> PackedDefaultSkin() {
-  const auto stored = ReadStoredValues(StoredMainFormValues().data(), StoredMainFormValues().size());
-  const auto& stream = stored.back().Bytes;  // SkinStream: [N][packed]
-  return {stream.begin() + 4, stream.end()};
-}
+std::vector<uint8_t> StoredMainFormValues() { return test::StoredMainFormValues(); }
+std::vector<uint8_t> PackedDefaultSkin() { return test::PackedStoredSkin(); }
 
 // A fresh manager per test; the component registers with it when loaded.
 class SkinDataTest : public ::testing::Test {

@@ -1,0 +1,124 @@
+#include "skin_frame.h"
+
+#include "skin_bitmap_draw.h"
+#include "skin_draw_text.h"
+#include "win_skin_data.h"
+
+namespace qm {
+
+namespace {
+
+const TDataSkinBorder* BorderOf(const TSkinData& skin, TFrameSide side) {
+  switch (side) {
+    case TFrameSide::Left: return skin.BorderLeft.get();
+    case TFrameSide::Right: return skin.BorderRight.get();
+    case TFrameSide::Top: return skin.BorderTop.get();
+    case TFrameSide::Bottom: return skin.BorderBottom.get();
+  }
+  return nullptr;
+}
+
+// Top and bottom borders keep their frames stacked.
+bool Stacked(TFrameSide side) { return side == TFrameSide::Top || side == TFrameSide::Bottom; }
+
+int Across(const TDataSkinBorder* border, bool stacked) {
+  if (!border) return 0;
+  return (stacked ? border->Bitmap.Height() : border->Bitmap.Width()) / border->Frames();
+}
+
+COLORREF ColourOf(TSkinColour colour) { return gui::ColorToRGB(colour); }
+
+}  // namespace
+
+std::optional<TFrameMetrics> SkinFrameMetrics(const TSkinData& Skin, bool UnskinnedPopup) {
+  if (Skin.SkinEmpty) return std::nullopt;
+  if (UnskinnedPopup) return TFrameMetrics{};
+  TFrameMetrics m;
+  m.BorderLeft = Across(Skin.BorderLeft.get(), false);
+  m.TitleHeight = Across(Skin.BorderTop.get(), true);
+  m.BorderRight = Across(Skin.BorderRight.get(), false);
+  m.BorderBottom = Across(Skin.BorderBottom.get(), true);
+  return m;
+}
+
+RECT FrameSideRect(const TFrameMetrics& M, TFrameSide Side, int W, int H) {
+  switch (Side) {
+    case TFrameSide::Left: return RECT{0, 0, M.BorderLeft, H};
+    case TFrameSide::Right: return RECT{W - M.BorderRight, 0, W, H};
+    case TFrameSide::Top: return RECT{M.BorderLeft, 0, W - M.BorderRight, M.TitleHeight};
+    case TFrameSide::Bottom: return RECT{M.BorderLeft, H - M.BorderBottom, W - M.BorderRight, H};
+  }
+  return RECT{};
+}
+
+RECT SkinnedClientRect(const TFrameMetrics& M, int MenuHeight, const WINDOWPOS& Pos) {
+  return RECT{Pos.x + M.BorderLeft, Pos.y + M.TitleHeight + MenuHeight, Pos.x + Pos.cx - M.BorderRight,
+              Pos.y + Pos.cy - M.BorderBottom};
+}
+
+void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active) {
+  const TDataSkinBorder* border = BorderOf(Skin, Side);
+  if (!border || R.right < R.left || R.bottom < R.top) return;
+  gui::TBitmap* strip = Skin.SkinBitmap(border->Bitmap);
+  if (!strip) return;
+  const int frame = Active || border->Frames() == 1 ? 1 : 2;
+  const RECT margins{border->LeftWidth, border->TopHeight, border->RightWidth, border->BottomHeight};
+  DrawNineGrid(DC, R, *strip, Stacked(Side), border->Tile != 1, false, border->Frames(), frame, margins);
+}
+
+RECT PaintSkinCaption(HDC DC, const RECT& A, const TSkinData& Skin, const TCaptionLook& Look) {
+  const TDataSkinTitle* title = Skin.Title.get();
+  const int shift = title ? title->LeftWidth : 0, clip = title ? title->RightWidth : 0,
+            lift = title ? title->TopHeight : 0, backLeft = title ? title->TextBackLeft : 0,
+            backRight = title ? title->TextBackRight : 0, alignment = title ? title->TextAlignment : 0;
+  const UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS | (Look.RightToLeft ? DT_RIGHT : 0);
+
+  gui::TSelectGuard font(DC, Look.Font);
+  const int oldMode = SetBkMode(DC, TRANSPARENT);
+  const COLORREF oldColour =
+      SetTextColor(DC, ColourOf(Look.Active ? Skin.TitleTextActiveColour : Skin.TitleTextNoActiveColour));
+
+  // Measured with one blank more than it is drawn with, so that the text
+  // never touches the end of its background.
+  RECT t = A;
+  const std::wstring measured = L" " + Look.Text;
+  DrawTextW(DC, measured.c_str(), static_cast<int>(measured.size()), &t, flags | DT_CALCRECT | DT_NOCLIP);
+  t.right += backLeft + backRight;
+  const int tw = t.right - t.left, th = t.bottom - t.top;
+  const int aw = A.right - A.left, ah = A.bottom - A.top;
+  int dx = 0;
+  if (Look.RightToLeft)
+    dx = aw - clip - tw;
+  else if (alignment == 0)
+    dx = shift;
+  else if (alignment == 1)
+    dx = (aw - tw) / 2;
+  else if (alignment == 2)
+    dx = aw - clip - tw;
+  OffsetRect(&t, dx, (ah - th) / 2 + lift / 2);
+  if (Look.Popup && Look.RightButtonsLeft - 5 > t.left) {
+    // A popup's caption reaches to its buttons; a long one stops there too
+    // rather than running on under them and over the right border.
+    t.right = Look.RightButtonsLeft - 5;
+  } else if (A.right - clip < t.right) {
+    t.right = A.right - clip;
+  }
+  const RECT caption = t;
+
+  if (title) {
+    if (gui::TBitmap* back = Skin.SkinBitmap(title->Bitmap)) {
+      gui::TCanvas canvas(DC);
+      DrawThreePart(canvas, RECT{t.left, A.top, t.right, A.bottom}, *back, true, true, 2, Look.Active ? 1 : 2,
+                    RECT{backLeft, 0, backRight, 0});
+    }
+  }
+  t.left += backLeft;
+  t.right -= backRight;
+  SkinDrawText(DC, Look.Text, t, flags);
+
+  SetTextColor(DC, oldColour);
+  SetBkMode(DC, oldMode);
+  return caption;
+}
+
+}  // namespace qm

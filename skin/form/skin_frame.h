@@ -1,0 +1,72 @@
+#pragma once
+// The skinned frame of a top-level window: its widths from the loaded skin,
+// where the client area lies under it, and the painting of its four borders
+// and of the caption. The form skinner paints a window's frame with these;
+// they hold no window state of their own.
+//
+// Window coordinates (origin at the window rectangle's top-left), for a
+// window W x H:
+//   left border    (0, 0, Left, H)            right border (W - Right, 0, W, H)
+//   title bar      (Left, 0, W - Right, Title)
+//   bottom border  (Left, H - Bottom, W - Right, H)
+//   client         (Left, Title + Menu, W - Right, H - Bottom)
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "gui/graphics.h"
+
+namespace qm {
+
+class TSkinData;
+
+enum class TFrameSide { Left = 1, Right = 2, Top = 3, Bottom = 4 };
+
+struct TFrameMetrics {
+  int BorderLeft = 0;
+  int TitleHeight = 0;
+  int BorderRight = 0;
+  int BorderBottom = 0;
+  bool operator==(const TFrameMetrics&) const = default;
+};
+
+// The frame's widths: each border image's frame size across its edge (the
+// side borders' frames lie side by side, the top and bottom ones stacked).
+// All zero for a popup whose frame is not skinned. Nothing while the skin is
+// empty: the window keeps what it had.
+std::optional<TFrameMetrics> SkinFrameMetrics(const TSkinData& Skin, bool UnskinnedPopup);
+
+// Where a border lies in a window of Width x Height; may be inverted when
+// the window is narrower than its borders.
+RECT FrameSideRect(const TFrameMetrics& Metrics, TFrameSide Side, int Width, int Height);
+
+// The client rectangle under the skinned frame and a menu bar of MenuHeight
+// for a window placed at Pos (WM_NCCALCSIZE).
+RECT SkinnedClientRect(const TFrameMetrics& Metrics, int MenuHeight, const WINDOWPOS& Pos);
+
+// Paints one border at R: frame 1 of its strip while the window is active,
+// frame 2 while inactive (frame 1 for a single-frame strip), as a nine-grid
+// whose middle is stretched when the border says Tile 1 and tiled
+// otherwise. Nothing for a negative size or a border the skin lacks.
+void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active);
+
+struct TCaptionLook {
+  std::wstring Text;     // the window text with its two leading blanks
+  HFONT Font = nullptr;  // the system caption font
+  bool Active = true;
+  bool RightToLeft = false;
+  bool Popup = false;         // the window has WS_POPUP
+  int RightButtonsLeft = 0;   // left edge of the right-hand caption buttons
+};
+
+// Draws the caption in the title area A: its background strip from the
+// title's image and the text, placed by the title's alignment and shifts,
+// in the title's active or inactive colour, ending in an ellipsis where it
+// does not fit. Answers the caption rectangle (background included), which
+// the caption buttons lay themselves out around. The DC's font, colours and
+// background mode are given back as they were lent.
+RECT PaintSkinCaption(HDC DC, const RECT& A, const TSkinData& Skin, const TCaptionLook& Look);
+
+}  // namespace qm
