@@ -30,7 +30,9 @@ cp "$build/bin/qiming.exe" "$home/"
 [ -f "$build/bin/PartKit.chm" ] && cp "$build/bin/PartKit.chm" "$home/"
 wine "$home/qiming.exe" >/dev/null 2>&1 &
 pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
+# The private prefix's wineserver would otherwise outlive the script and
+# hold its caller's output open.
+trap 'kill $pid 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
 for page in 0 1 2 3 4 5; do
   geometry=$(wine "$build/bin/qm_select_page.exe" "$page" | tr -d '\r')
   read -r x y w h <<<"$geometry"
