@@ -1,0 +1,487 @@
+#include "win_skin_form.h"
+
+#include <algorithm>
+
+#include "gui/forms.h"
+#include "skin_bitmap_draw.h"
+#include "skin_manage.h"
+#include "win_skin_data.h"
+
+namespace qm {
+
+namespace {
+
+constexpr LONG_PTR kCaptionBits = WS_CAPTION;  // 0xC00000
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+std::wstring WindowTextOf(HWND window) {
+  wchar_t text[1000] = {};
+  SendMessageW(window, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::wstring ClassNameOf(HWND window) {
+  wchar_t name[100] = {};
+  GetClassNameW(window, name, 100);
+  return name;
+}
+
+}  // namespace
+
+TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner) {
+  LoadCaptionFont();
+  // Frame painting never reports; the window simply keeps what it had.
+  FSubclass.OnError = [](std::exception_ptr) {};
+  FSubclass.OnWindowDestroyed = [this] { FPhase = phDead; };
+}
+
+TWinSkinForm::~TWinSkinForm() {
+  if (FSubclass.Attached()) {
+    RestoreProcedures();
+    DropRegion();
+  }
+}
+
+void TWinSkinForm::LoadCaptionFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    FCaptionFont = gui::TGdiHandle<HFONT>(CreateFontIndirectW(&metrics.lfCaptionFont), true);
+}
+
+void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
+  FForm = Form;
+  Form->AutoScroll = false;
+  if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu)) {
+    FOldFormWindowProc = Form->WindowProc;
+    Form->WindowProc = [this](gui::TMessage& m) { FormWindowProc(m); };
+  }
+  Attach(SkinData);
+  FSavedColor = Form->Color();
+  Form->SetColor(SkinData->ButtonFaceColour);
+}
+
+void TWinSkinForm::Attach(TSkinData* SkinData) {
+  if (FSubclass.Attached() || !FHandle) return;
+  FSkinData = SkinData;
+  FSkinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
+  FStyle = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
+  FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  const HMENU systemMenu = GetSystemMenu(FHandle, FALSE);
+  FCaption = WindowTextOf(FHandle);
+  FClassName = ClassNameOf(FHandle);
+  FOwnerWnd = GetWindow(FHandle, GW_OWNER);
+  GetClientRect(FHandle, &FClientRect);
+  RECT window;
+  GetWindowRect(FHandle, &window);
+  FNativeFrame = RECT{0, 0, Width(window) - Width(FClientRect), Height(window) - Height(FClientRect)};
+  FBorderIcons = ((FStyle & WS_SYSMENU) || systemMenu ? biSystemMenu : 0) |
+                 (FStyle & WS_MINIMIZEBOX ? biMinimize : 0) | (FStyle & WS_MAXIMIZEBOX ? biMaximize : 0);
+  ReadWindowState();
+  FFrameKind = 3;
+  if ((FStyle & WS_POPUP) && (FStyle & kCaptionBits) != kCaptionBits)
+    FFrameKind = 2;
+  else if ((exStyle & WS_EX_WINDOWEDGE) || (FStyle & WS_THICKFRAME))
+    FFrameKind = 0;
+  if (FSkinFrame) {
+    if (FWindowState != wsMinimized) SetCaptionStyles(false);
+    BuildFrame();
+  }
+  FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); });
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinSkinForm::BuildFrame() {
+  if (const auto metrics = SkinFrameMetrics(*FSkinData, FFrameKind == 2)) FMetrics = *metrics;
+  if (FFrameKind == 2) FMenuHeight = 0;
+}
+
+void TWinSkinForm::SetCaptionStyles(bool Restore) {
+  LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  if (Restore) {
+    if (FBorderIcons & biSystemMenu) style |= WS_SYSMENU;
+    if (FBorderIcons & biMinimize) style |= WS_MINIMIZEBOX;
+    if (FBorderIcons & biMaximize) style |= WS_MAXIMIZEBOX;
+    if (FBorderIcons & biCaptionRemoved) style |= kCaptionBits;
+  } else if (FOwnerWnd) {
+    // An owned window keeps its caption: the system would otherwise give
+    // its task-bar button and activation to the owner.
+    style &= ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  } else {
+    FBorderIcons |= biCaptionRemoved;
+    style &= ~kCaptionBits;
+  }
+  SetWindowLongPtrW(FHandle, GWL_STYLE, style);
+  FStyle = style;
+}
+
+void TWinSkinForm::RefreshFrame() {
+  SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::ReadWindowState() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(FHandle, &placement)) return;
+  switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: FWindowState = wsMinimized; break;
+    case SW_SHOWMAXIMIZED: FWindowState = wsMaximized; break;
+    default: FWindowState = wsNormal;
+  }
+}
+
+void TWinSkinForm::FitWindow(bool Reskin) {
+  if (FWindowState == wsMaximized) {
+    RefreshFrame();
+    return;
+  }
+  // The client size measured at attach is the size to keep: recomputing it
+  // from the native frame's metrics would be off for any frame that is not
+  // a sizing one, and the window would lose client pixels to the skin.
+  if (Reskin) GetClientRect(FHandle, &FClientRect);
+  int width = Width(FClientRect) + FMetrics.BorderLeft + FMetrics.BorderRight;
+  const int height = Height(FClientRect) + FMetrics.TitleHeight + FMetrics.BorderBottom + FMenuHeight;
+  if (!Reskin && (FClassName == L"TMessageForm" || FClassName == L"#32770")) {
+    // A dialog whose caption does not fit is widened, and its children move
+    // to stay centred.
+    HDC dc = GetDC(FHandle);
+    {
+      gui::TSelectGuard font(dc, FCaptionFont.Get());
+      SIZE space{};
+      GetTextExtentPoint32W(dc, L" ", 1, &space);
+      FSpaceWidth = space.cx;
+    }
+    ReleaseDC(FHandle, dc);
+    FCaption = WindowTextOf(FHandle);
+    const TDataSkinTitle* title = FSkinData->Title.get();
+    const int minimum = (static_cast<int>(FCaption.size()) + 7) * FSpaceWidth + FMetrics.BorderLeft +
+                        FMetrics.BorderRight +
+                        (title ? title->LeftWidth + title->RightWidth + title->TextBackLeft + title->TextBackRight : 0);
+    if (width < minimum) {
+      const int shift = (minimum - width) / 2;
+      for (HWND child = GetWindow(FHandle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(child, nullptr, r.left + shift, r.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
+      }
+      width = minimum;
+    }
+  }
+  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::FinishAttach() {
+  if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
+    FPhase = phResizing;
+    FitWindow(false);
+    FPhase = phReady;
+    UpdateRegion();
+    // What the native frame left in the client area must go.
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  FPhase = phReady;
+  if (FSkinFrame) PaintFrame(nullptr);
+}
+
+void TWinSkinForm::ApplySkin() {
+  if (FForm) FForm->SetColor(FSkinData->ButtonFaceColour);
+  FPhase = phReskinning;
+  if (FSkinFrame) {
+    BuildFrame();
+    FitWindow(true);
+    UpdateRegion();
+  }
+  FPhase = phReady;
+}
+
+HRGN TWinSkinForm::BorderRegion(TFrameSide Side, const RECT& Piece) {
+  gui::TBitmap picture(Width(Piece), Height(Piece));
+  HDC dc = picture.Canvas().Handle();
+  if (Side == TFrameSide::Top && !FTitleBuffer.Empty() && FTitleBuffer.Width() >= Piece.right &&
+      FTitleBuffer.Height() >= Piece.bottom) {
+    BitBlt(dc, 0, 0, Width(Piece), Height(Piece), FTitleBuffer.Canvas().Handle(), Piece.left, Piece.top, SRCCOPY);
+  } else {
+    PaintSkinBorder(*FSkinData, Side, RECT{0, 0, Width(Piece), Height(Piece)}, dc, FActive);
+  }
+  return BitmapToRegion(picture, Piece.left, Piece.top, 1, 1, 1, SkinKeyColour);
+}
+
+void TWinSkinForm::UpdateRegion() {
+  RECT window;
+  GetWindowRect(FHandle, &window);
+  const int w = Width(window), h = Height(window);
+  if (w * h == 0) return;
+  if (w == FRegionWidth && h == FRegionHeight && FPhase != phReskinning && FOwnsRegion) return;
+  const TFrameMetrics& m = FMetrics;
+  auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == 1; };
+  HRGN region = nullptr;
+  FRegionWidth = w, FRegionHeight = h;
+  if (trans(FSkinData->BorderLeft) || trans(FSkinData->BorderRight) || trans(FSkinData->BorderTop) ||
+      trans(FSkinData->BorderBottom)) {
+    region = CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom);
+    if (FFrameKind != 2) {
+      const RECT left{0, 0, m.BorderLeft, h}, right{w - m.BorderRight, 0, w, h},
+          bottom{m.BorderLeft, h - m.BorderBottom, w - m.BorderRight, h}, top{m.BorderLeft, 0, w - m.BorderRight, m.TitleHeight};
+      auto piece = [&](bool shaped, TFrameSide side, const RECT& r) {
+        if (r.right <= r.left || r.bottom <= r.top) return CreateRectRgn(0, 0, 0, 0);
+        if (shaped)
+          if (HRGN shape = BorderRegion(side, r)) return shape;
+        return CreateRectRgnIndirect(&r);
+      };
+      HRGN l = piece(trans(FSkinData->BorderLeft) && h > 1, TFrameSide::Left, left);
+      HRGN r = piece(trans(FSkinData->BorderRight) && h > 1, TFrameSide::Right, right);
+      HRGN b = piece(trans(FSkinData->BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
+      HRGN t = piece(trans(FSkinData->BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
+      CombineRgn(l, l, r, RGN_OR);
+      CombineRgn(t, t, b, RGN_OR);
+      CombineRgn(l, l, t, RGN_OR);
+      CombineRgn(region, region, l, RGN_OR);
+      for (HRGN piece : {l, r, b, t}) DeleteObject(piece);
+    }
+  } else {
+    region = CreateRectRgn(0, 0, w, h);
+  }
+  // The system owns a region once it is the window's, and deletes it when
+  // the next one comes: it is never deleted here.
+  SetWindowRgn(FHandle, region, TRUE);
+  FOwnsRegion = true;
+}
+
+void TWinSkinForm::DropRegion() {
+  if (!FOwnsRegion) return;
+  FTitleBuffer.SetSize(0, 0);
+  SetWindowRgn(FHandle, nullptr, FALSE);
+  FOwnsRegion = false;
+  FRegionWidth = FRegionHeight = 0;
+}
+
+void TWinSkinForm::RestoreProcedures() {
+  if (FForm && FOldFormWindowProc) {
+    FForm->WindowProc = FOldFormWindowProc;
+    FOldFormWindowProc = nullptr;
+  }
+  FSubclass.Detach();
+}
+
+void TWinSkinForm::Detach() {
+  if (!FSubclass.Attached()) return;
+  RestoreProcedures();
+  if (FForm && FPhase != phDestroying) FForm->SetColor(FSavedColor);
+  if (!FSkinFrame) return;
+  SetCaptionStyles(true);
+  FTitleBuffer.SetSize(0, 0);
+  const bool child = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) != 0;
+  if (FPhase != phDestroying && !child) {
+    RECT window;
+    GetWindowRect(FHandle, &window);
+    const int width = Width(window) + Width(FNativeFrame) - FMetrics.BorderLeft - FMetrics.BorderRight;
+    const int height = Height(window) + Height(FNativeFrame) - FMetrics.TitleHeight - FMenuHeight - FMetrics.BorderBottom;
+    SetWindowPos(FHandle, nullptr, window.left, window.top, width, height,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+  SetWindowRgn(FHandle, nullptr, TRUE);
+  FOwnsRegion = false;
+  FRegionWidth = FRegionHeight = 0;
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::DetachOnDestroy() {
+  RestoreProcedures();
+  FTitleBuffer.SetSize(0, 0);
+}
+
+void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
+  if (Message.Msg == WM_SKINREAPPLY) {
+    ApplySkin();
+    return;
+  }
+  FOldFormWindowProc(Message);
+  if (Message.Msg == WM_SETTEXT) {
+    FCaption = WindowTextOf(FHandle);
+    RefreshFrame();  // the caption is ours to repaint
+  }
+}
+
+LRESULT TWinSkinForm::SizeHandler(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallOldProc(WM_SIZE, wParam, lParam);
+  if (wParam == SIZE_RESTORED)
+    FWindowState = wsNormal;
+  else if (wParam == SIZE_MINIMIZED)
+    FWindowState = wsMinimized;
+  else if (wParam == SIZE_MAXIMIZED)
+    FWindowState = wsMaximized;
+  if (FWindowState != wsMinimized && (FPhase == phReady || FPhase == phReskinning)) UpdateRegion();
+  return result;
+}
+
+LRESULT TWinSkinForm::NCCalcSize(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallOldProc(WM_NCCALCSIZE, wParam, lParam);
+  if (LOBYTE(wParam) == 0) return result;
+  auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+  if (FFrameKind != 2) params->rgrc[0] = SkinnedClientRect(FMetrics, FMenuHeight, *params->lppos);
+  params->rgrc[1] = params->rgrc[0];
+  return WVR_VALIDRECTS;
+}
+
+LRESULT TWinSkinForm::NCPaint(WPARAM wParam) {
+  if (!FSkinData->FramePainting) return 0;
+  if (FFrameKind == 2) return CallOldProc(WM_NCPAINT, wParam, 0);
+  // wParam 1 means the whole frame; it is no region to clip with.
+  HDC dc = wParam > 1 ? GetDCEx(FHandle, reinterpret_cast<HRGN>(wParam), DCX_WINDOW | DCX_INTERSECTRGN) : nullptr;
+  if (!dc) dc = GetWindowDC(FHandle);
+  PaintFrame(dc);
+  ReleaseDC(FHandle, dc);
+  return 0;
+}
+
+void TWinSkinForm::PaintFrame(HDC DC) {
+  if ((FPhase != phReady && FPhase != phReskinning) || FFrameKind == 2 || !FSkinData || FSkinData->SkinEmpty) return;
+  HDC own = DC ? nullptr : GetWindowDC(FHandle);
+  HDC dc = DC ? DC : own;
+  try {
+    GetWindowRect(FHandle, &FWindowRect);
+    FWidth = Width(FWindowRect), FHeight = Height(FWindowRect);
+    for (TFrameSide side : {TFrameSide::Left, TFrameSide::Right, TFrameSide::Bottom})
+      PaintSkinBorder(*FSkinData, side, FrameSideRect(FMetrics, side, FWidth, FHeight), dc, FActive);
+    PaintTitleBar(dc);
+  } catch (...) {
+    // The next paint starts over.
+  }
+  if (own) ReleaseDC(FHandle, own);
+}
+
+void TWinSkinForm::PaintTitleBar(HDC DC) {
+  if (FWidth <= 0 || FMetrics.TitleHeight <= 0) return;
+  FTitleBuffer.SetSize(FWidth, FMetrics.TitleHeight);
+  HDC buffer = FTitleBuffer.Canvas().Handle();
+  // The corners over the side borders, painted just before, come along.
+  BitBlt(buffer, 0, 0, FWidth, FMetrics.TitleHeight, DC, 0, 0, SRCCOPY);
+  const RECT area = FrameSideRect(FMetrics, TFrameSide::Top, FWidth, FHeight);
+  PaintSkinBorder(*FSkinData, TFrameSide::Top, area, buffer, FActive);
+  TCaptionLook look;
+  look.Text = FCaptionPrefix + FCaption;
+  look.Font = FCaptionFont.Get();
+  look.Active = FActive;
+  look.RightToLeft = FRightToLeft;
+  look.Popup = (FStyle & WS_POPUP) != 0;
+  look.RightButtonsLeft = FRightButtonsLeft;
+  FCaptionRect = PaintSkinCaption(buffer, area, *FSkinData, look);
+  BitBlt(DC, 0, 0, FWidth, FMetrics.TitleHeight, buffer, 0, 0, SRCCOPY);
+  SetBkMode(DC, OPAQUE);
+}
+
+void TWinSkinForm::ToggleMaximize() {
+  if (FWindowState == wsMaximized) {
+    RestoreWindow();
+    return;
+  }
+  FWindowState = wsMaximized;
+  PostMessageW(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void TWinSkinForm::RestoreWindow() {
+  FWindowState = wsNormal;
+  PostMessageW(FHandle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  // Stage 1: every message.
+  switch (Msg) {
+    case WM_ERASEBKGND: {
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      if (FForm) return result;
+      RECT client;
+      GetClientRect(FHandle, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, FSkinData->ButtonFaceBrush);
+      return 1;
+    }
+    case WM_STYLECHANGED:
+      if (wParam == static_cast<WPARAM>(GWL_STYLE)) FStyle = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
+      return CallOldProc(Msg, wParam, lParam);
+    case WM_NCDESTROY: {
+      FPhase = phDestroying;
+      DetachOnDestroy();
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      FPhase = phDead;
+      return result;
+    }
+    case WM_CTLCOLORBTN: {
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      if (!FForm) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return result;
+    }
+    case WM_CTLCOLORSTATIC:
+      CallOldProc(Msg, wParam, lParam);
+      if (!FForm) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush);
+    case WM_ISSKINNED: return 1;
+  }
+  if (!FSkinFrame || (FStyle & WS_CHILD)) return CallOldProc(Msg, wParam, lParam);
+
+  // Stage 2: the frame is skinned.
+  switch (Msg) {
+    case WM_SIZE: return SizeHandler(wParam, lParam);
+    case WM_ACTIVATE: FActive = LOWORD(wParam) != WA_INACTIVE; break;
+    case WM_GETMINMAXINFO: {
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      ReadWindowState();
+      SetCaptionStyles(FWindowState == wsMinimized);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+      return result;
+    }
+    case WM_WINDOWPOSCHANGED: ReadWindowState(); return CallOldProc(Msg, wParam, lParam);
+    case WM_NCACTIVATE: FActive = wParam != 0; break;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case SC_SIZE: case SC_MOVE: case SC_MINIMIZE: case SC_MAXIMIZE:
+        case SC_NEXTWINDOW: case SC_PREVWINDOW: case SC_CLOSE: case SC_RESTORE:
+          // A system-menu command tracked with this window as its owner.
+          PostMessageW(FHandle, WM_SYSCOMMAND, LOWORD(wParam), 0);
+          return 0;
+      }
+      return CallOldProc(Msg, wParam, lParam);
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE: FWindowState = wsMinimized; break;
+        case SC_MAXIMIZE: FWindowState = wsMaximized; break;
+        case SC_RESTORE: FWindowState = wsNormal; break;
+      }
+      return CallOldProc(Msg, wParam, lParam);
+    case WM_SKINATTACHED: FinishAttach(); return 0;
+    case gui::CM_MENUCHANGED: {
+      // The menu's own changes must not paint the frame the native way.
+      const bool painting = FSkinData->FramePainting;
+      FSkinData->FramePainting = false;
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      FSkinData->FramePainting = painting;
+      return result;
+    }
+  }
+
+  // Stage 3: the attach has finished and the window shows its frame.
+  if (FPhase == phAttaching || FWindowState == wsMinimized) return CallOldProc(Msg, wParam, lParam);
+  switch (Msg) {
+    case WM_NCACTIVATE: PaintFrame(nullptr); return 1;
+    case WM_NCCALCSIZE: return NCCalcSize(wParam, lParam);
+    case WM_NCPAINT: return NCPaint(wParam);
+    case WM_NCLBUTTONDBLCLK:
+      if (FWindowState != wsNormal)
+        RestoreWindow();
+      else if (FBorderIcons & biMaximize)
+        ToggleMaximize();
+      return 0;
+    case WM_SKINPAINTFRAME: PaintFrame(nullptr); return 0;
+  }
+  return CallOldProc(Msg, wParam, lParam);
+}
+
+}  // namespace qm

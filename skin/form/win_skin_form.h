@@ -1,0 +1,124 @@
+#pragma once
+// TWinSkinForm: the form skinner of one top-level window. It takes over the
+// window's procedure (and, for a library form, its WindowProc), lays the
+// client area under the skin's frame, keeps the window's size so that the
+// client keeps its own, shapes the window with a region cut from the
+// frame's key colour, and paints the borders and the title with its caption.
+// Detaching gives the window its native frame back with the same client
+// size.
+//
+// Messages pass three stages: some always (WM_ISSKINNED, destruction, the
+// background and static colours), some only while the frame is skinned
+// (size, activation, commands, the private attach message), and the frame
+// painting only once the attach has finished and the window is not
+// minimised.
+
+#include <windows.h>
+
+#include <string>
+
+#include "gui/component.h"
+#include "gui/control.h"
+#include "gui/graphics.h"
+#include "gui/subclass.h"
+#include "skin_frame.h"
+
+namespace gui {
+class TCustomForm;
+}
+
+namespace qm {
+
+class TSkinData;
+
+class TWinSkinForm : public gui::TComponent {
+  QM_GUI_CLASS(TWinSkinForm, gui::TComponent)
+ public:
+  enum TPhase : int { phAttaching = 0, phReady = 1, phReskinning = 3, phDestroying = 4, phResizing = 5, phDead = 6 };
+  enum TWindowState : int { wsNormal = 0, wsMaximized = 1, wsMinimized = 2 };
+  // Bits of BorderIcons().
+  enum : unsigned { biMaximize = 1, biMinimize = 2, biSystemMenu = 8, biCaptionRemoved = 0x10 };
+
+  explicit TWinSkinForm(gui::TComponent* Owner);
+  ~TWinSkinForm() override;
+
+  // The window this skinner is for; set before attaching.
+  HWND FHandle = nullptr;
+
+  void AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form);
+  void Attach(TSkinData* SkinData);
+  // Skinning switched off: the window gets its native frame, styles, colour
+  // and procedure back, with the same client size.
+  void Detach();
+  // After a skin change: re-read the frame and fit the window again.
+  void ApplySkin();
+  void RefreshFrame();
+  void UpdateRegion();
+  void DropRegion();
+  void SetCaptionStyles(bool Restore);
+
+  bool Attached() const { return FSubclass.Attached(); }
+  TPhase Phase() const { return FPhase; }
+  TSkinData* SkinData() const { return FSkinData; }
+  gui::TCustomForm* Form() const { return FForm; }
+  const TFrameMetrics& Metrics() const { return FMetrics; }
+  bool Active() const { return FActive; }
+  unsigned BorderIcons() const { return FBorderIcons; }
+  TWindowState WindowState() const { return FWindowState; }
+  RECT CaptionRect() const { return FCaptionRect; }
+
+  // Paints the whole frame now on DC, or on a window DC of its own.
+  void PaintFrame(HDC DC);
+
+ private:
+  LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
+  LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) { return FSubclass.CallPrevious(Msg, wParam, lParam); }
+  void FormWindowProc(gui::TMessage& Message);
+  void FinishAttach();
+  void BuildFrame();
+  void FitWindow(bool Reskin);
+  void DetachOnDestroy();
+  void RestoreProcedures();
+  void ReadWindowState();
+  void LoadCaptionFont();
+  LRESULT SizeHandler(WPARAM wParam, LPARAM lParam);
+  LRESULT NCCalcSize(WPARAM wParam, LPARAM lParam);
+  LRESULT NCPaint(WPARAM wParam);
+  void PaintTitleBar(HDC DC);
+  HRGN BorderRegion(TFrameSide Side, const RECT& Piece);
+  void ToggleMaximize();
+  void RestoreWindow();
+
+  gui::TWindowSubclass FSubclass;
+  gui::TWndMethod FOldFormWindowProc;
+  TSkinData* FSkinData = nullptr;
+  gui::TCustomForm* FForm = nullptr;
+  gui::TGdiHandle<HFONT> FCaptionFont;
+  gui::TBitmap FTitleBuffer;
+  std::wstring FCaptionPrefix = L"  ";
+  std::wstring FCaption;
+  std::wstring FClassName;
+  HWND FOwnerWnd = nullptr;
+  bool FSkinFrame = false;
+  bool FRightToLeft = false;
+  bool FActive = true;
+  RECT FClientRect{};
+  RECT FNativeFrame{};
+  RECT FWindowRect{};
+  RECT FCaptionRect{};
+  TFrameMetrics FMetrics;
+  int FMenuHeight = 0;
+  int FSpaceWidth = 0;
+  int FRightButtonsLeft = 0;
+  LONG_PTR FStyle = 0;
+  gui::TColor FSavedColor = gui::clBtnFace;
+  bool FOwnsRegion = false;
+  int FRegionWidth = 0, FRegionHeight = 0;
+  int FWidth = 0, FHeight = 0;
+  int FFrameKind = 3;
+  unsigned FBorderIcons = 0;
+  TWindowState FWindowState = wsNormal;
+  TPhase FPhase = phAttaching;
+};
+
+}  // namespace qm

@@ -1,0 +1,149 @@
+// The form skinner on real windows: frame size, region, painted frame in
+// both activation states, and detaching back to the native frame.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "../stored_skin.h"
+#include "gui/forms.h"
+#include "gui_objects.h"
+#include "skin_manage.h"
+#include "ui_driver.h"
+#include "win_skin_data.h"
+#include "win_skin_form.h"
+
+namespace qm {
+namespace {
+
+SIZE ClientSize(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  return SIZE{r.right, r.bottom};
+}
+
+SIZE WindowSize(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+COLORREF WindowPixel(HWND w, int x, int y) {
+  HDC dc = GetWindowDC(w);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(w, dc);
+  return c;
+}
+
+// What a border should look like at (x, y) of a window W x H.
+COLORREF BorderPixel(const TSkinData& skin, TFrameSide side, int W, int H, int x, int y, bool active) {
+  const TFrameMetrics m = *SkinFrameMetrics(skin, false);
+  gui::TBitmap window(W, H);
+  PaintSkinBorder(skin, side, FrameSideRect(m, side, W, H), window.Canvas().Handle(), active);
+  return window.Canvas().Pixel(x, y);
+}
+
+class WinSkinForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Skin.PackedSkin = TMemoryStream(test::PackedStoredSkin());
+    ASSERT_TRUE(Skin.LoadSkin());
+    Form.SetBorderStyle(gui::TFormBorderStyle::bsDialog);
+    Form.SetClientSize(483, 436);
+    Form.SetCaption("启明映像向导 V1.0");
+    Form.Show();
+    qmtest::PumpFor(100);
+  }
+
+  TWinSkinForm* AttachSkinner() {
+    auto* skinner = Form.Make<TWinSkinForm>();
+    skinner->FHandle = Form.Handle();
+    skinner->AttachLibraryForm(&Skin, &Form);
+    PostMessageW(Form.Handle(), WM_SKINATTACHED, 0, 1000);
+    qmtest::PumpFor(200, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
+    qmtest::PumpFor(50);
+    return skinner;
+  }
+
+  TSkinData Skin{nullptr};
+  gui::TForm Form{nullptr};
+};
+
+TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
+  HWND h = Form.Handle();
+  const SIZE nativeWindow = WindowSize(h);
+  TWinSkinForm* skinner = AttachSkinner();
+  ASSERT_EQ(skinner->Phase(), TWinSkinForm::phReady);
+  EXPECT_EQ(SendMessageW(h, WM_ISSKINNED, 0, 0), 1);
+  EXPECT_EQ(skinner->Metrics(), (TFrameMetrics{18, 39, 18, 15}));
+  EXPECT_EQ(ClientSize(h).cx, 483);
+  EXPECT_EQ(ClientSize(h).cy, 436);
+  EXPECT_EQ(WindowSize(h).cx, 519);
+  EXPECT_EQ(WindowSize(h).cy, 490);
+  EXPECT_EQ(Form.Color(), gui::TColor(Skin.ButtonFaceColour));
+
+  // The region leaves out what the borders key out, and nothing inside.
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(h, region), ERROR);
+  gui::TBitmap& top = *Skin.SkinBitmap(Skin.BorderTop->Bitmap);
+  const bool cornerKeyed = top.Canvas().Pixel(top.Width() - 1, 0) == RGB(255, 0, 255);
+  EXPECT_EQ(PtInRegion(region, 519 - 18 - 1, 0) != 0, !cornerKeyed);
+  EXPECT_TRUE(PtInRegion(region, 260, 250));
+  EXPECT_TRUE(PtInRegion(region, 260, 20));
+  DeleteObject(region);
+
+  // Active and inactive frames, on the window itself.
+  for (bool active : {true, false}) {
+    SCOPED_TRACE(active ? "active" : "inactive");
+    SendMessageW(h, WM_NCACTIVATE, active, 0);
+    qmtest::PumpFor(50);
+    EXPECT_EQ(skinner->Active(), active);
+    EXPECT_EQ(WindowPixel(h, 5, 245), BorderPixel(Skin, TFrameSide::Left, 519, 490, 5, 245, active));
+    EXPECT_EQ(WindowPixel(h, 260, 485), BorderPixel(Skin, TFrameSide::Bottom, 519, 490, 260, 485, active));
+    const COLORREF ink =
+        gui::ColorToRGB(active ? Skin.TitleTextActiveColour : Skin.TitleTextNoActiveColour);
+    const RECT caption = skinner->CaptionRect();
+    int inked = 0;
+    HDC dc = GetWindowDC(h);
+    for (int y = caption.top; y < caption.bottom; ++y)
+      for (int x = caption.left; x < caption.right; ++x) inked += GetPixel(dc, x, y) == ink;
+    ReleaseDC(h, dc);
+    EXPECT_GT(inked, 20);
+  }
+
+  // Off again: the native frame, the same client size, no region.
+  skinner->Detach();
+  qmtest::PumpFor(50);
+  EXPECT_EQ(SendMessageW(h, WM_ISSKINNED, 0, 0), 0);
+  EXPECT_EQ(ClientSize(h).cx, 483);
+  EXPECT_EQ(ClientSize(h).cy, 436);
+  EXPECT_EQ(WindowSize(h).cx, nativeWindow.cx);
+  EXPECT_EQ(WindowSize(h).cy, nativeWindow.cy);
+  EXPECT_TRUE(GetWindowLongPtrW(h, GWL_STYLE) & WS_CAPTION);
+  EXPECT_EQ(Form.Color(), gui::clBtnFace);
+  HRGN none = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(h, none), ERROR);
+  DeleteObject(none);
+}
+
+TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
+  // Once, so that whatever the system keeps after a first use is counted.
+  TWinSkinForm* first = AttachSkinner();
+  first->Detach();
+  first->Free();
+  qmtest::PumpFor(50);
+  const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
+  for (int i = 0; i < 40; ++i) {
+    TWinSkinForm* skinner = AttachSkinner();
+    for (int paint = 0; paint < 5; ++paint) SendMessageW(Form.Handle(), WM_NCPAINT, 1, 0);
+    skinner->Detach();
+    skinner->Free();
+  }
+  qmtest::PumpFor(50);
+  EXPECT_EQ(qmtest::GdiObjectCount(), gdi);
+  EXPECT_EQ(qmtest::UserObjectCount(), user);
+  EXPECT_EQ(ClientSize(Form.Handle()).cx, 483);
+  EXPECT_EQ(ClientSize(Form.Handle()).cy, 436);
+}
+
+}  // namespace
+}  // namespace qm
