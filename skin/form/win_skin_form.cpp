@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "gui/forms.h"
+#include "gui/menus.h"
+#include "gui/timer.h"
 #include "skin_bitmap_draw.h"
 #include "skin_manage.h"
 #include "win_skin_data.h"
@@ -30,7 +32,7 @@ std::wstring ClassNameOf(HWND window) {
 
 }  // namespace
 
-TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner) {
+TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner), FDoubleClickTime(GetDoubleClickTime()) {
   LoadCaptionFont();
   // Frame painting never reports; the window simply keeps what it had.
   FSubclass.OnError = [](std::exception_ptr) {};
@@ -66,11 +68,22 @@ void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form
 void TWinSkinForm::Attach(TSkinData* SkinData) {
   if (FSubclass.Attached() || !FHandle) return;
   FSkinData = SkinData;
+  FHoverTimer = Make<gui::TTimer>();
+  FHoverTimer->SetEnabled(false);
+  FHoverTimer->SetInterval(250);
+  FHoverTimer->OnTimer = [this](gui::TTimer&) {
+    try {
+      HoverTick();
+    } catch (...) {
+      // The hover look simply stays until the next move.
+    }
+  };
   FSkinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
   FStyle = GetWindowLongPtrW(FHandle, GWL_STYLE);
   const LONG_PTR exStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
   FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
-  const HMENU systemMenu = GetSystemMenu(FHandle, FALSE);
+  FSystemMenu = GetSystemMenu(FHandle, FALSE);
+  LoadIcon();
   FCaption = WindowTextOf(FHandle);
   FClassName = ClassNameOf(FHandle);
   FOwnerWnd = GetWindow(FHandle, GW_OWNER);
@@ -78,8 +91,9 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
   RECT window;
   GetWindowRect(FHandle, &window);
   FNativeFrame = RECT{0, 0, Width(window) - Width(FClientRect), Height(window) - Height(FClientRect)};
-  FBorderIcons = ((FStyle & WS_SYSMENU) || systemMenu ? biSystemMenu : 0) |
+  FBorderIcons = ((FStyle & WS_SYSMENU) || FSystemMenu ? biSystemMenu : 0) |
                  (FStyle & WS_MINIMIZEBOX ? biMinimize : 0) | (FStyle & WS_MAXIMIZEBOX ? biMaximize : 0);
+  BuildSystemPopup();
   ReadWindowState();
   FFrameKind = 3;
   if ((FStyle & WS_POPUP) && (FStyle & kCaptionBits) != kCaptionBits)
@@ -95,8 +109,11 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
 }
 
 void TWinSkinForm::BuildFrame() {
-  if (const auto metrics = SkinFrameMetrics(*FSkinData, FFrameKind == 2)) FMetrics = *metrics;
+  const auto metrics = SkinFrameMetrics(*FSkinData, FFrameKind == 2);
+  if (!metrics) return;
+  FMetrics = *metrics;
   if (FFrameKind == 2) FMenuHeight = 0;
+  BuildButtons();
 }
 
 void TWinSkinForm::SetCaptionStyles(bool Restore) {
@@ -189,6 +206,7 @@ void TWinSkinForm::FinishAttach() {
   }
   FPhase = phReady;
   if (FSkinFrame) PaintFrame(nullptr);
+  if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
 }
 
 void TWinSkinForm::ApplySkin() {
@@ -272,8 +290,14 @@ void TWinSkinForm::RestoreProcedures() {
 }
 
 void TWinSkinForm::Detach() {
+  if (FSystemPopup) {
+    FSystemPopup->Free();
+    FSystemPopup = nullptr;
+  }
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!FSubclass.Attached()) return;
   RestoreProcedures();
+  FreeButtons();
   if (FForm && FPhase != phDestroying) FForm->SetColor(FSavedColor);
   if (!FSkinFrame) return;
   SetCaptionStyles(true);
@@ -294,6 +318,7 @@ void TWinSkinForm::Detach() {
 }
 
 void TWinSkinForm::DetachOnDestroy() {
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
   RestoreProcedures();
   FTitleBuffer.SetSize(0, 0);
 }
@@ -355,6 +380,7 @@ void TWinSkinForm::PaintFrame(HDC DC) {
   } catch (...) {
     // The next paint starts over.
   }
+  FHotObject = nullptr;  // a full repaint shows every button at rest
   if (own) ReleaseDC(FHandle, own);
 }
 
@@ -374,6 +400,8 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
   look.Popup = (FStyle & WS_POPUP) != 0;
   look.RightButtonsLeft = FRightButtonsLeft;
   FCaptionRect = PaintSkinCaption(buffer, area, *FSkinData, look);
+  LayoutButtons();
+  PaintButtons(buffer);
   BitBlt(DC, 0, 0, FWidth, FMetrics.TitleHeight, buffer, 0, 0, SRCCOPY);
   SetBkMode(DC, OPAQUE);
 }
@@ -385,6 +413,15 @@ void TWinSkinForm::ToggleMaximize() {
   }
   FWindowState = wsMaximized;
   PostMessageW(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void TWinSkinForm::ToggleMinimize() {
+  if (FWindowState == wsMinimized) {
+    RestoreWindow();
+    return;
+  }
+  FWindowState = wsMinimized;
+  PostMessageW(FHandle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void TWinSkinForm::RestoreWindow() {
@@ -470,8 +507,16 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   // Stage 3: the attach has finished and the window shows its frame.
   if (FPhase == phAttaching || FWindowState == wsMinimized) return CallOldProc(Msg, wParam, lParam);
   switch (Msg) {
-    case WM_NCACTIVATE: PaintFrame(nullptr); return 1;
+    case WM_NCACTIVATE:
+      if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+      PaintFrame(nullptr);
+      return 1;
     case WM_NCCALCSIZE: return NCCalcSize(wParam, lParam);
+    case WM_NCHITTEST: return NCHitTest(wParam, lParam);
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCRBUTTONDOWN: return NCMouse(Msg, wParam, lParam);
     case WM_NCPAINT: return NCPaint(wParam);
     case WM_NCLBUTTONDBLCLK:
       if (FWindowState != wsNormal)

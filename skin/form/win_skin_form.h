@@ -15,16 +15,21 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/component.h"
 #include "gui/control.h"
 #include "gui/graphics.h"
 #include "gui/subclass.h"
+#include "nc_object.h"
 #include "skin_frame.h"
 
 namespace gui {
 class TCustomForm;
+class TPopupMenu;
+class TTimer;
 }
 
 namespace qm {
@@ -70,6 +75,25 @@ class TWinSkinForm : public gui::TComponent {
   // Paints the whole frame now on DC, or on a window DC of its own.
   void PaintFrame(HDC DC);
 
+  // --- caption buttons
+  const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return FButtons; }
+  TNCObject* HotObject() const { return FHotObject; }
+  void SetHotObject(TNCObject* Object) { FHotObject = Object; }
+  // Repaints one button in State on the window itself.
+  void PaintButton(TWinSysButton& Button, int State);
+  // Whether button Index shows now; also sets its FVisible.
+  bool ButtonVisible(size_t Index);
+  void LayoutButtons();
+  // The first visible, clickable button at a point in window coordinates.
+  TWinSysButton* ButtonAt(POINT P) const;
+  POINT ScreenToWindow(POINT P) const;
+  // Performs the hot button's action; (X, Y) is the screen point clicked.
+  void ButtonClick(int X, int Y);
+  void ShowSystemMenu(POINT P);
+  gui::TPopupMenu* SystemPopup() const { return FSystemPopup; }
+  gui::TTimer* HoverTimer() const { return FHoverTimer; }
+  const gui::TBitmap& Icon() const { return FIcon; }
+
  private:
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) { return FSubclass.CallPrevious(Msg, wParam, lParam); }
@@ -87,7 +111,19 @@ class TWinSkinForm : public gui::TComponent {
   void PaintTitleBar(HDC DC);
   HRGN BorderRegion(TFrameSide Side, const RECT& Piece);
   void ToggleMaximize();
+  void ToggleMinimize();
   void RestoreWindow();
+  void FreeButtons();
+  void BuildButtons();
+  void LoadIcon();
+  void PaintButtons(HDC DC);
+  // The image a button shows: its own strip, or the window icon.
+  gui::TBitmap* ButtonImage(const TWinSysButton& Button, int& Frames);
+  void BuildSystemPopup();
+  void HoverTick();
+  void CloseWindow();
+  LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
+  LRESULT NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
 
   gui::TWindowSubclass FSubclass;
   gui::TWndMethod FOldFormWindowProc;
@@ -119,6 +155,14 @@ class TWinSkinForm : public gui::TComponent {
   unsigned FBorderIcons = 0;
   TWindowState FWindowState = wsNormal;
   TPhase FPhase = phAttaching;
+  std::vector<std::unique_ptr<TWinSysButton>> FButtons;
+  TNCObject* FHotObject = nullptr;
+  gui::TBitmap FIcon;
+  gui::TTimer* FHoverTimer = nullptr;
+  gui::TPopupMenu* FSystemPopup = nullptr;
+  DWORD FLastMenuTick = 0;
+  DWORD FDoubleClickTime = 0;
+  HMENU FSystemMenu = nullptr;
 };
 
 }  // namespace qm

@@ -125,6 +125,98 @@ TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
   DeleteObject(none);
 }
 
+const TWinSysButton* ButtonWithAction(const TWinSkinForm& skinner, int action) {
+  for (const auto& b : skinner.Buttons())
+    if (b->FVisible && b->FData.Action == action) return b.get();
+  return nullptr;
+}
+
+LPARAM ScreenPoint(HWND h, POINT windowPoint) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return MAKELPARAM(r.left + windowPoint.x, r.top + windowPoint.y);
+}
+
+TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
+  HWND h = Form.Handle();
+  TWinSkinForm* skinner = AttachSkinner();
+  // This dialog-bordered form has neither a maximise nor a minimise box.
+  const TWinSysButton* close = ButtonWithAction(*skinner, 0);
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(ButtonWithAction(*skinner, 1), nullptr);
+  EXPECT_EQ(ButtonWithAction(*skinner, 2), nullptr);
+  const RECT expected{519 - 25, 6, 519 - 25 + 19, 6 + 17};
+  EXPECT_TRUE(EqualRect(&close->FBounds, &expected));
+
+  const struct {
+    POINT At;
+    LRESULT Hit;
+  } hits[] = {{{260, 20}, HTCAPTION}, {{260, 480}, HTMENU}, {{500, 14}, HTCAPTION}};
+  for (const auto& t : hits)
+    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, t.At)), t.Hit) << t.At.x << "," << t.At.y;
+  // The top rows are the native frame's (its border), never the caption.
+  EXPECT_NE(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, POINT{260, 2})), HTCAPTION);
+
+  // Hot under the mouse, pressed while pressed: the strip's frames 3 and 2
+  // at a pixel where the frames differ and are not see-through.
+  gui::TBitmap& strip = *Skin.SkinBitmap(close->FData.Bitmap);
+  const int fw = strip.Width() / close->FData.Frames();
+  POINT probe{-1, -1};
+  for (int y = 0; y < strip.Height() && probe.x < 0; ++y)
+    for (int x = 0; x < fw && probe.x < 0; ++x) {
+      const COLORREF hot = strip.Canvas().Pixel(2 * fw + x, y), pressed = strip.Canvas().Pixel(fw + x, y),
+                     normal = strip.Canvas().Pixel(x, y);
+      if (hot != RGB(255, 0, 255) && pressed != RGB(255, 0, 255) && hot != normal && pressed != hot) probe = {x, y};
+    }
+  ASSERT_GE(probe.x, 0);
+  const POINT onButton{close->FBounds.left + probe.x, close->FBounds.top + probe.y};
+  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, onButton));
+  EXPECT_EQ(skinner->HotObject(), close);
+  EXPECT_EQ(WindowPixel(h, onButton.x, onButton.y), strip.Canvas().Pixel(2 * fw + probe.x, probe.y));
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(h, onButton));
+  EXPECT_EQ(WindowPixel(h, onButton.x, onButton.y), strip.Canvas().Pixel(fw + probe.x, probe.y));
+  // Released elsewhere: nothing happens; released on the button: it closes.
+  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, POINT{260, 20}));
+  EXPECT_EQ(skinner->HotObject(), nullptr);
+  SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(h, POINT{260, 20}));
+  qmtest::PumpFor(50);
+  EXPECT_TRUE(IsWindowVisible(h));
+  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, onButton));
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(h, onButton));
+  SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(h, onButton));
+  qmtest::PumpFor(100, [&] { return !IsWindowVisible(h); });
+  EXPECT_FALSE(IsWindowVisible(h));
+}
+
+TEST_F(WinSkinForm, WindowWithBothBoxesShowsAndUsesThem) {
+  gui::TForm sizeable(nullptr);
+  sizeable.SetBorderStyle(gui::TFormBorderStyle::bsSizeable);
+  sizeable.SetClientSize(300, 200);
+  sizeable.Show();
+  auto* skinner = sizeable.Make<TWinSkinForm>();
+  skinner->FHandle = sizeable.Handle();
+  skinner->AttachLibraryForm(&Skin, &sizeable);
+  PostMessageW(sizeable.Handle(), WM_SKINATTACHED, 0, 1000);
+  qmtest::PumpFor(200, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
+  SendMessageW(sizeable.Handle(), WM_NCPAINT, 1, 0);
+  const TWinSysButton* maximize = ButtonWithAction(*skinner, 1);
+  ASSERT_NE(maximize, nullptr);
+  ASSERT_NE(ButtonWithAction(*skinner, 2), nullptr);
+  const POINT at{(maximize->FBounds.left + maximize->FBounds.right) / 2, (maximize->FBounds.top + maximize->FBounds.bottom) / 2};
+  HWND h = sizeable.Handle();
+  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, at));
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(h, at));
+  SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(h, at));
+  qmtest::PumpFor(300, [&] { return IsZoomed(h) != FALSE; });
+  EXPECT_TRUE(IsZoomed(h));
+  EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsMaximized);
+  // Maximised, the other button of the pair shows: restore.
+  SendMessageW(h, WM_NCPAINT, 1, 0);
+  const TWinSysButton* restore = ButtonWithAction(*skinner, 1);
+  ASSERT_NE(restore, nullptr);
+  EXPECT_NE(restore, maximize);
+}
+
 TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   // Once, so that whatever the system keeps after a first use is counted.
   TWinSkinForm* first = AttachSkinner();

@@ -1,0 +1,338 @@
+// The caption buttons of a skinned window, the window icon, the non-client
+// mouse messages and the system menu: the part of TWinSkinForm that answers
+// the mouse over its frame.
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "gui/forms.h"
+#include "gui/menus.h"
+#include "gui/timer.h"
+#include "skin_bitmap_draw.h"
+#include "skin_manage.h"
+#include "win_skin_data.h"
+#include "win_skin_form.h"
+
+namespace qm {
+
+namespace {
+
+// Buttons that show the window icon instead of an image of their own.
+bool ShowsIcon(const TDataSkinSysButton& d) { return d.Action == 3 || d.Action == 11; }
+
+enum TSystemItem : int { siRestore = 0, siMaximize = 1, siMinimize = 2, siClose = 3, siLine = 100 };
+
+}  // namespace
+
+// --- TNCObject
+
+void TNCObject::MouseDown() {
+  if (TNCObject* hot = FOwner.HotObject(); hot && hot != this) hot->MouseLeave();
+  if (!FVisible) return;
+  FOwner.SetHotObject(this);
+  FState = stPressed;
+  Paint();
+}
+
+void TNCObject::MouseUp() {
+  if (!FVisible) return;
+  FState = stHot;
+  Paint();
+}
+
+void TNCObject::MouseEnter() {
+  TNCObject* hot = FOwner.HotObject();
+  if (hot == this) return;
+  if (hot) hot->MouseLeave();
+  if (!FVisible) return;
+  FOwner.SetHotObject(this);
+  FState = stHot;
+  Paint();
+}
+
+void TNCObject::MouseLeave() {
+  if (!FVisible) return;
+  FOwner.SetHotObject(nullptr);
+  FState = stNormal;
+  Paint();
+}
+
+void TWinSysButton::Paint() { FOwner.PaintButton(*this, FState); }
+
+// --- TWinSkinForm: buttons
+
+void TWinSkinForm::FreeButtons() {
+  FHotObject = nullptr;
+  FButtons.clear();
+}
+
+void TWinSkinForm::BuildButtons() {
+  FreeButtons();
+  for (const auto& data : FSkinData->SysButtons) {
+    FButtons.push_back(std::make_unique<TWinSysButton>(*this, *data));
+    // The first window icon met stands in for windows that have none.
+    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && !FIcon.Empty())
+      FSkinData->DefaultIcon->Assign(FIcon);
+  }
+}
+
+void TWinSkinForm::LoadIcon() {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  FIcon.SetSize(w, h);
+  {
+    gui::TCanvas& canvas = FIcon.Canvas();
+    canvas.Brush.SetColor(gui::clFuchsia);
+    canvas.FillRect(RECT{0, 0, w, h});
+  }
+  HICON icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_BIG, 0));
+  if (icon) {
+    HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
+    if (!copy) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
+    DrawIconEx(FIcon.Canvas().Handle(), 0, 0, copy ? copy : icon, w, h, 0, nullptr, DI_NORMAL);
+    if (copy) DestroyIcon(copy);
+    return;
+  }
+  if (FSkinData->DefaultIcon && !FSkinData->DefaultIcon->Empty()) {
+    FIcon.Assign(*FSkinData->DefaultIcon);
+    return;
+  }
+  if (SkinManager)
+    for (TSkinData* other : SkinManager->SkinDatas)
+      if (other->SkinFormtype == TSkinFormType::sfMainform && other->DefaultIcon && !other->DefaultIcon->Empty())
+        FIcon.Assign(*other->DefaultIcon);
+}
+
+gui::TBitmap* TWinSkinForm::ButtonImage(const TWinSysButton& Button, int& Frames) {
+  if (ShowsIcon(Button.FData)) {
+    Frames = 1;
+    return FIcon.Empty() ? nullptr : &FIcon;
+  }
+  Frames = Button.FData.Frames();
+  return FSkinData->SkinBitmap(Button.FData.Bitmap);
+}
+
+bool TWinSkinForm::ButtonVisible(size_t Index) {
+  TWinSysButton& b = *FButtons[Index];
+  const TDataSkinSysButton& d = b.FData;
+  const bool maximized = FWindowState == wsMaximized;
+  const bool maxBox = FBorderIcons & biMaximize, minBox = FBorderIcons & biMinimize,
+             sysMenu = FBorderIcons & biSystemMenu;
+  auto condition = [&](int code, bool first) {
+    switch (code) {
+      case 0: return first ? FFrameKind != 3 && (d.Action != 0 || sysMenu) : true;
+      case 1: return maximized;
+      case 2: return !maximized;
+      case 3: return FActive;
+      case 4: return !FActive;
+      case 6: return first ? maxBox && sysMenu : maxBox;
+      case 7: return !maxBox;
+      case 8: return first ? minBox && sysMenu : minBox;
+      case 9: return !minBox;
+      case 100: return false;  // the MDI child's buttons live in a menu bar
+      default: return code >= 200 && code <= 2000;
+    }
+  };
+  bool visible = condition(d.Visibility, true) && condition(d.Visibility1, false);
+  if (d.Action == 1 && !maxBox) visible = false;
+  if (d.Action == 2 && !minBox) visible = false;
+  b.FVisible = visible;
+  return visible;
+}
+
+void TWinSkinForm::LayoutButtons() {
+  FRightButtonsLeft = 0;
+  for (size_t i = 0; i < FButtons.size(); ++i) {
+    TWinSysButton& b = *FButtons[i];
+    int frames = 1;
+    gui::TBitmap* image = ButtonImage(b, frames);
+    if (!ButtonVisible(i) || !image) continue;
+    const int w = image->Width() / frames, h = image->Height();
+    const TDataSkinSysButton& d = b.FData;
+    int left = 0, top = 0;
+    switch (d.Align) {
+      case 0: left = d.XCoord, top = d.YCoord; break;
+      case 1:
+        left = FWidth - d.XCoord, top = d.YCoord;
+        FRightButtonsLeft = std::max(FRightButtonsLeft, left);
+        break;
+      case 2:
+      case 8: left = FCaptionRect.left - w - d.XCoord, top = d.YCoord; break;
+      case 3:
+      case 9: left = FCaptionRect.right + d.XCoord, top = d.YCoord; break;
+    }
+    b.FBounds = RECT{left, top, left + w, top + h};
+  }
+}
+
+void TWinSkinForm::PaintButtons(HDC DC) {
+  for (size_t i = 0; i < FButtons.size(); ++i) {
+    TWinSysButton& b = *FButtons[i];
+    int frames = 1;
+    gui::TBitmap* image = ButtonImage(b, frames);
+    if (!b.FVisible || !image || b.FData.Visibility == 100) continue;
+    const int frame = FActive || frames < 4 ? 1 : 4;
+    DrawFrame(DC, b.FBounds, *image, true, frames, frame);
+    b.FState = TNCObject::stNormal;
+  }
+}
+
+void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
+  int frames = 1;
+  gui::TBitmap* image = ButtonImage(Button, frames);
+  if (!image || FPhase != phReady) return;
+  int frame = State;
+  if (Button.FData.Visibility == 100 && State == TNCObject::stHot) frame = 4;
+  if (frames == 1) frame = 1;
+  HDC dc = GetWindowDC(FHandle);
+  // The title under the button first: the image may be see-through.
+  if (!FTitleBuffer.Empty())
+    BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
+           Button.FBounds.bottom - Button.FBounds.top, FTitleBuffer.Canvas().Handle(), Button.FBounds.left,
+           Button.FBounds.top, SRCCOPY);
+  DrawFrame(dc, Button.FBounds, *image, true, frames, frame);
+  ReleaseDC(FHandle, dc);
+}
+
+POINT TWinSkinForm::ScreenToWindow(POINT P) const {
+  ScreenToClient(FHandle, &P);
+  if (FWindowState != wsMinimized) {
+    P.x += FMetrics.BorderLeft;
+    P.y += FMetrics.TitleHeight + FMenuHeight;
+  }
+  return P;
+}
+
+TWinSysButton* TWinSkinForm::ButtonAt(POINT P) const {
+  for (const auto& b : FButtons)
+    if (b->FVisible && b->FData.Action >= 0 && PtInRect(&b->FBounds, P)) return b.get();
+  return nullptr;
+}
+
+LRESULT TWinSkinForm::NCHitTest(WPARAM wParam, LPARAM lParam) {
+  const LRESULT previous = CallOldProc(WM_NCHITTEST, wParam, lParam);
+  if (previous != HTNOWHERE) return previous;
+  const POINT p = ScreenToWindow(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  if (p.y > FMetrics.TitleHeight) return HTMENU;
+  if (p.y > 3) return HTCAPTION;
+  return HTNOWHERE;
+}
+
+LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  TWinSysButton* button = ButtonAt(ScreenToWindow(screen));
+  switch (Msg) {
+    case WM_NCMOUSEMOVE:
+      if (!FActive) return 0;
+      if (button) {
+        button->MouseEnter();
+        return 0;
+      }
+      if (FHotObject) FHotObject->MouseLeave();
+      return CallOldProc(Msg, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+      if (button) {
+        if (!FActive) SetForegroundWindow(FHandle);
+        button->MouseDown();
+        return 0;
+      }
+      // A maximised window cannot be dragged by its caption.
+      if (FWindowState == wsMaximized && FActive && wParam == HTCAPTION) wParam = HTMENU;
+      return CallOldProc(Msg, wParam, lParam);
+    case WM_NCLBUTTONUP:
+      if (button) {
+        if (button == FHotObject) {
+          button->MouseUp();
+          ButtonClick(screen.x, screen.y);
+        }
+        return 0;
+      }
+      return CallOldProc(Msg, wParam, lParam);
+    case WM_NCRBUTTONDOWN:
+      if (wParam == HTCAPTION) {
+        ShowSystemMenu(screen);
+        return 0;
+      }
+      return CallOldProc(Msg, wParam, lParam);
+  }
+  return CallOldProc(Msg, wParam, lParam);
+}
+
+void TWinSkinForm::HoverTick() {
+  if (!FHotObject) return;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  const POINT p = ScreenToWindow(cursor);
+  if (!PtInRect(&FHotObject->FBounds, p)) FHotObject->MouseLeave();
+}
+
+void TWinSkinForm::CloseWindow() {
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  PostMessageW(FHandle, WM_CLOSE, 0, 0);
+}
+
+void TWinSkinForm::ButtonClick(int X, int Y) {
+  auto* button = dynamic_cast<TWinSysButton*>(FHotObject);
+  if (!button) return;
+  switch (button->FData.Action) {
+    case 0: CloseWindow(); break;
+    case 1:
+    case 22: ToggleMaximize(); break;
+    case 2:
+    case 23: ToggleMinimize(); break;
+    case 3:
+    case 11:
+    case 12: ShowSystemMenu(POINT{X + 1, Y + 1}); break;
+    default:
+      // Actions this window has no use for are announced and answered.
+      PostMessageW(FHandle, WM_ISSKINNED, static_cast<WPARAM>(button->FData.Action), 0);
+  }
+}
+
+void TWinSkinForm::BuildSystemPopup() {
+  FSystemPopup = Make<gui::TPopupMenu>();
+  FSystemPopup->Tag = 33333;
+  auto add = [&](const char* caption, int tag) {
+    gui::TMenuItem* item = FSystemPopup->Items().Add(caption);
+    item->Tag = tag;
+    item->OnClick = [this](gui::TMenuItem& clicked) {
+      switch (clicked.Tag) {
+        case siRestore: RestoreWindow(); break;
+        case siMaximize: ToggleMaximize(); break;
+        case siMinimize: ToggleMinimize(); break;
+        case siClose: CloseWindow(); break;
+      }
+    };
+    return item;
+  };
+  add(" Restore ", siRestore);
+  if (FBorderIcons & biMaximize) add(" Maximize ", siMaximize);
+  if (FBorderIcons & biMinimize) add(" Minimize ", siMinimize);
+  add("-", siLine);
+  add(" Close ", siClose)->SetShortCut(gui::ShortCut(VK_F4, gui::scShift));
+}
+
+void TWinSkinForm::ShowSystemMenu(POINT P) {
+  if (FSystemPopup)
+    for (int i = 0; i < FSystemPopup->Items().Count(); ++i) {
+      gui::TMenuItem* item = FSystemPopup->Items().Items(i);
+      if (item->Tag == siRestore) item->SetEnabled(FWindowState != wsNormal);
+      if (item->Tag == siMaximize) item->SetEnabled(FWindowState != wsMaximized);
+      if (item->Tag == siMinimize) item->SetEnabled(FWindowState != wsMinimized);
+    }
+  const DWORD now = GetTickCount();
+  if (now - FLastMenuTick > FDoubleClickTime) {
+    FLastMenuTick = now;
+    if (FSystemPopup && FSkinData->SkinControls.Contains(TSkinControlType::xcSystemMenu))
+      FSystemPopup->Popup(P.x, P.y);
+    else if (FSystemMenu)
+      TrackPopupMenu(FSystemMenu, TPM_RIGHTBUTTON, P.x, P.y, 0, FHandle, nullptr);
+  } else {
+    // A second request within the double-click time closes the window, as
+    // a double click on a system-menu box does.
+    CloseWindow();
+  }
+}
+
+}  // namespace qm
