@@ -7,6 +7,7 @@
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "win_skin_data.h"
+#include "win_skin_form.h"
 
 namespace qm {
 
@@ -111,10 +112,74 @@ void TSkinManage::RequestAction(int Action, unsigned Interval) {
 bool TSkinManage::AttachWindow(HWND Handle) {
   if (!Active || !Handle) return false;
   if (SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
+  SweepFormSkinners();
+  if (FindFormSkinner(Handle)) return false;
+  gui::TCustomForm* form = gui::Screen().FindForm(Handle);
+  const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
+  if (!ForceAttach && (style & WS_CHILD) && LowerCase(ClassNameOf(GetParent(Handle))) == "mdiclient") return false;
+  RECT r;
+  GetWindowRect(Handle, &r);
+  if ((r.right - r.left) * (r.bottom - r.top) == 0) return false;
+  if (form && form->Tag == 99) return false;
+  const std::string cls = ClassNameOf(Handle);
+  if (cls == "TApplication" || !CanSkinWindow(cls)) return false;
+  TSkinData* sd = FindSkinData(Handle);
+  if (!sd || sd->SkinEmpty) return false;
   if (OnAttachRequest) OnAttachRequest(Handle);
-  // The form skinner that would take the window over belongs to the
-  // form-skinning layer; without it no window is skinned yet.
-  return false;
+  TWinSkinForm* skinner = nullptr;
+  if (form) {
+    skinner = form->Make<TWinSkinForm>();
+    skinner->FHandle = Handle;
+    skinner->AttachLibraryForm(sd, form);
+  } else {
+    FOwnedSkinners.push_back(std::make_unique<TWinSkinForm>(nullptr));
+    skinner = FOwnedSkinners.back().get();
+    skinner->FHandle = Handle;
+    skinner->Attach(sd);
+  }
+  FormSkinners.push_back(skinner);
+  PostMessageW(Handle, WM_SKINATTACHED, 0, 1000);
+  return true;
+}
+
+TWinSkinForm* TSkinManage::FindFormSkinner(HWND Handle) const {
+  for (TWinSkinForm* s : FormSkinners)
+    if (s->FHandle == Handle) return s;
+  return nullptr;
+}
+
+void TSkinManage::RemoveFormSkinner(HWND Handle) {
+  auto it = std::find_if(FormSkinners.begin(), FormSkinners.end(), [&](TWinSkinForm* s) { return s->FHandle == Handle; });
+  if (it != FormSkinners.end()) FormSkinners.erase(it);
+}
+
+void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
+  std::erase(FormSkinners, Skinner);
+  if (Skinner->Owner()) {
+    Skinner->Free();
+    return;
+  }
+  std::erase_if(FOwnedSkinners, [&](const auto& owned) { return owned.get() == Skinner; });
+}
+
+void TSkinManage::SweepFormSkinners() {
+  for (size_t i = FormSkinners.size(); i-- > 0;)
+    if (FormSkinners[i]->Phase() == TWinSkinForm::phDead) FreeFormSkinner(FormSkinners[i]);
+}
+
+void TSkinManage::SetMDIMaximized(bool Maximized) { MDIMaximized = Maximized; }
+
+int TSkinManage::CountMDIChildren() const {
+  int n = 0;
+  for (TWinSkinForm* s : FormSkinners)
+    if (GetWindowLongPtrW(s->FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD) ++n;
+  return n;
+}
+
+void TSkinManage::AttachForm(gui::TCustomForm* Form) {
+  if (!Form->Visible() || !Form->HandleAllocated()) return;
+  if ((GetWindowLongPtrW(Form->Handle(), GWL_STYLE) & WS_CHILD) && Form->FormStyle != gui::TFormStyle::fsMDIChild) return;
+  AttachWindow(Form->Handle());
 }
 
 TSkinData* TSkinManage::FindSkinData(HWND Handle) const {
@@ -150,21 +215,42 @@ bool TSkinManage::CanSkinWindow(const std::string& ClassName) const {
 void TSkinManage::DoAction() {
   if (!PendingSkinData) return;
   ActionTimer->SetEnabled(false);
-  // Attaching and detaching the form skinners is the form-skinning layer's
-  // part of these steps; the switch itself happens here.
+  const bool onlyThis = PendingSkinData->SkinFormtype == TSkinFormType::sfOnlyThisForm;
+  auto uses = [&](TWinSkinForm* s) { return !onlyThis || s->SkinData() == PendingSkinData; };
   switch (PendingAction) {
     case saSkinOn:
       Active = true;
       ForceAttach = true;
+      SweepFormSkinners();
       for (int i = gui::Screen().FormCount() - 1; i >= 0; --i) {
         gui::TCustomForm* form = gui::Screen().Forms(i);
-        if (PendingSkinData->SkinFormtype == TSkinFormType::sfOnlyThisForm && form != PendingSkinData->Owner())
-          continue;
-        if (form->Visible() && form->HandleAllocated()) AttachWindow(form->Handle());
+        if (onlyThis && form != PendingSkinData->Owner()) continue;
+        AttachForm(form);
       }
       ForceAttach = false;
       break;
-    case saSkinOff: Active = false; break;
+    case saSkinOff:
+      Active = false;
+      SweepFormSkinners();
+      for (size_t i = FormSkinners.size(); i-- > 0;) {
+        TWinSkinForm* s = FormSkinners[i];
+        if (!uses(s)) continue;
+        const HWND window = s->FHandle;
+        s->Detach();
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+        FreeFormSkinner(s);
+      }
+      break;
+    case saSkinChanged: {
+      SweepFormSkinners();
+      std::vector<TWinSkinForm*> changed;
+      for (TWinSkinForm* s : FormSkinners)
+        if (uses(s)) changed.push_back(s);
+      for (TWinSkinForm* s : changed) s->ApplySkin();
+      for (TWinSkinForm* s : changed) s->RefreshFrame();
+      break;
+    }
     default: break;
   }
   TSkinData* done = PendingSkinData;

@@ -14,12 +14,14 @@
 #include <vector>
 
 namespace gui {
+class TCustomForm;
 class TTimer;
 }
 
 namespace qm {
 
 class TSkinData;
+class TWinSkinForm;
 
 // Private messages shared by the manager, the form skinner and the popup
 // skinner.
@@ -46,6 +48,15 @@ class TSkinManage {
   // A top-level window to skin; true when a form skinner was created.
   bool AttachWindow(HWND Handle);
 
+  // Called by the form skinners.
+  TWinSkinForm* FindFormSkinner(HWND Handle) const;
+  // Takes a skinner out of the list without freeing it (it is being freed).
+  void RemoveFormSkinner(HWND Handle);
+  // Frees every skinner whose window is gone.
+  void SweepFormSkinners();
+  void SetMDIMaximized(bool Maximized);
+  int CountMDIChildren() const;
+
   // The skin data that speaks for a window: an sfOnlyThisForm component of
   // its owner form, an sfDialog one for message boxes and dialogs, else the
   // last sfMainform one, else the first registered.
@@ -57,6 +68,9 @@ class TSkinManage {
   std::unique_ptr<gui::TTimer> ActionTimer;
   HHOOK HookHandle = nullptr;
   std::vector<TSkinData*> SkinDatas;
+  // Every form skinner made, in order. A library form's skinner is owned by
+  // the form; the others by the manager (OwnedSkinners).
+  std::vector<TWinSkinForm*> FormSkinners;
   bool Active = false;
   bool ForceAttach = false;
   int Activated = 0;
@@ -74,6 +88,10 @@ class TSkinManage {
 
  private:
   static LRESULT CALLBACK HookProc(int Code, WPARAM wParam, LPARAM lParam);
+  void AttachForm(gui::TCustomForm* Form);
+  // Takes a skinner out of the list and frees it.
+  void FreeFormSkinner(TWinSkinForm* Skinner);
+  std::vector<std::unique_ptr<TWinSkinForm>> FOwnedSkinners;
   LRESULT Hook(int Code, WPARAM wParam, LPARAM lParam);
 };
 

@@ -44,6 +44,7 @@ TWinSkinForm::~TWinSkinForm() {
     RestoreProcedures();
     DropRegion();
   }
+  if (SkinManager) std::erase(SkinManager->FormSkinners, this);
 }
 
 void TWinSkinForm::LoadCaptionFont() {

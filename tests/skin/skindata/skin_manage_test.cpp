@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "../stored_skin.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "skin_manage.h"
 #include "win_skin_data.h"
+#include "win_skin_form.h"
 
 namespace qm {
 namespace {
@@ -24,8 +26,13 @@ class SkinManagerTest : public ::testing::Test {
   void SetUp() override {
     SkinManager = std::make_unique<TSkinManage>();
     SkinManager->OnAttachRequest = [this](HWND w) { Requests.push_back(w); };
+    // A window is attached only when a loaded skin speaks for it.
+    Skin.PackedSkin = TMemoryStream(test::PackedStoredSkin());
+    ASSERT_TRUE(Skin.LoadSkin());
+    SkinManager->AddSkinData(&Skin);
   }
   void TearDown() override { SkinManager.reset(); }
+  TSkinData Skin{nullptr};
   bool Requested(HWND w) const { return std::find(Requests.begin(), Requests.end(), w) != Requests.end(); }
   std::vector<HWND> Requests;
   static void Pump(DWORD milliseconds) {
@@ -52,7 +59,30 @@ TEST_F(SkinManagerTest, TheHookCountsTheFirstActivationAndAsksToAttachTheWindow)
   Pump(50);
   EXPECT_EQ(SkinManager->Activated, 1);
   EXPECT_TRUE(Requested(w));
+  // The window wears the skin, once however often it is activated...
+  ASSERT_NE(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 1);
+  HWND other = TopLevelWindow();
+  ShowWindow(other, SW_SHOW);
+  SetActiveWindow(other);
+  SetActiveWindow(w);
+  Pump(50);
+  EXPECT_EQ(std::count_if(SkinManager->FormSkinners.begin(), SkinManager->FormSkinners.end(),
+                          [&](TWinSkinForm* s) { return s->FHandle == w; }),
+            1);
+  DestroyWindow(other);
+  // ...until skinning is switched off on the next tick.
+  SkinManager->PendingSkinData = &Skin;
+  SkinManager->RequestAction(saSkinOff, 250);
+  Pump(600);
+  EXPECT_TRUE(SkinManager->FormSkinners.empty());
+  EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
+  // A window gone while skinned leaves its skinner to the next sweep.
+  SkinManager->Active = true;
+  EXPECT_TRUE(SkinManager->AttachWindow(w));
   DestroyWindow(w);
+  SkinManager->SweepFormSkinners();
+  EXPECT_TRUE(SkinManager->FormSkinners.empty());
 }
 
 TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
@@ -135,6 +165,7 @@ TEST_F(SkinManagerTest, ARequestMadeWhileReportingTheLastOneIsKept) {
 }
 
 TEST_F(SkinManagerTest, TheSkinDataForAWindowFollowsItsFormType) {
+  SkinManager->RemoveSkinData(&Skin);
   TSkinData first(nullptr), main(nullptr), dialog(nullptr);
   dialog.SkinFormtype = TSkinFormType::sfDialog;
   for (TSkinData* sd : {&first, &main, &dialog}) SkinManager->AddSkinData(sd);
@@ -149,6 +180,7 @@ TEST_F(SkinManagerTest, TheSkinDataForAWindowFollowsItsFormType) {
 }
 
 TEST_F(SkinManagerTest, TheWindowGateIsTheFirstMainComponents) {
+  SkinManager->RemoveSkinData(&Skin);
   EXPECT_TRUE(SkinManager->CanSkinWindow("SysMonthCal32"));  // nobody to ask
   TSkinData dialog(nullptr), main(nullptr), later(nullptr);
   dialog.SkinFormtype = TSkinFormType::sfDialog;
