@@ -9,9 +9,17 @@
 #include <string>
 
 namespace {
+// A window that is being skinned changes its size once its frame is fitted:
+// the rectangle counts once it has stayed the same for half a second.
 void PrintRect(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
+  RECT r{}, last{};
+  int steady = 0;
+  for (int i = 0; i < 60 && steady < 5; ++i) {
+    GetWindowRect(window, &r);
+    steady = EqualRect(&r, &last) ? steady + 1 : 0;
+    last = r;
+    Sleep(100);
+  }
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 }  // namespace
