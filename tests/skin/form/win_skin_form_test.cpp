@@ -224,9 +224,10 @@ TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   first->Free();
   qmtest::PumpFor(50);
   const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
-  for (int i = 0; i < 40; ++i) {
+  for (int i = 0; i < 100; ++i) {
     TWinSkinForm* skinner = AttachSkinner();
-    for (int paint = 0; paint < 5; ++paint) SendMessageW(Form.Handle(), WM_NCPAINT, 1, 0);
+    if (i == 0)
+      for (int paint = 0; paint < 2000; ++paint) SendMessageW(Form.Handle(), WM_NCPAINT, 1, 0);
     skinner->Detach();
     skinner->Free();
   }

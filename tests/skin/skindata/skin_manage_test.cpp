@@ -13,6 +13,7 @@
 
 #include "../stored_skin.h"
 #include "gui/forms.h"
+#include "ui_driver.h"
 #include "gui/timer.h"
 #include "skin_manage.h"
 #include "win_skin_data.h"
@@ -83,6 +84,23 @@ TEST_F(SkinManagerTest, TheHookCountsTheFirstActivationAndAsksToAttachTheWindow)
   DestroyWindow(w);
   SkinManager->SweepFormSkinners();
   EXPECT_TRUE(SkinManager->FormSkinners.empty());
+}
+
+TEST_F(SkinManagerTest, MessageBoxesWearTheSkinToo) {
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  DWORD_PTR skinned = 0;
+  {
+    qmtest::TDialogWatcher watcher([&](HWND box) {
+      for (int i = 0; i < 40 && skinned != 1; ++i) {
+        SendMessageTimeoutW(box, WM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 1000, &skinned);
+        if (skinned != 1) Sleep(50);
+      }
+      qmtest::PressFirstButton(box);
+    });
+    MessageBoxW(nullptr, L"请选择分区", L"启明映像向导", MB_OK);
+  }
+  EXPECT_EQ(skinned, 1u);
 }
 
 TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
