@@ -6,6 +6,7 @@
 
 #include "../stored_skin.h"
 #include "gui/forms.h"
+#include "gui/menus.h"
 #include "gui_objects.h"
 #include "skin_manage.h"
 #include "ui_driver.h"
@@ -185,6 +186,24 @@ TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
   SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(h, onButton));
   SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(h, onButton));
   qmtest::PumpFor(100, [&] { return !IsWindowVisible(h); });
+  EXPECT_FALSE(IsWindowVisible(h));
+}
+
+TEST_F(WinSkinForm, RightClickOnTheCaptionOpensTheSystemMenuAndTwoCloseTheWindow) {
+  HWND h = Form.Handle();
+  TWinSkinForm* skinner = AttachSkinner();
+  ASSERT_NE(skinner->SystemPopup(), nullptr);
+  // The menu runs its own loop: a timer closes it again.
+  static bool opened;
+  opened = false;
+  skinner->SystemPopup()->OnPopup = [](gui::TPopupMenu&) { opened = true; };
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(h, POINT{200, 20}));
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(IsWindowVisible(h));
+  SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(h, POINT{200, 20}));
+  qmtest::PumpFor(200, [&] { return !IsWindowVisible(h); });
   EXPECT_FALSE(IsWindowVisible(h));
 }
 
