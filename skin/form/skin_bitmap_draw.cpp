@@ -13,19 +13,15 @@ bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 // A working bitmap whose stretching copies blend rather than drop pixels.
 std::unique_ptr<gui::TBitmap> WorkingBitmap(int width, int height) {
   auto bitmap = std::make_unique<gui::TBitmap>(MaxInt(width, 0), MaxInt(height, 0));
-  if (!bitmap->Empty()) {
-    HDC dc = bitmap->Canvas().Handle();
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs the origin set again
-  }
+  bitmap->Canvas().StretchMode = HALFTONE;
   return bitmap;
 }
 
-// Copies the source rectangle (l, t, r, b) to the target one, stretching;
-// empty pieces draw nothing.
-void Stretch(HDC target, int dl, int dt, int dr, int db, HDC source, int sl, int st, int sr, int sb) {
-  if (dr <= dl || db <= dt || sr <= sl || sb <= st) return;
-  StretchBlt(target, dl, dt, dr - dl, db - dt, source, sl, st, sr - sl, sb - st, SRCCOPY);
+// Copies the source rectangle to the target one, stretching in the target
+// canvas's mode; empty pieces draw nothing.
+void Stretch(gui::TCanvas& target, const RECT& d, gui::TCanvas& source, const RECT& s) {
+  if (d.right <= d.left || d.bottom <= d.top || s.right <= s.left || s.bottom <= s.top) return;
+  target.CopyRect(d, source, s);
 }
 
 // The nine-grid's margins for a target of dw x dh: an axis too short for
@@ -41,12 +37,12 @@ RECT FittedMargins(const RECT& margins, int dw, int dh) {
 // cover earlier ones; the middle goes between the top edge and the
 // bottom-right corner, so that its overrunning tiles are covered.
 template <class Middle>
-void DrawPieces(HDC target, int ox, int oy, int dw, int dh, HDC source, const RECT& f, const RECT& m,
-                Middle&& middle) {
+void DrawPieces(gui::TCanvas& target, int ox, int oy, int dw, int dh, gui::TCanvas& source, const RECT& f,
+                const RECT& m, Middle&& middle) {
   const int x = f.left, y = f.top, fw = f.right - f.left, fh = f.bottom - f.top;
   const int L = m.left, T = m.top, R = m.right, B = m.bottom;
   auto piece = [&](int dl, int dt, int dr, int db, int sl, int st, int sr, int sb) {
-    Stretch(target, ox + dl, oy + dt, ox + dr, oy + db, source, sl, st, sr, sb);
+    Stretch(target, RECT{ox + dl, oy + dt, ox + dr, oy + db}, source, RECT{sl, st, sr, sb});
   };
   if (L > 0 && T > 0) piece(0, 0, L, T, x, y, x + L, y + T);
   if (L > 0 && B > 0) piece(0, dh - B, L, dh, x, y + fh - B, x + L, y + fh);
@@ -66,25 +62,6 @@ void Put(HDC dc, const RECT& r, gui::TBitmap& bitmap, bool transparent) {
   else
     BitBlt(dc, r.left, r.top, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
 }
-
-// Keeps a DC's stretch mode and brush origin as they were lent.
-class TStretchModeGuard {
- public:
-  explicit TStretchModeGuard(HDC dc) : FDC(dc), FMode(SetStretchBltMode(dc, HALFTONE)) {
-    SetBrushOrgEx(dc, 0, 0, &FOrigin);
-  }
-  ~TStretchModeGuard() {
-    if (FMode) SetStretchBltMode(FDC, FMode);
-    SetBrushOrgEx(FDC, FOrigin.x, FOrigin.y, nullptr);
-  }
-  TStretchModeGuard(const TStretchModeGuard&) = delete;
-  TStretchModeGuard& operator=(const TStretchModeGuard&) = delete;
-
- private:
-  HDC FDC;
-  int FMode;
-  POINT FOrigin{0, 0};
-};
 
 // Turns a batch of rectangles into a region and adds it to the result.
 void FlushRegion(HRGN& result, std::vector<RECT>& rects, const RECT& bounds) {
@@ -127,14 +104,13 @@ std::unique_ptr<gui::TBitmap> NineGridBitmap(const RECT& R, gui::TBitmap& Strip,
   auto result = WorkingBitmap(dw, dh);
   if (result->Empty() || Strip.Empty()) return result;
   const RECT frame = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
-  HDC source = Strip.Canvas().Handle();
-  HDC target = result->Canvas().Handle();
-  DrawPieces(target, 0, 0, dw, dh, source, frame, FittedMargins(Margins, dw, dh),
+  gui::TCanvas& target = result->Canvas();
+  DrawPieces(target, 0, 0, dw, dh, Strip.Canvas(), frame, FittedMargins(Margins, dw, dh),
              [&](const RECT& d, const RECT& s) {
                if (Tile)
-                 TileBitmap(result->Canvas(), d, Strip, s);
+                 TileBitmap(target, d, Strip, s);
                else
-                 Stretch(target, d.left, d.top, d.right, d.bottom, source, s.left, s.top, s.right, s.bottom);
+                 Stretch(target, d, Strip.Canvas(), s);
              });
   return result;
 }
@@ -151,8 +127,10 @@ void DrawNineGridRing(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Vertical,
   if (Inverted(R) || Strip.Empty()) return;
   const int dw = R.right - R.left, dh = R.bottom - R.top;
   const RECT frame = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
-  TStretchModeGuard mode(DC);
-  DrawPieces(DC, R.left, R.top, dw, dh, Strip.Canvas().Handle(), frame, FittedMargins(Margins, dw, dh),
+  // The canvas gives the DC its stretch mode back after every piece.
+  gui::TCanvas target(DC);
+  target.StretchMode = HALFTONE;
+  DrawPieces(target, R.left, R.top, dw, dh, Strip.Canvas(), frame, FittedMargins(Margins, dw, dh),
              [](const RECT&, const RECT&) {});
 }
 
@@ -164,15 +142,15 @@ void DrawThreePart(gui::TCanvas& Canvas, const RECT& R, gui::TBitmap& Strip, boo
   if (work->Empty()) return;
   const RECT f = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
   const int fw = f.right - f.left, L = Margins.left, Rw = Margins.right;
-  HDC source = Strip.Canvas().Handle();
-  HDC target = work->Canvas().Handle();
-  Stretch(target, 0, 0, L, dh, source, f.left, f.top, f.left + L, f.bottom);
+  gui::TCanvas& source = Strip.Canvas();
+  gui::TCanvas& target = work->Canvas();
+  Stretch(target, RECT{0, 0, L, dh}, source, RECT{f.left, f.top, f.left + L, f.bottom});
   const int segment = fw - L - Rw;
   if (segment > 0)
     for (int x = L; x < dw - Rw; x += segment)
-      Stretch(target, x, 0, x + segment, dh, source, f.left + L, f.top, f.left + L + segment, f.bottom);
+      Stretch(target, RECT{x, 0, x + segment, dh}, source, RECT{f.left + L, f.top, f.left + L + segment, f.bottom});
   // Last, so the right cap covers whatever the middle ran over.
-  Stretch(target, dw - Rw, 0, dw, dh, source, f.right - Rw, f.top, f.right, f.bottom);
+  Stretch(target, RECT{dw - Rw, 0, dw, dh}, source, RECT{f.right - Rw, f.top, f.right, f.bottom});
   Put(Canvas.Handle(), R, *work, Transparent);
 }
 
@@ -181,8 +159,7 @@ void DrawFrame(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Transparent, int
   auto work = WorkingBitmap(R.right - R.left, R.bottom - R.top);
   if (work->Empty()) return;
   const RECT f = SkinFrameRect(Strip, false, FrameCount, Frame);
-  Stretch(work->Canvas().Handle(), 0, 0, work->Width(), work->Height(), Strip.Canvas().Handle(), f.left, f.top,
-          f.right, f.bottom);
+  Stretch(work->Canvas(), RECT{0, 0, work->Width(), work->Height()}, Strip.Canvas(), f);
   Put(DC, R, *work, Transparent);
 }
 

@@ -73,10 +73,11 @@ RECT PaintSkinCaption(HDC DC, const RECT& A, const TSkinData& Skin, const TCapti
             backRight = title ? title->TextBackRight : 0, alignment = title ? title->TextAlignment : 0;
   const UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS | (Look.RightToLeft ? DT_RIGHT : 0);
 
-  gui::TSelectGuard font(DC, Look.Font);
-  const int oldMode = SetBkMode(DC, TRANSPARENT);
-  const COLORREF oldColour =
-      SetTextColor(DC, ColourOf(Look.Active ? Skin.TitleTextActiveColour : Skin.TitleTextNoActiveColour));
+  // The DC goes back as it was lent, also when drawing fails.
+  const gui::TDCStateGuard saved(DC);
+  if (Look.Font) SelectObject(DC, Look.Font);
+  SetBkMode(DC, TRANSPARENT);
+  SetTextColor(DC, ColourOf(Look.Active ? Skin.TitleTextActiveColour : Skin.TitleTextNoActiveColour));
 
   // Measured with one blank more than it is drawn with, so that the text
   // never touches the end of its background.
@@ -115,9 +116,6 @@ RECT PaintSkinCaption(HDC DC, const RECT& A, const TSkinData& Skin, const TCapti
   t.left += backLeft;
   t.right -= backRight;
   SkinDrawText(DC, Look.Text, t, flags);
-
-  SetTextColor(DC, oldColour);
-  SetBkMode(DC, oldMode);
   return caption;
 }
 
