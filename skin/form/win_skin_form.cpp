@@ -44,7 +44,7 @@ TWinSkinForm::~TWinSkinForm() {
     RestoreProcedures();
     DropRegion();
   }
-  if (SkinManager) std::erase(SkinManager->FormSkinners, this);
+  if (SkinManager) SkinManager->RemoveFormSkinner(FHandle);
 }
 
 void TWinSkinForm::LoadCaptionFont() {
@@ -168,14 +168,13 @@ void TWinSkinForm::FitWindow(bool Reskin) {
   if (!Reskin && (FClassName == L"TMessageForm" || FClassName == L"#32770")) {
     // A dialog whose caption does not fit is widened, and its children move
     // to stay centred.
-    HDC dc = GetDC(FHandle);
     {
-      gui::TSelectGuard font(dc, FCaptionFont.Get());
+      const gui::TWindowDC dc(FHandle);
+      const gui::TSelectGuard font(dc.Handle(), FCaptionFont.Get());
       SIZE space{};
-      GetTextExtentPoint32W(dc, L" ", 1, &space);
+      GetTextExtentPoint32W(dc.Handle(), L" ", 1, &space);
       FSpaceWidth = space.cx;
     }
-    ReleaseDC(FHandle, dc);
     FCaption = WindowTextOf(FHandle);
     const TDataSkinTitle* title = FSkinData->Title.get();
     const int minimum = (static_cast<int>(FCaption.size()) + 7) * FSpaceWidth + FMetrics.BorderLeft +
