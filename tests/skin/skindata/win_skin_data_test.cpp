@@ -26,9 +26,6 @@
 namespace qm {
 namespace {
 
-std::vector<uint8_t> StoredMainFormValues() { return test::StoredMainFormValues(); }
-std::vector<uint8_t> PackedDefaultSkin() { return test::PackedStoredSkin(); }
-
 // A fresh manager per test; the component registers with it when loaded.
 class SkinDataTest : public ::testing::Test {
  protected:
@@ -108,7 +105,7 @@ TEST_F(SkinDataTest, StoredActiveWithAnEmptyOrOutdatedSkinEndsInactive) {
 
 TEST_F(SkinDataTest, SettingActiveToItsValueMakesNoRequest) {
   TSkinData sd(nullptr);
-  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
   SkinManager->Activated = 1;  // as after the first window activation
   SkinManager->PendingAction = saNone;
   sd.SetActive(true);
@@ -122,7 +119,7 @@ TEST_F(SkinDataTest, SettingActiveToItsValueMakesNoRequest) {
 
 TEST_F(SkinDataTest, TheActionTimerCarriesOutTheRequestAndReports) {
   TSkinData sd(nullptr);
-  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
   SkinManager->Activated = 1;
   int changed = 0;
   sd.OnSkinChanged = [&](gui::TComponent* sender) {
@@ -145,7 +142,7 @@ TEST_F(SkinDataTest, TheActionTimerCarriesOutTheRequestAndReports) {
 
 TEST_F(SkinDataTest, ADialogComponentOnlyChangesThePropertyAfterLoading) {
   TSkinData sd(nullptr);
-  auto values = MainFormSkinDataValues(PackedDefaultSkin());
+  auto values = MainFormSkinDataValues(test::PackedStoredSkin());
   values[5] = TStoredValue::Enum("SkinFormtype", "sfDialog");
   ReadAndLoad(sd, values);
   EXPECT_EQ(SkinManager->Activated, 1);  // a non-main component counts as an activation
@@ -169,7 +166,7 @@ TEST_F(SkinDataTest, AThisFormComponentNamesItselfForARequestEvenWithoutASkin) {
   EXPECT_TRUE(sd.Active());
   EXPECT_EQ(SkinManager->PendingSkinData, &sd);
   EXPECT_EQ(SkinManager->PendingAction, saNone);  // nothing to switch on
-  sd.PackedSkin = TMemoryStream(PackedDefaultSkin());
+  sd.PackedSkin = TMemoryStream(test::PackedStoredSkin());
   ASSERT_TRUE(sd.LoadSkin());
   sd.SetActive(false);
   EXPECT_EQ(SkinManager->PendingAction, saSkinOff);
@@ -180,7 +177,7 @@ TEST_F(SkinDataTest, AThisFormComponentNamesItselfForARequestEvenWithoutASkin) {
 TEST_F(SkinDataTest, AComponentMadeAtRunTimeGetsAManagerWhenSwitchedOn) {
   TSkinData sd(nullptr);
   sd.SetSkinFile("");  // no file: stays empty
-  sd.PackedSkin = TMemoryStream(PackedDefaultSkin());
+  sd.PackedSkin = TMemoryStream(test::PackedStoredSkin());
   ASSERT_TRUE(sd.LoadSkin());
   sd.SetActive(true);
   ASSERT_NE(SkinManager, nullptr);
@@ -190,7 +187,7 @@ TEST_F(SkinDataTest, AComponentMadeAtRunTimeGetsAManagerWhenSwitchedOn) {
 
 TEST_F(SkinDataTest, SkinFileThatDoesNotExistLeavesTheComponentEmptyWithoutARequest) {
   TSkinData sd(nullptr);
-  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
   SkinManager->Activated = 1;
   SkinManager->PendingAction = saNone;
   sd.SetSkinFile("Z:\\no\\such\\folder\\missing.skn");
@@ -217,7 +214,7 @@ TEST_F(SkinDataTest, SkinFileThatExistsIsLoadedAndApplied) {
 
 TEST_F(SkinDataTest, DestroyingAComponentWithdrawsItsPendingRequest) {
   auto sd = std::make_unique<TSkinData>(nullptr);
-  ReadAndLoad(*sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  ReadAndLoad(*sd, MainFormSkinDataValues(test::PackedStoredSkin()));
   SkinManager->Activated = 1;
   sd->SetActive(false);
   ASSERT_EQ(SkinManager->PendingSkinData, sd.get());
@@ -229,7 +226,7 @@ TEST_F(SkinDataTest, DestroyingAComponentWithdrawsItsPendingRequest) {
 
 TEST_F(SkinDataTest, LoadingTwiceRegistersOnceAndHooksOnce) {
   TSkinData sd(nullptr);
-  ReadAndLoad(sd, MainFormSkinDataValues(PackedDefaultSkin()));
+  ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
   const HHOOK hook = SkinManager->HookHandle;
   sd.Loaded();
   EXPECT_EQ(SkinManager->SkinDatas.size(), 1u);
@@ -238,7 +235,7 @@ TEST_F(SkinDataTest, LoadingTwiceRegistersOnceAndHooksOnce) {
 
 TEST_F(SkinDataTest, ApplySkinIsIgnoredWhileReading) {
   TSkinData sd(nullptr);
-  const auto bytes = WriteStoredValues(MainFormSkinDataValues(PackedDefaultSkin()));
+  const auto bytes = WriteStoredValues(MainFormSkinDataValues(test::PackedStoredSkin()));
   sd.ReadStoredValues(bytes.data(), bytes.size());
   sd.ApplySkin();
   EXPECT_EQ(SkinManager, nullptr);
@@ -416,12 +413,12 @@ TEST_F(SkinDataTest, EveryImageHasABitmapOfTheSkinTheDescriptionsHold) {
     bool Loads;
     size_t Count;
   } const steps[] = {
-      {"stored skin", packed(PackedDefaultSkin()), true, 32},
+      {"stored skin", packed(test::PackedStoredSkin()), true, 32},
       {"second skin", packed(PackedSecondSkin()), true, 20},
       // Refused loads leave the descriptions, and so the bitmaps, as they were.
       {"outdated package", packed(outdated), false, 20},
       {"missing skin file", [&sd] { sd.SetSkinFile("Z:\\no\\such.skn"); return !sd.SkinEmpty; }, false, 20},
-      {"stored skin again", packed(PackedDefaultSkin()), true, 32},
+      {"stored skin again", packed(test::PackedStoredSkin()), true, 32},
   };
   for (const TStep& step : steps) {
     EXPECT_EQ(step.Load(), step.Loads) << step.What;
@@ -447,7 +444,7 @@ TEST_F(SkinDataTest, NoGdiObjectOutlivesTheSkinItWasMadeFor) {
   const auto gone = [](const std::vector<HGDIOBJ>& objects) {
     return std::all_of(objects.begin(), objects.end(), [](HGDIOBJ h) { return GetObjectType(h) == 0; });
   };
-  const auto stored = PackedDefaultSkin(), second = PackedSecondSkin();
+  const auto stored = test::PackedStoredSkin(), second = PackedSecondSkin();
   std::make_unique<TSkinData>(nullptr).reset();  // whatever GDI keeps after its first use
   const int before = counted();
   std::vector<HGDIOBJ> last;
