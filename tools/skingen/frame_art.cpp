@@ -7,64 +7,69 @@
 
 namespace skingen {
 
+using palette::FrameStyle;
 using palette::FrameTone;
 
 namespace {
 
-constexpr int kTitleHeight = 39;
-constexpr int kSideWidth = 18;
-constexpr int kBottomHeight = 15;
 constexpr int kSideHeight = 294;
-constexpr double kCornerRadius = 7;
 
-// Colour of one row of the title strip; rows 36-38 are the rings that frame
-// the client area, so they must match the side borders' inner columns.
-Rgb titleRow(const FrameTone& t, int row) {
+// The title's separator line; above it the two sheen bands, below it the
+// accent, the body and the three rings that frame the client area.
+int separatorRow(const FrameStyle& s) { return s.titleHeight - 3 - s.bodyRows - s.accentRows - 1; }
+
+// Colour of one row of the title strip; its last three rows are the rings
+// that frame the client area, so they must match the side borders' inner
+// columns.
+Rgb titleRow(const FrameStyle& s, const FrameTone& t, int row) {
+  const int h = s.titleHeight;
   if (row <= 0) return t.outer;
   if (row == 1) return t.rim;
-  if (row <= 15) return vgradient(2, 16, t.sheenTop, t.sheenBottom)(0, row);
-  if (row <= 30) return vgradient(16, 31, t.lowerTop, t.lowerBottom)(0, row);
-  if (row == 31) return t.separator;
-  if (row == 32) return t.accentLight;
-  if (row == 33) return t.accent;
-  if (row >= 36) return t.inner[38 - row];
-  return t.body;
+  if (row >= h - 3) return t.inner[h - 1 - row];
+  const int body = h - 3 - s.bodyRows;
+  if (row >= body) return t.body;
+  if (row >= body - s.accentRows) return row == body - 1 ? t.accent : t.accentLight;
+  const int separator = separatorRow(s);
+  if (row == separator) return t.separator;
+  const int split = 2 + (separator - 2) / 2;
+  if (row < split) return vgradient(2, split, t.sheenTop, t.sheenBottom)(0, row);
+  return vgradient(split, separator, t.lowerTop, t.lowerBottom)(0, row);
 }
 
-// One 18-pixel column of the left border. `x` counts from the window's outer
-// edge, `y` from the window's top; `fromBottom` is the row counted up from the
+// One column of the left border. `x` counts from the window's outer edge,
+// `y` from the window's top; `fromBottom` is the row counted up from the
 // window's bottom edge when the pixel lies in the lower corner.
-Rgb leftBorderPixel(const FrameTone& t, int x, int y, int fromBottom) {
+Rgb leftBorderPixel(const FrameStyle& s, const FrameTone& t, int x, int y, int fromBottom) {
   if (x == 0) return t.outer;
   if (fromBottom == 0) return t.outer;
-  if (y < 36) {  // beside the title: the title's rows continue to the edge
-    Rgb c = titleRow(t, y);
-    if (x == 1 && y >= 2 && y <= 30) c = shade(c, 14);
+  if (y < s.titleHeight - 3) {  // beside the title: the title's rows continue to the edge
+    Rgb c = titleRow(s, t, y);
+    if (x == 1 && y >= 2 && y < separatorRow(s)) c = shade(c, 14);
     return c;
   }
   if (x == 1) return t.rim;
   if (fromBottom == 1) return shade(t.body, 16);
-  // Distance in rings from the client rectangle, whose corner is at x = 18
-  // and y = 39 (top) or 15 rows above the bottom edge.
-  const int dx = (kSideWidth - 1) - x;
-  const int dy = fromBottom >= 0 ? fromBottom < kBottomHeight ? (kBottomHeight - 1) - fromBottom : -1
-                                 : (kTitleHeight - 1) - y;
+  // Distance in rings from the client rectangle, whose corner lies at the
+  // border's inner edge and the title's (or the bottom border's) edge.
+  const int dx = (s.sideWidth - 1) - x;
+  const int dy = fromBottom >= 0 ? fromBottom < s.bottomHeight ? (s.bottomHeight - 1) - fromBottom : -1
+                                 : (s.titleHeight - 1) - y;
   const int level = std::max(dx, dy);
   if (level >= 0 && level <= 2) return t.inner[level];
   return t.body;
 }
 
-Image drawSideFrame(const FrameTone& t) {
-  Image img(kSideWidth, kSideHeight);
+Image drawSideFrame(const FrameStyle& s, const FrameTone& t) {
+  Image img(s.sideWidth, kSideHeight);
   for (int y = 0; y < kSideHeight; ++y) {
-    const int fromBottom = y >= kSideHeight - kBottomHeight ? kSideHeight - 1 - y : -1;
-    for (int x = 0; x < kSideWidth; ++x) img.at(x, y) = leftBorderPixel(t, x, y, fromBottom);
+    const int fromBottom = y >= kSideHeight - s.bottomHeight ? kSideHeight - 1 - y : -1;
+    for (int x = 0; x < s.sideWidth; ++x) img.at(x, y) = leftBorderPixel(s, t, x, y, fromBottom);
   }
   // Round the window's top corner along a curved rim and cut it with the key
   // colour, so the window region follows the curve; the bottom corner gets a
   // small bevel the same way.
-  const auto top = roundRect(0, 0, 200, 400, kCornerRadius);
-  draw(img, 0, 0, 10, 10, ring(roundRect(1, 1, 200, 400, kCornerRadius - 1), 1), shade(titleRow(t, 3), 16));
+  const auto top = roundRect(0, 0, 200, 400, s.cornerRadius);
+  draw(img, 0, 0, 10, 10, ring(roundRect(1, 1, 200, 400, s.cornerRadius - 1), 1), shade(titleRow(s, t, 3), 16));
   draw(img, 0, 0, 10, 10, ring(top, 1), t.outer);
   keyOutside(img, 0, 0, 10, 10, top);
   const auto bottom = roundRect(0, -200, 200, kSideHeight, 3);
@@ -73,9 +78,11 @@ Image drawSideFrame(const FrameTone& t) {
   return img;
 }
 
-void sizeGrip(Image& frame, const FrameTone& t) {
-  // Dots in the outer corner of the right border, lit from the top left.
-  const int y0 = kSideHeight - kBottomHeight;
+void sizeGrip(Image& frame, const FrameStyle& s, const FrameTone& t) {
+  // Dots in the outer corner of the right border, lit from the top left; a
+  // thin frame has no room for them.
+  if (s.sideWidth < 15 || s.bottomHeight < 12) return;
+  const int y0 = kSideHeight - s.bottomHeight;
   const int dots[][2] = {{13, 10}, {10, 10}, {7, 10}, {13, 7}, {10, 7}, {13, 4}};
   for (const auto& d : dots) {
     frame.set(d[0], y0 + d[1], shade(t.rim, 30));
@@ -105,8 +112,8 @@ Image sideBySide(const std::vector<Image>& frames) {
 // ---- caption buttons -------------------------------------------------------
 
 struct ButtonLook {
-  Rgb top, bottom, border, rim, ink;
-  int shift;          // pressed glyphs move by one pixel
+  palette::ButtonTone tone;
+  int shift;  // pressed glyphs move by one pixel
   const FrameTone* backdrop;
 };
 
@@ -170,53 +177,45 @@ GlyphPainter glyphFor(CaptionGlyph g) {
   return {};
 }
 
-ButtonLook captionLook(int frame, bool closeButton) {
-  using namespace palette;
-  switch (frame) {
-    case 2: return {grey(44), grey(60), grey(22), grey(50), grey(200), 1, &kActive};
-    case 3:
-      return closeButton ? ButtonLook{kRedLight, kRed, Rgb{112, 28, 20}, Rgb{248, 160, 148}, grey(255), 0, &kActive}
-                         : ButtonLook{kGreenLight, kGreen, kGreenDark, Rgb{200, 238, 156}, grey(26), 0, &kActive};
-    case 4: return {grey(150), grey(130), grey(96), grey(172), grey(64), 0, &kInactive};
-    case 5: return {grey(96), grey(70), grey(36), grey(120), grey(112), 0, &kActive};
-    case 6: return {grey(172), grey(150), grey(90), grey(196), grey(34), 0, &kInactive};
-    default: return {grey(104), grey(72), grey(36), grey(134), grey(224), 0, &kActive};
-  }
+ButtonLook captionLook(const FrameStyle& s, int frame, bool closeButton) {
+  const bool inactive = frame == 4 || frame == 6;
+  const palette::ButtonTone& tone = frame == 3 && closeButton ? s.closeHot : s.buttons[frame - 1];
+  return {tone, frame == 2 ? 1 : 0, inactive ? &s.inactive : &s.active};
 }
 
 // One rounded button on the title strip's own background, so its
 // anti-aliased rim blends into what surrounds it on screen.
-void captionFrame(Image& img, int ox, int cw, int ch, int titleTop, const ButtonLook& look,
+void captionFrame(Image& img, int ox, int cw, int ch, const FrameStyle& s, const ButtonLook& look,
                   const GlyphPainter& glyph) {
   for (int y = 0; y < ch; ++y)
-    for (int x = 0; x < cw; ++x) img.at(ox + x, y) = titleRow(*look.backdrop, titleTop + y);
+    for (int x = 0; x < cw; ++x) img.at(ox + x, y) = titleRow(s, *look.backdrop, s.buttonTop + y);
   const auto body = roundRect(ox, 0, ox + cw, ch, 3);
-  const Paint face = vgradient(0, ch, look.top, look.bottom);
+  const Paint face = vgradient(0, ch, look.tone.top, look.tone.bottom);
   draw(img, ox, 0, ox + cw, ch, body, face);
   draw(img, ox, 0, ox + cw, ch, ring(roundRect(ox + 1, 1, ox + cw - 1, ch - 1, 2), 1),
-       [&](int x, int y) { return y < ch / 2 ? mix(face(x, y), look.rim, 0.7) : face(x, y); });
-  draw(img, ox, 0, ox + cw, ch, ring(body, 1), look.border);
-  const Rgb ink = look.ink;
+       [&](int x, int y) { return y < ch / 2 ? mix(face(x, y), look.tone.rim, 0.7) : face(x, y); });
+  draw(img, ox, 0, ox + cw, ch, ring(body, 1), look.tone.border);
+  const Rgb ink = look.tone.ink;
   glyph(img, ox + look.shift, look.shift, [ink](int, int) { return ink; }, face);
   keyOutside(img, ox, 0, ox + cw, ch, body);
 }
 
 }  // namespace
 
-Image drawTopBorder() {
-  auto strip = [](const FrameTone& t) {
-    Image img(209, kTitleHeight);
-    for (int y = 0; y < kTitleHeight; ++y) img.fill(0, y, 209, y + 1, titleRow(t, y));
+Image drawTopBorder(const FrameStyle& s) {
+  auto strip = [&](const FrameTone& t) {
+    Image img(209, s.titleHeight);
+    for (int y = 0; y < s.titleHeight; ++y) img.fill(0, y, 209, y + 1, titleRow(s, t, y));
     return img;
   };
-  return stackVertically(strip(palette::kActive), strip(palette::kInactive));
+  return stackVertically(strip(s.active), strip(s.inactive));
 }
 
-Image drawBottomBorder() {
-  auto strip = [](const FrameTone& t) {
-    Image img(332, kBottomHeight);
-    for (int y = 0; y < kBottomHeight; ++y) {
-      const int fromBottom = kBottomHeight - 1 - y;
+Image drawBottomBorder(const FrameStyle& s) {
+  auto strip = [&](const FrameTone& t) {
+    Image img(332, s.bottomHeight);
+    for (int y = 0; y < s.bottomHeight; ++y) {
+      const int fromBottom = s.bottomHeight - 1 - y;
       Rgb c = t.body;
       if (y <= 2) c = t.inner[y];
       if (fromBottom == 1) c = shade(t.body, 16);
@@ -225,18 +224,18 @@ Image drawBottomBorder() {
     }
     return img;
   };
-  return stackVertically(strip(palette::kActive), strip(palette::kInactive));
+  return stackVertically(strip(s.active), strip(s.inactive));
 }
 
-Image drawLeftBorder() {
-  return sideBySide({drawSideFrame(palette::kActive), drawSideFrame(palette::kInactive)});
+Image drawLeftBorder(const FrameStyle& s) {
+  return sideBySide({drawSideFrame(s, s.active), drawSideFrame(s, s.inactive)});
 }
 
-Image drawRightBorder() {
-  Image active = drawSideFrame(palette::kActive).mirrored();
-  Image inactive = drawSideFrame(palette::kInactive).mirrored();
-  sizeGrip(active, palette::kActive);
-  sizeGrip(inactive, palette::kInactive);
+Image drawRightBorder(const FrameStyle& s) {
+  Image active = drawSideFrame(s, s.active).mirrored();
+  Image inactive = drawSideFrame(s, s.inactive).mirrored();
+  sizeGrip(active, s, s.active);
+  sizeGrip(inactive, s, s.inactive);
   return sideBySide({active, inactive});
 }
 
@@ -258,13 +257,13 @@ Image drawMenuBar() {
   return stackVertically(bar(true), bar(false));
 }
 
-Image drawCaptionButton(CaptionGlyph glyph) {
+Image drawCaptionButton(const FrameStyle& s, CaptionGlyph glyph) {
   const bool link = glyph == CaptionGlyph::Link;
   const int cw = link ? 25 : 19, ch = link ? 20 : 17;
   Image img(cw * 6, ch);
   const GlyphPainter painter = glyphFor(glyph);
   for (int f = 1; f <= 6; ++f)
-    captionFrame(img, (f - 1) * cw, cw, ch, 6, captionLook(f, glyph == CaptionGlyph::Close), painter);
+    captionFrame(img, (f - 1) * cw, cw, ch, s, captionLook(s, f, glyph == CaptionGlyph::Close), painter);
   return img;
 }
 

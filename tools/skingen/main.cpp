@@ -1,6 +1,8 @@
-// skingen: draws the stored default skin and the menu glyph picture.
+// skingen: draws the stored default skin and the menu glyph picture, or the
+// second skin (a thin steel-blue frame) for trying skin changes.
 //
 //   skingen SKINDIR [MENUGLYPHS.bmp]
+//   skingen --steel SKINDIR
 //
 // Writes every image member, the description skin.ini and members.txt (the
 // package order read by `skintool pack`) into SKINDIR. The output depends on
@@ -18,21 +20,23 @@
 #include "skin_description.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::cerr << "usage: skingen SKINDIR [MENUGLYPHS.bmp]\n";
+  const bool steel = argc > 1 && std::string(argv[1]) == "--steel";
+  if (steel ? argc != 3 : argc < 2 || argc > 3) {
+    std::cerr << "usage: skingen SKINDIR [MENUGLYPHS.bmp]\n       skingen --steel SKINDIR\n";
     return 2;
   }
+  const auto variant = steel ? skingen::SkinVariant::Steel : skingen::SkinVariant::Graphite;
   try {
-    const std::filesystem::path dir = argv[1];
+    const std::filesystem::path dir = argv[steel ? 2 : 1];
     std::filesystem::create_directories(dir);
-    for (const auto& member : skingen::drawSkinImages())
+    for (const auto& member : skingen::drawSkinImages(variant))
       skingen::writeFile((dir / member.name).string(), skingen::encodeBmp24(member.image));
-    const std::string ini = skingen::skinDescription();
+    const std::string ini = skingen::skinDescription(variant);
     skingen::writeFile((dir / "skin.ini").string(), {ini.begin(), ini.end()});
     std::string order;
     for (const auto& name : skingen::packageOrder()) order += name + "\n";
     skingen::writeFile((dir / "members.txt").string(), {order.begin(), order.end()});
-    if (argc == 3)
+    if (!steel && argc == 3)
       skingen::writeFile(argv[2], skingen::encodeBmp1(skingen::kMenuGlyphsWidth, skingen::kMenuGlyphsHeight,
                                                       skingen::menuGlyphInk()));
   } catch (const std::exception& e) {

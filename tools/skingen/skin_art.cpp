@@ -5,21 +5,22 @@
 
 namespace skingen {
 
-std::vector<SkinMember> drawSkinImages() {
+std::vector<SkinMember> drawSkinImages(SkinVariant variant) {
+  const palette::FrameStyle& f = variant == SkinVariant::Steel ? palette::kSteel : palette::kGraphite;
   return {
-      {"top.bmp", drawTopBorder()},
-      {"bottom.bmp", drawBottomBorder()},
-      {"left.bmp", drawLeftBorder()},
-      {"right.bmp", drawRightBorder()},
+      {"top.bmp", drawTopBorder(f)},
+      {"bottom.bmp", drawBottomBorder(f)},
+      {"left.bmp", drawLeftBorder(f)},
+      {"right.bmp", drawRightBorder(f)},
       {"menubar.bmp", drawMenuBar()},
-      {"close.bmp", drawCaptionButton(CaptionGlyph::Close)},
-      {"restore.bmp", drawCaptionButton(CaptionGlyph::Restore)},
-      {"maximize.bmp", drawCaptionButton(CaptionGlyph::Maximise)},
-      {"minimize.bmp", drawCaptionButton(CaptionGlyph::Minimise)},
-      {"rollup.bmp", drawCaptionButton(CaptionGlyph::RollUp)},
-      {"rolldown.bmp", drawCaptionButton(CaptionGlyph::RollDown)},
-      {"launch.bmp", drawCaptionButton(CaptionGlyph::Launch)},
-      {"link.bmp", drawCaptionButton(CaptionGlyph::Link)},
+      {"close.bmp", drawCaptionButton(f, CaptionGlyph::Close)},
+      {"restore.bmp", drawCaptionButton(f, CaptionGlyph::Restore)},
+      {"maximize.bmp", drawCaptionButton(f, CaptionGlyph::Maximise)},
+      {"minimize.bmp", drawCaptionButton(f, CaptionGlyph::Minimise)},
+      {"rollup.bmp", drawCaptionButton(f, CaptionGlyph::RollUp)},
+      {"rolldown.bmp", drawCaptionButton(f, CaptionGlyph::RollDown)},
+      {"launch.bmp", drawCaptionButton(f, CaptionGlyph::Launch)},
+      {"link.bmp", drawCaptionButton(f, CaptionGlyph::Link)},
       {"mdi.bmp", drawMdiButtons()},
       {"button.bmp", drawPushButtons()},
       {"checkbox.bmp", drawCheckBoxes()},
@@ -45,7 +46,7 @@ std::vector<SkinMember> drawSkinImages() {
 
 std::vector<std::string> packageOrder() {
   std::vector<std::string> names;
-  for (const auto& m : drawSkinImages()) {
+  for (const auto& m : drawSkinImages(SkinVariant::Graphite)) {
     names.push_back(m.name);
     // The header strip serves both the tool bars and the column headers, and
     // the package keeps one entry per use; lookups find the first.

@@ -1,6 +1,7 @@
 #include "skin_description.h"
 
 #include <sstream>
+#include <stdexcept>
 
 namespace skingen {
 
@@ -291,13 +292,73 @@ RollDown=rolldown.bmp
 Link=link.bmp
 Dialog=dialog.bmp
 )";
+
+// The second skin's frame: thin borders, a lower title and its own colours.
+struct Override {
+  const char* section;
+  const char* key;
+  const char* value;
+};
+constexpr Override kSteel[] = {
+    {"TitlebarSkin", "SkinName", "QiMing Steel"},
+    {"TitlebarSkin", "Description", "Thin steel-blue frame, blue-grey faces, amber highlight"},
+    {"Personality", "LeftTopHeight", "29"},
+    {"Personality", "LeftBotHeight", "6"},
+    {"Personality", "RightTopHeight", "29"},
+    {"Personality", "RightBotHeight", "6"},
+    {"Personality", "TextShift", "18"},
+    {"Personality", "TextShiftVert", "-4"},
+    {"Personality", "TextRightClip", "72"},
+    {"Personality", "ActiveTextR", "255"},
+    {"Personality", "ActiveTextG", "255"},
+    {"Personality", "ActiveTextB", "255"},
+    {"Personality", "InActiveTextR", "60"},
+    {"Personality", "InActiveTextG", "70"},
+    {"Personality", "InActiveTextB", "90"},
+    {"Colours", "ButtonFace", "206 214 226"},
+    {"Colours", "Menubar", "206 214 226"},
+    {"Colours", "Menu", "206 214 226"},
+    {"Colours", "Hilight", "240 160 48"},
+    {"Colours", "ButtonHilight", "232 236 244"},
+    {"Colours", "Buttonlight", "232 236 244"},
+    {"Colours", "ButtonShadow", "110 122 146"},
+    {"Colours", "ButtonDkShadow", "110 122 146"},
+    {"Colours", "TitleTextActive", "255 255 255"},
+    {"Colours", "TitleTextNoActive", "60 70 90"},
+    {"Button0", "Xcoord", "26"},
+    {"Button0", "Ycoord", "4"},
+    {"Button1", "Xcoord", "48"},
+    {"Button1", "Ycoord", "4"},
+    {"Button2", "Xcoord", "48"},
+    {"Button2", "Ycoord", "4"},
+    {"Button3", "Xcoord", "70"},
+    {"Button3", "Ycoord", "4"},
+    {"Button4", "Xcoord", "92"},
+    {"Button4", "Ycoord", "4"},
+    {"Button6", "Xcoord", "10"},
+};
+
+// Replaces the value of a key that the text already has in that section.
+void setValue(std::string& text, const Override& o) {
+  const size_t section = text.find(std::string("[") + o.section + "]\n");
+  const std::string key = std::string("\n") + o.key + "=";
+  const size_t at = section == std::string::npos ? section : text.find(key, section);
+  if (at == std::string::npos || text.find("\n[", section + 1) < at)
+    throw std::logic_error(std::string("no ") + o.key + " in [" + o.section + "]");
+  const size_t begin = at + key.size();
+  text.replace(begin, text.find('\n', begin) - begin, o.value);
+}
+
 }  // namespace
 
-std::string skinDescription() {
+std::string skinDescription(SkinVariant variant) {
+  std::string text = kDescription;
+  if (variant == SkinVariant::Steel)
+    for (const Override& o : kSteel) setValue(text, o);
   std::string out;
-  for (const char* p = kDescription; *p; ++p) {
-    if (*p == '\n') out += '\r';
-    out += *p;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
   }
   return out;
 }

@@ -67,13 +67,16 @@ class Regenerated : public ::testing::Test {
     const std::string cmd = std::string("\"") + QM_SKINGEN + "\" \"" + (out_ / "default").string() + "\" \"" +
                             (out_ / "lacquermenu.bmp").string() + "\"";
     status_ = std::system(cmd.c_str());
+    const std::string steel = std::string("\"") + QM_SKINGEN + "\" --steel \"" + (out_ / "second").string() + "\"";
+    steelStatus_ = std::system(steel.c_str());
   }
   static void TearDownTestSuite() { fs::remove_all(out_); }
   static fs::path out_;
-  static int status_;
+  static int status_, steelStatus_;
 };
 fs::path Regenerated::out_;
 int Regenerated::status_ = -1;
+int Regenerated::steelStatus_ = -1;
 
 TEST_F(Regenerated, WritesExactlyTheCommittedFiles) {
   ASSERT_EQ(status_, 0);
@@ -84,6 +87,37 @@ TEST_F(Regenerated, WritesExactlyTheCommittedFiles) {
   for (const auto& name : fresh)
     EXPECT_TRUE(readAll(kSkin / name) == readAll(out_ / "default" / name)) << name << " differs from the committed file";
   EXPECT_TRUE(readAll(QM_MENU_GLYPHS) == readAll(out_ / "lacquermenu.bmp"));
+}
+
+TEST_F(Regenerated, SecondSkinHasTheSameMembersAndAThinFrameOfItsOwn) {
+  ASSERT_EQ(steelStatus_, 0);
+  const fs::path second = out_ / "second";
+  EXPECT_EQ(lines(second / "members.txt"), lines(kSkin / "members.txt"));
+  // Frame sizes 6 / 28 / 6 / 6, two frames each; the caption buttons sit on
+  // the new title, and the controls' art is shared.
+  const std::map<std::string, std::pair<int, int>> frame = {
+      {"top.bmp", {209, 56}}, {"bottom.bmp", {332, 12}}, {"left.bmp", {12, 294}}, {"right.bmp", {12, 294}}};
+  const std::set<std::string> captionButtons = {"close.bmp",  "restore.bmp",  "maximize.bmp", "minimize.bmp",
+                                                "rollup.bmp", "rolldown.bmp", "launch.bmp",   "link.bmp"};
+  for (const auto& name : lines(kSkin / "members.txt")) {
+    if (name == "skin.ini" || captionButtons.count(name)) continue;
+    const Bmp bmp(second / name);
+    if (frame.count(name)) {
+      EXPECT_EQ(bmp.width, frame.at(name).first) << name;
+      EXPECT_EQ(bmp.height, frame.at(name).second) << name;
+    } else {
+      EXPECT_TRUE(bmp.bytes == readAll(kSkin / name)) << name;
+    }
+  }
+  // The outer top corners are cut, within the thin borders; the title is opaque.
+  const Bmp left(second / "left.bmp"), right(second / "right.bmp"), top(second / "top.bmp");
+  for (int frameStart : {0, 6}) {
+    EXPECT_TRUE(left.at(frameStart, 0).isKey());
+    EXPECT_FALSE(left.at(frameStart + 5, 0).isKey());
+    EXPECT_TRUE(right.at(frameStart + 5, 0).isKey());
+    EXPECT_FALSE(right.at(frameStart, 0).isKey());
+  }
+  for (int y = 0; y < 56; ++y) ASSERT_FALSE(top.at(100, y).isKey()) << y;
 }
 
 TEST(DefaultSkinMembers, ThirtyFiveLowerCaseNamesWithOneImageListedTwice) {
