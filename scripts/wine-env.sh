@@ -110,3 +110,13 @@ qm_wine_ready() {
   qm_wine_prefix
   qm_wine_fonts
 }
+
+# Configures (Release) and builds the given targets of the Windows build for
+# an architecture in a build folder:  qm_windows_build 32|64 BUILD TARGET...
+qm_windows_build() {
+  local arch=$1 build=$2 toolchain=cmake/mingw-x86_64.cmake
+  shift 2
+  if [ "$arch" = 32 ]; then toolchain=cmake/mingw-i686.cmake; fi
+  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" --target "$@" -j"$(nproc)"
+}

@@ -1,0 +1,191 @@
+// What the skin costs a window, against the same window with its native
+// frame, side by side in one process (wall-clock time, medians of rounds):
+//
+//  - frame repaint: WM_NCPAINT for the whole frame of a window of the main
+//    form's size, skinned with the stored skin, then with the skinner
+//    detached; each round times a batch of each;
+//  - start-up: the program's main form made, shown and pumped until its
+//    first frame is painted, once with its stored skin and once with its
+//    skin data switched off before it is shown, alternately. Both read the
+//    stored skin while the form is made; that read is timed on its own too.
+//
+//   skin_window_bench [rounds]
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "main_form.h"
+#include "skin_manage.h"
+#include "win_skin_data.h"
+#include "win_skin_form.h"
+
+namespace {
+
+double Seconds() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+template <typename Done>
+void PumpUntil(Done done, double limit = 5.0) {
+  const double until = Seconds() + limit;
+  while (!done() && Seconds() < until) {
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+  }
+}
+
+void PumpPending() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// The main form's client size.
+constexpr int kClientWidth = 483, kClientHeight = 436;
+
+double RepaintFrames(HWND window, int paints) {
+  const double t0 = Seconds();
+  for (int i = 0; i < paints; ++i) SendMessageW(window, WM_NCPAINT, 1, 0);
+  GdiFlush();
+  return (Seconds() - t0) / paints;
+}
+
+struct TPair {
+  std::vector<double> Skinned, Native;
+};
+
+TPair FrameRepaint(int rounds, int paints) {
+  qm::TSkinData skin(nullptr);
+  qm::ReadStoredValuesFromResource(skin, GetModuleHandleW(nullptr), L"MAINFORM_SKINDATA1");
+  gui::TForm form(nullptr);
+  form.SetBorderStyle(gui::TFormBorderStyle::bsDialog);
+  form.SetClientSize(kClientWidth, kClientHeight);
+  form.SetCaption("启明映像向导 V1.0");
+  form.Show();
+  SetActiveWindow(form.Handle());
+  PumpUntil([] { return false; }, 0.2);
+  TPair t;
+  for (int r = 0; r < rounds; ++r) {
+    auto* skinner = form.Make<qm::TWinSkinForm>();
+    skinner->FHandle = form.Handle();
+    skinner->AttachLibraryForm(&skin, &form);
+    PostMessageW(form.Handle(), qm::WM_SKINATTACHED, 0, 1000);
+    PumpUntil([&] { return skinner->Phase() == qm::TWinSkinForm::phReady; });
+    PumpPending();
+    t.Skinned.push_back(RepaintFrames(form.Handle(), paints));
+    skinner->Detach();
+    skinner->Free();
+    PumpPending();
+    t.Native.push_back(RepaintFrames(form.Handle(), paints));
+  }
+  return t;
+}
+
+// Watches for the end of the window's first WM_NCPAINT.
+LRESULT CALLBACK NCPaintWatch(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR painted) {
+  const LRESULT result = DefSubclassProc(w, msg, wp, lp);
+  if (msg == WM_NCPAINT) *reinterpret_cast<bool*>(painted) = true;
+  return result;
+}
+
+double StartUp(bool skinned) {
+  const double t0 = Seconds();
+  auto form = std::make_unique<qm::TMainForm>(nullptr);
+  form->Timer1->SetEnabled(false);
+  if (!skinned) form->SkinData1->SetActive(false);
+  bool painted = false;
+  HWND h = form->Handle();
+  SetWindowSubclass(h, &NCPaintWatch, 1, reinterpret_cast<DWORD_PTR>(&painted));
+  form->Show();
+  SetActiveWindow(h);
+  if (skinned) {
+    // The skinner paints its first frame itself when it has fitted the window.
+    PumpUntil([&] {
+      qm::TWinSkinForm* s = qm::SkinManager ? qm::SkinManager->FindFormSkinner(h) : nullptr;
+      return s && s->Phase() == qm::TWinSkinForm::phReady;
+    });
+  } else {
+    PumpUntil([&] { return painted; });
+  }
+  // Whatever is still to be painted, the controls included, is painted now.
+  RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  const double elapsed = Seconds() - t0;
+  if (skinned != (SendMessageW(h, qm::WM_ISSKINNED, 0, 0) == 1)) {
+    std::fprintf(stderr, "the form was %s skinned\n", skinned ? "not" : "");
+    std::exit(1);
+  }
+  RemoveWindowSubclass(h, &NCPaintWatch, 1);
+  form.reset();
+  // Each start-up begins as the program does, with no manager yet.
+  qm::SkinManager.reset();
+  PumpPending();
+  return elapsed;
+}
+
+double ReadStoredSkin() {
+  const double t0 = Seconds();
+  qm::TSkinData skin(nullptr);
+  qm::ReadStoredValuesFromResource(skin, GetModuleHandleW(nullptr), L"MAINFORM_SKINDATA1");
+  return Seconds() - t0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&icc);
+  gui::Application().Title = "启明映像向导";
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  const int paints = rounds > 3 ? 200 : 10;
+
+  const TPair frame = FrameRepaint(rounds, paints);
+  const double skinnedPaint = Median(frame.Skinned), nativePaint = Median(frame.Native);
+
+  // One start-up of each first, so that neither pays for what the process
+  // sets up once.
+  StartUp(true);
+  StartUp(false);
+  TPair start;
+  std::vector<double> reads;
+  for (int r = 0; r < rounds; ++r) {
+    start.Skinned.push_back(StartUp(true));
+    start.Native.push_back(StartUp(false));
+    reads.push_back(ReadStoredSkin());
+  }
+  const double skinnedStart = Median(start.Skinned), offStart = Median(start.Native), read = Median(reads);
+
+  std::printf("Skinned window against its native frame, medians of %d rounds\n", rounds);
+  std::printf("frame repaint (WM_NCPAINT, %d per round): skinned %.3f ms, native %.3f ms, ratio %.2f (goal <= 3)\n",
+              paints, skinnedPaint * 1e3, nativePaint * 1e3, skinnedPaint / nativePaint);
+  std::printf("start-up to the first painted frame: skinned %.1f ms, skinning off %.1f ms, ratio %.2f (goal <= 1.3)\n",
+              skinnedStart * 1e3, offStart * 1e3, skinnedStart / offStart);
+  std::printf("  reading the stored skin, which both do: %.1f ms; against a form that never reads it: ratio %.2f\n",
+              read * 1e3, skinnedStart / (offStart - read));
+  return 0;
+}
