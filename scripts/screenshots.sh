@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Builds the Windows program, starts it under Wine on a private virtual
 # display and saves a picture of each of its six pages to
-# docs/screenshots/page0.png .. page5.png, and of the help viewer that the
-# help button opens to docs/screenshots/help.png.
+# docs/screenshots/page0.png .. page5.png; of its skinned window active and
+# inactive (main-active.png, main-inactive.png) and of its message box
+# (msgbox.png); of the help viewer that the help button opens (help.png);
+# and of the main window wearing the second skin (main-second-skin.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 # The 32-bit program where this host runs 32-bit code, else its x86_64 build.
 arch=$(qm_wine_default_arch)
-if [ "$arch" = 32 ]; then toolchain=cmake/mingw-i686.cmake; else toolchain=cmake/mingw-x86_64.cmake; fi
 build=${QM_SHOT_BUILD:-build/win$arch}
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target qiming qm_select_page -j"$(nproc)"
+qm_windows_build "$arch" "$build" qiming qm_select_page qm_skin_host qm_second_skin
 
 # A display of our own, so that nothing else on screen gets into the pictures.
 export QM_XVFB_DISPLAY=${QM_SHOT_DISPLAY:-95}
@@ -26,24 +26,62 @@ mkdir -p "$out"
 # paths a user sees.
 home="$WINEPREFIX/drive_c/QiMing"
 mkdir -p "$home"
-cp "$build/bin/qiming.exe" "$home/"
+cp "$build/bin/qiming.exe" "$build/bin/qm_skin_host.exe" "$build/bin/second.skn" "$home/"
 [ -f "$build/bin/PartKit.chm" ] && cp "$build/bin/PartKit.chm" "$home/"
-wine "$home/qiming.exe" >/dev/null 2>&1 &
-pid=$!
+select=$build/bin/qm_select_page.exe
+pid=
 # The private prefix's wineserver would otherwise outlive the script and
 # hold its caller's output open.
-trap 'kill $pid 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
+stop() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  pid=
+}
+trap stop EXIT
+start() {
+  wine "$@" >/dev/null 2>&1 &
+  pid=$!
+}
+shot() {  # NAME "x y width height"
+  read -r x y w h <<<"$2"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$1.png"
+  echo "$out/$1.png"
+}
+
+start "$home/qiming.exe"
 for page in 0 1 2 3 4 5; do
-  geometry=$(wine "$build/bin/qm_select_page.exe" "$page" | tr -d '\r')
-  read -r x y w h <<<"$geometry"
+  geometry=$(wine "$select" "$page" | tr -d '\r')
   sleep 1
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/page$page.png"
-  echo "$out/page$page.png"
+  shot "page$page" "$geometry"
 done
+geometry=$(wine "$select" 0 | tr -d '\r')
+sleep 1
+shot main-active "$geometry"
+# A small window of the helper's own takes the activation while the picture
+# is taken; the helper prints the rectangle once it has.
+rect=$(mktemp)
+wine "$select" blur 4 >"$rect" 2>/dev/null &
+blur=$!
+for _ in $(seq 50); do [ -s "$rect" ] && break; sleep 0.2; done
+sleep 1
+shot main-inactive "$(tr -d '\r' <"$rect")"
+wait $blur || true
+rm -f "$rect"
+# "生成批处理文件" with nothing chosen on page 0.
+geometry=$(wine "$select" msgbox | tr -d '\r')
+sleep 1
+shot msgbox "$geometry"
+stop
+
 # The help button opens PartKit.chm in the help viewer.
-if geometry=$(wine "$build/bin/qm_select_page.exe" help | tr -d '\r'); then
-  read -r x y w h <<<"$geometry"
+start "$home/qiming.exe"
+if geometry=$(wine "$select" help | tr -d '\r'); then
   sleep 3
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/help.png"
-  echo "$out/help.png"
+  shot help "$geometry"
 fi
+stop
+
+start "$home/qm_skin_host.exe" 'C:\QiMing\second.skn'
+geometry=$(wine "$select" 0 | tr -d '\r')
+sleep 1
+shot main-second-skin "$geometry"

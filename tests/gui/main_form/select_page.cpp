@@ -1,6 +1,8 @@
 // Screenshot helper: selects a page of the running program's window as a
 // user would, with the arrow keys on the tabs,
-// and prints the window's rectangle as "x y width height".
+// and prints the window's rectangle as "x y width height". It can also
+// open the program's message box for an empty choice, or take the
+// activation away from the program's window for a while.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,18 +24,49 @@ void PrintRect(HWND window) {
   }
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
+// A small window of our own in the screen's top left corner takes the
+// activation, so the program's window shows its inactive frame until this
+// helper ends, `seconds` later.
+void HoldActivation(HWND form, int seconds) {
+  HWND mine = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 0, 40, 20, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(mine);
+  SetActiveWindow(mine);
+  auto pump = [](DWORD ms) {
+    const DWORD until = GetTickCount() + ms;
+    while (GetTickCount() < until) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(20);
+    }
+  };
+  pump(500);
+  PrintRect(form);
+  std::fflush(stdout);
+  pump(static_cast<DWORD>(seconds) * 1000);
+  DestroyWindow(mine);
+}
+
+HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
+  HWND w = nullptr;
+  for (int i = 0; i < 200 && !w; ++i) {
+    w = FindWindowW(cls, caption);
+    if (!w) Sleep(50);
+  }
+  return w;
+}
 }  // namespace
 
-// Argument: a page number (-1 leaves the page alone), or "help" to press the
-// help button and report the help viewer's rectangle instead.
+// Argument: a page number (-1 leaves the page alone); "help" to press the
+// help button and report the help viewer's rectangle instead; "msgbox" to
+// press "生成批处理文件" with nothing chosen and report the message box's
+// rectangle; "blur N" to hold the activation away from the program for N
+// seconds, having printed its window's rectangle.
 int main(int argc, char** argv) {
-  const bool help = argc > 1 && std::string(argv[1]) == "help";
-  const int page = argc > 1 && !help ? std::atoi(argv[1]) : -1;
-  HWND form = nullptr;
-  for (int i = 0; i < 200 && !form; ++i) {
-    form = FindWindowW(L"TMainForm", nullptr);
-    if (!form) Sleep(50);
-  }
+  const std::string what = argc > 1 ? argv[1] : "";
+  const bool help = what == "help", msgbox = what == "msgbox", blur = what == "blur";
+  const int page = argc > 1 && !help && !msgbox && !blur ? std::atoi(argv[1]) : -1;
+  HWND form = WaitForWindow(L"TMainForm", nullptr);
   if (!form) {
     std::fprintf(stderr, "the program's window is not there\n");
     return 1;
@@ -46,16 +79,26 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 6; ++i) SendMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
     for (int i = 0; i < page; ++i) SendMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
   }
+  if (blur) {
+    HoldActivation(form, argc > 2 ? std::atoi(argv[2]) : 5);
+    return 0;
+  }
   SetForegroundWindow(form);
   RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  if (msgbox) {
+    PostMessageW(FindWindowExW(form, nullptr, L"Button", L"生成批处理文件"), BM_CLICK, 0, 0);
+    HWND box = WaitForWindow(L"#32770", nullptr);
+    if (!box) {
+      std::fprintf(stderr, "no message box came up\n");
+      return 1;
+    }
+    PrintRect(box);
+    return 0;
+  }
   if (help) {
     HWND button = FindWindowExW(form, nullptr, L"Button", L"帮  助");
     PostMessageW(button, BM_CLICK, 0, 0);
-    HWND viewer = nullptr;
-    for (int i = 0; i < 200 && !viewer; ++i) {
-      viewer = FindWindowW(L"HH Parent", nullptr);
-      if (!viewer) Sleep(50);
-    }
+    HWND viewer = WaitForWindow(L"HH Parent", nullptr);
     if (!viewer) {
       std::fprintf(stderr, "the help viewer did not open\n");
       return 1;
