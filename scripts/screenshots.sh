@@ -75,6 +75,7 @@ stop
 
 # The help button opens PartKit.chm in the help viewer.
 start "$home/qiming.exe"
+wine "$select" -1 >/dev/null  # the window is up and fitted to its frame
 if geometry=$(wine "$select" help | tr -d '\r'); then
   sleep 3
   shot help "$geometry"
