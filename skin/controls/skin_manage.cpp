@@ -167,13 +167,25 @@ void TSkinManage::SweepFormSkinners() {
     if (FormSkinners[i]->Phase() == TWinSkinForm::phDead) FreeFormSkinner(FormSkinners[i]);
 }
 
-void TSkinManage::SetMDIMaximized(bool Maximized) { MDIMaximized = Maximized; }
+void TSkinManage::SetMDIMaximized(bool Maximized) {
+  if (Maximized == MDIMaximized) return;
+  MDIMaximized = Maximized;
+  for (TWinSkinForm* s : std::vector<TWinSkinForm*>(FormSkinners)) s->MDIMaximizedChanged(Maximized);
+}
 
 int TSkinManage::CountMDIChildren() const {
-  int n = 0;
-  for (TWinSkinForm* s : FormSkinners)
-    if (GetWindowLongPtrW(s->FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD) ++n;
-  return n;
+  return static_cast<int>(std::count_if(FormSkinners.begin(), FormSkinners.end(), [](TWinSkinForm* s) {
+    return s->MDIKind() == TWinSkinForm::mkChild && s->Phase() != TWinSkinForm::phDead &&
+           s->Phase() != TWinSkinForm::phDestroying;
+  }));
+}
+
+bool TSkinManage::AttachMDIChild(HWND Handle) {
+  const bool forced = ForceAttach;
+  ForceAttach = true;
+  const bool attached = AttachWindow(Handle);
+  ForceAttach = forced;
+  return attached;
 }
 
 void TSkinManage::AttachForm(gui::TCustomForm* Form) {

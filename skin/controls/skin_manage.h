@@ -55,7 +55,12 @@ class TSkinManage {
   // Frees every skinner whose window is gone.
   void SweepFormSkinners();
   void SetMDIMaximized(bool Maximized);
+  // Live form skinners of MDI children.
   int CountMDIChildren() const;
+  // A child just made through a skinned frame's MDI client. Children are
+  // otherwise attached only in bulk: when they are activated the hook sees
+  // nothing, and a half-made child must not be taken over.
+  bool AttachMDIChild(HWND Handle);
 
   // The skin data that speaks for a window: an sfOnlyThisForm component of
   // its owner form, an sfDialog one for message boxes and dialogs, else the
@@ -75,6 +80,7 @@ class TSkinManage {
   bool ForceAttach = false;
   int Activated = 0;
   bool MDIMaximized = false;
+  HWND MDIClientWnd = nullptr;
   int PendingAction = saNone;
   TSkinData* PendingSkinData = nullptr;
   DWORD OSVersion = 0;

@@ -130,7 +130,7 @@ bool TWinSkinForm::ButtonVisible(size_t Index) {
       case 7: return !maxBox;
       case 8: return first ? minBox && sysMenu : minBox;
       case 9: return !minBox;
-      case 100: return false;  // the MDI child's buttons live in a menu bar
+      case 100: return FMDIKind == mkFrame && FMenuHeight > 0 && ActiveChildMaximized();
       default: return code >= 200 && code <= 2000;
     }
   };
@@ -161,6 +161,13 @@ void TWinSkinForm::LayoutButtons() {
       case 8: left = FCaptionRect.left - w - d.XCoord, top = d.YCoord; break;
       case 3:
       case 9: left = FCaptionRect.right + d.XCoord, top = d.YCoord; break;
+      case 100: {
+        // The maximised child's buttons, at the right end of the menu bar.
+        const int shift = FSkinData->MenuBar ? FSkinData->MenuBar->LeftWidth : 0;
+        top = FMetrics.TitleHeight + (FMenuHeight - h) / 2;
+        left = FRightToLeft ? d.XCoord + FMetrics.BorderLeft + shift : FWidth - d.XCoord - FMetrics.BorderRight - shift;
+        break;
+      }
     }
     b.FBounds = RECT{left, top, left + w, top + h};
   }
@@ -250,7 +257,7 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       return CallOldProc(Msg, wParam, lParam);
     case WM_NCRBUTTONDOWN:
-      if (wParam == HTCAPTION) {
+      if (wParam == HTCAPTION && FMDIKind != mkChild) {
         ShowSystemMenu(screen);
         return 0;
       }
@@ -284,6 +291,12 @@ void TWinSkinForm::ButtonClick(int X, int Y) {
     case 3:
     case 11:
     case 12: ShowSystemMenu(POINT{X + 1, Y + 1}); break;
+    case 7:
+    case 60: ChildCommand(SC_MINIMIZE); break;
+    case 8:
+    case 61: ChildCommand(SC_RESTORE); break;
+    case 9:
+    case 62: ChildCommand(SC_CLOSE); break;
     default:
       // Actions this window has no use for are announced and answered.
       PostMessageW(FHandle, WM_ISSKINNED, static_cast<WPARAM>(button->FData.Action), 0);
@@ -324,7 +337,7 @@ void TWinSkinForm::ShowSystemMenu(POINT P) {
   const DWORD now = GetTickCount();
   if (now - FLastMenuTick > FDoubleClickTime) {
     FLastMenuTick = now;
-    if (FSystemPopup && FSkinData->SkinControls.Contains(TSkinControlType::xcSystemMenu))
+    if (FSystemPopup && FSkinData->SkinControls.Contains(TSkinControlType::xcSystemMenu) && FMDIKind != mkChild)
       FSystemPopup->Popup(P.x, P.y);
     else if (FSystemMenu)
       TrackPopupMenu(FSystemMenu, TPM_RIGHTBUTTON, P.x, P.y, 0, FHandle, nullptr);

@@ -40,6 +40,7 @@ TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner), FDo
 }
 
 TWinSkinForm::~TWinSkinForm() {
+  UnhookClient();
   if (FSubclass.Attached()) {
     RestoreProcedures();
     DropRegion();
@@ -92,17 +93,25 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
   RECT window;
   GetWindowRect(FHandle, &window);
   FNativeFrame = RECT{0, 0, Width(window) - Width(FClientRect), Height(window) - Height(FClientRect)};
-  FBorderIcons = ((FStyle & WS_SYSMENU) || FSystemMenu ? biSystemMenu : 0) |
-                 (FStyle & WS_MINIMIZEBOX ? biMinimize : 0) | (FStyle & WS_MAXIMIZEBOX ? biMaximize : 0);
+  FBorderIcons = 0;
+  if ((FStyle & WS_SYSMENU) || FSystemMenu) FBorderIcons |= biSystemMenu;
+  if (FStyle & WS_MINIMIZEBOX) FBorderIcons |= biMinimize;
+  if (FStyle & WS_MAXIMIZEBOX) FBorderIcons |= biMaximize;
   BuildSystemPopup();
   ReadWindowState();
+  FindClientWindow();
+  if (exStyle & WS_EX_MDICHILD) FMDIKind = mkChild;
   FFrameKind = 3;
   if ((FStyle & WS_POPUP) && (FStyle & kCaptionBits) != kCaptionBits)
     FFrameKind = 2;
   else if ((exStyle & WS_EX_WINDOWEDGE) || (FStyle & WS_THICKFRAME))
     FFrameKind = 0;
+  if (FMDIKind == mkFrame) {
+    FSavedMenuUpdate = SkinData->MenuUpdate;
+    HookClient();
+  }
   if (FSkinFrame) {
-    if (FWindowState != wsMinimized) SetCaptionStyles(false);
+    if (!MDIChildWhileMaximized() && FWindowState != wsMinimized) SetCaptionStyles(false);
     BuildFrame();
   }
   FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); });
@@ -118,6 +127,8 @@ void TWinSkinForm::BuildFrame() {
 }
 
 void TWinSkinForm::SetCaptionStyles(bool Restore) {
+  // While a child is maximised the system draws every child natively.
+  if (!Restore && MDIChildWhileMaximized()) return;
   LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
   if (Restore) {
     if (FBorderIcons & biSystemMenu) style |= WS_SYSMENU;
@@ -196,7 +207,10 @@ void TWinSkinForm::FitWindow(bool Reskin) {
 }
 
 void TWinSkinForm::FinishAttach() {
-  if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
+  if (FPhase == phAttaching && FSkinFrame && MDIChildWhileMaximized()) {
+    SetCaptionStyles(true);
+    RefreshFrame();
+  } else if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
     FPhase = phResizing;
     FitWindow(false);
     FPhase = phReady;
@@ -236,8 +250,9 @@ void TWinSkinForm::UpdateRegion() {
   RECT window;
   GetWindowRect(FHandle, &window);
   const int w = Width(window), h = Height(window);
-  if (w * h == 0) return;
-  if (w == FRegionWidth && h == FRegionHeight && FPhase != phReskinning && FOwnsRegion) return;
+  if (w * h == 0 || MDIChildOutsideNormal()) return;
+  if (w == FRegionWidth && h == FRegionHeight && FMDIKind != mkChild && FPhase != phReskinning && FOwnsRegion)
+    return;
   const TFrameMetrics& m = FMetrics;
   auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == 1; };
   HRGN region = nullptr;
@@ -299,13 +314,15 @@ void TWinSkinForm::Detach() {
   RestoreProcedures();
   FreeButtons();
   if (FForm && FPhase != phDestroying) FForm->SetColor(FSavedColor);
+  UnhookClient();
   if (!FSkinFrame) return;
   SetCaptionStyles(true);
   FTitleBuffer.SetSize(0, 0);
   const bool child = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) != 0;
-  if (FPhase != phDestroying && !child) {
+  if (FPhase != phDestroying && (!child || FMDIKind == mkChild)) {
     RECT window;
     GetWindowRect(FHandle, &window);
+    if (FMDIKind == mkChild) MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&window), 2);
     const int width = Width(window) + Width(FNativeFrame) - FMetrics.BorderLeft - FMetrics.BorderRight;
     const int height = Height(window) + Height(FNativeFrame) - FMetrics.TitleHeight - FMenuHeight - FMetrics.BorderBottom;
     SetWindowPos(FHandle, nullptr, window.left, window.top, width, height,
@@ -320,6 +337,7 @@ void TWinSkinForm::Detach() {
 void TWinSkinForm::DetachOnDestroy() {
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   RestoreProcedures();
+  UnhookClient();
   FTitleBuffer.SetSize(0, 0);
 }
 
@@ -343,7 +361,14 @@ LRESULT TWinSkinForm::SizeHandler(WPARAM wParam, LPARAM lParam) {
     FWindowState = wsMinimized;
   else if (wParam == SIZE_MAXIMIZED)
     FWindowState = wsMaximized;
-  if (FWindowState != wsMinimized && (FPhase == phReady || FPhase == phReskinning)) UpdateRegion();
+  if (FPhase != phReady && FPhase != phReskinning) return result;
+  if (MDIChildOutsideNormal()) {
+    // The system draws a minimised or maximised child whole; a region cut
+    // for its normal size would clip it.
+    DropRegion();
+  } else if (FWindowState != wsMinimized && !MDIChildWhileMaximized()) {
+    UpdateRegion();
+  }
   return result;
 }
 
@@ -368,7 +393,9 @@ LRESULT TWinSkinForm::NCPaint(WPARAM wParam) {
 }
 
 void TWinSkinForm::PaintFrame(HDC DC) {
-  if ((FPhase != phReady && FPhase != phReskinning) || FFrameKind == 2 || !FSkinData || FSkinData->SkinEmpty) return;
+  if ((FPhase != phReady && FPhase != phReskinning) || FFrameKind == 2 || !FSkinData || FSkinData->SkinEmpty ||
+      MDIChildOutsideNormal())
+    return;
   HDC own = DC ? nullptr : GetWindowDC(FHandle);
   HDC dc = DC ? DC : own;
   try {
@@ -461,7 +488,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush);
     case WM_ISSKINNED: return 1;
   }
-  if (!FSkinFrame || (FStyle & WS_CHILD)) return CallOldProc(Msg, wParam, lParam);
+  if (!FSkinFrame || ((FStyle & WS_CHILD) && FMDIKind != mkChild)) return CallOldProc(Msg, wParam, lParam);
 
   // Stage 2: the frame is skinned.
   switch (Msg) {
@@ -470,7 +497,12 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
       const LRESULT result = CallOldProc(Msg, wParam, lParam);
       ReadWindowState();
-      SetCaptionStyles(FWindowState == wsMinimized);
+      if (FMDIKind == mkChild && FWindowState == wsNormal) {
+        if (SkinManager && SkinManager->MDIMaximized) SkinManager->SetMDIMaximized(false);
+        SetCaptionStyles(false);
+      } else {
+        SetCaptionStyles(FWindowState == wsMinimized || (FMDIKind == mkChild && FWindowState == wsMaximized));
+      }
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
       return result;
@@ -488,9 +520,15 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return CallOldProc(Msg, wParam, lParam);
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
-        case SC_MINIMIZE: FWindowState = wsMinimized; break;
+        case SC_MINIMIZE:
+          FWindowState = wsMinimized;
+          if (FMDIKind == mkChild) SetCaptionStyles(true);
+          break;
         case SC_MAXIMIZE: FWindowState = wsMaximized; break;
-        case SC_RESTORE: FWindowState = wsNormal; break;
+        case SC_RESTORE:
+          FWindowState = wsNormal;
+          if (FMDIKind == mkChild) SetCaptionStyles(false);
+          break;
       }
       return CallOldProc(Msg, wParam, lParam);
     case WM_SKINATTACHED: FinishAttach(); return 0;
@@ -505,7 +543,8 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   }
 
   // Stage 3: the attach has finished and the window shows its frame.
-  if (FPhase == phAttaching || FWindowState == wsMinimized) return CallOldProc(Msg, wParam, lParam);
+  if (FPhase == phAttaching || FWindowState == wsMinimized || MDIChildOutsideNormal())
+    return CallOldProc(Msg, wParam, lParam);
   switch (Msg) {
     case WM_NCACTIVATE:
       if (FHoverTimer) FHoverTimer->SetEnabled(FActive);

@@ -41,6 +41,7 @@ class TWinSkinForm : public gui::TComponent {
  public:
   enum TPhase : int { phAttaching = 0, phReady = 1, phReskinning = 3, phDestroying = 4, phResizing = 5, phDead = 6 };
   enum TWindowState : int { wsNormal = 0, wsMaximized = 1, wsMinimized = 2 };
+  enum TMDIKind : int { mkNone = 0, mkFrame = 1, mkChild = 2 };
   // Bits of BorderIcons().
   enum : unsigned { biMaximize = 1, biMinimize = 2, biSystemMenu = 8, biCaptionRemoved = 0x10 };
 
@@ -71,6 +72,18 @@ class TWinSkinForm : public gui::TComponent {
   unsigned BorderIcons() const { return FBorderIcons; }
   TWindowState WindowState() const { return FWindowState; }
   RECT CaptionRect() const { return FCaptionRect; }
+  TMDIKind MDIKind() const { return FMDIKind; }
+  HWND ClientWnd() const { return FClientWnd; }
+  int MenuHeight() const { return FMenuHeight; }
+
+  // --- MDI
+  // The manager's switch: while a child of the frame is maximised, MDI
+  // children keep their native caption and drop their region.
+  void MDIMaximizedChanged(bool Maximized);
+  // MDI frame: whether the client's active child is maximised.
+  bool ActiveChildMaximized() const;
+  // MDI frame: a system command for the active child (the child buttons).
+  void ChildCommand(WPARAM Command);
 
   // Paints the whole frame now on DC, or on a window DC of its own.
   void PaintFrame(HDC DC);
@@ -124,6 +137,13 @@ class TWinSkinForm : public gui::TComponent {
   void CloseWindow();
   LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
+  void FindClientWindow();
+  void HookClient();
+  void UnhookClient();
+  LRESULT ClientWindowProc(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // An MDI child that is minimised or maximised: the system draws it.
+  bool MDIChildOutsideNormal() const { return FMDIKind == mkChild && FWindowState != wsNormal; }
+  bool MDIChildWhileMaximized() const;
 
   gui::TWindowSubclass FSubclass;
   gui::TWndMethod FOldFormWindowProc;
@@ -163,6 +183,11 @@ class TWinSkinForm : public gui::TComponent {
   DWORD FLastMenuTick = 0;
   DWORD FDoubleClickTime = 0;
   HMENU FSystemMenu = nullptr;
+  TMDIKind FMDIKind = mkNone;
+  HWND FClientWnd = nullptr;
+  HWND FNewChildWnd = nullptr;
+  bool FSavedMenuUpdate = true;
+  gui::TWindowSubclass FClientSubclass;
 };
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "../stored_skin.h"
+#include "window_measure.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui_objects.h"
@@ -16,17 +17,8 @@
 namespace qm {
 namespace {
 
-SIZE ClientSize(HWND w) {
-  RECT r;
-  GetClientRect(w, &r);
-  return SIZE{r.right, r.bottom};
-}
-
-SIZE WindowSize(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
+using test::ClientSize;
+using test::WindowSize;
 
 COLORREF WindowPixel(HWND w, int x, int y) {
   HDC dc = GetWindowDC(w);

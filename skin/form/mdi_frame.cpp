@@ -1,0 +1,114 @@
+// The MDI side of TWinSkinForm: a frame finds its MDI client and takes over
+// the client's procedure to learn of children being made, destroyed and
+// arranged; children switch between the skinned look and the native one
+// while one of them is maximised (the system then draws them), and the
+// frame's child buttons send their commands to the active child.
+
+#include <string_view>
+
+#include "skin_manage.h"
+#include "win_skin_data.h"
+#include "win_skin_form.h"
+
+namespace qm {
+
+void TWinSkinForm::FindClientWindow() {
+  for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[100] = {};
+    GetClassNameW(child, name, 100);
+    if (std::wstring_view(name) != L"MDIClient") continue;
+    FMDIKind = mkFrame;
+    FClientWnd = child;
+    if (SkinManager) SkinManager->MDIClientWnd = child;
+    return;
+  }
+}
+
+void TWinSkinForm::HookClient() {
+  if (!FClientWnd || FClientSubclass.Attached()) return;
+  FClientSubclass.OnError = [](std::exception_ptr) {};
+  FClientSubclass.OnWindowDestroyed = [this] { FClientWnd = nullptr; };
+  FClientSubclass.Attach(FClientWnd, [this](UINT msg, WPARAM w, LPARAM l) { return ClientWindowProc(msg, w, l); });
+}
+
+void TWinSkinForm::UnhookClient() { FClientSubclass.Detach(); }
+
+bool TWinSkinForm::MDIChildWhileMaximized() const {
+  return FMDIKind == mkChild && SkinManager && SkinManager->MDIMaximized;
+}
+
+bool TWinSkinForm::ActiveChildMaximized() const {
+  if (FMDIKind != mkFrame || !FClientWnd || !IsWindow(FClientWnd)) return false;
+  BOOL maximized = FALSE;
+  const HWND active = reinterpret_cast<HWND>(SendMessageW(FClientWnd, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+  return active && maximized;
+}
+
+void TWinSkinForm::ChildCommand(WPARAM Command) {
+  if (FMDIKind != mkFrame || !FClientWnd) return;
+  if (const HWND active = reinterpret_cast<HWND>(SendMessageW(FClientWnd, WM_MDIGETACTIVE, 0, 0)))
+    SendMessageW(active, WM_SYSCOMMAND, Command, 0);
+  if (SkinManager && SkinManager->MDIMaximized && !ActiveChildMaximized()) SkinManager->SetMDIMaximized(false);
+}
+
+void TWinSkinForm::MDIMaximizedChanged(bool Maximized) {
+  if (FMDIKind != mkChild || !FSkinFrame || !FSubclass.Attached()) return;
+  if (Maximized) {
+    SetCaptionStyles(true);
+    DropRegion();
+    RefreshFrame();
+    return;
+  }
+  if (FWindowState != wsNormal) return;
+  SetCaptionStyles(false);
+  RefreshFrame();
+  UpdateRegion();
+}
+
+LRESULT TWinSkinForm::ClientWindowProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  auto previous = [&] { return FClientSubclass.CallPrevious(Msg, wParam, lParam); };
+  switch (Msg) {
+    case WM_NCCALCSIZE:
+      // The client's own scroll bars would show unskinned in the skinned
+      // frame; children placed beyond its edge are reached by arranging.
+      if (FSkinFrame) {
+        const LONG_PTR style = GetWindowLongPtrW(FClientWnd, GWL_STYLE);
+        if (style & (WS_HSCROLL | WS_VSCROLL))
+          SetWindowLongPtrW(FClientWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_HSCROLL | WS_VSCROLL));
+      }
+      return previous();
+    case WM_MDICREATE: {
+      // The child's creation changes the window menu; the bar follows once
+      // the child is complete.
+      FSkinData->MenuUpdate = false;
+      const LRESULT result = previous();
+      FNewChildWnd = reinterpret_cast<HWND>(result);
+      return result;
+    }
+    case WM_MDIDESTROY: {
+      const LRESULT result = previous();
+      if (FSkinFrame && SkinManager) {
+        SkinManager->SetMDIMaximized(ActiveChildMaximized());
+        if (SkinManager->CountMDIChildren() == 0) FSkinData->MenuUpdate = FSavedMenuUpdate;
+      }
+      return result;
+    }
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+      if (FSkinFrame && SkinManager && SkinManager->MDIMaximized) SkinManager->SetMDIMaximized(false);
+      return previous();
+    case WM_MDIREFRESHMENU: {
+      const LRESULT result = previous();
+      if (FNewChildWnd && SkinManager) {
+        const HWND child = FNewChildWnd;
+        FNewChildWnd = nullptr;
+        SkinManager->AttachMDIChild(child);
+        PostMessageW(FHandle, WM_SKINPAINTFRAME, 0, 0);
+      }
+      return result;
+    }
+  }
+  return previous();
+}
+
+}  // namespace qm

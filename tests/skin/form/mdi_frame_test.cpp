@@ -1,0 +1,201 @@
+// A skinned MDI frame and its children, as plain Win32 windows: children
+// made through the client wear the skin, give way to the system while one
+// is maximised, take the frame's child commands, and everything comes back
+// native when skinning goes off.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "../stored_skin.h"
+#include "window_measure.h"
+#include "skin_manage.h"
+#include "ui_driver.h"
+#include "win_skin_data.h"
+#include "win_skin_form.h"
+
+namespace qm {
+namespace {
+
+using test::ClientSize;
+using test::WindowSize;
+
+HWND ClientOfFrame = nullptr;
+
+LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefFrameProcW(w, ClientOfFrame, msg, wParam, lParam);
+}
+
+POINT PositionInParent(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 1);
+  return POINT{r.left, r.top};
+}
+
+bool HasRegion(HWND w) {
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(w, probe);
+  DeleteObject(probe);
+  return kind != ERROR;
+}
+
+class MDIFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SkinManager = std::make_unique<TSkinManage>();
+    Skin.PackedSkin = TMemoryStream(test::PackedStoredSkin());
+    ASSERT_TRUE(Skin.LoadSkin());
+    SkinManager->AddSkinData(&Skin);
+    SkinManager->Active = true;
+    SkinManager->Activated = 1;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW frameClass{};
+    frameClass.lpfnWndProc = FrameProc;
+    frameClass.hInstance = instance;
+    frameClass.lpszClassName = L"QmTestMDIFrame";
+    frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    RegisterClassW(&frameClass);
+    WNDCLASSW childClass = frameClass;
+    childClass.lpfnWndProc = DefMDIChildProcW;
+    childClass.lpszClassName = L"QmTestMDIChild";
+    childClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassW(&childClass);
+    Frame = CreateWindowExW(0, L"QmTestMDIFrame", L"MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 640, 480,
+                            nullptr, nullptr, instance, nullptr);
+    CLIENTCREATESTRUCT ccs{};
+    ccs.idFirstChild = 0xFF00;
+    ClientOfFrame = CreateWindowExW(0, L"MDICLIENT", nullptr,
+                                    WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 600, 400,
+                                    Frame, nullptr, instance, &ccs);
+    ShowWindow(Frame, SW_SHOW);
+    qmtest::PumpFor(50);
+  }
+  void TearDown() override {
+    DestroyWindow(Frame);
+    SkinManager.reset();
+    ClientOfFrame = nullptr;
+  }
+
+  // A child made as an application makes one: create, then refresh the
+  // window menu.
+  HWND NewChild(int x, int y) {
+    MDICREATESTRUCTW mcs{};
+    mcs.szClass = L"QmTestMDIChild";
+    mcs.szTitle = L"子窗口";
+    mcs.hOwner = GetModuleHandleW(nullptr);
+    mcs.x = x, mcs.y = y, mcs.cx = 220, mcs.cy = 160;
+    HWND child = reinterpret_cast<HWND>(SendMessageW(ClientOfFrame, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    NativeClient = ClientSize(child);
+    SendMessageW(ClientOfFrame, WM_MDIREFRESHMENU, 0, 0);
+    TWinSkinForm* skinner = SkinManager->FindFormSkinner(child);
+    qmtest::PumpFor(300, [&] { return skinner && skinner->Phase() == TWinSkinForm::phReady; });
+    qmtest::PumpFor(50);
+    return child;
+  }
+
+  TWinSkinForm* FrameSkinner() {
+    EXPECT_TRUE(SkinManager->AttachWindow(Frame));
+    TWinSkinForm* skinner = SkinManager->FindFormSkinner(Frame);
+    qmtest::PumpFor(300, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
+    return skinner;
+  }
+
+  // Runs one of the frame's child buttons as a click on it would.
+  void ClickChildButton(TWinSkinForm& frame, int Action) {
+    for (const auto& b : frame.Buttons())
+      if (b->FData.Action == Action) {
+        frame.SetHotObject(b.get());
+        frame.ButtonClick(0, 0);
+        qmtest::PumpFor(100);
+        return;
+      }
+    ADD_FAILURE() << "no child button with action " << Action;
+  }
+
+  TSkinData Skin{nullptr};
+  HWND Frame = nullptr;
+  SIZE NativeClient{};
+};
+
+TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCommands) {
+  const LONG_PTR clientProc = GetWindowLongPtrW(ClientOfFrame, GWLP_WNDPROC);
+  TWinSkinForm* frame = FrameSkinner();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->MDIKind(), TWinSkinForm::mkFrame);
+  EXPECT_EQ(frame->ClientWnd(), ClientOfFrame);
+  // The client's own scroll bars never show in the skinned frame.
+  SetWindowPos(ClientOfFrame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(GetWindowLongPtrW(ClientOfFrame, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+
+  HWND child = NewChild(10, 10);
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(child);
+  ASSERT_NE(skinner, nullptr) << "a child made through the client is skinned";
+  EXPECT_EQ(skinner->MDIKind(), TWinSkinForm::mkChild);
+  EXPECT_EQ(SkinManager->CountMDIChildren(), 1);
+  EXPECT_TRUE(Skin.MenuUpdate == false) << "the bar waits while children come and go";
+  const TFrameMetrics& m = skinner->Metrics();
+  const SIZE skinned{NativeClient.cx + m.BorderLeft + m.BorderRight, NativeClient.cy + m.TitleHeight + m.BorderBottom};
+  EXPECT_EQ(ClientSize(child).cx, NativeClient.cx);
+  EXPECT_EQ(ClientSize(child).cy, NativeClient.cy);
+  EXPECT_EQ(WindowSize(child).cx, skinned.cx);
+  EXPECT_EQ(WindowSize(child).cy, skinned.cy);
+  EXPECT_TRUE(HasRegion(child));
+  EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, 0);
+
+  // Maximised, the system draws the child whole: native caption, no region.
+  SendMessageW(ClientOfFrame, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+  qmtest::PumpFor(100);
+  EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsMaximized);
+  EXPECT_TRUE(frame->ActiveChildMaximized());
+  EXPECT_FALSE(HasRegion(child));
+  EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  SkinManager->SetMDIMaximized(true);  // as the frame's menu bar says once it shows the child's buttons
+
+  // The frame's restore button brings the skinned child back.
+  ClickChildButton(*frame, 8);
+  EXPECT_FALSE(IsZoomed(child));
+  EXPECT_FALSE(SkinManager->MDIMaximized);
+  EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsNormal);
+  EXPECT_TRUE(HasRegion(child));
+  EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(WindowSize(child).cx, skinned.cx);
+  EXPECT_EQ(ClientSize(child).cy, NativeClient.cy);
+
+  // Its minimise button, then close.
+  ClickChildButton(*frame, 7);
+  EXPECT_TRUE(IsIconic(child));
+  ClickChildButton(*frame, 9);
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(SkinManager->CountMDIChildren(), 0);
+  EXPECT_TRUE(Skin.MenuUpdate) << "the last child gone, the bar follows the menu again";
+
+  // Off: the client has its own procedure back.
+  SkinManager->PendingSkinData = &Skin;
+  SkinManager->RequestAction(saSkinOff, 250);
+  qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
+  EXPECT_TRUE(SkinManager->FormSkinners.empty());
+  EXPECT_EQ(GetWindowLongPtrW(ClientOfFrame, GWLP_WNDPROC), clientProc);
+}
+
+TEST_F(MDIFrameTest, SwitchingOffGivesChildrenTheirNativeFrameInPlace) {
+  FrameSkinner();
+  HWND first = NewChild(10, 10), second = NewChild(60, 40);
+  const SIZE nativeSecond = NativeClient;
+  const POINT where = PositionInParent(second);
+  ASSERT_EQ(SkinManager->CountMDIChildren(), 2);
+  SkinManager->PendingSkinData = &Skin;
+  SkinManager->RequestAction(saSkinOff, 250);
+  qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
+  for (HWND child : {first, second}) {
+    EXPECT_EQ(SendMessageW(child, WM_ISSKINNED, 0, 0), 0);
+    EXPECT_FALSE(HasRegion(child));
+    EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  }
+  EXPECT_EQ(ClientSize(second).cx, nativeSecond.cx);
+  EXPECT_EQ(ClientSize(second).cy, nativeSecond.cy);
+  EXPECT_EQ(PositionInParent(second).x, where.x);
+  EXPECT_EQ(PositionInParent(second).y, where.y);
+}
+
+}  // namespace
+}  // namespace qm
