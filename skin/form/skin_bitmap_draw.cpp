@@ -156,16 +156,30 @@ void DrawThreePart(gui::TCanvas& Canvas, const RECT& R, gui::TBitmap& Strip, boo
 
 void DrawFrame(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Transparent, int FrameCount, int Frame) {
   if (Inverted(R) || Strip.Empty()) return;
+  const RECT f = SkinFrameRect(Strip, false, FrameCount, Frame);
+  if (R.right - R.left == f.right - f.left && R.bottom - R.top == f.bottom - f.top) {
+    // At its own size (caption buttons, icons) the frame needs no working
+    // copy: it goes straight from the strip.
+    if (Transparent)
+      DrawTransparentPart(DC, R.left, R.top, Strip, f, SkinKeyColour);
+    else
+      BitBlt(DC, R.left, R.top, f.right - f.left, f.bottom - f.top, Strip.Canvas().Handle(), f.left, f.top, SRCCOPY);
+    return;
+  }
   auto work = WorkingBitmap(R.right - R.left, R.bottom - R.top);
   if (work->Empty()) return;
-  const RECT f = SkinFrameRect(Strip, false, FrameCount, Frame);
   Stretch(work->Canvas(), RECT{0, 0, work->Width(), work->Height()}, Strip.Canvas(), f);
   Put(DC, R, *work, Transparent);
 }
 
 void DrawTransparent(HDC DC, const RECT& R, gui::TBitmap& Bitmap, COLORREF Key) {
   if (Inverted(R) || Bitmap.Empty()) return;
-  const int w = Bitmap.Width(), h = Bitmap.Height();
+  DrawTransparentPart(DC, R.left, R.top, Bitmap, RECT{0, 0, Bitmap.Width(), Bitmap.Height()}, Key);
+}
+
+void DrawTransparentPart(HDC DC, int X, int Y, gui::TBitmap& Bitmap, const RECT& Part, COLORREF Key) {
+  const int w = Part.right - Part.left, h = Part.bottom - Part.top;
+  if (w <= 0 || h <= 0 || Bitmap.Empty()) return;
   HDC source = Bitmap.Canvas().Handle();
   // The mask: key-coloured pixels white, all others black.
   gui::TGdiHandle<HBITMAP> mask(CreateBitmap(w, h, 1, 1, nullptr), true);
@@ -177,19 +191,19 @@ void DrawTransparent(HDC DC, const RECT& R, gui::TBitmap& Bitmap, COLORREF Key) 
   {
     gui::TSelectGuard select(maskDC, mask.Get());
     const COLORREF oldBk = SetBkColor(source, Key);
-    BitBlt(maskDC, 0, 0, w, h, source, 0, 0, SRCCOPY);
+    BitBlt(maskDC, 0, 0, w, h, source, Part.left, Part.top, SRCCOPY);
     SetBkColor(source, oldBk);
   }
   if (SkinPlatformIsNT) {
     // Where the mask is white the destination stays; elsewhere the source.
-    MaskBlt(DC, R.left, R.top, w, h, source, 0, 0, mask.Get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+    MaskBlt(DC, X, Y, w, h, source, Part.left, Part.top, mask.Get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
   } else {
     gui::TSelectGuard select(maskDC, mask.Get());
     const COLORREF oldBk = SetBkColor(DC, RGB(255, 255, 255));
     const COLORREF oldText = SetTextColor(DC, RGB(0, 0, 0));
-    BitBlt(DC, R.left, R.top, w, h, source, 0, 0, SRCINVERT);
-    BitBlt(DC, R.left, R.top, w, h, maskDC, 0, 0, SRCAND);
-    BitBlt(DC, R.left, R.top, w, h, source, 0, 0, SRCINVERT);
+    BitBlt(DC, X, Y, w, h, source, Part.left, Part.top, SRCINVERT);
+    BitBlt(DC, X, Y, w, h, maskDC, 0, 0, SRCAND);
+    BitBlt(DC, X, Y, w, h, source, Part.left, Part.top, SRCINVERT);
     SetBkColor(DC, oldBk);
     SetTextColor(DC, oldText);
   }

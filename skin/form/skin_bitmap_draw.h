@@ -45,6 +45,8 @@ void DrawThreePart(gui::TCanvas& Canvas, const RECT& R, gui::TBitmap& Strip, boo
 void DrawFrame(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Transparent, int FrameCount, int Frame);
 // The whole bitmap at R's top-left, pixels of the key colour left out.
 void DrawTransparent(HDC DC, const RECT& R, gui::TBitmap& Bitmap, COLORREF Key);
+// The piece Part of the bitmap at (X, Y), unscaled, the same way.
+void DrawTransparentPart(HDC DC, int X, int Y, gui::TBitmap& Bitmap, const RECT& Part, COLORREF Key);
 // Repeats Source's piece Src over Target; the last row and column may run
 // past Target's right and bottom edges.
 void TileBitmap(gui::TCanvas& Canvas, const RECT& Target, gui::TBitmap& Source, const RECT& Src);

@@ -66,6 +66,28 @@ void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC 
   DrawNineGrid(DC, R, *strip, Stacked(Side), border->Tile != 1, false, border->Frames(), frame, margins);
 }
 
+gui::TBitmap* TBorderPictures::Picture(const TSkinData& Skin, const TFrameMetrics& Metrics, TFrameSide Side,
+                                       int Width, int Height, bool Active) {
+  const RECT r = FrameSideRect(Metrics, Side, Width, Height);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0 || !BorderOf(Skin, Side)) return nullptr;
+  TEntry& e = FEntries[static_cast<int>(Side) - 1];
+  if (!e.Painted || e.Width != Width || e.Height != Height || e.Active != Active) {
+    e.Painted = false;
+    e.Bitmap.SetSize(w, h);
+    PaintSkinBorder(Skin, Side, RECT{0, 0, w, h}, e.Bitmap.Canvas().Handle(), Active);
+    e.Width = Width, e.Height = Height, e.Active = Active, e.Painted = true;
+  }
+  return &e.Bitmap;
+}
+
+void TBorderPictures::Clear() {
+  for (TEntry& e : FEntries) {
+    e.Painted = false;
+    e.Bitmap.SetSize(0, 0);
+  }
+}
+
 RECT PaintSkinCaption(HDC DC, const RECT& A, const TSkinData& Skin, const TCaptionLook& Look) {
   const TDataSkinTitle* title = Skin.Title.get();
   const int shift = title ? title->LeftWidth : 0, clip = title ? title->RightWidth : 0,

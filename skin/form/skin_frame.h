@@ -52,6 +52,28 @@ RECT SkinnedClientRect(const TFrameMetrics& Metrics, int MenuHeight, const WINDO
 // otherwise. Nothing for a negative size or a border the skin lacks.
 void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active);
 
+// The borders of one window as PaintSkinBorder paints them, kept while the
+// window's size, its activation and the skin stay: a repaint is then a copy
+// of each, and the region is cut from the same pictures.
+class TBorderPictures {
+ public:
+  // The picture of Side for a window Width x Height; nullptr when the
+  // border has no area or the skin lacks it.
+  gui::TBitmap* Picture(const TSkinData& Skin, const TFrameMetrics& Metrics, TFrameSide Side, int Width,
+                        int Height, bool Active);
+  // After a change of skin.
+  void Clear();
+
+ private:
+  struct TEntry {
+    int Width = -1, Height = -1;
+    bool Active = false;
+    bool Painted = false;
+    gui::TBitmap Bitmap;
+  };
+  TEntry FEntries[4];
+};
+
 struct TCaptionLook {
   std::wstring Text;     // the window text with its two leading blanks
   HFONT Font = nullptr;  // the system caption font

@@ -122,6 +122,7 @@ void TWinSkinForm::BuildFrame() {
   const auto metrics = SkinFrameMetrics(*FSkinData, FFrameKind == 2);
   if (!metrics) return;
   FMetrics = *metrics;
+  FBorders.Clear();
   if (FFrameKind == 2) FMenuHeight = 0;
   BuildButtons();
 }
@@ -240,8 +241,8 @@ HRGN TWinSkinForm::BorderRegion(TFrameSide Side, const RECT& Piece) {
   if (Side == TFrameSide::Top && !FTitleBuffer.Empty() && FTitleBuffer.Width() >= Piece.right &&
       FTitleBuffer.Height() >= Piece.bottom) {
     BitBlt(dc, 0, 0, Width(Piece), Height(Piece), FTitleBuffer.Canvas().Handle(), Piece.left, Piece.top, SRCCOPY);
-  } else {
-    PaintSkinBorder(*FSkinData, Side, RECT{0, 0, Width(Piece), Height(Piece)}, dc, FActive);
+  } else if (gui::TBitmap* border = FBorders.Picture(*FSkinData, FMetrics, Side, FRegionWidth, FRegionHeight, FActive)) {
+    BitBlt(dc, 0, 0, Width(Piece), Height(Piece), border->Canvas().Handle(), 0, 0, SRCCOPY);
   }
   return BitmapToRegion(picture, Piece.left, Piece.top, 1, 1, 1, SkinKeyColour);
 }
@@ -402,7 +403,10 @@ void TWinSkinForm::PaintFrame(HDC DC) {
     GetWindowRect(FHandle, &FWindowRect);
     FWidth = Width(FWindowRect), FHeight = Height(FWindowRect);
     for (TFrameSide side : {TFrameSide::Left, TFrameSide::Right, TFrameSide::Bottom})
-      PaintSkinBorder(*FSkinData, side, FrameSideRect(FMetrics, side, FWidth, FHeight), dc, FActive);
+      if (gui::TBitmap* border = FBorders.Picture(*FSkinData, FMetrics, side, FWidth, FHeight, FActive)) {
+        const RECT r = FrameSideRect(FMetrics, side, FWidth, FHeight);
+        BitBlt(dc, r.left, r.top, Width(r), Height(r), border->Canvas().Handle(), 0, 0, SRCCOPY);
+      }
     PaintTitleBar(dc);
   } catch (...) {
     // The next paint starts over.
@@ -418,7 +422,8 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
   // The corners over the side borders, painted just before, come along.
   BitBlt(buffer, 0, 0, FWidth, FMetrics.TitleHeight, DC, 0, 0, SRCCOPY);
   const RECT area = FrameSideRect(FMetrics, TFrameSide::Top, FWidth, FHeight);
-  PaintSkinBorder(*FSkinData, TFrameSide::Top, area, buffer, FActive);
+  if (gui::TBitmap* top = FBorders.Picture(*FSkinData, FMetrics, TFrameSide::Top, FWidth, FHeight, FActive))
+    BitBlt(buffer, area.left, area.top, Width(area), Height(area), top->Canvas().Handle(), 0, 0, SRCCOPY);
   TCaptionLook look;
   look.Text = FCaptionPrefix + FCaption;
   look.Font = FCaptionFont.Get();

@@ -151,6 +151,7 @@ class TWinSkinForm : public gui::TComponent {
   gui::TCustomForm* FForm = nullptr;
   gui::TGdiHandle<HFONT> FCaptionFont;
   gui::TBitmap FTitleBuffer;
+  TBorderPictures FBorders;
   std::wstring FCaptionPrefix = L"  ";
   std::wstring FCaption;
   std::wstring FClassName;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <thread>
+
 #include "../stored_skin.h"
 #include "window_measure.h"
 #include "gui/forms.h"
@@ -237,10 +239,14 @@ TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   first->Free();
   qmtest::PumpFor(50);
   const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
-  for (int i = 0; i < 100; ++i) {
+  for (int i = 0; i < 200; ++i) {
     TWinSkinForm* skinner = AttachSkinner();
+    // Both looks: a repaint after a change of activation paints anew.
     if (i == 0)
-      for (int paint = 0; paint < 2000; ++paint) SendMessageW(Form.Handle(), WM_NCPAINT, 1, 0);
+      for (int paint = 0; paint < 10000; ++paint) {
+        if (paint % 1000 == 0) SendMessageW(Form.Handle(), WM_NCACTIVATE, (paint / 1000) % 2, 0);
+        SendMessageW(Form.Handle(), WM_NCPAINT, 1, 0);
+      }
     skinner->Detach();
     skinner->Free();
   }
@@ -249,6 +255,49 @@ TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   EXPECT_EQ(qmtest::UserObjectCount(), user);
   EXPECT_EQ(ClientSize(Form.Handle()).cx, 483);
   EXPECT_EQ(ClientSize(Form.Handle()).cy, 436);
+}
+
+// Real input from another thread, as a user's hand: the GUI thread is
+// inside the system's move loop meanwhile.
+void DragWithTheMouse(POINT from, POINT by) {
+  auto send = [](DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+  };
+  SetCursorPos(from.x, from.y);
+  Sleep(100);
+  send(MOUSEEVENTF_LEFTDOWN);
+  Sleep(100);
+  for (int step = 1; step <= 10; ++step) {
+    SetCursorPos(from.x + by.x * step / 10, from.y + by.y * step / 10);
+    send(MOUSEEVENTF_MOVE);
+    Sleep(30);
+  }
+  send(MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(WinSkinForm, TheMouseDragsTheWindowByItsCaption) {
+  HWND h = Form.Handle();
+  AttachSkinner();
+  SetForegroundWindow(h);
+  qmtest::PumpFor(100);
+  RECT before;
+  GetWindowRect(h, &before);
+  std::thread hand(DragWithTheMouse, POINT{before.left + 200, before.top + 20}, POINT{60, 40});
+  qmtest::PumpFor(2000, [&] {
+    RECT now;
+    GetWindowRect(h, &now);
+    return now.left == before.left + 60 && now.top == before.top + 40;
+  });
+  hand.join();
+  qmtest::PumpFor(100);
+  RECT after;
+  GetWindowRect(h, &after);
+  EXPECT_EQ(after.left - before.left, 60);
+  EXPECT_EQ(after.top - before.top, 40);
+  EXPECT_EQ(WindowSize(h).cx, 519) << "moved, not sized";
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "../stored_skin.h"
+#include "gui/dialogs.h"
 #include "gui/forms.h"
 #include "ui_driver.h"
 #include "gui/timer.h"
@@ -86,21 +88,36 @@ TEST_F(SkinManagerTest, TheHookCountsTheFirstActivationAndAsksToAttachTheWindow)
   EXPECT_TRUE(SkinManager->FormSkinners.empty());
 }
 
-TEST_F(SkinManagerTest, MessageBoxesWearTheSkinToo) {
+TEST_F(SkinManagerTest, MessageBoxesAndSaveDialogsWearTheSkinToo) {
   SkinManager->InstallHook();
   SkinManager->Active = true;
-  DWORD_PTR skinned = 0;
-  {
-    qmtest::TDialogWatcher watcher([&](HWND box) {
-      for (int i = 0; i < 40 && skinned != 1; ++i) {
-        SendMessageTimeoutW(box, WM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 1000, &skinned);
-        if (skinned != 1) Sleep(50);
-      }
-      qmtest::PressFirstButton(box);
-    });
-    MessageBoxW(nullptr, L"请选择分区", L"启明映像向导", MB_OK);
+  const struct {
+    const char* Name;
+    std::function<void()> Open;
+  } dialogs[] = {
+      {"message box", [] { MessageBoxW(nullptr, L"请选择分区", L"启明映像向导", MB_OK); }},
+      {"save dialog",
+       [] {
+         gui::TSaveDialog save(nullptr);
+         save.Filter = "批处理文件 (*.bat)|*.bat";
+         save.Execute();
+       }},
+  };
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.Name);
+    DWORD_PTR skinned = 0;
+    {
+      qmtest::TDialogWatcher watcher([&](HWND box) {
+        for (int i = 0; i < 40 && skinned != 1; ++i) {
+          SendMessageTimeoutW(box, WM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 1000, &skinned);
+          if (skinned != 1) Sleep(50);
+        }
+        qmtest::PressButton(box, IDCANCEL);
+      });
+      d.Open();
+    }
+    EXPECT_EQ(skinned, 1u);
   }
-  EXPECT_EQ(skinned, 1u);
 }
 
 TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
