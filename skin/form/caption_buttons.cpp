@@ -10,6 +10,7 @@
 #include "gui/menus.h"
 #include "gui/timer.h"
 #include "skin_bitmap_draw.h"
+#include "skin_control.h"
 #include "skin_manage.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -267,11 +268,21 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinSkinForm::HoverTick() {
-  if (!FHotObject) return;
   POINT cursor;
   GetCursorPos(&cursor);
-  const POINT p = ScreenToWindow(cursor);
-  if (!PtInRect(&FHotObject->FBounds, p)) FHotObject->MouseLeave();
+  if (FHotObject) {
+    const POINT p = ScreenToWindow(cursor);
+    if (!PtInRect(&FHotObject->FBounds, p)) FHotObject->MouseLeave();
+  }
+  // A bare dialog's buttons are told of the mouse leaving by nobody else.
+  if (!FForm && FHotButton) {
+    RECT r{};
+    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) {
+      TSkinControl* button = FHotButton;
+      FHotButton = nullptr;
+      SendMessageW(button->Handle, gui::CM_MOUSELEAVE, 0, 0);
+    }
+  }
 }
 
 void TWinSkinForm::CloseWindow() {

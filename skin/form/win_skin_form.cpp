@@ -6,6 +6,7 @@
 #include "gui/menus.h"
 #include "gui/timer.h"
 #include "skin_bitmap_draw.h"
+#include "skin_control.h"
 #include "skin_manage.h"
 #include "win_skin_data.h"
 
@@ -45,6 +46,7 @@ TWinSkinForm::~TWinSkinForm() {
     RestoreProcedures();
     DropRegion();
   }
+  FreeControls();
   if (SkinManager) SkinManager->RemoveFormSkinner(FHandle);
 }
 
@@ -115,7 +117,49 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
     BuildFrame();
   }
   FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); });
+  if (FForm)
+    SkinComponents(FForm);
+  else
+    SkinChildWindows();
   InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+bool TWinSkinForm::AddControl(TSkinControl* Skinner) {
+  if (std::find(FControls.begin(), FControls.end(), Skinner) != FControls.end()) return true;
+  FControls.push_back(Skinner);
+  return false;
+}
+
+void TWinSkinForm::RemoveControl(TSkinControl* Skinner) {
+  if (FHotButton == Skinner) FHotButton = nullptr;
+  auto last = std::find(FControls.rbegin(), FControls.rend(), Skinner);
+  if (last != FControls.rend()) FControls.erase(std::next(last).base());
+}
+
+void TWinSkinForm::SweepControls() {
+  for (size_t i = FControls.size(); i-- > 0;)
+    if (i < FControls.size() && FControls[i]->State == TSkinControl::stDead) FControls[i]->Free();
+}
+
+void TWinSkinForm::FreeControls() {
+  while (!FControls.empty()) {
+    TSkinControl* skinner = FControls.front();
+    if (skinner->State != TSkinControl::stDead) skinner->RestoreControl();
+    FControls.erase(FControls.begin());
+    skinner->Free();
+  }
+  FHotButton = nullptr;
+}
+
+void TWinSkinForm::DetachControls() {
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  FreeControls();
+  if (FForm && FPhase != phDestroying) FForm->SetColor(FSavedColor);
+  RestoreProcedures();
+  UnhookClient();
+  if (FForm && FPhase != phDestroying)
+    for (gui::TComponent* c : FForm->ComponentList())
+      if (auto* control = dynamic_cast<gui::TControl*>(c)) control->Invalidate();
 }
 
 void TWinSkinForm::BuildFrame() {
@@ -225,7 +269,12 @@ void TWinSkinForm::FinishAttach() {
 }
 
 void TWinSkinForm::ApplySkin() {
-  if (FForm) FForm->SetColor(FSkinData->ButtonFaceColour);
+  if (FForm) {
+    FForm->SetColor(FSkinData->ButtonFaceColour);
+    for (gui::TComponent* c : FForm->ComponentList())
+      if (auto* form = dynamic_cast<gui::TCustomForm*>(c)) form->SetColor(FSkinData->ButtonFaceColour);
+  }
+  for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls)) skinner->SkinChanged();
   FPhase = phReskinning;
   if (FSkinFrame) {
     BuildFrame();
@@ -306,6 +355,10 @@ void TWinSkinForm::RestoreProcedures() {
 }
 
 void TWinSkinForm::Detach() {
+  if (!FSkinFrame) {
+    DetachControls();
+    return;
+  }
   if (FSystemPopup) {
     FSystemPopup->Free();
     FSystemPopup = nullptr;
@@ -313,6 +366,7 @@ void TWinSkinForm::Detach() {
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!FSubclass.Attached()) return;
   RestoreProcedures();
+  FreeControls();
   FreeButtons();
   if (FForm && FPhase != phDestroying) FForm->SetColor(FSavedColor);
   UnhookClient();
@@ -336,8 +390,13 @@ void TWinSkinForm::Detach() {
 }
 
 void TWinSkinForm::DetachOnDestroy() {
+  if (!FSkinFrame) {
+    DetachControls();
+    return;
+  }
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   RestoreProcedures();
+  FreeControls();
   UnhookClient();
   FTitleBuffer.SetSize(0, 0);
 }

@@ -35,6 +35,7 @@ class TTimer;
 namespace qm {
 
 class TSkinData;
+class TSkinControl;
 
 class TWinSkinForm : public gui::TComponent {
   QM_GUI_CLASS(TWinSkinForm, gui::TComponent)
@@ -75,6 +76,28 @@ class TWinSkinForm : public gui::TComponent {
   TMDIKind MDIKind() const { return FMDIKind; }
   HWND ClientWnd() const { return FClientWnd; }
   int MenuHeight() const { return FMenuHeight; }
+
+  // --- control skinners
+  // Lists a skinner; true when it was listed already.
+  bool AddControl(TSkinControl* Skinner);
+  void RemoveControl(TSkinControl* Skinner);
+  // Frees the skinners whose window is gone.
+  void SweepControls();
+  // Gives every control its own look back and frees every skinner.
+  void FreeControls();
+  const std::vector<TSkinControl*>& ControlSkinners() const { return FControls; }
+  // The push-button skinner under the mouse, among this window's buttons.
+  TSkinControl* HotButton() const { return FHotButton; }
+  void SetHotButton(TSkinControl* Skinner) { FHotButton = Skinner; }
+  // The dispatch: a skinner for each control owned by Container.
+  void SkinComponents(gui::TComponent* Container);
+  void SkinComponent(gui::TComponent* Component, gui::TComponent* Container);
+  // The Skin3rd list's answer for a class: true when the class is listed,
+  // whether or not a skinner was made.
+  bool SkinByKind(const std::string& ClassName, gui::TComponent* Component);
+  // Bare windows: a skinner for each child window by its class.
+  void SkinChildWindows();
+  void SkinChildWindow(HWND Child);
 
   // --- MDI
   // The manager's switch: while a child of the frame is maximised, MDI
@@ -137,6 +160,9 @@ class TWinSkinForm : public gui::TComponent {
   void CloseWindow();
   LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
+  bool IsAlreadySkinned(gui::TComponent* Component, gui::TComponent* Container) const;
+  void StartSkinner(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour);
+  void DetachControls();
   void FindClientWindow();
   void HookClient();
   void UnhookClient();
@@ -189,6 +215,8 @@ class TWinSkinForm : public gui::TComponent {
   HWND FNewChildWnd = nullptr;
   bool FSavedMenuUpdate = true;
   gui::TWindowSubclass FClientSubclass;
+  std::vector<TSkinControl*> FControls;
+  TSkinControl* FHotButton = nullptr;
 };
 
 }  // namespace qm

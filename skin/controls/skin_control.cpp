@@ -1,0 +1,206 @@
+#include "skin_control.h"
+
+#include "gui/graphics.h"
+#include "skin_bitmap_draw.h"
+#include "win_skin_data.h"
+#include "win_skin_form.h"
+
+namespace qm {
+
+std::wstring SkinWindowText(HWND Window) {
+  wchar_t text[1001] = {};
+  SendMessageW(Window, WM_GETTEXT, 1001, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TSkinControl::TSkinControl(gui::TComponent* Owner) : gui::TComponent(Owner) {
+  // A skinner reports nothing: a control it cannot paint keeps its look.
+  FSubclass.OnError = [](std::exception_ptr) {};
+  FSubclass.OnWindowDestroyed = [this] { State = stDead; };
+}
+
+TSkinControl::~TSkinControl() { Unhook(); }
+
+void TSkinControl::BeforeDestruction() {
+  Unhook();
+  gui::TComponent::BeforeDestruction();
+}
+
+void TSkinControl::Unhook() {
+  if (Control && FOldWindowProc) {
+    Control->WindowProc = FOldWindowProc;
+    FOldWindowProc = nullptr;
+  }
+  FSubclass.Detach();
+  if (FormSkinner) {
+    FormSkinner->RemoveControl(this);
+    FormSkinner = nullptr;
+  }
+}
+
+void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool RecolourIt) {
+  if (Initialised) return;
+  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
+  if (!control) return;
+  Recolour = RecolourIt;
+  SkinData = Data;
+  FormSkinner = Skinner;
+  Control = control;
+  Handle = control->Handle();
+  FOldWindowProc = control->WindowProc;
+  control->WindowProc = [this](gui::TMessage& m) { HandleMessage(m); };
+  control->DoubleBuffered = true;
+  FormSkinner->AddControl(this);
+  ReadState();
+  if (Recolour) {
+    SavedColor = control->Color();
+    control->SetColor(SkinData->ButtonFaceColour);
+  }
+  control->Invalidate();
+  Initialised = true;
+  State = stAttached;
+}
+
+void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinner) {
+  Handle = Window;
+  SkinData = Data;
+  FormSkinner = Skinner;
+  Enabled = true;
+  FormSkinner->AddControl(this);
+  Text = SkinWindowText(Handle);
+  FSubclass.Attach(Handle, [this](UINT msg, WPARAM w, LPARAM l) {
+    gui::TMessage m{msg, w, l, 0};
+    HandleMessage(m);
+    return m.Result;
+  });
+  Initialised = true;
+  State = stAttached;
+}
+
+void TSkinControl::RestoreControl() {
+  if (Recolour && Control) Control->SetColor(SavedColor);
+}
+
+void TSkinControl::SkinChanged() {
+  if (Recolour && Control) Control->SetColor(SkinData->ButtonFaceColour);
+  if (Handle) InvalidateRect(Handle, nullptr, TRUE);
+}
+
+void TSkinControl::HandleMessage(gui::TMessage& Message) {
+  if (!BeforeMessage(Message)) return;
+  DefaultHandler(Message);
+  AfterMessage(Message);
+}
+
+void TSkinControl::DefaultHandler(gui::TMessage& Message) {
+  if (FOldWindowProc) {
+    FOldWindowProc(Message);
+  } else if (FSubclass.Attached()) {
+    Message.Result = FSubclass.CallPrevious(Message.Msg, Message.WParam, Message.LParam);
+  } else if (Handle) {
+    Message.Result = DefWindowProcW(Handle, Message.Msg, Message.WParam, Message.LParam);
+  }
+}
+
+bool TSkinControl::BeforeMessage(gui::TMessage& Message) {
+  if (Message.Msg != WM_NCDESTROY) return true;
+  DefaultHandler(Message);
+  State = stDead;
+  RestoreControl();
+  return false;
+}
+
+void TSkinControl::AfterMessage(gui::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case gui::CM_ENABLEDCHANGED: Repaint(); break;
+    case WM_SETTEXT:
+      Text = Message.LParam ? reinterpret_cast<const wchar_t*>(Message.LParam) : L"";
+      Repaint();
+      break;
+    case WM_PAINT: PaintNow(reinterpret_cast<HDC>(Message.WParam)); break;
+  }
+}
+
+RECT TSkinControl::WindowBounds() const {
+  RECT r{};
+  if (!Handle || !GetWindowRect(Handle, &r)) return RECT{0, 0, -1, -1};
+  return RECT{0, 0, r.right - r.left, r.bottom - r.top};
+}
+
+void TSkinControl::ReadState() {
+  if (!Handle) return;
+  Focused = GetFocus() == Handle;
+  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  Text = SkinWindowText(Handle);
+}
+
+void TSkinControl::Repaint() {
+  const RECT r = WindowBounds();
+  if (r.right < 0 || !GetParent(Handle)) return;
+  InvalidateRect(Handle, &r, FALSE);
+  UpdateWindow(Handle);
+}
+
+void TSkinControl::PaintNow(HDC DC) {
+  const RECT r = WindowBounds();
+  if (r.right < 0) return;
+  HDC own = DC ? nullptr : GetWindowDC(Handle);
+  try {
+    Paint(DC ? DC : own, r);
+  } catch (...) {
+    // The control keeps what it painted itself.
+  }
+  if (own) ReleaseDC(Handle, own);
+}
+
+void TSkinControl::PaintCycle(gui::TMessage& Message) {
+  PAINTSTRUCT ps{};
+  HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  const bool own = dc == nullptr;
+  if (own) dc = BeginPaint(Handle, &ps);
+  try {
+    const RECT r = WindowBounds();
+    if (r.right >= 0) Paint(dc, r);
+  } catch (...) {
+    // As PaintNow: the next paint starts over.
+  }
+  if (own) EndPaint(Handle, &ps);
+  Message.Result = 0;
+}
+
+void TSkinControl::FillFace(HDC DC, const RECT& R) const { FillRect(DC, &R, SkinData->ButtonFaceBrush); }
+
+void TSkinControl::DrawElement(HDC DC, const RECT& R, int FrameCount, int FrameIndex,
+                               const TDataSkinObject& Element) const {
+  if (R.right < R.left || R.bottom < R.top) return;
+  gui::TBitmap* strip = SkinData->SkinBitmap(Element.Bitmap);
+  if (!strip) return;
+  const RECT margins{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
+  DrawNineGrid(DC, R, *strip, false, Element.Tile == 1, Element.Trans == 1, FrameCount, FrameIndex, margins);
+}
+
+void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEnabled,
+                               const std::wstring& Caption) const {
+  const gui::TDCStateGuard saved(DC);
+  SetBkMode(DC, TRANSPARENT);
+  SelectObject(DC, GetStockObject(HOLLOW_BRUSH));
+  if (!IsEnabled) SetTextColor(DC, GetSysColor(COLOR_BTNSHADOW));
+  RECT m = R;
+  DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &m,
+            Alignment | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
+  const int tw = m.right - m.left, th = m.bottom - m.top;
+  m.top = R.top + (R.bottom - R.top - th) / 2 - 1;
+  m.bottom = m.top + th;
+  if (Alignment & DT_CENTER) {
+    m.left = R.left + (R.right - R.left - tw) / 2;
+    m.right = m.left + tw;
+  } else {
+    m.left = R.left, m.right = R.right;
+  }
+  DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &m, Alignment | DT_EXPANDTABS);
+}
+
+}  // namespace qm

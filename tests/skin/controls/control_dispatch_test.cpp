@@ -1,0 +1,94 @@
+// Which skinner each control gets, for library forms and for bare windows,
+// and that switching off gives every control back as it was.
+#include <string>
+#include <vector>
+
+#include "gui/std_controls.h"
+#include "skinned_form.h"
+
+namespace qm {
+namespace {
+
+using test::SkinnedForm;
+
+std::string SkinnerName(const TSkinControl* s) { return s ? s->ClassName() : "none"; }
+
+TEST_F(SkinnedForm, EachLibraryControlGetsTheSkinnerItsClassCallsFor) {
+  // Listed foreign classes decide alone, even with a kind that makes nothing.
+  std::vector<std::string> lines = Skin.Skin3rd();
+  lines.push_back("TRadioButton=RadioButton");
+  lines.push_back("TGroupBox=nothing");
+  Skin.SetSkin3rd(lines);
+  auto* panel = Add<gui::TPanel>(&Form, 200, 10, 200, 100);
+  const gui::TColor panelColour = panel->Color();
+  auto* inPanel = Add<gui::TButton>(panel, 10, 10, 80, 24, "里面");
+  int clicks = 0;
+  inPanel->OnClick = [&clicks](gui::TControl&) { ++clicks; };
+  auto* disabled = Add<gui::TButton>(&Form, 10, 40, 80, 24, "不要");
+  disabled->Tag = 199;  // 199 mod 100 is the disable tag
+  const struct {
+    const char* Name;
+    gui::TWinControl* Control;
+    const char* Skinner;
+  } expected[] = {
+      {"button", Add<gui::TButton>(&Form, 10, 10, 80, 24, "确定"), "TSkinButton"},
+      {"button with the disable tag", disabled, "none"},
+      {"check box", Add<gui::TCheckBox>(&Form, 10, 70, 120, 20, "重启"), "TSkinCheckBox"},
+      {"listed radio button", Add<gui::TRadioButton>(&Form, 10, 100, 120, 20, "一"), "TSkinRadioButton"},
+      {"panel", panel, "TSkinBox"},
+      {"button on the panel", inPanel, "TSkinButton"},
+      {"listed group box", Add<gui::TGroupBox>(&Form, 10, 130, 180, 80, "分区"), "none"},
+  };
+  Attach();
+  for (const auto& e : expected) EXPECT_EQ(SkinnerName(SkinnerOf(e.Control->Handle())), e.Skinner) << e.Name;
+  EXPECT_EQ(panel->Color(), gui::TColor(Skin.ButtonFaceColour));
+
+  // A second start changes nothing.
+  TSkinControl* button = SkinnerOf(expected[0].Control->Handle());
+  const size_t listed = FormSkinner->ControlSkinners().size();
+  button->InitControl(FormSkinner, &Skin, false);
+  EXPECT_EQ(FormSkinner->ControlSkinners().size(), listed);
+
+  // Off: no skinner left, the panel's colour back, the button clicks as ever.
+  FormSkinner->Detach();
+  EXPECT_TRUE(FormSkinner->ControlSkinners().empty());
+  EXPECT_EQ(panel->Color(), panelColour);
+  SendMessageW(inPanel->Handle(), BM_CLICK, 0, 0);
+  qmtest::PumpFor(50);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(SkinnedForm, BareChildWindowsGetTheirSkinnerByWindowClassAndStyle) {
+  HWND dialog = CreateWindowExW(0, L"STATIC", L"对话框", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 260, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  const struct {
+    DWORD Style;
+    const char* Skinner;
+  } rows[] = {
+      {BS_PUSHBUTTON, "TSkinButton"},      {BS_DEFPUSHBUTTON, "TSkinButton"},
+      {BS_AUTOCHECKBOX, "TSkinCheckBox"},  {BS_AUTO3STATE, "TSkinCheckBox"},
+      {BS_AUTORADIOBUTTON, "TSkinRadioButton"}, {BS_RADIOBUTTON, "TSkinRadioButton"},
+      {BS_GROUPBOX, "none"},
+  };
+  std::vector<HWND> children;
+  for (const auto& r : rows)
+    children.push_back(CreateWindowExW(0, L"BUTTON", L"钮", WS_CHILD | WS_VISIBLE | r.Style, 10,
+                                       10 + 28 * static_cast<int>(children.size()), 120, 24, dialog, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr));
+  TWinSkinForm skinner(nullptr);
+  FormSkinner = &skinner;
+  skinner.FHandle = dialog;
+  skinner.Attach(&Skin);
+  for (size_t i = 0; i < children.size(); ++i)
+    EXPECT_EQ(SkinnerName(SkinnerOf(children[i])), rows[i].Skinner) << "style " << rows[i].Style;
+  // A child's end marks its skinner dead; the next sweep frees it.
+  DestroyWindow(children[0]);
+  skinner.SweepControls();
+  EXPECT_EQ(SkinnerOf(children[0]), nullptr);
+  skinner.Detach();
+  EXPECT_TRUE(skinner.ControlSkinners().empty());
+  DestroyWindow(dialog);
+}
+
+}  // namespace
+}  // namespace qm
