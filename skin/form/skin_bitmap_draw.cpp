@@ -1,5 +1,6 @@
 #include "skin_bitmap_draw.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "skin_draw_text.h"
@@ -229,25 +230,42 @@ HRGN BitmapToRegion(const gui::TBitmap& Bitmap, int X, int Y, int BlueTolerance,
     return p[0] >= b && p[0] <= bMax && p[1] >= g && p[1] <= gMax && p[2] >= r && p[2] <= rMax;
   };
   // Regions are made in batches, so that no region data block grows
-  // without bound on a large picture.
+  // without bound on a large picture. A row whose runs are those of the row
+  // above only makes that row's rectangles taller: frame borders are mostly
+  // such rows, and the region is made several times faster.
   constexpr size_t batchSize = 2000;
-  std::vector<RECT> rects;
+  std::vector<RECT> rects, above, row;
   rects.reserve(batchSize);
   RECT bounds{X, Y, X + Bitmap.Width(), Y + Bitmap.Height()};
   HRGN result = nullptr;
-  for (int row = 0; row < Bitmap.Height(); ++row) {
-    const std::uint8_t* line = Bitmap.ScanLine(row);
+  auto keep = [&](const std::vector<RECT>& done) {
+    for (const RECT& r : done) {
+      rects.push_back(r);
+      if (rects.size() == batchSize) FlushRegion(result, rects, bounds);
+    }
+  };
+  for (int y = 0; y < Bitmap.Height(); ++y) {
+    const std::uint8_t* line = Bitmap.ScanLine(y);
+    row.clear();
     int x = 0;
     while (x < Bitmap.Width()) {
       while (x < Bitmap.Width() && isKey(line + 3 * x)) ++x;
       const int start = x;
       while (x < Bitmap.Width() && !isKey(line + 3 * x)) ++x;
-      if (x > start) {
-        rects.push_back(RECT{start + X, row + Y, x + X, row + Y + 1});
-        if (rects.size() == batchSize) FlushRegion(result, rects, bounds);
-      }
+      if (x > start) row.push_back(RECT{start + X, y + Y, x + X, y + Y + 1});
+    }
+    const bool same = row.size() == above.size() &&
+                      std::equal(row.begin(), row.end(), above.begin(), [](const RECT& a, const RECT& b) {
+                        return a.left == b.left && a.right == b.right;
+                      });
+    if (same) {
+      for (RECT& r : above) ++r.bottom;
+    } else {
+      keep(above);
+      above.swap(row);
     }
   }
+  keep(above);
   FlushRegion(result, rects, bounds);
   return result;
 }

@@ -260,8 +260,6 @@ void TWinSkinForm::FinishAttach() {
     FitWindow(false);
     FPhase = phReady;
     UpdateRegion();
-    // What the native frame left in the client area must go.
-    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
   FPhase = phReady;
   if (FSkinFrame) PaintFrame(nullptr);
