@@ -180,8 +180,18 @@ void TLZH::Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHRea
     if (distance >= 8) {
       // Eight bytes at a time: a word never reads bytes it writes itself.
       for (int k = 0; k < length; k += 8) std::memcpy(to + k, from + k, 8);
+    } else if constexpr (std::endian::native == std::endian::little) {
+      // A short distance repeats its last distance bytes. Copying them one
+      // at a time would make each byte wait for the store before it; instead
+      // they are spread over a word, which is then written every multiple of
+      // distance that fits in it.
+      uint64_t word;
+      std::memcpy(&word, from, 8);
+      word &= ~uint64_t{0} >> (64 - 8 * distance);
+      for (int n = distance; n < 8; n *= 2) word |= word << (8 * n);
+      const int step = 8 - 8 % distance;
+      for (int k = 0; k < length; k += step) std::memcpy(to + k, &word, 8);
     } else {
-      // A short distance repeats the bytes this match is producing.
       for (int k = 0; k < length; ++k) to[k] = from[k];
     }
     w += length;

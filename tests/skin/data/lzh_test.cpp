@@ -388,12 +388,26 @@ TEST(LzhDecode, MatchIntoInitialRegionYieldsSpaces) {
   EXPECT_EQ(DecodeBody(11, w.Finish()), Bytes({' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 'A'}));
 }
 
-TEST(LzhDecode, OverlappingMatchRepeatsLastByte) {
-  TSymbolWriter w;
-  w.Literal('Q');
-  w.Match(60, 0);
-  Bytes expected(61, 'Q');
-  EXPECT_EQ(DecodeBody(61, w.Finish()), expected);
+// A match closer than its length repeats its last distance bytes; short
+// distances are copied by words, which must keep the period and leave the
+// bytes after the match to what follows.
+TEST(LzhDecode, OverlappingMatchRepeatsItsPeriod) {
+  for (int distance = 1; distance <= 9; ++distance)
+    for (int length : {3, 7, 8, 9, 17, 60}) {
+      SCOPED_TRACE(testing::Message() << "distance " << distance << ", length " << length);
+      TSymbolWriter w;
+      Bytes expected;
+      for (int i = 0; i < distance; ++i) {
+        w.Literal(static_cast<uint8_t>('a' + i));
+        expected.push_back(static_cast<uint8_t>('a' + i));
+      }
+      w.Match(length, distance - 1);
+      for (int k = 0; k < length; ++k) expected.push_back(expected[expected.size() - distance]);
+      w.Literal('Q');
+      w.Match(3, 0);
+      expected.insert(expected.end(), 4, 'Q');
+      EXPECT_EQ(DecodeBody(static_cast<int32_t>(expected.size()), w.Finish()), expected);
+    }
 }
 
 TEST(LzhDecode, FinalMatchIsCopiedWholePastTextSize) {
