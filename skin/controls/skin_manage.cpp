@@ -49,6 +49,8 @@ TSkinManage::~TSkinManage() {
   ActionTimer.reset();
   if (HookHandle) UnhookWindowsHookEx(HookHandle);
   HookHandle = nullptr;
+  for (auto& p : PopupMenus) p->Detach();
+  PopupMenus.clear();
   SkinDatas.clear();
 }
 
@@ -89,7 +91,16 @@ LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TSkinManage::Hook(int Code, WPARAM wParam, LPARAM lParam) {
-  if (Code == HCBT_ACTIVATE) {
+  const HWND window = reinterpret_cast<HWND>(wParam);
+  if (Code == HCBT_CREATEWND) {
+    const std::string cls = ClassNameOf(window);
+    const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+    // A size grip would show unskinned in the skinned frame's corner.
+    if (cls == "ScrollBar" && (cs->style & SBS_SIZEGRIP) && FindFormSkinner(cs->hwndParent)) return 10;
+    if (cls == "#32768") AttachPopupMenu(window);
+  } else if (Code == HCBT_DESTROYWND) {
+    DetachPopupMenu(window);
+  } else if (Code == HCBT_ACTIVATE) {
     if (Activated == 0) Activated = 1;
     AttachWindow(reinterpret_cast<HWND>(wParam));
   }
@@ -140,6 +151,33 @@ bool TSkinManage::AttachWindow(HWND Handle) {
   FormSkinners.push_back(skinner);
   PostMessageW(Handle, WM_SKINATTACHED, 0, 1000);
   return true;
+}
+
+bool TSkinManage::AttachPopupMenu(HWND Handle) {
+  if (!Active || !MakePopupSkinner || SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
+  for (const auto& p : PopupMenus)
+    if (p->Window() == Handle) return false;
+  TSkinData* sd = FindSkinData(Handle);
+  if (!sd || sd->SkinEmpty || !sd->SkinControls.Contains(TSkinControlType::xcMainMenu)) return false;
+  std::unique_ptr<TPopupWindowSkinner> skinner = MakePopupSkinner();
+  if (!skinner) return false;
+  skinner->Attach(Handle, sd);
+  PopupMenus.push_back(std::move(skinner));
+  return true;
+}
+
+void TSkinManage::DetachPopupMenu(HWND Handle) {
+  auto it = std::find_if(PopupMenus.begin(), PopupMenus.end(), [&](const auto& p) { return p->Window() == Handle; });
+  if (it == PopupMenus.end()) return;
+  std::unique_ptr<TPopupWindowSkinner> skinner = std::move(*it);
+  PopupMenus.erase(it);
+  skinner->Detach();
+}
+
+gui::TBitmap* TSkinManage::FindPopupBackground(HMENU Menu) const {
+  for (const auto& p : PopupMenus)
+    if (p->MenuHandle() == Menu) return p->Background();
+  return nullptr;
 }
 
 TWinSkinForm* TSkinManage::FindFormSkinner(HWND Handle) const {

@@ -14,6 +14,7 @@
 #include <vector>
 
 namespace gui {
+class TBitmap;
 class TCustomForm;
 class TTimer;
 }
@@ -29,6 +30,21 @@ inline constexpr UINT WM_SKINREAPPLY = 0x3401;
 inline constexpr UINT WM_SKINPAINTFRAME = 0x3502;
 inline constexpr UINT WM_SKINATTACHED = 0x3503;
 inline constexpr UINT WM_ISSKINNED = 0x3504;
+
+// The skinner of one popup-menu window (class "#32768"), made by the menus
+// through TSkinManage::MakePopupSkinner; the manager keeps one per open
+// popup window and drops it when the window goes.
+class TPopupWindowSkinner {
+ public:
+  virtual ~TPopupWindowSkinner() = default;
+  // Takes the window over; the menu it shows is not known yet.
+  virtual void Attach(HWND Window, TSkinData* SkinData) = 0;
+  virtual void Detach() = 0;
+  virtual HWND Window() const = 0;
+  virtual HMENU MenuHandle() const = 0;
+  // What the popup painted behind its items, for the item painter.
+  virtual gui::TBitmap* Background() = 0;
+};
 
 // Requests a skin data component makes of the manager.
 enum TSkinAction : int { saNone = 0, saSkinOn = 1, saSkinOff = 2, saSkinChanged = 3 };
@@ -47,6 +63,11 @@ class TSkinManage {
   void RequestAction(int Action, unsigned Interval);
   // A top-level window to skin; true when a form skinner was created.
   bool AttachWindow(HWND Handle);
+  // A popup-menu window being made; true when a popup skinner took it.
+  bool AttachPopupMenu(HWND Handle);
+  void DetachPopupMenu(HWND Handle);
+  // The background of the popup window showing a menu, or nullptr.
+  gui::TBitmap* FindPopupBackground(HMENU Menu) const;
 
   // Called by the form skinners.
   TWinSkinForm* FindFormSkinner(HWND Handle) const;
@@ -87,6 +108,9 @@ class TSkinManage {
   // Told of each window that passed the gates for a form skinner. Unset in
   // the program; the manager keeps no record of windows itself.
   std::function<void(HWND)> OnAttachRequest;
+  // Makes the popup skinners; unset, popup menus keep their native look.
+  std::function<std::unique_ptr<TPopupWindowSkinner>()> MakePopupSkinner;
+  std::vector<std::unique_ptr<TPopupWindowSkinner>> PopupMenus;
 
  protected:
   // One tick of the action timer: carries out the pending request.

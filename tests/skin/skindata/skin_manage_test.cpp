@@ -226,5 +226,71 @@ TEST_F(SkinManagerTest, TheWindowGateIsTheFirstMainComponents) {
   EXPECT_TRUE(SkinManager->CanSkinWindow("TMainForm"));
 }
 
+TEST_F(SkinManagerTest, SizeGripsAreRefusedOnlyInsideSkinnedWindows) {
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  HWND skinned = TopLevelWindow(), plain = TopLevelWindow();
+  ASSERT_TRUE(SkinManager->AttachWindow(skinned));
+  for (HWND parent : {skinned, plain}) {
+    HWND grip = CreateWindowExW(0, L"ScrollBar", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 0, 0, 16, 16, parent,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    EXPECT_EQ(grip == nullptr, parent == skinned);
+  }
+  // A plain scroll bar is never refused.
+  EXPECT_NE(CreateWindowExW(0, L"ScrollBar", nullptr, WS_CHILD | SBS_VERT, 0, 0, 16, 60, skinned, nullptr,
+                            GetModuleHandleW(nullptr), nullptr),
+            nullptr);
+  DestroyWindow(skinned);
+  DestroyWindow(plain);
+}
+
+// Records what the manager does with popup-menu windows.
+class TRecordingPopupSkinner : public TPopupWindowSkinner {
+ public:
+  static inline int Attached = 0, Detached = 0;
+  static inline HMENU Shown = nullptr;
+  void Attach(HWND Window, TSkinData*) override { FWindow = Window, ++Attached; }
+  void Detach() override { ++Detached; }
+  HWND Window() const override { return FWindow; }
+  HMENU MenuHandle() const override { return Shown; }
+  gui::TBitmap* Background() override { return &FBackground; }
+  gui::TBitmap FBackground;
+  HWND FWindow = nullptr;
+};
+
+void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
+  // While the menu is open: one skinner, found by the menu it shows.
+  if (SkinManager->PopupMenus.size() == 1 && SkinManager->FindPopupBackground(TRecordingPopupSkinner::Shown))
+    TRecordingPopupSkinner::Shown = nullptr;  // seen
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+TEST_F(SkinManagerTest, EachOpenPopupMenuWindowHasOneSkinnerWhileTheMenuBarIsSkinned) {
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  SkinManager->MakePopupSkinner = [] { return std::make_unique<TRecordingPopupSkinner>(); };
+  HWND owner = TopLevelWindow();
+  ShowWindow(owner, SW_SHOW);
+  SetForegroundWindow(owner);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"打开皮肤");
+  for (bool menusSkinned : {true, false}) {
+    SCOPED_TRACE(menusSkinned ? "menus skinned" : "menus not skinned");
+    if (!menusSkinned) Skin.SkinControls.Exclude(TSkinControlType::xcMainMenu);
+    TRecordingPopupSkinner::Attached = TRecordingPopupSkinner::Detached = 0;
+    TRecordingPopupSkinner::Shown = menu;
+    SetTimer(nullptr, 0, 150, &CloseMenuSoon);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, 100, 100, 0, owner, nullptr);
+    Pump(50);
+    EXPECT_EQ(TRecordingPopupSkinner::Attached, menusSkinned ? 1 : 0);
+    EXPECT_EQ(TRecordingPopupSkinner::Detached, TRecordingPopupSkinner::Attached);
+    EXPECT_EQ(TRecordingPopupSkinner::Shown == nullptr, menusSkinned) << "found while open";
+    EXPECT_TRUE(SkinManager->PopupMenus.empty());
+  }
+  DestroyMenu(menu);
+  DestroyWindow(owner);
+}
+
 }  // namespace
 }  // namespace qm
