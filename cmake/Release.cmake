@@ -22,8 +22,9 @@ if(QM_BASH AND QM_ZIP AND QM_ICONV)
     COMMAND ${QM_BASH} ${QM_RELEASE_PACK}
             --out ${QM_RELEASE_ZIP} --version ${PROJECT_VERSION} --time ${QM_BUILD_TIME}
             --exe $<TARGET_FILE:qiming> --chm ${QM_RELEASE_CHM}
+            --skinview $<TARGET_FILE:skinview> --skin ${CMAKE_BINARY_DIR}/bin/default.skn
             --readme ${QM_RELEASE_README} --ghost-readme ${QM_RELEASE_GHOST_README}
-    DEPENDS qiming ${QM_RELEASE_CHM} ${QM_RELEASE_PACK}
+    DEPENDS qiming skinview qm_default_skin ${QM_RELEASE_CHM} ${QM_RELEASE_PACK}
             ${QM_RELEASE_README} ${QM_RELEASE_GHOST_README}
     COMMENT "Packing QiMing-${PROJECT_VERSION}-win32.zip"
     VERBATIM)

@@ -1,19 +1,17 @@
 #include "dialogs.h"
 
-#include <commdlg.h>
-
 #include <vector>
 
 #include "graphics.h"
 
 namespace gui {
 
-TSaveDialog::TSaveDialog(TComponent* owner) : TComponent(owner) {
+TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {
   PublishText("Filter", [this] { return Filter; }, [this](const std::string& v) { Filter = v; });
   PublishText("FileName", [this] { return FileName; }, [this](const std::string& v) { FileName = v; });
 }
 
-bool TSaveDialog::Execute(HWND owner) {
+bool TOpenDialog::Execute(HWND owner) {
   std::wstring filter = Widen(Filter);
   for (wchar_t& c : filter)
     if (c == L'|') c = L'\0';
@@ -34,8 +32,8 @@ bool TSaveDialog::Execute(HWND owner) {
     ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrTitle = Title.empty() ? nullptr : title.c_str();
     ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : defExt.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (OverwritePrompt ? OFN_OVERWRITEPROMPT : 0);
-    const bool ok = GetSaveFileNameW(&ofn) != 0;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | ExtraFlags();
+    const bool ok = Show(ofn);
     if (ok) FilterIndex = static_cast<int>(ofn.nFilterIndex);
     return ok;
   };

@@ -1,7 +1,8 @@
 #pragma once
-// The save-file dialog.
+// The open-file and save-file dialogs.
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 
@@ -9,10 +10,10 @@
 
 namespace gui {
 
-class TSaveDialog : public TComponent {
-  QM_GUI_CLASS(TSaveDialog, TComponent, "TOpenDialog", "TCommonDialog")
+class TOpenDialog : public TComponent {
+  QM_GUI_CLASS(TOpenDialog, TComponent, "TCommonDialog")
  public:
-  explicit TSaveDialog(TComponent* owner);
+  explicit TOpenDialog(TComponent* owner);
   // "description|pattern|description|pattern..."
   std::string Filter;
   int FilterIndex = 1;
@@ -20,10 +21,24 @@ class TSaveDialog : public TComponent {
   std::string DefaultExt;
   std::string InitialDir;
   std::string Title;
-  bool OverwritePrompt = false;
   // Runs the dialog modally over owner (the active window when none); true
   // with FileName set to the chosen file, false when cancelled.
   bool Execute(HWND owner = nullptr);
+
+ protected:
+  virtual DWORD ExtraFlags() const { return OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST; }
+  virtual bool Show(OPENFILENAMEW& ofn) { return GetOpenFileNameW(&ofn) != 0; }
+};
+
+class TSaveDialog : public TOpenDialog {
+  QM_GUI_CLASS(TSaveDialog, TOpenDialog)
+ public:
+  explicit TSaveDialog(TComponent* owner) : TOpenDialog(owner) {}
+  bool OverwritePrompt = false;
+
+ protected:
+  DWORD ExtraFlags() const override { return OverwritePrompt ? OFN_OVERWRITEPROMPT : 0; }
+  bool Show(OPENFILENAMEW& ofn) override { return GetSaveFileNameW(&ofn) != 0; }
 };
 
 }  // namespace gui

@@ -278,8 +278,14 @@ void TListBox::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.ClassName = L"LISTBOX";
   p.SystemClass = true;
-  p.Style = (p.Style & ~WS_CLIPCHILDREN) | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+  p.Style = (p.Style & ~WS_CLIPCHILDREN) | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
+            (ScrollWidth > 0 ? WS_HSCROLL : 0);
   p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::CreateWnd() {
+  TCustomListControl::CreateWnd();
+  if (ScrollWidth > 0) SendMessageW(FHandle, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(ScrollWidth), 0);
 }
 
 void TListBox::WndProc(TMessage& m) {

@@ -151,9 +151,13 @@ class TListBox : public TCustomListControl {
   QM_GUI_CLASS(TListBox, TCustomListControl, "TCustomListBox")
  public:
   explicit TListBox(TComponent* owner);
+  // Width the lines may take; beyond the box's width it scrolls sideways.
+  // Set before the window is made.
+  int ScrollWidth = 0;
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void WndProc(TMessage& message) override;
 };
 

@@ -4,7 +4,10 @@
 # what goes in it.
 #
 #   release-pack.sh --out ZIP --version V --time EPOCH --exe FILE --chm FILE
-#                   --readme FILE --ghost-readme FILE
+#                   --skinview FILE --skin FILE --readme FILE --ghost-readme FILE
+#
+# SkinView (the skin preview) and the default skin as a file go beside the
+# program, so that skin authors have something to open.
 #
 # The same inputs give the same bytes whenever, wherever and by whomever it
 # is run: the entries are staged afresh with fixed names, order, times
@@ -16,7 +19,7 @@ set -euo pipefail
 
 die() { echo "release-pack: $*" >&2; exit 1; }
 
-out= version= stamp= exe= chm= readme= ghost_readme=
+out= version= stamp= exe= chm= skinview= skin= readme= ghost_readme=
 while [ $# -gt 0 ]; do
   [ $# -ge 2 ] || die "option $1 needs a value"
   case $1 in
@@ -25,20 +28,22 @@ while [ $# -gt 0 ]; do
     --time) stamp=$2 ;;
     --exe) exe=$2 ;;
     --chm) chm=$2 ;;
+    --skinview) skinview=$2 ;;
+    --skin) skin=$2 ;;
     --readme) readme=$2 ;;
     --ghost-readme) ghost_readme=$2 ;;
     *) die "unknown option $1" ;;
   esac
   shift 2
 done
-for name in out version stamp exe chm readme ghost_readme; do
+for name in out version stamp exe chm skinview skin readme ghost_readme; do
   [ -n "${!name}" ] || die "--${name//_/-} is missing"
 done
 [[ $version =~ ^[0-9A-Za-z._-]+$ ]] || die "version '$version' is not a plain name"
 [[ $stamp =~ ^[0-9]+$ ]] || die "time '$stamp' is not a number of seconds"
 # zip keeps DOS times, which start in 1980.
 [ "$stamp" -ge 315532800 ] || die "time $stamp is before 1980"
-for f in "$exe" "$chm" "$readme" "$ghost_readme"; do
+for f in "$exe" "$chm" "$skinview" "$skin" "$readme" "$ghost_readme"; do
   [ -f "$f" ] && [ -r "$f" ] || die "cannot read $f"
 done
 for tool in zip iconv; do
@@ -66,12 +71,14 @@ to_gbk_crlf() { # source, destination
 mkdir -p "$stage/$top/Ghost"
 cp "$exe" "$stage/$top/qiming.exe"
 cp "$chm" "$stage/$top/PartKit.chm"
+cp "$skinview" "$stage/$top/skinview.exe"
+cp "$skin" "$stage/$top/default.skn"
 to_gbk_crlf "$readme" "$stage/$top/ReadMe.txt"
 to_gbk_crlf "$ghost_readme" "$stage/$top/Ghost/ReadMe.txt"
 
 # The order a user reads them in; directories before what they hold.
 entries=("$top/" "$top/ReadMe.txt" "$top/qiming.exe" "$top/PartKit.chm"
-         "$top/Ghost/" "$top/Ghost/ReadMe.txt")
+         "$top/skinview.exe" "$top/default.skn" "$top/Ghost/" "$top/Ghost/ReadMe.txt")
 for e in "${entries[@]}"; do
   if [ -d "$stage/$e" ]; then chmod 755 "$stage/$e"; else chmod 644 "$stage/$e"; fi
   touch -h -d "@$stamp" "$stage/$e"

@@ -14,29 +14,31 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/check.sh"
 
 pack=$1 readme=$2 ghost_readme=$3 version=$4 stamp=$5
-built_exe=${6:-} built_chm=${7:-} built_zip=${8:-}
+built_exe=${6:-} built_chm=${7:-} built_zip=${8:-} built_skinview=${9:-} built_skin=${10:-}
 top=QiMing-$version
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ -n "$built_exe" ]; then
-  exe=$built_exe chm=$built_chm
+  exe=$built_exe chm=$built_chm skinview=$built_skinview skin=$built_skin
 else
-  exe=$work/qiming.exe chm=$work/PartKit.chm
+  exe=$work/qiming.exe chm=$work/PartKit.chm skinview=$work/skinview.exe skin=$work/default.skn
   head -c 70000 /dev/urandom >"$exe"
   printf 'ITSF stand-in help\n' >"$chm"
+  head -c 40000 /dev/urandom >"$skinview"
+  head -c 50000 /dev/urandom >"$skin"
 fi
 
 run_pack() { # out, extra args...
   local out=$1; shift
   bash "$pack" --out "$out" --version "$version" --time "$stamp" --exe "$exe" --chm "$chm" \
-       --readme "$readme" --ghost-readme "$ghost_readme" "$@" >/dev/null
+       --skinview "$skinview" --skin "$skin" --readme "$readme" --ghost-readme "$ghost_readme" "$@" >/dev/null
 }
 same_bytes() { cmp -s "$1" "$2"; }
 listing() { unzip -Z1 "$1"; }
 expected_listing() {
   printf '%s\n' "$top/" "$top/ReadMe.txt" "$top/qiming.exe" "$top/PartKit.chm" \
-                "$top/Ghost/" "$top/Ghost/ReadMe.txt"
+                "$top/skinview.exe" "$top/default.skn" "$top/Ghost/" "$top/Ghost/ReadMe.txt"
 }
 has_expected_listing() { diff <(expected_listing) <(listing "$1") >&2; }
 no_stage_left() { ! compgen -G "$1/.release-stage.*" >/dev/null; }
@@ -68,6 +70,8 @@ extra_fields() { unzip -Zv "$1" | grep 'length of extra field:' | grep -vc ' 0 b
 check "no entry carries an extra field" test "$(extra_fields "$first")" -eq 0
 check "the program is packed unchanged" same_bytes <(unzip -p "$first" "$top/qiming.exe") "$exe"
 check "the help file is packed unchanged" same_bytes <(unzip -p "$first" "$top/PartKit.chm") "$chm"
+check "SkinView is packed unchanged" same_bytes <(unzip -p "$first" "$top/skinview.exe") "$skinview"
+check "the default skin is packed unchanged" same_bytes <(unzip -p "$first" "$top/default.skn") "$skin"
 
 echo "== readmes: GBK with CR LF, saying what the sources say"
 text_ok() { # entry in the zip, UTF-8 source

@@ -1,0 +1,135 @@
+// SkinView opens the stored default skin and a second skin file, refuses
+// damaged files with a message while keeping the skin it shows, and
+// switches skinning off and on.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gui/graphics.h"
+#include "lzh_encoder.h"
+#include "skin_manage.h"
+#include "skin_package_writer.h"
+#include "skin_view_form.h"
+#include "ui_driver.h"
+#include "win_skin_data.h"
+
+namespace qm {
+namespace {
+
+std::wstring BesideProgram(const std::wstring& name) {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p = path;
+  return p.substr(0, p.find_last_of(L'\\') + 1) + name;
+}
+
+std::vector<uint8_t> ReadFile(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string WriteFile(const std::wstring& name, const std::vector<uint8_t>& bytes) {
+  const std::wstring path = qmtest::MakeTempFolder(L"skinview") + L"\\" + name;
+  std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return qmtest::Utf8(path);
+}
+
+bool WindowSkinned(HWND h) { return SendMessageW(h, WM_ISSKINNED, 0, 0) == 1; }
+
+class SkinView : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Form = std::make_unique<TSkinViewForm>(nullptr);
+    Form->Show();
+    SetActiveWindow(Form->Handle());
+    qmtest::PumpFor(100);
+  }
+  void TearDown() override {
+    Form.reset();
+    SkinManager.reset();
+  }
+  // Opens a file, answering the message a refusal shows; the message's text,
+  // empty when there was none.
+  std::wstring Open(const std::string& path, bool& opened) {
+    std::wstring said;
+    qmtest::TDialogWatcher watcher([&](HWND box) {
+      said = qmtest::DialogText(box);
+      qmtest::PressFirstButton(box);
+    });
+    opened = Form->OpenSkin(path);
+    qmtest::PumpFor(700, [&] { return opened && WindowSkinned(Form->Handle()); });
+    return said;
+  }
+  std::unique_ptr<TSkinViewForm> Form;
+};
+
+TEST_F(SkinView, OpensSkinFilesAndRefusesDamagedOnesKeepingItsSkin) {
+  const std::string defaultSkin = qmtest::Utf8(BesideProgram(L"default.skn"));
+  const std::string second = qmtest::Utf8(BesideProgram(L"second.skn"));
+  const std::vector<uint8_t> good = ReadFile(BesideProgram(L"default.skn"));
+  ASSERT_GT(good.size(), 1000u);
+  std::vector<uint8_t> noise(good.size());
+  std::mt19937 random(7);
+  for (uint8_t& b : noise) b = static_cast<uint8_t>(random());
+  const std::vector<uint8_t> oldContainer = LzhEncode(BuildSkinContainer({{"skin.ini", {'[', 'a', ']'}}}, 19999));
+  const struct {
+    const char* What;
+    std::string Path;
+    bool Opens;
+    const wchar_t* Says;  // a piece of the message, for a refusal
+  } files[] = {
+      {"the stored default skin", defaultSkin, true, L""},
+      {"a second skin file", second, true, L""},
+      {"a truncated file", WriteFile(L"truncated.skn", {good.begin(), good.begin() + good.size() / 3}), false,
+       L"truncated.skn"},
+      {"an older container", WriteFile(L"old.skn", oldContainer), false, L"Older Skin File"},
+      {"random bytes", WriteFile(L"noise.skn", noise), false, L"noise.skn"},
+      {"a missing file", qmtest::Utf8(BesideProgram(L"missing.skn")), false, L"missing.skn"},
+  };
+  std::string shown;
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.What);
+    bool opened = false;
+    const std::wstring said = Open(f.Path, opened);
+    EXPECT_EQ(opened, f.Opens);
+    if (f.Opens) {
+      shown = f.Path;
+      EXPECT_TRUE(said.empty()) << qmtest::Utf8(said);
+    } else {
+      EXPECT_NE(said.find(f.Says), std::wstring::npos) << qmtest::Utf8(said);
+    }
+    // A refusal leaves the window as it was: skinned with the last good file.
+    EXPECT_EQ(Form->SkinFile(), shown);
+    EXPECT_FALSE(Form->Skin->SkinEmpty);
+    EXPECT_TRUE(WindowSkinned(Form->Handle()));
+    const std::string name = shown.substr(shown.find_last_of('\\') + 1);
+    EXPECT_NE(Form->Caption().find(name), std::string::npos) << Form->Caption();
+  }
+}
+
+TEST_F(SkinView, SkinningGoesOffAndOnAgain) {
+  bool opened = false;
+  Open(qmtest::Utf8(BesideProgram(L"default.skn")), opened);
+  ASSERT_TRUE(opened);
+  RECT client;
+  GetClientRect(Form->Handle(), &client);
+  for (bool on : {false, true}) {
+    SCOPED_TRACE(on ? "on" : "off");
+    Form->ToggleSkinning();
+    qmtest::PumpFor(700, [&] { return WindowSkinned(Form->Handle()) == on; });
+    EXPECT_EQ(WindowSkinned(Form->Handle()), on);
+    RECT now;
+    GetClientRect(Form->Handle(), &now);
+    EXPECT_EQ(now.right, client.right);
+    EXPECT_EQ(now.bottom, client.bottom);
+  }
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,207 @@
+#include "skin_view_form.h"
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "gui/comctrls.h"
+#include "gui/common_controls.h"
+#include "gui/dialogs.h"
+#include "gui/std_controls.h"
+#include "lzh_encoder.h"
+#include "skin_message.h"
+#include "skin_reader.h"
+#include "win_skin_data.h"
+
+namespace qm {
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The package reader's own words about a refused file, caught while a file
+// is tried, so that the user gets one message and not two.
+std::string ReaderMessage;
+void KeepReaderMessage(const std::string& text) { ReaderMessage = text; }
+
+// Whether a packed skin holds all its code. The decoder reads bits past the
+// end as zero and would fill a cut file's missing part with whatever they
+// decode to; a complete file decodes the same whatever follows it.
+bool Complete(const std::vector<uint8_t>& packed) {
+  if (packed.size() < 4) return false;
+  try {
+    std::vector<uint8_t> padded = packed;
+    padded.insert(padded.end(), 16, 0xFF);
+    return LzhDecode(packed.data(), packed.size(), SkinMaxDecodedSize) ==
+           LzhDecode(padded.data(), padded.size(), SkinMaxDecodedSize);
+  } catch (...) {
+    return true;  // the reader refuses it with its own reason
+  }
+}
+
+}  // namespace
+
+template <class T>
+T* TSkinViewForm::Put(gui::TWinControl* Parent, const std::string& Name, int Left, int Top, int Width, int Height,
+                      const std::string& Caption) {
+  T* control = Make<T>();
+  control->Name = Name;
+  control->SetParent(Parent);
+  control->SetBounds(Left, Top, Width, Height);
+  if (!Caption.empty()) control->SetCaption(Caption);
+  return control;
+}
+
+TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
+  BeginLoading();
+  Name = "SkinViewForm";
+  SetBorderStyle(gui::TFormBorderStyle::bsSizeable);
+  SetClientSize(640, 470);
+  BuildButtons();
+  BuildInputs();
+  BuildPages();
+  StatusBar = Make<gui::TStatusBar>();
+  StatusBar->Name = "StatusBar";
+  StatusBar->Panels = {{"就绪", 120}, {"面板二", 160}, {"大小可调", 0}};
+  StatusBar->SetParent(this);
+  OpenDialog = Make<gui::TOpenDialog>();
+  OpenDialog->Filter = "皮肤文件 (*.skn)|*.skn|所有文件 (*.*)|*.*";
+  OpenDialog->Title = "打开皮肤";
+  // The status bar follows the window's size, and its grip with it.
+  const gui::TWndMethod previous = WindowProc;
+  WindowProc = [this, previous](gui::TMessage& m) {
+    previous(m);
+    if (m.Msg == WM_SIZE) StatusBar->ParentResized();
+  };
+  Skin = Make<TSkinData>();
+  Skin->Name = "Skin";
+  Skin->SkinFormtype = TSkinFormType::sfMainform;
+  FinishLoading();
+  ShowTitle();
+}
+
+void TSkinViewForm::BuildButtons() {
+  auto* box = Put<gui::TGroupBox>(this, "ButtonBox", 8, 8, 304, 150, "按钮与选项");
+  OpenButton = Put<gui::TButton>(box, "OpenButton", 10, 22, 90, 26, "打开皮肤…");
+  OpenButton->OnClick = [this](gui::TControl&) {
+    if (OpenDialog->Execute(Handle())) OpenSkin(OpenDialog->FileName);
+  };
+  ToggleButton = Put<gui::TButton>(box, "ToggleButton", 106, 22, 90, 26, "皮肤开/关");
+  ToggleButton->OnClick = [this](gui::TControl&) { ToggleSkinning(); };
+  MessageButton = Put<gui::TButton>(box, "MessageButton", 202, 22, 90, 26, "消息框");
+  MessageButton->OnClick = [](gui::TControl&) { gui::Application().ShowMessage("这是一个消息框。"); };
+  Put<gui::TButton>(box, "DefaultButton", 10, 54, 90, 26, "确定")->SetDefault(true);
+  Put<gui::TButton>(box, "DisabledButton", 106, 54, 90, 26, "不可用")->SetEnabled(false);
+  Put<gui::TCheckBox>(box, "CheckedBox", 10, 90, 90, 20, "已选中")->SetChecked(true);
+  Put<gui::TCheckBox>(box, "UncheckedBox", 106, 90, 90, 20, "未选中");
+  auto* disabledCheck = Put<gui::TCheckBox>(box, "DisabledCheck", 202, 90, 90, 20, "不可用");
+  disabledCheck->SetChecked(true);
+  disabledCheck->SetEnabled(false);
+  Put<gui::TRadioButton>(box, "RadioOne", 10, 118, 90, 20, "单选一")->SetChecked(true);
+  Put<gui::TRadioButton>(box, "RadioTwo", 106, 118, 90, 20, "单选二");
+  Put<gui::TRadioButton>(box, "DisabledRadio", 202, 118, 90, 20, "不可用")->SetEnabled(false);
+}
+
+void TSkinViewForm::BuildInputs() {
+  auto* box = Put<gui::TGroupBox>(this, "InputBox", 320, 8, 312, 150, "输入");
+  Put<gui::TEdit>(box, "Edit", 10, 22, 140, 22, "可编辑的文字");
+  Put<gui::TEdit>(box, "DisabledEdit", 160, 22, 140, 22, "不可用")->SetEnabled(false);
+  auto* combo = Put<gui::TComboBox>(box, "Combo", 10, 52, 140, 24);
+  for (const char* item : {"第一硬盘", "第二硬盘", "第三硬盘"}) combo->Add(item);
+  combo->SetItemIndex(0);
+  auto* disabledCombo = Put<gui::TComboBox>(box, "DisabledCombo", 160, 52, 140, 24);
+  disabledCombo->Add("不可用");
+  disabledCombo->SetItemIndex(0);
+  disabledCombo->SetEnabled(false);
+  auto* number = Put<gui::TEdit>(box, "NumberEdit", 10, 84, 70, 22, "5");
+  auto* upDown = Make<gui::TUpDown>();
+  upDown->Name = "UpDown";
+  upDown->Associate = number;
+  upDown->Min = 1, upDown->Max = 10, upDown->Position = 5;
+  upDown->SetParent(box);
+  upDown->SetBounds(80, 84, 16, 22);
+  auto* track = Put<gui::TTrackBar>(box, "TrackBar", 110, 80, 190, 30);
+  track->SetPosition(3);
+  auto* progress = Put<gui::TProgressBar>(box, "Progress", 10, 118, 290, 18);
+  progress->SetPosition(60);
+}
+
+void TSkinViewForm::BuildPages() {
+  auto* pages = Put<gui::TPageControl>(this, "Pages", 8, 166, 624, 276);
+  auto sheet = [&](const char* name, const char* caption) {
+    auto* s = Make<gui::TTabSheet>();
+    s->Name = name;
+    s->SetCaption(caption);
+    s->SetPageControl(pages);
+    return s;
+  };
+  gui::TTabSheet* lists = sheet("ListSheet", "列表");
+  gui::TTabSheet* report = sheet("ReportSheet", "报表");
+  gui::TTabSheet* panels = sheet("PanelSheet", "面板");
+  LongList = Make<gui::TListBox>();
+  LongList->Name = "LongList";
+  LongList->ScrollWidth = 900;  // long enough to scroll both ways
+  LongList->SetParent(lists);
+  LongList->SetBounds(8, 8, 290, 230);
+  for (int i = 1; i <= 60; ++i)
+    LongList->Add("第 " + std::to_string(i) + " 行：一行很长的文字，长到列表要左右滚动才能读完它的结尾。");
+  auto* memo = Put<gui::TMemo>(lists, "Memo", 306, 8, 300, 230);
+  memo->SetLines({"多行文本框。", "皮肤作者可以在这里看到", "滚动条和边框的样子。"});
+  auto* view = Put<gui::TListView>(report, "ListView", 8, 8, 598, 230);
+  view->AddColumn("分区", 120);
+  view->AddColumn("大小", 100);
+  view->AddColumn("说明", 300);
+  for (int i = 1; i <= 30; ++i) view->AddItem({"第" + std::to_string(i) + "分区", std::to_string(i * 512) + " MB", "示例"});
+  auto* panel = Put<gui::TPanel>(panels, "Panel", 8, 8, 290, 120, "面板");
+  Put<gui::TButton>(panel, "PanelButton", 10, 80, 90, 26, "面板上的按钮");
+}
+
+void TSkinViewForm::ShowTitle() {
+  std::string title = "SkinView - " + (FSkinFile.empty() ? std::string("（无皮肤）") : FileNameOf(FSkinFile));
+  if (!FSkinFile.empty() && !Skin->Active()) title += "（皮肤已关闭）";
+  SetCaption(title);
+}
+
+bool TSkinViewForm::OpenSkin(const std::string& Path) {
+  std::string reason;
+  std::vector<uint8_t> bytes;
+  {
+    std::ifstream in(std::filesystem::path(gui::Widen(Path)), std::ios::binary);
+    if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) reason = "文件无法读取。";
+  }
+  if (reason.empty() && !Complete(bytes)) reason = "文件不完整。";
+  if (reason.empty()) {
+    // Tried on a scratch component first: a file that is not a skin must
+    // not take the window's skin away.
+    TSkinData probe(nullptr);
+    probe.PackedSkin = TMemoryStream(bytes);
+    ReaderMessage.clear();
+    const TSkinMessageHandler previous = SetSkinMessageHandler(&KeepReaderMessage);
+    const bool loaded = probe.LoadSkin();
+    SetSkinMessageHandler(previous);
+    if (!loaded) reason = ReaderMessage.empty() ? "它不是可用的皮肤文件。" : ReaderMessage;
+  }
+  if (!reason.empty()) {
+    gui::Application().ShowMessage("无法打开皮肤文件“" + FileNameOf(Path) + "”：" + reason, MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  FSkinFile = Path;
+  Skin->SetSkinFile(Path);
+  if (!Skin->Active()) Skin->SetActive(true);
+  ShowTitle();
+  return true;
+}
+
+void TSkinViewForm::ToggleSkinning() {
+  if (FSkinFile.empty()) return;
+  Skin->SetActive(!Skin->Active());
+  ShowTitle();
+}
+
+}  // namespace qm

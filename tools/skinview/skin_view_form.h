@@ -1,0 +1,51 @@
+#pragma once
+// SkinView's window: one of every control kind the skin engine paints, each
+// in its usual states, for skin authors to see a skin on and for the tests
+// of the control skinners. It opens any packed skin file, switches skinning
+// on and off and shows a message box; its title names the skin.
+
+#include <string>
+
+#include "gui/forms.h"
+
+namespace gui {
+class TButton;
+class TListBox;
+class TOpenDialog;
+class TStatusBar;
+}
+
+namespace qm {
+
+class TSkinData;
+
+class TSkinViewForm : public gui::TForm {
+  QM_GUI_CLASS(TSkinViewForm, gui::TForm)
+ public:
+  explicit TSkinViewForm(gui::TComponent* Owner);
+
+  // Loads a packed skin file and puts it on the window. A file that cannot
+  // be read or is not a skin gets a message; the window keeps the skin it
+  // had. True when the skin was taken.
+  bool OpenSkin(const std::string& Path);
+  void ToggleSkinning();
+  std::string SkinFile() const { return FSkinFile; }
+
+  TSkinData* Skin = nullptr;
+  gui::TButton *OpenButton = nullptr, *ToggleButton = nullptr, *MessageButton = nullptr;
+  gui::TListBox* LongList = nullptr;
+  gui::TStatusBar* StatusBar = nullptr;
+  gui::TOpenDialog* OpenDialog = nullptr;
+
+ private:
+  template <class T>
+  T* Put(gui::TWinControl* Parent, const std::string& Name, int Left, int Top, int Width, int Height,
+         const std::string& Caption = "");
+  void BuildButtons();
+  void BuildInputs();
+  void BuildPages();
+  void ShowTitle();
+  std::string FSkinFile;
+};
+
+}  // namespace qm
