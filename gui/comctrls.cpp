@@ -128,6 +128,15 @@ void TPageControl::SetActivePageIndex(int index) {
   ShowActive();
 }
 
+void TPageControl::SelectNextPage(bool forward) {
+  if (PageCount() < 2) return;
+  bool allow = true;
+  if (OnChanging) OnChanging(*this, allow);
+  if (!allow) return;
+  SetActivePageIndex((FActiveIndex + (forward ? 1 : PageCount() - 1)) % PageCount());
+  if (OnChange) OnChange(*this);
+}
+
 void TPageControl::ShowActive() {
   if (FHandle && FActiveIndex >= 0) SendMessageW(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(FActiveIndex), 0);
   const RECT r = DisplayRect();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "comctrls.h"
 #include "menus.h"
 
 namespace gui {
@@ -310,6 +311,16 @@ bool TApplication::ProcessMessage(MSG& msg) {
     if (item && item->Enabled()) {
       GuardedCall([item] { item->Click(); });
       return true;
+    }
+  }
+  // Ctrl+Tab turns the pages of the page control that holds the focus,
+  // Ctrl+Shift+Tab turns them back.
+  if (form && msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+    for (HWND w = GetFocus(); w && w != root; w = GetParent(w)) {
+      if (auto* pages = dynamic_cast<TPageControl*>(TWinControl::FindControl(w))) {
+        GuardedCall([&] { pages->SelectNextPage(GetKeyState(VK_SHIFT) >= 0); });
+        return true;
+      }
     }
   }
   // Tab and arrow keys move between the form's controls as in a dialog.

@@ -13,6 +13,8 @@
 #include "gui/std_controls.h"
 #include "skin_button.h"
 #include "skin_check_box.h"
+#include "skin_common_controls.h"
+#include "skin_tab.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
 
@@ -47,6 +49,11 @@ TSkinControl* MakeSkinner(TSkinnerKind Kind, gui::TComponent* Owner) {
     case TSkinnerKind::RadioButton: return Owner->Make<TSkinRadioButton>();
     case TSkinnerKind::GroupBox: return Owner->Make<TSkinGroupBox>();
     case TSkinnerKind::Box: return Owner->Make<TSkinBox>();
+    case TSkinnerKind::Tab: return Owner->Make<TSkinTab>();
+    case TSkinnerKind::Tab31: return Owner->Make<TSkinTab31>();
+    case TSkinnerKind::TrackBar: return Owner->Make<TSkinTrackBar>();
+    case TSkinnerKind::Progress: return Owner->Make<TSkinProgress>();
+    case TSkinnerKind::Sizer: return Owner->Make<TSkinSizer>();
     default: return nullptr;
   }
 }

@@ -203,4 +203,31 @@ void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEna
   DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &m, Alignment | DT_EXPANDTABS);
 }
 
+void TSkinControl::DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption,
+                                        int ImageIndex, HIMAGELIST Images) const {
+  const gui::TDCStateGuard saved(DC);
+  SetBkMode(DC, TRANSPARENT);
+  int iw = 0, ih = 0;
+  const bool image = Images && ImageIndex != -1 && ImageList_GetIconSize(Images, &iw, &ih);
+  if (!image) iw = ih = 0;
+  constexpr UINT kLine = DT_SINGLELINE | DT_CENTER | DT_EXPANDTABS;
+  RECT text{0, 0, 0, 0};
+  if (!Caption.empty())
+    DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &text, kLine | DT_CALCRECT | DT_NOCLIP);
+  const int tw = text.right - text.left, th = text.bottom - text.top;
+  const int total = iw + (image && tw > 0 ? 1 : 0) + tw;
+  int x = R.left + 2;
+  if (Alignment == 1) x = R.left + (R.right - R.left - total) / 2;
+  if (Alignment == 2) x = R.right - 2 - total;
+  if (image) {
+    ImageList_Draw(Images, ImageIndex, DC, x, R.top + (R.bottom - R.top - ih) / 2, ILD_TRANSPARENT);
+    x += iw + 1;
+  }
+  if (Caption.empty()) return;
+  if (!Enabled) SetTextColor(DC, GetSysColor(COLOR_BTNSHADOW));
+  RECT t{x, R.top + (R.bottom - R.top - th) / 2, x + tw, 0};
+  t.bottom = t.top + th;
+  DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &t, kLine);
+}
+
 }  // namespace qm

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "gui/component.h"
@@ -86,6 +88,11 @@ class TSkinControl : public gui::TComponent {
   // Text on one line, a pixel above the vertical centre; centred when
   // Alignment is DT_CENTER; in the button-shadow colour when disabled.
   void DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEnabled, const std::wstring& Caption) const;
+  // An image of the list (none for index -1 or no list) and, a pixel after
+  // it, the text on one line, both centred vertically; the pair sits 2
+  // pixels from the left (Alignment 0), centred (1) or 2 from the right (2).
+  void DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption, int ImageIndex,
+                            HIMAGELIST Images) const;
 
  private:
   void HandleMessage(gui::TMessage& Message);
