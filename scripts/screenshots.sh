@@ -11,7 +11,7 @@ source scripts/wine-env.sh
 # The 32-bit program where this host runs 32-bit code, else its x86_64 build.
 arch=$(qm_wine_default_arch)
 build=${QM_SHOT_BUILD:-build/win$arch}
-qm_windows_build "$arch" "$build" qiming qm_select_page qm_skin_host qm_second_skin
+qm_windows_build "$arch" "$build" qiming qm_select_page qm_skin_host qm_second_skin skinview qm_default_skin
 
 # A display of our own, so that nothing else on screen gets into the pictures.
 export QM_XVFB_DISPLAY=${QM_SHOT_DISPLAY:-95}
@@ -26,7 +26,8 @@ mkdir -p "$out"
 # paths a user sees.
 home="$WINEPREFIX/drive_c/QiMing"
 mkdir -p "$home"
-cp "$build/bin/qiming.exe" "$build/bin/qm_skin_host.exe" "$build/bin/second.skn" "$home/"
+cp "$build/bin/qiming.exe" "$build/bin/qm_skin_host.exe" "$build/bin/skinview.exe" "$build/bin/default.skn" \
+   "$build/bin/second.skn" "$home/"
 [ -f "$build/bin/PartKit.chm" ] && cp "$build/bin/PartKit.chm" "$home/"
 select=$build/bin/qm_select_page.exe
 pid=
@@ -86,3 +87,12 @@ start "$home/qm_skin_host.exe" 'C:\QiMing\second.skn'
 geometry=$(wine "$select" 0 | tr -d '\r')
 sleep 1
 shot main-second-skin "$geometry"
+stop
+# SkinView with the default skin, and then with the second one.
+for skin in default second; do
+  start "$home/skinview.exe" "C:\\QiMing\\$skin.skn"
+  geometry=$(wine "$select" skinview | tr -d '\r')
+  sleep 1
+  shot "skinview-$skin" "$geometry"
+  stop
+done

@@ -149,8 +149,10 @@ void TSkinTab::Paint(HDC DC, const RECT& Rect) {
     BitBlt(DC, strip.left, strip.top, sw, sh, FBuffer.Canvas().Handle(), 0, 0, SRCCOPY);
     RestoreDC(DC, saved);
   }
+  // Only the frame's ring: the middle is the pages' place, and painting it
+  // would cover a page that has already painted itself.
   if (!tabs->Bitmap2.Empty() && !BorderImage.Empty())
-    DrawNineGrid(DC, display, BorderImage, false, false, tabs->Trans == 1, 1, 1, kFrameMargins);
+    DrawNineGridRing(DC, display, BorderImage, false, 1, 1, kFrameMargins);
 }
 
 // --- TSkinTab31

@@ -61,9 +61,20 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 // help button and report the help viewer's rectangle instead; "msgbox" to
 // press "生成批处理文件" with nothing chosen and report the message box's
 // rectangle; "blur N" to hold the activation away from the program for N
-// seconds, having printed its window's rectangle.
+// seconds, having printed its window's rectangle; "skinview" to report the
+// rectangle of SkinView's window instead.
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
+  if (what == "skinview") {
+    HWND view = WaitForWindow(L"TSkinViewForm", nullptr);
+    if (!view) {
+      std::fprintf(stderr, "SkinView's window is not there\n");
+      return 1;
+    }
+    SetForegroundWindow(view);
+    PrintRect(view);
+    return 0;
+  }
   const bool help = what == "help", msgbox = what == "msgbox", blur = what == "blur";
   const int page = argc > 1 && !help && !msgbox && !blur ? std::atoi(argv[1]) : -1;
   HWND form = WaitForWindow(L"TMainForm", nullptr);
