@@ -15,6 +15,8 @@
 #include "skin_check_box.h"
 #include "skin_common_controls.h"
 #include "skin_tab.h"
+#include "skin_combo_box.h"
+#include "skin_up_down.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
 
@@ -54,6 +56,9 @@ TSkinControl* MakeSkinner(TSkinnerKind Kind, gui::TComponent* Owner) {
     case TSkinnerKind::TrackBar: return Owner->Make<TSkinTrackBar>();
     case TSkinnerKind::Progress: return Owner->Make<TSkinProgress>();
     case TSkinnerKind::Sizer: return Owner->Make<TSkinSizer>();
+    case TSkinnerKind::UpDown: return Owner->Make<TSkinUpDown>();
+    case TSkinnerKind::ComBox: return Owner->Make<TSkinComBox>();
+    case TSkinnerKind::Edit: return Owner->Make<TSkinEdit>();
     default: return nullptr;
   }
 }
