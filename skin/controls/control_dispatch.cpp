@@ -16,6 +16,7 @@
 #include "skin_common_controls.h"
 #include "skin_tab.h"
 #include "skin_combo_box.h"
+#include "skin_scrollbar.h"
 #include "skin_up_down.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -59,6 +60,7 @@ TSkinControl* MakeSkinner(TSkinnerKind Kind, gui::TComponent* Owner) {
     case TSkinnerKind::UpDown: return Owner->Make<TSkinUpDown>();
     case TSkinnerKind::ComBox: return Owner->Make<TSkinComBox>();
     case TSkinnerKind::Edit: return Owner->Make<TSkinEdit>();
+    case TSkinnerKind::Scrollbar: return Owner->Make<TSkinScrollbar>();
     default: return nullptr;
   }
 }
@@ -166,8 +168,14 @@ bool TWinSkinForm::IsAlreadySkinned(gui::TComponent* Component, gui::TComponent*
 void TWinSkinForm::StartSkinner(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour) {
   if (!Skinner) return;
   switch (static_cast<TStart>(Start)) {
-    case TStart::Control:
-    case TStart::Scroll: Skinner->InitControl(this, FSkinData, Recolour); break;
+    case TStart::Control: Skinner->InitControl(this, FSkinData, Recolour); break;
+    case TStart::Scroll:
+      // For scrolled controls the flag says whether the skinner drags the thumb.
+      if (auto* scroller = dynamic_cast<TSkinScrollbar*>(Skinner))
+        scroller->InitScroll(this, FSkinData, Recolour);
+      else
+        Skinner->InitControl(this, FSkinData, Recolour);
+      break;
     case TStart::Window:
       if (auto* windowed = dynamic_cast<gui::TWinControl*>(Component))
         Skinner->InitWindow(windowed->Handle(), FSkinData, this);

@@ -140,6 +140,14 @@ void TDialogWatcher::Loop() {
   }
 }
 
+void SendMouse(DWORD flags, DWORD data) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  input.mi.mouseData = data;
+  SendInput(1, &input, sizeof input);
+}
+
 void PumpFor(int milliseconds, const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   while (std::chrono::steady_clock::now() < end) {

@@ -47,6 +47,10 @@ void PressButton(HWND dialog, int id);
 // Types a name into a save dialog's file-name field and confirms it.
 void ChooseFile(HWND dialog, const std::wstring& path);
 
+// A real mouse event (SendInput), as a user's hand makes it; call it from a
+// thread other than the GUI thread when that thread must pump meanwhile.
+void SendMouse(DWORD flags, DWORD data = 0);
+
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);
 

@@ -11,9 +11,12 @@
 #include "gui/dialogs.h"
 #include "gui/std_controls.h"
 #include "lzh_encoder.h"
+#include "skin_common_controls.h"
 #include "skin_message.h"
+#include "skin_scrollbar.h"
 #include "skin_reader.h"
 #include "win_skin_data.h"
+#include "win_skin_form.h"
 
 namespace qm {
 
@@ -81,6 +84,20 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
   Skin = Make<TSkinData>();
   Skin->Name = "Skin";
   Skin->SkinFormtype = TSkinFormType::sfMainform;
+  // The kinds no class row names: SkinView is their host.
+  Skin->OnSkinControl = [](gui::TComponent* Sender, TSkinData* Data, gui::TControl*, gui::TControl* Control,
+                           const std::string& ClassName, gui::TComponent*& Made) {
+    if (!Control) return;
+    if (ClassName == "TLISTVIEW") {
+      auto* view = Control->Make<TSkinListView>();
+      view->InitScroll(dynamic_cast<TWinSkinForm*>(Sender), Data, true);
+      Made = view;
+    } else if (ClassName == "TSTATUSBAR") {
+      Made = Control->Make<TSkinStatusBar>();
+    } else if (ClassName == "TPROGRESSBAR") {
+      Made = Control->Make<TSkinProgress>();
+    }
+  };
   FinishLoading();
   ShowTitle();
 }

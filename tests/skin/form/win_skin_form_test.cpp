@@ -260,12 +260,7 @@ TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
 // Real input from another thread, as a user's hand: the GUI thread is
 // inside the system's move loop meanwhile.
 void DragWithTheMouse(POINT from, POINT by) {
-  auto send = [](DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-  };
+  auto send = [](DWORD flags) { qmtest::SendMouse(flags); };
   SetCursorPos(from.x, from.y);
   Sleep(100);
   send(MOUSEEVENTF_LEFTDOWN);
