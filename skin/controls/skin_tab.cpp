@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "skin_bitmap_draw.h"
+#include "skin_up_down.h"
 #include "win_skin_bitmap.h"
 #include "win_skin_data.h"
 
@@ -82,7 +83,16 @@ void TSkinTab::PrepareImages() {
   }
 }
 
-HWND TSkinTab::Arrows() const { return FindWindowExW(Handle, nullptr, UPDOWN_CLASSW, nullptr); }
+HWND TSkinTab::Arrows() {
+  HWND arrows = FindWindowExW(Handle, nullptr, UPDOWN_CLASSW, nullptr);
+  // The arrows of a crowded strip are skinned too, once, when they appear.
+  if (arrows && !UpDownSkinner && Owner()) {
+    auto* skinner = Owner()->Make<TSkinUpDown>();
+    skinner->InitWindow(arrows, SkinData, FormSkinner);
+    UpDownSkinner = skinner;
+  }
+  return arrows;
+}
 
 RECT TSkinTab::FrameRect(const RECT& Rect) const {
   RECT d = Rect;

@@ -41,7 +41,7 @@ class TSkinTab : public TSkinControl {
  private:
   void PrepareImages();
   // The control's scroll arrows, if it made them.
-  HWND Arrows() const;
+  HWND Arrows();
   gui::TBitmap FBuffer;
 };
 

@@ -248,6 +248,12 @@ TEST_F(SkinnedForm, ScrollArrowsOfCrowdedTabsStayAsTheyPaintedThemselves) {
   Redraw(h);
   EXPECT_EQ(Pixel(h, centre.x, centre.y), native);
   EXPECT_NE(Pixel(h, a.left - 3, centre.y), native);
+  // The arrows have a skinner of their own, made once.
+  EXPECT_EQ(SkinnerOf(arrows) ? SkinnerOf(arrows)->ClassName() : "none", "TSkinUpDown");
+  Redraw(h);
+  int upDowns = 0;
+  for (TSkinControl* s : FormSkinner->ControlSkinners()) upDowns += s->Handle == arrows;
+  EXPECT_EQ(upDowns, 1);
 }
 
 TEST(SkinProgressFill, PositionOverTheUpperLimit) {
