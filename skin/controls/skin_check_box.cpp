@@ -80,6 +80,9 @@ void TSkinCheckBox::Paint(HDC DC, const RECT& Rect) {
 void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
   std::wstring caption = SkinWindowText(Handle);
   if (caption.empty() && Control) caption = gui::Widen(Control->Caption());
+  // Made before the DC's state is saved, so that it is deleted only once
+  // the DC has let go of it.
+  gui::TGdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, gui::ColorToRGB(SkinData->ButtonShadowColour)), true);
   const gui::TDCStateGuard saved(DC);
   HFONT font = Control ? Control->Font().Handle() : reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
   if (font) SelectObject(DC, font);
@@ -90,7 +93,6 @@ void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
   FrameRect(DC, &frame, SkinData->ButtonFaceBrush);
   RECT inner{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
   FrameRect(DC, &inner, SkinData->ButtonFaceBrush);
-  gui::TGdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, gui::ColorToRGB(SkinData->ButtonShadowColour)), true);
   SelectObject(DC, pen.Get());
   SelectObject(DC, GetStockObject(HOLLOW_BRUSH));
   RoundRect(DC, frame.left, frame.top, frame.right, frame.bottom, 5, 5);
@@ -111,16 +113,13 @@ void TSkinBox::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Recolour
   Handle = control->Handle();
   FormSkinner = Skinner;
   FormSkinner->AddControl(this);
-  if (Recolour) {
-    SavedColor = control->Color();
-    control->SetColor(SkinData->ButtonFaceColour);
-  }
+  if (Recolour) TakeSkinColour();
   Initialised = true;
   State = stAttached;
 }
 
 void TSkinBox::RestoreControl() {
-  if (Recolour && Control && State != stDead) Control->SetColor(SavedColor);
+  if (Recolour && Control && State != stDead) RestoreColour();
   State = stRestored;
 }
 

@@ -30,6 +30,7 @@ void TSkinControl::Unhook() {
   if (Control && FOldWindowProc) {
     Control->WindowProc = FOldWindowProc;
     FOldWindowProc = nullptr;
+    Control->DoubleBuffered = FSavedDoubleBuffered;
   }
   FSubclass.Detach();
   if (FormSkinner) {
@@ -49,13 +50,11 @@ void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Reco
   Handle = control->Handle();
   FOldWindowProc = control->WindowProc;
   control->WindowProc = [this](gui::TMessage& m) { HandleMessage(m); };
+  FSavedDoubleBuffered = control->DoubleBuffered;
   control->DoubleBuffered = true;
   FormSkinner->AddControl(this);
   ReadState();
-  if (Recolour) {
-    SavedColor = control->Color();
-    control->SetColor(SkinData->ButtonFaceColour);
-  }
+  if (Recolour) TakeSkinColour();
   control->Invalidate();
   Initialised = true;
   State = stAttached;
@@ -78,7 +77,20 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinne
 }
 
 void TSkinControl::RestoreControl() {
-  if (Recolour && Control) Control->SetColor(SavedColor);
+  if (Recolour && Control) RestoreColour();
+}
+
+void TSkinControl::TakeSkinColour() {
+  SavedColor = Control->Color();
+  SavedParentColor = Control->ParentColor();
+  Control->SetColor(SkinData->ButtonFaceColour);
+}
+
+void TSkinControl::RestoreColour() {
+  if (SavedParentColor)
+    Control->SetParentColor(true);
+  else
+    Control->SetColor(SavedColor);
 }
 
 void TSkinControl::SkinChanged() {

@@ -57,6 +57,7 @@ class TSkinControl : public gui::TComponent {
   gui::TWinControl* Control = nullptr;
   bool Recolour = false;
   gui::TColor SavedColor = 0;
+  bool SavedParentColor = false;
   bool Initialised = false;
   TState State = stCreated;
   TWinSkinForm* FormSkinner = nullptr;
@@ -79,6 +80,10 @@ class TSkinControl : public gui::TComponent {
   void PaintCycle(gui::TMessage& Message);
   void ReadState();
   RECT WindowBounds() const;
+  // The control takes the skin's face colour; back, it takes its own colour
+  // again, or its parent's when it followed the parent's.
+  void TakeSkinColour();
+  void RestoreColour();
 
   // --- drawing shared by the skinners
   void FillFace(HDC DC, const RECT& R) const;
@@ -98,6 +103,8 @@ class TSkinControl : public gui::TComponent {
   void HandleMessage(gui::TMessage& Message);
   void Unhook();
   gui::TWndMethod FOldWindowProc;
+  // Buffering is the skinner's need; the control goes back to its own choice.
+  bool FSavedDoubleBuffered = false;
   gui::TWindowSubclass FSubclass;
 };
 

@@ -88,15 +88,17 @@ void TSkinUpDown::Paint(HDC DC, const RECT& Rect) {
 }
 
 void TSkinUpDown::PaintPlainHalf(HDC DC, const RECT& R, int State, int Part) const {
-  const gui::TDCStateGuard saved(DC);
+  // Made before the DC's state is saved, so that they are deleted only once
+  // the DC has let go of them.
   gui::TGdiHandle<HPEN> edge(CreatePen(PS_SOLID, 1, gui::ColorToRGB(SkinData->ButtonDkShadowColour)), true);
   const bool down = State == 2 || State == 4;
   gui::TGdiHandle<HBRUSH> face(
       CreateSolidBrush(gui::ColorToRGB(down ? SkinData->ButtonShadowColour : SkinData->ButtonFaceColour)), true);
+  gui::TGdiHandle<HPEN> ink(CreatePen(PS_SOLID, 1, GetSysColor(State == 3 ? COLOR_BTNSHADOW : COLOR_BTNTEXT)), true);
+  const gui::TDCStateGuard saved(DC);
   SelectObject(DC, edge.Get());
   SelectObject(DC, face.Get());
   Rectangle(DC, R.left, R.top, R.right, R.bottom);
-  gui::TGdiHandle<HPEN> ink(CreatePen(PS_SOLID, 1, GetSysColor(State == 3 ? COLOR_BTNSHADOW : COLOR_BTNTEXT)), true);
   SelectObject(DC, ink.Get());
   const int cx = (R.left + R.right) / 2, cy = (R.top + R.bottom) / 2;
   // A solid chevron: five lines of 1 to 9 pixels for up and down, three
