@@ -67,6 +67,60 @@ void TUpDown::CreateWnd() {
   SendMessageW(FHandle, UDM_SETPOS32, 0, Position);
 }
 
+// --- scroll bar
+
+TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
+  TabStop = true;
+  PublishInt("Position", [this] { return FPosition; }, [this](int v) { SetPosition(v); });
+}
+
+void TScrollBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.ClassName = L"SCROLLBAR";
+  p.SystemClass = true;
+  p.Style |= Vertical ? SBS_VERT : SBS_HORZ;
+}
+
+void TScrollBar::CreateWnd() { Apply(); }
+
+void TScrollBar::Apply() {
+  SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, Min, Max, static_cast<UINT>(PageSize), FPosition, 0};
+  SetScrollInfo(FHandle, SB_CTL, &info, TRUE);
+}
+
+void TScrollBar::SetPosition(int value) {
+  const int last = PageSize ? Max - PageSize + 1 : Max;
+  FPosition = value < Min ? Min : value > last ? last : value;
+  if (FHandle) Apply();
+}
+
+void TScrollBar::WndProc(TMessage& m) {
+  // The control only reports; moving is its owner's work, as for any bar.
+  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+    const int step = PageSize ? PageSize : 10;
+    switch (LOWORD(m.WParam)) {
+      case SB_LINEUP: SetPosition(FPosition - 1); break;
+      case SB_LINEDOWN: SetPosition(FPosition + 1); break;
+      case SB_PAGEUP: SetPosition(FPosition - step); break;
+      case SB_PAGEDOWN: SetPosition(FPosition + step); break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: {
+        SCROLLINFO info{sizeof info, SIF_TRACKPOS};
+        GetScrollInfo(FHandle, SB_CTL, &info);
+        SetPosition(info.nTrackPos);
+        break;
+      }
+      case SB_TOP: SetPosition(Min); break;
+      case SB_BOTTOM: SetPosition(Max); break;
+      default: return;
+    }
+    if (OnScroll) OnScroll(*this);
+    m.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
 // --- status bar
 
 void TStatusBar::CreateParams(TCreateParams& p) {

@@ -4,6 +4,7 @@
 // list view. Each keeps what it was told while it has no window and puts it
 // into the window when it is made.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +56,26 @@ class TUpDown : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+};
+
+class TScrollBar : public TWinControl {
+  QM_GUI_CLASS(TScrollBar, TWinControl)
+ public:
+  explicit TScrollBar(TComponent* owner);
+  bool Vertical = false;  // set before the window is made
+  int Min = 0, Max = 100, PageSize = 0;
+  int Position() const { return FPosition; }
+  void SetPosition(int value);
+  std::function<void(TScrollBar&)> OnScroll;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  void Apply();
+  int FPosition = 0;
 };
 
 class TStatusBar : public TWinControl {

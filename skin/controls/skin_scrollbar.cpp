@@ -146,30 +146,51 @@ void TSkinScrollbar::Paint(HDC DC, const RECT& Rect) {
   if (horizontal && vertical && !Empty(Corner)) FillFace(DC, Corner);
 }
 
-void TSkinScrollbar::PaintBar(HDC DC, const RECT& Bar, bool Vertical, int B) {
-  if (Vertical ? InVScroll : InHScroll) return;
+void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TSkinData& Skin, int HitPart,
+                        const TSkinScrollbar::TBarMetrics& M, gui::TBitmap& Buffer) {
   const int length = Vertical ? Height(Bar) : Width(Bar);
-  if (length <= 0 || length > 10000) return;
+  if (length <= 0 || length > 10000 || !Skin.Scrollbar) return;
+  gui::TBitmap* arrows = Skin.SkinBitmap(Skin.Scrollbar->Bitmap);
+  if (!arrows) return;
+  const int B = Vertical ? Width(Bar) : Height(Bar);
   const int w = Vertical ? kThickness : length, h = Vertical ? length : kThickness;
-  FBar.SetSize(w, h);
-  HDC bar = FBar.Canvas().Handle();
+  Buffer.SetSize(w, h);
+  HDC bar = Buffer.Canvas().Handle();
   SetStretchBltMode(bar, COLORONCOLOR);
   {
-    gui::TGdiHandle<HBRUSH> brush(CreateSolidBrush(gui::ColorToRGB(SkinData->ScrollbarColour)), true);
+    gui::TGdiHandle<HBRUSH> brush(CreateSolidBrush(gui::ColorToRGB(Skin.ScrollbarColour)), true);
     const RECT all{0, 0, w, h};
     FillRect(bar, &all, brush.Get());
   }
   // Positions along the bar as a rectangle of the composed picture.
   auto along = [&](int from, int to) { return Vertical ? RECT{0, from, w, to} : RECT{from, 0, to, h}; };
-  if (const TDataSkinObject* track = (Vertical ? SkinData->VertScroll : SkinData->HorzScroll).get())
-    DrawElement(bar, along(B, length - B), 4, 1, *track);
+  auto element = [&](const TDataSkinObject& e, const RECT& r, int frames, int frame, bool tile, bool trans) {
+    if (gui::TBitmap* strip = Skin.SkinBitmap(e.Bitmap))
+      DrawNineGrid(bar, r, *strip, false, tile, trans, frames, frame,
+                   RECT{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight});
+  };
+  if (const TDataSkinObject* track = (Vertical ? Skin.VertScroll : Skin.HorzScroll).get())
+    element(*track, along(B, length - B), 4, 1, track->Tile == 1, track->Trans == 1);
   const int A = length < 2 * B ? length / 2 : B;
-  gui::TBitmap& arrows = *SkinData->SkinBitmap(SkinData->Scrollbar->Bitmap);
   const int first = Vertical ? kUpCell : kLeftCell, second = Vertical ? kDownCell : kRightCell;
-  const int firstPressed = Vertical ? hpUp : hpLeft, secondPressed = Vertical ? hpDown : hpRight;
-  DrawFrame(bar, along(0, A), arrows, true, kArrowFrames, first + (HitPart == firstPressed ? 1 : 0));
-  DrawFrame(bar, along(length - A, length), arrows, true, kArrowFrames, second + (HitPart == secondPressed ? 1 : 0));
+  const int firstPressed = Vertical ? TSkinScrollbar::hpUp : TSkinScrollbar::hpLeft;
+  const int secondPressed = Vertical ? TSkinScrollbar::hpDown : TSkinScrollbar::hpRight;
+  DrawFrame(bar, along(0, A), *arrows, true, kArrowFrames, first + (HitPart == firstPressed ? 1 : 0));
+  DrawFrame(bar, along(length - A, length), *arrows, true, kArrowFrames, second + (HitPart == secondPressed ? 1 : 0));
+  const TDataSkinObject* thumb = (Vertical ? Skin.VertScrollThumb : Skin.HorzScrollThumb).get();
+  if (thumb && M.Track >= M.Thumb && M.Thumb > 0) {
+    const bool trans = Skin.HorzScrollThumb && Skin.HorzScrollThumb->Trans == 1;
+    const bool pressed = HitPart == (Vertical ? TSkinScrollbar::hpVertThumb : TSkinScrollbar::hpHorzThumb);
+    element(*thumb, along(A + M.Offset, A + M.Offset + M.Thumb), thumb->Frames(), pressed ? 2 : 1, false, trans);
+  }
+  SetStretchBltMode(DC, COLORONCOLOR);
+  StretchBlt(DC, Bar.left, Bar.top, Width(Bar), Height(Bar), bar, 0, 0, w, h, SRCCOPY);
+}
 
+void TSkinScrollbar::PaintBar(HDC DC, const RECT& Bar, bool Vertical, int B) {
+  if (Vertical ? InVScroll : InHScroll) return;
+  const int length = Vertical ? Height(Bar) : Width(Bar);
+  if (length <= 0 || length > 10000) return;
   TBarMetrics& m = Vertical ? VertMetrics : HorzMetrics;
   SCROLLINFO& info = Vertical ? VertInfo : HorzInfo;
   if (!Tracking) {
@@ -179,17 +200,7 @@ void TSkinScrollbar::PaintBar(HDC DC, const RECT& Bar, bool Vertical, int B) {
     if (GetScrollInfo(Handle, Vertical ? SB_VERT : SB_HORZ, &now) && ThumbMetrics(now, length - 2 * B, B, m))
       info = now;
   }
-  const TDataSkinObject* thumb = (Vertical ? SkinData->VertScrollThumb : SkinData->HorzScrollThumb).get();
-  if (thumb && m.Track >= m.Thumb && m.Thumb > 0) {
-    gui::TBitmap* strip = SkinData->SkinBitmap(thumb->Bitmap);
-    const bool trans = SkinData->HorzScrollThumb && SkinData->HorzScrollThumb->Trans == 1;
-    const bool pressed = HitPart == (Vertical ? hpVertThumb : hpHorzThumb);
-    if (strip)
-      DrawNineGrid(bar, along(A + m.Offset, A + m.Offset + m.Thumb), *strip, false, false, trans, thumb->Frames(),
-                   pressed ? 2 : 1, RECT{thumb->LeftWidth, thumb->TopHeight, thumb->RightWidth, thumb->BottomHeight});
-  }
-  SetStretchBltMode(DC, COLORONCOLOR);
-  StretchBlt(DC, Bar.left, Bar.top, Width(Bar), Height(Bar), bar, 0, 0, w, h, SRCCOPY);
+  PaintSkinScrollBar(DC, Bar, Vertical, *SkinData, HitPart, m, FBar);
 }
 
 bool TSkinScrollbar::PressTest(WPARAM HitTest, LPARAM Point) {
@@ -266,6 +277,64 @@ void TSkinScrollbar::DragThumb(bool Vertical) {
   }
   Tracking = false;
   if (GetCapture() == Handle) ReleaseCapture();
+}
+
+// --- stand-alone scroll bars
+
+bool TSkinScControl::BeforeMessage(gui::TMessage& Message) {
+  switch (Message.Msg) {
+    case SBM_SETSCROLLINFO:
+      DefaultHandler(Message);
+      PaintNow(nullptr);
+      return false;
+    case gui::CN_HSCROLL:
+    case gui::CN_VSCROLL: {
+      const int code = LOWORD(Message.WParam);
+      if (Message.Msg == gui::CN_VSCROLL)
+        HitPart = code == SB_LINEUP     ? TSkinScrollbar::hpUp
+                  : code == SB_LINEDOWN ? TSkinScrollbar::hpDown
+                  : code == SB_THUMBTRACK ? TSkinScrollbar::hpVertThumb
+                                          : TSkinScrollbar::hpNone;
+      else
+        HitPart = code == SB_LINELEFT    ? TSkinScrollbar::hpLeft
+                  : code == SB_LINERIGHT ? TSkinScrollbar::hpRight
+                  : code == SB_THUMBTRACK ? TSkinScrollbar::hpHorzThumb
+                                          : TSkinScrollbar::hpNone;
+      DefaultHandler(Message);
+      PaintNow(nullptr);
+      return false;
+    }
+  }
+  return TSkinControl::BeforeMessage(Message);
+}
+
+bool TSkinScControl::ThumbMetrics(const SCROLLINFO& Info, int Track, int Arrow, TSkinScrollbar::TBarMetrics& M) {
+  // The control counts its range inclusively, unlike a window's bars.
+  const int range = Info.nMax - Info.nMin + 1;
+  if (range < 0) return false;
+  const int page = static_cast<int>(Info.nPage);
+  int thumb = page ? std::max(range ? MulDiv(page, Track, range) : Track, MinimumThumb(Arrow))
+                   : GetSystemMetrics(SM_CXHTHUMB);
+  thumb = std::min(thumb, Track);
+  int offset = 0;
+  if (page == range) {
+    --thumb;
+  } else if (page < range) {
+    offset = std::clamp(MulDiv(Info.nPos - Info.nMin, Track - thumb, range - page), 0, std::max(Track - thumb, 0));
+  }
+  M.Arrow = Arrow, M.Track = Track, M.Thumb = thumb, M.Offset = offset;
+  return true;
+}
+
+void TSkinScControl::Paint(HDC DC, const RECT& Rect) {
+  const bool vertical = (GetWindowLongPtrW(Handle, GWL_STYLE) & SBS_VERT) != 0;
+  const int length = vertical ? Height(Rect) : Width(Rect);
+  const int B = vertical ? Width(Rect) : Height(Rect);
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  if (GetScrollInfo(Handle, SB_CTL, &info)) ThumbMetrics(info, length - 2 * B, B, Metrics);
+  PaintSkinScrollBar(DC, Rect, vertical, *SkinData, HitPart, Metrics, FBar);
 }
 
 // --- list views and their header

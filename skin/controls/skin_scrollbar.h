@@ -11,6 +11,10 @@
 #include "skin_control.h"
 
 namespace qm {
+class TSkinData;
+}
+
+namespace qm {
 
 class TSkinScrollbar : public TSkinControl {
   QM_GUI_CLASS(TSkinScrollbar, TSkinControl)
@@ -50,6 +54,28 @@ class TSkinScrollbar : public TSkinControl {
   void DragThumb(bool Vertical);
   gui::TBitmap FBar;
 };
+
+// A stand-alone scroll-bar control, painted whole as one bar of its kind.
+class TSkinScControl : public TSkinControl {
+  QM_GUI_CLASS(TSkinScControl, TSkinControl)
+ public:
+  using TSkinControl::TSkinControl;
+  static bool ThumbMetrics(const SCROLLINFO& Info, int Track, int Arrow, TSkinScrollbar::TBarMetrics& Metrics);
+  int HitPart = TSkinScrollbar::hpNone;
+  TSkinScrollbar::TBarMetrics Metrics;
+
+ protected:
+  bool BeforeMessage(gui::TMessage& Message) override;
+  void Paint(HDC DC, const RECT& Rect) override;
+
+ private:
+  gui::TBitmap FBar;
+};
+
+// One scroll bar composed from the skin at Bar on DC: track, arrows (the
+// pressed one by HitPart) and the thumb where Metrics put it.
+void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TSkinData& Skin, int HitPart,
+                        const TSkinScrollbar::TBarMetrics& Metrics, gui::TBitmap& Buffer);
 
 // A list view: its scroll bars, and its column header.
 class TSkinListView : public TSkinScrollbar {

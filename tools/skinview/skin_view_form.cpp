@@ -96,6 +96,8 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
       Made = Control->Make<TSkinStatusBar>();
     } else if (ClassName == "TPROGRESSBAR") {
       Made = Control->Make<TSkinProgress>();
+    } else if (ClassName == "TSCROLLBAR") {
+      Made = Control->Make<TSkinScControl>();
     }
   };
   FinishLoading();
@@ -176,6 +178,18 @@ void TSkinViewForm::BuildPages() {
   for (int i = 1; i <= 30; ++i) view->AddItem({"第" + std::to_string(i) + "分区", std::to_string(i * 512) + " MB", "示例"});
   auto* panel = Put<gui::TPanel>(panels, "Panel", 8, 8, 290, 120, "面板");
   Put<gui::TButton>(panel, "PanelButton", 10, 80, 90, 26, "面板上的按钮");
+  auto* horizontal = Make<gui::TScrollBar>();
+  horizontal->Name = "HorzScrollBar";
+  horizontal->PageSize = 10;
+  horizontal->SetParent(panels);
+  horizontal->SetBounds(306, 8, 290, 17);
+  horizontal->SetPosition(30);
+  auto* vertical = Make<gui::TScrollBar>();
+  vertical->Name = "VertScrollBar";
+  vertical->Vertical = true;
+  vertical->SetParent(panels);
+  vertical->SetBounds(306, 40, 17, 180);
+  vertical->SetPosition(60);
 }
 
 void TSkinViewForm::ShowTitle() {

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "gui/common_controls.h"
 #include "gui/std_controls.h"
 #include "gui/subclass.h"
 #include "skin_scrollbar.h"
@@ -205,6 +206,36 @@ TEST_F(SkinnedForm, ListBoxesScrollByArrowAndWheelUnderTheSkinnedBar) {
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(bars->VertInfo.nPos, after);
   }
+}
+
+TEST_F(SkinnedForm, AStandAloneScrollBarIsPaintedWholeAndFollowsItsPosition) {
+  // The control counts its range inclusively: 0..99 with a page of 100 is full.
+  const struct {
+    int Min, Max, Page, Pos, Thumb, Offset;
+  } rows[] = {{0, 99, 100, 0, 199, 0}, {0, 99, 10, 0, 20, 0}, {0, 99, 10, 90, 20, 180}};
+  for (const auto& r : rows) {
+    SCROLLINFO info{sizeof info, SIF_ALL, r.Min, r.Max, static_cast<UINT>(r.Page), r.Pos, r.Pos};
+    TSkinScrollbar::TBarMetrics m;
+    ASSERT_TRUE(TSkinScControl::ThumbMetrics(info, 200, 16, m));
+    EXPECT_EQ(m.Thumb, r.Thumb) << r.Page << "/" << r.Pos;
+    EXPECT_EQ(m.Offset, r.Offset) << r.Page << "/" << r.Pos;
+  }
+  auto* bar = Form.Make<gui::TScrollBar>();
+  bar->Vertical = true;
+  bar->PageSize = 10;
+  bar->SetParent(&Form);
+  bar->SetBounds(10, 10, 17, 200);
+  bar->SetPosition(0);
+  Attach();
+  auto* skinner = bar->Make<TSkinScControl>();
+  skinner->InitControl(FormSkinner, &Skin, false);
+  RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const int before = skinner->Metrics.Offset;
+  for (int i = 0; i < 20; ++i)
+    SendMessageW(Form.Handle(), WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(bar->Handle()));
+  EXPECT_EQ(bar->Position(), 20);
+  EXPECT_EQ(skinner->HitPart, TSkinScrollbar::hpDown);
+  EXPECT_GT(skinner->Metrics.Offset, before) << "painted anew where the position puts the thumb";
 }
 
 }  // namespace
