@@ -27,6 +27,23 @@ bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 // The smallest thumb the system would draw.
 int MinimumThumb(int B) { return (GetVersion() & 0x80000000u) ? B / 2 : 8; }
 
+// The thumb of a track Track long for a range counted by the caller: a
+// window's bars count max - min, a scroll-bar control one more.
+void PlaceThumb(const SCROLLINFO& Info, int Range, int Track, int Arrow, TSkinScrollbar::TBarMetrics& M) {
+  const int page = static_cast<int>(Info.nPage);
+  int thumb = page ? std::max(Range ? MulDiv(page, Track, Range) : Track, MinimumThumb(Arrow))
+                   : GetSystemMetrics(SM_CXHTHUMB);
+  thumb = std::min(thumb, Track);
+  int offset = 0;
+  if (page == Range) {
+    --thumb;
+  } else if (page < Range) {
+    // A page larger than the range has no room to move in.
+    offset = std::clamp(MulDiv(Info.nPos - Info.nMin, Track - thumb, Range - page), 0, std::max(Track - thumb, 0));
+  }
+  M.Arrow = Arrow, M.Track = Track, M.Thumb = thumb, M.Offset = offset;
+}
+
 }  // namespace
 
 void TSkinScrollbar::Start() {
@@ -54,19 +71,15 @@ void TSkinScrollbar::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skin
 bool TSkinScrollbar::ThumbMetrics(const SCROLLINFO& Info, int Track, int Arrow, TBarMetrics& M) {
   const int range = Info.nMax - Info.nMin;
   if (range <= 0) return false;
-  const int page = static_cast<int>(Info.nPage);
-  int thumb = page ? std::max(MulDiv(page, Track, range), MinimumThumb(Arrow)) : GetSystemMetrics(SM_CXHTHUMB);
-  thumb = std::min(thumb, Track);
-  int offset = 0;
-  if (page == range) {
-    --thumb;
-  } else {
-    // A page larger than the range has no room to move in.
-    offset = page < range ? MulDiv(Info.nPos - Info.nMin, Track - thumb, range - page) : 0;
-    offset = std::clamp(offset, 0, std::max(Track - thumb, 0));
-  }
-  M.Arrow = Arrow, M.Track = Track, M.Thumb = thumb, M.Offset = offset;
+  PlaceThumb(Info, range, Track, Arrow, M);
   return true;
+}
+
+int TSkinScrollbar::ScrollHitPart(bool Vertical, int Code) {
+  if (Code == SB_THUMBTRACK) return Vertical ? hpVertThumb : hpHorzThumb;
+  if (Code == SB_LINEUP) return Vertical ? hpUp : hpLeft;  // SB_LINELEFT
+  if (Code == SB_LINEDOWN) return Vertical ? hpDown : hpRight;  // SB_LINERIGHT
+  return hpNone;
 }
 
 bool TSkinScrollbar::BeforeMessage(gui::TMessage& Message) {
@@ -88,14 +101,7 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& Message) {
     case WM_HSCROLL:
     case WM_VSCROLL: {
       const bool vertical = Message.Msg == WM_VSCROLL;
-      const int code = LOWORD(Message.WParam);
-      if (vertical)
-        HitPart = code == SB_LINEUP ? hpUp : code == SB_LINEDOWN ? hpDown : code == SB_THUMBTRACK ? hpVertThumb : hpNone;
-      else
-        HitPart = code == SB_LINELEFT    ? hpLeft
-                  : code == SB_LINERIGHT ? hpRight
-                  : code == SB_THUMBTRACK ? hpHorzThumb
-                                          : hpNone;
+      HitPart = ScrollHitPart(vertical, LOWORD(Message.WParam));
       bool& busy = vertical ? InVScroll : InHScroll;
       busy = true;
       DefaultHandler(Message);
@@ -289,17 +295,7 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& Message) {
       return false;
     case gui::CN_HSCROLL:
     case gui::CN_VSCROLL: {
-      const int code = LOWORD(Message.WParam);
-      if (Message.Msg == gui::CN_VSCROLL)
-        HitPart = code == SB_LINEUP     ? TSkinScrollbar::hpUp
-                  : code == SB_LINEDOWN ? TSkinScrollbar::hpDown
-                  : code == SB_THUMBTRACK ? TSkinScrollbar::hpVertThumb
-                                          : TSkinScrollbar::hpNone;
-      else
-        HitPart = code == SB_LINELEFT    ? TSkinScrollbar::hpLeft
-                  : code == SB_LINERIGHT ? TSkinScrollbar::hpRight
-                  : code == SB_THUMBTRACK ? TSkinScrollbar::hpHorzThumb
-                                          : TSkinScrollbar::hpNone;
+      HitPart = TSkinScrollbar::ScrollHitPart(Message.Msg == gui::CN_VSCROLL, LOWORD(Message.WParam));
       DefaultHandler(Message);
       PaintNow(nullptr);
       return false;
@@ -312,17 +308,7 @@ bool TSkinScControl::ThumbMetrics(const SCROLLINFO& Info, int Track, int Arrow, 
   // The control counts its range inclusively, unlike a window's bars.
   const int range = Info.nMax - Info.nMin + 1;
   if (range < 0) return false;
-  const int page = static_cast<int>(Info.nPage);
-  int thumb = page ? std::max(range ? MulDiv(page, Track, range) : Track, MinimumThumb(Arrow))
-                   : GetSystemMetrics(SM_CXHTHUMB);
-  thumb = std::min(thumb, Track);
-  int offset = 0;
-  if (page == range) {
-    --thumb;
-  } else if (page < range) {
-    offset = std::clamp(MulDiv(Info.nPos - Info.nMin, Track - thumb, range - page), 0, std::max(Track - thumb, 0));
-  }
-  M.Arrow = Arrow, M.Track = Track, M.Thumb = thumb, M.Offset = offset;
+  PlaceThumb(Info, range, Track, Arrow, M);
   return true;
 }
 

@@ -34,6 +34,8 @@ class TSkinScrollbar : public TSkinControl {
   // The thumb of a bar whose track is Track long, for the control's scroll
   // information; false (Metrics unchanged) for an empty range.
   static bool ThumbMetrics(const SCROLLINFO& Info, int Track, int Arrow, TBarMetrics& Metrics);
+  // The part a scroll message shows pressed (HitPart), by its code.
+  static int ScrollHitPart(bool Vertical, int Code);
 
   int HitPart = hpNone;
   bool Tracking = false, TrackThumb = false, InVScroll = false, InHScroll = false;
