@@ -94,5 +94,11 @@ for skin in default second; do
   geometry=$(wine "$select" skinview | tr -d '\r')
   sleep 1
   shot "skinview-$skin" "$geometry"
+  if [ "$skin" = default ]; then
+    # The page with panels, glyph buttons and speed buttons.
+    geometry=$(wine "$select" skinview 2 | tr -d '\r')
+    sleep 1
+    shot skinview-buttons "$geometry"
+  fi
   stop
 done

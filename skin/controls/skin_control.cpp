@@ -27,10 +27,11 @@ void TSkinControl::BeforeDestruction() {
 }
 
 void TSkinControl::Unhook() {
-  if (Control && FOldWindowProc) {
-    Control->WindowProc = FOldWindowProc;
+  if (FHooked && FOldWindowProc) {
+    FHooked->WindowProc = FOldWindowProc;
     FOldWindowProc = nullptr;
-    Control->DoubleBuffered = FSavedDoubleBuffered;
+    FHooked = nullptr;
+    if (Control) Control->DoubleBuffered = FSavedDoubleBuffered;
   }
   FSubclass.Detach();
   if (FormSkinner) {
@@ -48,8 +49,7 @@ void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Reco
   FormSkinner = Skinner;
   Control = control;
   Handle = control->Handle();
-  FOldWindowProc = control->WindowProc;
-  control->WindowProc = [this](gui::TMessage& m) { HandleMessage(m); };
+  HookWindowProc(control);
   FSavedDoubleBuffered = control->DoubleBuffered;
   control->DoubleBuffered = true;
   FormSkinner->AddControl(this);
@@ -58,6 +58,12 @@ void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Reco
   control->Invalidate();
   Initialised = true;
   State = stAttached;
+}
+
+void TSkinControl::HookWindowProc(gui::TControl* Target) {
+  FHooked = Target;
+  FOldWindowProc = Target->WindowProc;
+  Target->WindowProc = [this](gui::TMessage& m) { HandleMessage(m); };
 }
 
 void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinner) {

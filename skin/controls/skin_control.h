@@ -84,6 +84,8 @@ class TSkinControl : public gui::TComponent {
   // again, or its parent's when it followed the parent's.
   void TakeSkinColour();
   void RestoreColour();
+  // Puts this skinner in front of a control's WindowProc.
+  void HookWindowProc(gui::TControl* Target);
 
   // --- drawing shared by the skinners
   void FillFace(HDC DC, const RECT& R) const;
@@ -102,6 +104,9 @@ class TSkinControl : public gui::TComponent {
  private:
   void HandleMessage(gui::TMessage& Message);
   void Unhook();
+  // The control whose WindowProc this skinner holds: a library control, or a
+  // windowless one.
+  gui::TControl* FHooked = nullptr;
   gui::TWndMethod FOldWindowProc;
   // Buffering is the skinner's need; the control goes back to its own choice.
   bool FSavedDoubleBuffered = false;

@@ -9,8 +9,10 @@
 #include "gui/comctrls.h"
 #include "gui/common_controls.h"
 #include "gui/dialogs.h"
+#include "gui/glyph_buttons.h"
 #include "gui/std_controls.h"
 #include "lzh_encoder.h"
+#include "skin_button.h"
 #include "skin_common_controls.h"
 #include "skin_message.h"
 #include "skin_scrollbar.h"
@@ -45,6 +47,24 @@ bool Complete(const std::vector<uint8_t>& packed) {
   } catch (...) {
     return true;  // the reader refuses it with its own reason
   }
+}
+
+// A 16 x 16 glyph in two cells, normal and disabled, on a key colour: bars
+// of the given widths, one under another, as an alignment picture shows.
+void DrawBarsGlyph(gui::TButtonGlyph& Glyph, std::initializer_list<RECT> Bars) {
+  gui::TBitmap& strip = Glyph.Glyph();
+  strip.SetSize(32, 16);
+  gui::TCanvas& c = strip.Canvas();
+  c.Brush.SetColor(static_cast<gui::TColor>(RGB(255, 0, 255)));
+  c.FillRect(RECT{0, 0, 32, 16});
+  for (int cell = 0; cell < 2; ++cell) {
+    c.Brush.SetColor(static_cast<gui::TColor>(cell == 0 ? RGB(0, 64, 160) : RGB(150, 150, 150)));
+    for (RECT bar : Bars) {
+      OffsetRect(&bar, cell * 16, 0);
+      c.FillRect(bar);
+    }
+  }
+  Glyph.SetNumGlyphs(2);
 }
 
 }  // namespace
@@ -98,6 +118,12 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
       Made = Control->Make<TSkinProgress>();
     } else if (ClassName == "TSCROLLBAR") {
       Made = Control->Make<TSkinScControl>();
+    } else if (ClassName == "TBITBTN") {
+      Made = Control->Make<TSkinBitButton>();
+    } else if (ClassName == "TSPEEDBUTTON") {
+      auto* speed = Control->Make<TSkinSpeedButton>();
+      speed->InitGraphic(dynamic_cast<TWinSkinForm*>(Sender), Data);
+      Made = speed;
     }
   };
   FinishLoading();
@@ -178,6 +204,7 @@ void TSkinViewForm::BuildPages() {
   for (int i = 1; i <= 30; ++i) view->AddItem({"第" + std::to_string(i) + "分区", std::to_string(i * 512) + " MB", "示例"});
   auto* panel = Put<gui::TPanel>(panels, "Panel", 8, 8, 290, 120, "面板");
   Put<gui::TButton>(panel, "PanelButton", 10, 80, 90, 26, "面板上的按钮");
+  BuildGlyphButtons(panels);
   auto* horizontal = Make<gui::TScrollBar>();
   horizontal->Name = "HorzScrollBar";
   horizontal->PageSize = 10;
@@ -190,6 +217,28 @@ void TSkinViewForm::BuildPages() {
   vertical->SetParent(panels);
   vertical->SetBounds(306, 40, 17, 180);
   vertical->SetPosition(60);
+}
+
+void TSkinViewForm::BuildGlyphButtons(gui::TWinControl* Parent) {
+  const std::initializer_list<RECT> page{{3, 2, 13, 14}, {5, 5, 11, 6}, {5, 8, 11, 9}, {5, 11, 9, 12}};
+  auto* save = Put<gui::TBitBtn>(Parent, "GlyphButton", 8, 140, 110, 30, "带图按钮");
+  DrawBarsGlyph(save->ButtonGlyph(), page);
+  auto* disabled = Put<gui::TBitBtn>(Parent, "DisabledGlyphButton", 126, 140, 110, 30, "不可用");
+  DrawBarsGlyph(disabled->ButtonGlyph(), page);
+  disabled->SetEnabled(false);
+  // Three alignments, one of them down, and a button on its own.
+  const std::initializer_list<RECT> left{{1, 2, 15, 4}, {1, 6, 10, 8}, {1, 10, 15, 12}, {1, 14, 8, 16}};
+  const std::initializer_list<RECT> centre{{1, 2, 15, 4}, {4, 6, 12, 8}, {1, 10, 15, 12}, {5, 14, 11, 16}};
+  const std::initializer_list<RECT> right{{1, 2, 15, 4}, {6, 6, 15, 8}, {1, 10, 15, 12}, {8, 14, 15, 16}};
+  int x = 8;
+  for (const auto& [name, bars] : {std::pair{"AlignLeft", left}, {"AlignCentre", centre}, {"AlignRight", right}}) {
+    auto* speed = Put<gui::TSpeedButton>(Parent, name, x, 182, 30, 28);
+    DrawBarsGlyph(speed->ButtonGlyph(), bars);
+    speed->GroupIndex = 1;
+    x += 30;
+  }
+  dynamic_cast<gui::TSpeedButton*>(FindComponent("AlignLeft"))->SetDown(true);
+  Put<gui::TSpeedButton>(Parent, "LoneSpeedButton", 110, 182, 80, 28, "快捷按钮");
 }
 
 void TSkinViewForm::ShowTitle() {

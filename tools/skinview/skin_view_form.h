@@ -44,6 +44,7 @@ class TSkinViewForm : public gui::TForm {
   void BuildButtons();
   void BuildInputs();
   void BuildPages();
+  void BuildGlyphButtons(gui::TWinControl* Parent);
   void ShowTitle();
   std::string FSkinFile;
 };

@@ -62,7 +62,8 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 // press "生成批处理文件" with nothing chosen and report the message box's
 // rectangle; "blur N" to hold the activation away from the program for N
 // seconds, having printed its window's rectangle; "skinview" to report the
-// rectangle of SkinView's window instead.
+// rectangle of SkinView's window instead ("skinview N": after turning to
+// its page N).
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "skinview") {
@@ -72,6 +73,11 @@ int main(int argc, char** argv) {
       return 1;
     }
     SetForegroundWindow(view);
+    if (HWND tabs = FindWindowExW(view, nullptr, WC_TABCONTROLW, nullptr); tabs && argc > 2) {
+      // As for the program's pages, by the keyboard (see below).
+      for (int i = 0; i < 4; ++i) SendMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
+      for (int i = 0; i < std::atoi(argv[2]); ++i) SendMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    }
     PrintRect(view);
     return 0;
   }

@@ -1,5 +1,6 @@
-// Push buttons painted from the skin: the frame for each state on the
-// window itself, and the click the skinner makes in place of the button.
+// Push, bit and speed buttons painted from the skin: the frame and glyph
+// cell for each state on the screen itself, and the clicks.
+#include "gui/glyph_buttons.h"
 #include "gui/std_controls.h"
 #include "skin_bitmap_draw.h"
 #include "skin_button.h"
@@ -12,9 +13,9 @@ using test::SkinnedForm;
 
 // The pixel just inside the top-left corner of frame f of the button strip:
 // the corners are drawn unscaled, and this pixel differs in every frame.
-COLORREF StripCorner(TSkinData& skin, int frame) {
+COLORREF StripCorner(TSkinData& skin, int frame, int frames = 5) {
   gui::TBitmap& strip = *skin.SkinBitmap(skin.Buttons->Bitmap);
-  return strip.Canvas().Pixel((frame - 1) * (strip.Width() / 5) + 1, 1);
+  return strip.Canvas().Pixel((frame - 1) * (strip.Width() / frames) + 1, 1);
 }
 
 TEST_F(SkinnedForm, ButtonShowsTheSkinFrameOfItsStateAndClicksOnce) {
@@ -85,6 +86,139 @@ TEST_F(SkinnedForm, BareDialogButtonsHandTheHotLookOnAndPostOneCommand) {
   EXPECT_EQ(commands, 1);
   skinner.Detach();
   DestroyWindow(dialog);
+}
+
+// Four 8 x 8 glyph cells, each a square of its own colour on the key colour.
+constexpr COLORREF kCellColour[] = {RGB(200, 0, 0), RGB(128, 128, 128), RGB(0, 0, 200), RGB(0, 160, 0)};
+
+void PaintGlyph(gui::TButtonGlyph& glyph) {
+  glyph.Glyph().SetSize(32, 8);
+  gui::TCanvas& c = glyph.Glyph().Canvas();
+  for (int x = 0; x < 32; ++x)
+    for (int y = 0; y < 8; ++y) {
+      const bool inside = x % 8 >= 1 && x % 8 <= 6 && y >= 1 && y <= 6;
+      c.SetPixel(x, y, inside ? static_cast<gui::TColor>(kCellColour[x / 8]) : static_cast<gui::TColor>(RGB(255, 0, 255)));
+    }
+  glyph.SetNumGlyphs(4);
+}
+
+// The host makes the glyph buttons' skinners, as SkinView does.
+class GlyphButtons : public SkinnedForm {
+ protected:
+  void SetUp() override {
+    SkinnedForm::SetUp();
+    Skin.OnSkinControl = [](gui::TComponent* Sender, TSkinData* Data, gui::TControl*, gui::TControl* Control,
+                            const std::string& ClassName, gui::TComponent*& Made) {
+      if (ClassName == "TBITBTN") Made = Control->Make<TSkinBitButton>();
+      if (ClassName == "TSPEEDBUTTON") {
+        auto* skinner = Control->Make<TSkinSpeedButton>();
+        skinner->InitGraphic(dynamic_cast<TWinSkinForm*>(Sender), Data);
+        Made = skinner;
+      }
+    };
+  }
+  // A pixel of the form's client area.
+  COLORREF ClientPixel(int x, int y) {
+    HDC dc = GetDC(Form.Handle());
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(Form.Handle(), dc);
+    return c;
+  }
+};
+
+TEST_F(GlyphButtons, BitButtonShowsTheFrameAndGlyphCellOfItsState) {
+  auto* other = Add<gui::TButton>(&Form, 10, 60, 120, 30, "帮  助");
+  auto* button = Add<gui::TBitBtn>(&Form, 10, 10, 120, 30);
+  PaintGlyph(button->ButtonGlyph());
+  int clicks = 0;
+  button->OnClick = [&clicks](gui::TControl&) { ++clicks; };
+  Attach();
+  HWND h = button->Handle();
+  ASSERT_NE(dynamic_cast<TSkinBitButton*>(SkinnerOf(h)), nullptr);
+  const int frames = Skin.Buttons->Frames();
+  other->SetFocus();
+  const struct {
+    const char* State;
+    std::function<void()> Enter;
+    int Frame, Cell;
+  } states[] = {
+      {"normal", [] {}, 1, 1},
+      {"hot", [&] { SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }, 4, 1},
+      {"pressed", [&] { SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }, 2, 3},
+      {"released", [&] { SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }, 4, 1},
+      // Focus makes an owner-drawn button paint itself at once: the skin's
+      // face must stay.
+      {"focused, mouse gone", [&] {
+         SendMessageW(h, gui::CM_MOUSELEAVE, 0, 0);
+         other->SetFocus();
+         button->SetFocus();
+       }, 4, 1},
+      {"disabled", [&] { button->SetEnabled(false); }, 3, 2},
+  };
+  for (const auto& s : states) {
+    SCOPED_TRACE(s.State);
+    s.Enter();
+    qmtest::PumpFor(20);
+    EXPECT_EQ(Pixel(h, 1, 1), StripCorner(Skin, s.Frame, frames));
+    EXPECT_EQ(Pixel(h, 60, 15), kCellColour[s.Cell - 1]) << "the lone glyph sits in the middle";
+  }
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(GlyphButtons, SpeedButtonsPaintIntoTheirParentAndGiveItBackWhenSkinningGoesOff) {
+  auto speed = [&](int left) {
+    auto* b = Form.Make<gui::TSpeedButton>();
+    b->SetParent(&Form);
+    b->SetBounds(left, 10, 40, 30);
+    b->GroupIndex = 1;
+    PaintGlyph(b->ButtonGlyph());
+    return b;
+  };
+  gui::TSpeedButton *a = speed(10), *b = speed(60);
+  int clicks = 0;
+  a->OnClick = [&clicks](gui::TControl&) { ++clicks; };
+  Attach();
+  const LPARAM onA = MAKELPARAM(15, 15), onB = MAKELPARAM(65, 15);
+  const struct {
+    const char* State;
+    std::function<void()> Enter;
+    int FrameA, CellA, FrameB;
+  } states[] = {
+      {"normal", [] {}, 1, 1, 1},
+      {"hot", [&] { SendMessageW(Form.Handle(), WM_MOUSEMOVE, 0, onA); }, 4, 1, 1},
+      {"pressed", [&] { SendMessageW(Form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onA); }, 2, 3, 1},
+      {"released: down, which looks pressed", [&] { SendMessageW(Form.Handle(), WM_LBUTTONUP, 0, onA); }, 2, 3, 1},
+      {"the other of the group goes down", [&] { b->SetDown(true); }, 4, 1, 2},
+      {"left, disabled", [&] {
+         SendMessageW(Form.Handle(), WM_MOUSEMOVE, 0, onB);
+         a->SetEnabled(false);
+       }, 3, 2, 2},
+      {"down wins over disabled, the other is up and hot", [&] { a->SetDown(true); }, 2, 3, 4},
+  };
+  const int frames = Skin.Buttons->Frames();
+  for (const auto& s : states) {
+    SCOPED_TRACE(s.State);
+    s.Enter();
+    qmtest::PumpFor(20);
+    EXPECT_EQ(ClientPixel(11, 11), StripCorner(Skin, s.FrameA, frames));
+    EXPECT_EQ(ClientPixel(30, 25), kCellColour[s.CellA - 1]);
+    EXPECT_EQ(ClientPixel(61, 11), StripCorner(Skin, s.FrameB, frames));
+  }
+  EXPECT_EQ(clicks, 1);
+
+  FormSkinner->Detach();
+  qmtest::PumpFor(50);
+  EXPECT_EQ(FormSkinner->ControlSkinners().size(), 0u);
+  // Back to its own look (the sunken edge of a button that is down) and its
+  // own handling of clicks.
+  b->SetDown(true);
+  qmtest::PumpFor(20);
+  EXPECT_EQ(ClientPixel(60, 10), GetSysColor(COLOR_3DSHADOW));
+  a->SetEnabled(true);
+  SendMessageW(Form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onA);
+  SendMessageW(Form.Handle(), WM_LBUTTONUP, 0, onA);
+  EXPECT_TRUE(a->Down());
+  EXPECT_EQ(clicks, 2);
 }
 
 }  // namespace
