@@ -520,6 +520,14 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_LBUTTONUP:
       TrackGraphicMouse(m);
       break;
+    case WM_GETFONT:
+      // Windows of our own classes answer with their font, as system
+      // controls do, so that whoever paints them measures as they do.
+      if (FDefWndProc == &DefWindowProcW) {
+        m.Result = reinterpret_cast<LRESULT>(FFont.Handle());
+        return;
+      }
+      break;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(m.WParam) == FHandle && LOWORD(m.LParam) == HTCLIENT) {
         POINT p;

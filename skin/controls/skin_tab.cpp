@@ -184,8 +184,8 @@ void TSkinTab31::PrepareImage() {
   const TDataSkinBorder* tabs = SkinData->Tabs.get();
   if (!tabs || tabs->Bitmap.Empty()) return;
   // The set hangs below its pages: its tabs open downwards.
-  AssignSkinImage(FTabImage, tabs->Bitmap);
-  FlipBitmap(FTabImage);
+  AssignSkinImage(TabImage, tabs->Bitmap);
+  FlipBitmap(TabImage);
 }
 
 bool TSkinTab31::BeforeMessage(gui::TMessage& Message) {
@@ -198,25 +198,26 @@ bool TSkinTab31::BeforeMessage(gui::TMessage& Message) {
 
 void TSkinTab31::Paint(HDC DC, const RECT& Rect) {
   const TDataSkinBorder* tabs = SkinData->Tabs.get();
-  auto* source = dynamic_cast<ITabSetSource*>(Control);
-  if (!tabs || FTabImage.Empty() || !source) return;
+  auto* source = dynamic_cast<gui::TTabSet*>(Control);
+  if (!tabs || TabImage.Empty() || !source) return;
   const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
   if (w <= 0 || h <= 0) return;
   gui::TBitmap picture(w, h);
   HDC dc = picture.Canvas().Handle();
   FillFace(dc, RECT{0, 0, w, h});
   const gui::TSelectGuard font(dc, FontOf(Handle));
-  const int end = w - source->EndMargin();
-  int x = source->StartMargin();
-  for (int i = std::max(0, source->FirstVisibleTab()); i < source->TabCount(); ++i) {
-    const std::wstring caption = source->TabCaption(i);
+  const int end = w - source->EndMargin;
+  int x = source->StartMargin;
+  const int count = static_cast<int>(source->Tabs().size());
+  for (int i = std::max(0, source->FirstIndex()); i < count; ++i) {
+    const std::wstring caption = gui::Widen(source->Tabs()[i]);
     SIZE extent{};
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
     const int tw = extent.cx + 9;
     if (x + tw > end) break;
     const RECT r{x, 0, x + tw, h};
-    const bool selected = i == source->SelectedTab();
-    DrawNineGrid(dc, r, FTabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->Frames(), selected ? 2 : 1,
+    const bool selected = i == source->TabIndex();
+    DrawNineGrid(dc, r, TabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->Frames(), selected ? 2 : 1,
                  MarginsOf(*tabs));
     SetTextColor(dc, gui::ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
     DrawCaption(dc, r, DT_CENTER, Enabled, caption);

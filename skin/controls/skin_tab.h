@@ -5,6 +5,7 @@
 // alone.
 
 #include "gui/graphics.h"
+#include "gui/tab_set.h"
 #include "skin_control.h"
 
 namespace qm {
@@ -45,25 +46,16 @@ class TSkinTab : public TSkinControl {
   gui::TBitmap FBuffer;
 };
 
-// What an old-style tab set tells its skinner. A tab set control implements
-// it; the skinner of any other control paints nothing.
-class ITabSetSource {
- public:
-  virtual ~ITabSetSource() = default;
-  virtual int TabCount() const = 0;
-  virtual std::wstring TabCaption(int Index) const = 0;
-  virtual int SelectedTab() const = 0;
-  virtual int FirstVisibleTab() const = 0;
-  virtual int StartMargin() const = 0;
-  virtual int EndMargin() const = 0;
-};
-
+// An old-style tab set, its tabs hanging below the pages: painted whole from
+// the skin's tab image turned upside down.
 class TSkinTab31 : public TSkinControl {
   QM_GUI_CLASS(TSkinTab31, TSkinControl)
  public:
   using TSkinControl::TSkinControl;
   void InitControl(TWinSkinForm* FormSkinner, TSkinData* SkinData, bool Recolour) override;
   void SkinChanged() override;
+  // The skin's tab image, upside down.
+  gui::TBitmap TabImage;
 
  protected:
   bool BeforeMessage(gui::TMessage& Message) override;
@@ -71,7 +63,6 @@ class TSkinTab31 : public TSkinControl {
 
  private:
   void PrepareImage();
-  gui::TBitmap FTabImage;
 };
 
 }  // namespace qm

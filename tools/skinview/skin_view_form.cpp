@@ -11,6 +11,7 @@
 #include "gui/dialogs.h"
 #include "gui/glyph_buttons.h"
 #include "gui/std_controls.h"
+#include "gui/tab_set.h"
 #include "lzh_encoder.h"
 #include "skin_button.h"
 #include "skin_common_controls.h"
@@ -239,6 +240,9 @@ void TSkinViewForm::BuildGlyphButtons(gui::TWinControl* Parent) {
   }
   dynamic_cast<gui::TSpeedButton*>(FindComponent("AlignLeft"))->SetDown(true);
   Put<gui::TSpeedButton>(Parent, "LoneSpeedButton", 110, 182, 80, 28, "快捷按钮");
+  auto* set = Put<gui::TTabSet>(Parent, "TabSet", 8, 216, 290, 22);
+  set->SetTabs({"第一页", "第二页", "第三页", "放不下的一页"});
+  set->SetTabIndex(0);
 }
 
 void TSkinViewForm::ShowTitle() {

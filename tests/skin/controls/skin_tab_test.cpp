@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "gui/comctrls.h"
+#include "gui/tab_set.h"
 #include "skin_bitmap_draw.h"
 #include "skin_common_controls.h"
 #include "skin_tab.h"
@@ -80,13 +81,13 @@ TEST(SkinTabLayout, StripAndItemsFollowTheStyle) {
 
 // A point of the tab at Item (window coordinates, top tabs) where the
 // skin's selected and plain frames differ, left of any caption.
-POINT TellingPoint(TSkinData& Skin, TSkinTab& Skinner, const RECT& Item) {
+POINT TellingPoint(TSkinData& Skin, gui::TBitmap& TabImage, const RECT& Item) {
   const TDataSkinBorder& tabs = *Skin.Tabs;
   const int w = Item.right - Item.left, h = Item.bottom - Item.top;
   auto frame = [&](int state, POINT p) {
     return Rendered(Skin, w, h, p, [&](HDC dc) {
-      DrawNineGrid(dc, RECT{0, 0, w, h}, Skinner.TabImage, false, tabs.Tile == 1, tabs.Trans == 1, tabs.Frames(),
-                   state, RECT{tabs.LeftWidth, tabs.TopHeight, tabs.RightWidth, tabs.BottomHeight});
+      DrawNineGrid(dc, RECT{0, 0, w, h}, TabImage, false, tabs.Tile == 1, tabs.Trans == 1, tabs.Frames(), state,
+                   RECT{tabs.LeftWidth, tabs.TopHeight, tabs.RightWidth, tabs.BottomHeight});
     });
   };
   for (int y = h / 2; y < h; ++y)
@@ -110,7 +111,7 @@ TEST_F(SkinnedForm, PageControlTurnsByClickAndCtrlTabAndShowsTheSelectedTabFromT
   ASSERT_NE(skinner, nullptr);
   ASSERT_FALSE(skinner->TabImage.Empty());
   const TDataSkinBorder& tabs = *Skin.Tabs;
-  const POINT probe = TellingPoint(Skin, *skinner, ItemRect(h, 0));
+  const POINT probe = TellingPoint(Skin, skinner->TabImage, ItemRect(h, 0));
   ASSERT_GE(probe.x, 0) << "the skin's selected and plain tabs look alike";
 
   auto click = [&](int index) {
@@ -161,6 +162,56 @@ TEST_F(SkinnedForm, PageControlTurnsByClickAndCtrlTabAndShowsTheSelectedTabFromT
       });
       // Composed a pixel lower than the control puts the item.
       EXPECT_EQ(Pixel(h, item.left + probe.x, item.top + 1 + probe.y), want) << "tab " << i;
+    }
+  }
+}
+
+TEST_F(SkinnedForm, TabSetHangsItsTabsUpsideDownFromTheSkinAndTurnsByClickAndArrows) {
+  auto* set = Add<gui::TTabSet>(&Form, 10, 220, 300, 24);
+  set->SetTabs({"第一页", "第二页", "第三页", "一个长得放不下的标签页标题"});
+  set->SetTabIndex(0);
+  int changes = 0;
+  set->OnChange = [&](gui::TTabSet&) { ++changes; };
+  Attach();
+  HWND h = set->Handle();
+  auto* skinner = dynamic_cast<TSkinTab31*>(SkinnerOf(h));
+  ASSERT_NE(skinner, nullptr);
+  ASSERT_FALSE(skinner->TabImage.Empty());
+  const RECT hidden = set->TabRect(3);
+  EXPECT_TRUE(IsRectEmpty(&hidden)) << "a tab past the end margin is not shown";
+  const TDataSkinBorder& tabs = *Skin.Tabs;
+  const POINT probe = TellingPoint(Skin, skinner->TabImage, set->TabRect(0));
+  ASSERT_GE(probe.x, 0) << "the skin's selected and plain tabs look alike";
+  auto click = [&](int index) {
+    const RECT r = set->TabRect(index);
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((r.left + r.right) / 2, 5));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, 5));
+  };
+  const struct {
+    const char* Step;
+    std::function<void()> Do;
+    int Selected, Changes;
+  } steps[] = {
+      {"at start", [] {}, 0, 0},
+      {"click on the third tab", [&] { click(2); }, 2, 1},
+      {"left arrow", [&] { SendMessageW(h, WM_KEYDOWN, VK_LEFT, 0); }, 1, 2},
+      {"click on the selected tab", [&] { click(1); }, 1, 2},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.Step);
+    s.Do();
+    EXPECT_EQ(set->TabIndex(), s.Selected);
+    EXPECT_EQ(changes, s.Changes);
+    Redraw(h);
+    for (int i = 0; i < 3; ++i) {
+      const RECT item = set->TabRect(i);
+      const int w = item.right - item.left, ih = item.bottom - item.top;
+      const COLORREF want = Rendered(Skin, w, ih, probe, [&](HDC dc) {
+        DrawNineGrid(dc, RECT{0, 0, w, ih}, skinner->TabImage, false, tabs.Tile == 1, tabs.Trans == 1,
+                     tabs.Frames(), i == s.Selected ? 2 : 1,
+                     RECT{tabs.LeftWidth, tabs.TopHeight, tabs.RightWidth, tabs.BottomHeight});
+      });
+      EXPECT_EQ(Pixel(h, item.left + probe.x, probe.y), want) << "tab " << i;
     }
   }
 }
