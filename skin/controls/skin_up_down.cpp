@@ -36,6 +36,37 @@ bool TSkinUpDown::BeforeMessage(gui::TMessage& Message) {
   return TSkinControl::BeforeMessage(Message);
 }
 
+void TSkinUpDown::AfterMessage(gui::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_MOUSEMOVE: {
+      // The half under the mouse shows hot, and the look follows the mouse
+      // from one half to the other. Up-downs of edits and tab controls are
+      // bare windows: they ask for the leave themselves.
+      if (!(MouseFlags & mfHot)) {
+        MouseFlags |= mfHot;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle, 0};
+        TrackMouseEvent(&track);
+      }
+      const POINT at{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+      RECT client{};
+      GetClientRect(Handle, &client);
+      const bool second = Halves(client, at).SecondState != 1;
+      if (second != FHotSecond || !FHotShown) {
+        FHotSecond = second;
+        FHotShown = true;
+        PaintNow(nullptr);
+      }
+      return;
+    }
+    case WM_MOUSELEAVE:
+      MouseFlags &= ~(mfHot | mfPressed);
+      FHotShown = false;
+      PaintNow(nullptr);
+      return;
+  }
+  TSkinControl::AfterMessage(Message);
+}
+
 TSkinUpDown::THalves TSkinUpDown::Halves(const RECT& Client, POINT Cursor) const {
   RECT c = Client;
   if (InEdit) InflateRect(&c, -1, -1);

@@ -31,11 +31,15 @@ class TSkinUpDown : public TSkinControl {
 
  protected:
   bool BeforeMessage(gui::TMessage& Message) override;
+  void AfterMessage(gui::TMessage& Message) override;
   void Paint(HDC DC, const RECT& Rect) override;
 
  private:
   void PaintPlainHalf(HDC DC, const RECT& R, int State, int Part) const;
   gui::TBitmap FBuffer;
+  // Which half the hot look was last painted on.
+  bool FHotSecond = false;
+  bool FHotShown = false;
 };
 
 }  // namespace qm

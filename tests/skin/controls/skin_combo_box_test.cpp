@@ -209,6 +209,9 @@ TEST_F(SkinnedDialog, UpDownHalvesShowTheirOwnStateFromTheStripOrAsPlainButtons)
       {"lower half pressed", [&] { SendMessageW(vert, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(9, 30)); }, FrameColour(1),
        FrameColour(4 + 2)},
       {"released", [&] { SendMessageW(vert, WM_LBUTTONUP, 0, MAKELPARAM(9, 30)); }, FrameColour(1), FrameColour(5)},
+      {"the mouse over the lower half", [&] { SendMessageW(vert, WM_MOUSEMOVE, 0, MAKELPARAM(9, 30)); },
+       FrameColour(1), FrameColour(4 + 4)},
+      {"the mouse gone", [&] { SendMessageW(vert, WM_MOUSELEAVE, 0, 0); }, FrameColour(1), FrameColour(5)},
       {"disabled", [&] { EnableWindow(vert, FALSE); }, FrameColour(3), FrameColour(4 + 3)},
   };
   for (const auto& s : states) {
