@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 namespace gui {
 
@@ -261,11 +262,50 @@ void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(RequireHandle(),
 
 // --- TBitmap
 
+namespace {
+
+// Memory DCs for the canvases of bitmaps. Making one is dear on some systems
+// (under Wine a round trip to the display server, a millisecond or so) and
+// painting makes many short-lived bitmaps, so a freed canvas gives its DC
+// back here, in the state it was taken, for the next one.
+class TMemoryDCPool {
+ public:
+  ~TMemoryDCPool() {
+    for (HDC dc : FFree) DeleteDC(dc);
+  }
+  HDC Take() {
+    if (FFree.empty()) return CreateCompatibleDC(nullptr);
+    HDC dc = FFree.back();
+    FFree.pop_back();
+    return dc;
+  }
+  void Give(HDC dc) {
+    if (FFree.size() < kKept)
+      FFree.push_back(dc);
+    else
+      DeleteDC(dc);
+  }
+
+ private:
+  static constexpr size_t kKept = 8;
+  std::vector<HDC> FFree;
+};
+
+TMemoryDCPool& MemoryDCs() {
+  thread_local TMemoryDCPool pool;
+  return pool;
+}
+
+}  // namespace
+
 TBitmapCanvas::~TBitmapCanvas() { Unbind(); }
 
 void TBitmapCanvas::Bind(HBITMAP bitmap) {
   Unbind();
-  FMemDC = CreateCompatibleDC(nullptr);
+  FMemDC = MemoryDCs().Take();
+  if (!FMemDC) return;  // a canvas without a DC draws nothing
+  // Whatever the canvas's users leave selected or set goes with this level.
+  FSavedLevel = SaveDC(FMemDC);
   if (bitmap) FOldBitmap = SelectObject(FMemDC, bitmap);
   SetHandle(FMemDC);
 }
@@ -274,7 +314,9 @@ void TBitmapCanvas::Unbind() {
   if (!FMemDC) return;
   if (FOldBitmap) SelectObject(FMemDC, FOldBitmap);
   FOldBitmap = nullptr;
-  DeleteDC(FMemDC);
+  if (FSavedLevel) RestoreDC(FMemDC, FSavedLevel);
+  FSavedLevel = 0;
+  MemoryDCs().Give(FMemDC);
   FMemDC = nullptr;
   SetHandle(nullptr);
 }

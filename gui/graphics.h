@@ -267,6 +267,7 @@ class TBitmapCanvas : public TCanvas {
   TBitmap& FOwner;
   HDC FMemDC = nullptr;
   HGDIOBJ FOldBitmap = nullptr;
+  int FSavedLevel = 0;
 };
 
 // A top-down 24-bit DIB section: rows are reached directly by ScanLine.
