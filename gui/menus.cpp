@@ -154,10 +154,11 @@ void TMenuItem::RebuildHandle() {
   while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
   TMenu* menu = GetParentMenu();
   const bool ownerDraw = menu && menu->OwnerDraw();
-  for (TMenuItem* child : FItems) child->AppendTo(FHandle, ownerDraw);
+  const bool rightToLeft = menu && menu->RightToLeft();
+  for (TMenuItem* child : FItems) child->AppendTo(FHandle, ownerDraw, rightToLeft);
 }
 
-void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
+void TMenuItem::AppendTo(HMENU menu, bool ownerDraw, bool rightToLeft) {
   if (!FVisible) return;
   std::wstring text = Widen(FCaption);
   if (FShortCut) text += L"\t" + Widen(ShortCutToText(FShortCut));
@@ -174,6 +175,7 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
     mii.dwTypeData = text.data();
   }
   if (ownerDraw) mii.fType |= MFT_OWNERDRAW;
+  if (rightToLeft) mii.fType |= MFT_RIGHTORDER;
   if (!FItems.empty()) {
     mii.fMask |= MIIM_SUBMENU;
     mii.hSubMenu = Handle();
@@ -195,10 +197,20 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner) {
 
 TMenu::~TMenu() = default;
 
+void TMenu::SetRightToLeft(bool value) {
+  if (value == FRightToLeft) return;
+  FRightToLeft = value;
+  RebuildAll();
+}
+
 void TMenu::SetOwnerDraw(bool value) {
   if (value == FOwnerDraw) return;
   FOwnerDraw = value;
-  // Every level carries the owner-draw type, so rebuild them all.
+  RebuildAll();
+}
+
+void TMenu::RebuildAll() {
+  // Every level carries the item types, so rebuild them all.
   std::function<void(TMenuItem*)> rebuild = [&](TMenuItem* item) {
     item->RebuildHandle();
     for (TMenuItem* child : item->FItems) rebuild(child);

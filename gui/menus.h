@@ -67,7 +67,7 @@ class TMenuItem : public TComponent {
   friend class TMenu;
   void Changed();
   void RebuildHandle();
-  void AppendTo(HMENU menu, bool ownerDraw);
+  void AppendTo(HMENU menu, bool ownerDraw, bool rightToLeft);
   std::string FCaption;
   int FImageIndex = -1;
   WORD FShortCut = 0;
@@ -91,6 +91,10 @@ class TMenu : public TComponent {
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool value);
   TImageList* Images = nullptr;
+  // Items run from right to left (MFT_RIGHTORDER); owner-drawn items are
+  // laid out mirrored.
+  bool RightToLeft() const { return FRightToLeft; }
+  void SetRightToLeft(bool value);
 
   TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind);
   // Runs the item of a WM_COMMAND identifier; false when none has it.
@@ -102,10 +106,12 @@ class TMenu : public TComponent {
  protected:
   friend class TMenuItem;
   virtual void MenuChanged() {}
+  void RebuildAll();
   // The item of an owner-draw message's itemData, when it is one of ours.
   TMenuItem* ItemOfData(ULONG_PTR data) const;
   TMenuItem* FItems;
   bool FOwnerDraw = false;
+  bool FRightToLeft = false;
 };
 
 class TMainMenu : public TMenu {
