@@ -63,6 +63,30 @@ RECT ItemRect(HWND popup, HMENU menu, int position) {
   return r;
 }
 
+// A real mouse: moves to each point in turn when the GUI thread asks, and
+// clicks there with the given buttons.
+class THand {
+ public:
+  ~THand() {
+    if (FThread.joinable()) FThread.join();
+  }
+  void Click(POINT at, DWORD down, DWORD up) {
+    if (FThread.joinable()) FThread.join();
+    FDone = false;
+    FThread = std::thread([=, this] {
+      qmtest::ClickAt(at, down, up);
+      Sleep(100);
+      FDone = true;
+    });
+  }
+  void Move(POINT at) { Click(at, MOUSEEVENTF_MOVE, MOUSEEVENTF_MOVE); }
+  bool Done() const { return FDone; }
+
+ private:
+  std::thread FThread;
+  std::atomic<bool> FDone{true};
+};
+
 class SkinnedMenus : public SkinnedForm {
  protected:
   void SetUp() override {
@@ -186,35 +210,23 @@ TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinUnlessTheirOwnOrDisabledByTag) {
   GetMenuItemInfoW(Popup->Handle(), 0, TRUE, &info);
   EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
 
-  std::atomic<POINT*> target{nullptr};
-  std::atomic<bool> hovered{false}, done{false};
-  POINT plainPoint{};
+  THand hand;
+  int phase = 0;  // 0 open, 1 hovering the plain item, 2 clicking it
   COLORREF plainBefore = 0, checkedBefore = 0, plainHot = 0, checkedHot = 0;
-  // The hand hovers the plain item once the menu is open and measured.
-  std::thread hand([&] {
-    for (int i = 0; i < 300 && !target; ++i) Sleep(10);
-    if (!target) return;
-    SetCursorPos(target.load()->x, target.load()->y);
-    qmtest::SendMouse(MOUSEEVENTF_MOVE);
-    Sleep(300);
-    hovered = true;
-    for (int i = 0; i < 300 && !done; ++i) Sleep(10);
-    qmtest::SendMouse(MOUSEEVENTF_LEFTDOWN);
-    Sleep(50);
-    qmtest::SendMouse(MOUSEEVENTF_LEFTUP);
-  });
   OpenPopup(*Popup, [&](HWND popup) {
     const HMENU menu = Popup->Handle();
     const RECT plain = ItemRect(popup, menu, 0), checked = ItemRect(popup, menu, 1);
     auto rightEnd = [&](const RECT& r) { return WindowPixel(popup, r.right - 3, (r.top + r.bottom) / 2); };
-    if (done) return false;  // the hand clicks the item
-    if (hovered) {
+    RECT screen;
+    GetWindowRect(popup, &screen);
+    const POINT plainPoint{screen.left + (plain.left + plain.right) / 2, screen.top + (plain.top + plain.bottom) / 2};
+    if (phase == 1 && hand.Done()) {
       plainHot = rightEnd(plain);
       checkedHot = rightEnd(checked);
-      done = true;
-      return false;
+      hand.Click(plainPoint, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+      phase = 2;
     }
-    if (target) return false;
+    if (phase > 0) return false;
     const RECT line = ItemRect(popup, menu, 2), own = ItemRect(popup, menu, 3);
     // The item's own handler painted it.
     EXPECT_EQ(WindowPixel(popup, (own.left + own.right) / 2, (own.top + own.bottom) / 2), RGB(0, 255, 0));
@@ -235,50 +247,16 @@ TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinUnlessTheirOwnOrDisabledByTag) {
     // Right ends of the two items, where no text lies.
     plainBefore = rightEnd(plain);
     checkedBefore = rightEnd(checked);
-    RECT screen;
-    GetWindowRect(popup, &screen);
-    plainPoint = POINT{screen.left + (plain.left + plain.right) / 2, screen.top + (plain.top + plain.bottom) / 2};
-    target = &plainPoint;
+    hand.Move(plainPoint);
+    phase = 1;
     return false;
   });
-  hand.join();
-  ASSERT_TRUE(done);
+  ASSERT_EQ(phase, 2);
   EXPECT_EQ(plainBefore, checkedBefore) << "a checked item uses the normal frame";
   EXPECT_NE(plainHot, plainBefore) << "the selected frame";
   EXPECT_EQ(checkedHot, checkedBefore);
   EXPECT_EQ(Clicks, 1) << "the command reaches its handler once";
 }
-
-
-// A real mouse: moves to each point in turn when the GUI thread asks, and
-// clicks there with the given buttons.
-class THand {
- public:
-  ~THand() {
-    FStop = true;
-    if (FThread.joinable()) FThread.join();
-  }
-  void Click(POINT at, DWORD down, DWORD up) {
-    if (FThread.joinable()) FThread.join();
-    FDone = false;
-    FThread = std::thread([=, this] {
-      SetCursorPos(at.x, at.y);
-      qmtest::SendMouse(MOUSEEVENTF_MOVE);
-      Sleep(100);
-      qmtest::SendMouse(down);
-      Sleep(50);
-      qmtest::SendMouse(up);
-      Sleep(100);
-      FDone = true;
-    });
-  }
-  void Move(POINT at) { Click(at, MOUSEEVENTF_MOVE, MOUSEEVENTF_MOVE); }
-  bool Done() const { return FDone; }
-
- private:
-  std::thread FThread;
-  std::atomic<bool> FDone{true}, FStop{false};
-};
 
 TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
   Attach();

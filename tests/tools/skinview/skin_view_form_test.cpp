@@ -151,12 +151,7 @@ TEST_F(SkinView, ARightClickOnTheWindowOpensTheSkinnedDemoMenuAndItsItemsWork) {
   std::atomic<HWND> shown{nullptr};
   std::atomic<bool> skinned{false};
   std::thread hand([&] {
-    SetCursorPos(at.x, at.y);
-    qmtest::SendMouse(MOUSEEVENTF_MOVE);
-    Sleep(100);
-    qmtest::SendMouse(MOUSEEVENTF_RIGHTDOWN);
-    Sleep(50);
-    qmtest::SendMouse(MOUSEEVENTF_RIGHTUP);
+    qmtest::ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     for (int i = 0; i < 100 && !shown; ++i) {
       HWND w = FindWindowW(L"#32768", nullptr);
       if (w && IsWindowVisible(w)) shown = w;
@@ -168,12 +163,7 @@ TEST_F(SkinView, ARightClickOnTheWindowOpensTheSkinnedDemoMenuAndItsItemsWork) {
     skinned = SendMessageW(shown, WM_ISSKINNED, 0, 0) == 1;
     RECT first{};
     GetMenuItemRect(nullptr, Form->ContextMenu->Handle(), 0, &first);
-    SetCursorPos((first.left + first.right) / 2, (first.top + first.bottom) / 2);
-    qmtest::SendMouse(MOUSEEVENTF_MOVE);
-    Sleep(100);
-    qmtest::SendMouse(MOUSEEVENTF_LEFTDOWN);
-    Sleep(50);
-    qmtest::SendMouse(MOUSEEVENTF_LEFTUP);
+    qmtest::ClickAt(POINT{(first.left + first.right) / 2, (first.top + first.bottom) / 2});
   });
   qmtest::PumpFor(4000, [&] { return shown && grid->Checked() != checked; });
   hand.join();
