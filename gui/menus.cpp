@@ -154,11 +154,10 @@ void TMenuItem::RebuildHandle() {
   while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
   TMenu* menu = GetParentMenu();
   const bool ownerDraw = menu && menu->OwnerDraw();
-  const bool rightToLeft = menu && menu->RightToLeft();
-  for (TMenuItem* child : FItems) child->AppendTo(FHandle, ownerDraw, rightToLeft);
+  for (TMenuItem* child : FItems) child->AppendTo(FHandle, ownerDraw);
 }
 
-void TMenuItem::AppendTo(HMENU menu, bool ownerDraw, bool rightToLeft) {
+void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
   if (!FVisible) return;
   std::wstring text = Widen(FCaption);
   if (FShortCut) text += L"\t" + Widen(ShortCutToText(FShortCut));
@@ -175,7 +174,6 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw, bool rightToLeft) {
     mii.dwTypeData = text.data();
   }
   if (ownerDraw) mii.fType |= MFT_OWNERDRAW;
-  if (rightToLeft) mii.fType |= MFT_RIGHTORDER;
   if (!FItems.empty()) {
     mii.fMask |= MIIM_SUBMENU;
     mii.hSubMenu = Handle();
@@ -196,12 +194,6 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner) {
 }
 
 TMenu::~TMenu() = default;
-
-void TMenu::SetRightToLeft(bool value) {
-  if (value == FRightToLeft) return;
-  FRightToLeft = value;
-  RebuildAll();
-}
 
 void TMenu::SetOwnerDraw(bool value) {
   if (value == FOwnerDraw) return;

@@ -67,7 +67,7 @@ class TMenuItem : public TComponent {
   friend class TMenu;
   void Changed();
   void RebuildHandle();
-  void AppendTo(HMENU menu, bool ownerDraw, bool rightToLeft);
+  void AppendTo(HMENU menu, bool ownerDraw);
   std::string FCaption;
   int FImageIndex = -1;
   WORD FShortCut = 0;
@@ -91,10 +91,11 @@ class TMenu : public TComponent {
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool value);
   TImageList* Images = nullptr;
-  // Items run from right to left (MFT_RIGHTORDER); owner-drawn items are
-  // laid out mirrored.
+  // Owner-drawn items are laid out mirrored, for right-to-left readers.
+  // The native MFT_RIGHTORDER flag is not set: owner-drawn items carrying
+  // it are not drawn at all on some systems.
   bool RightToLeft() const { return FRightToLeft; }
-  void SetRightToLeft(bool value);
+  void SetRightToLeft(bool value) { FRightToLeft = value; }
 
   TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind);
   // Runs the item of a WM_COMMAND identifier; false when none has it.

@@ -258,6 +258,30 @@ TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinUnlessTheirOwnOrDisabledByTag) {
   EXPECT_EQ(Clicks, 1) << "the command reaches its handler once";
 }
 
+TEST_F(SkinnedMenus, RightToLeftMenusPutTheCheckMarkAtTheRightEnd) {
+  Attach();
+  SetForegroundWindow(Form.Handle());
+  const COLORREF mark = GetSysColor(COLOR_BTNTEXT);
+  for (bool mirrored : {false, true}) {
+    SCOPED_TRACE(mirrored ? "right to left" : "left to right");
+    Popup->SetRightToLeft(mirrored);
+    int left = 0, right = 0;
+    OpenPopup(*Popup, [&](HWND popup) {
+      // Check-mark pixels in the glyph boxes at either end of the item.
+      const RECT item = ItemRect(popup, Popup->Handle(), 1);
+      const int inset = 1 + Skin.MenuItem->LeftWidth;
+      for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 16; ++y) {
+          left += WindowPixel(popup, item.left + inset + x, item.top + 1 + y) == mark;
+          right += WindowPixel(popup, item.right - inset - 16 + x, item.top + 1 + y) == mark;
+        }
+      return true;
+    });
+    EXPECT_GT(mirrored ? right : left, 4);
+    EXPECT_EQ(mirrored ? left : right, 0);
+  }
+}
+
 TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
   Attach();
   int closes = 0;
