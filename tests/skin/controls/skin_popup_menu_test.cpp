@@ -420,6 +420,7 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
     const RECT item = ItemRect(popup, native, 0), line = ItemRect(popup, native, 1);
     EXPECT_GT(item.right - item.left, 26 + Skin.MenuItem->LeftWidth + 40) << "measured by its text";
     EXPECT_EQ(line.bottom - line.top, 8) << "no text: a separator";
+    EXPECT_GT(item.bottom - item.top, 8) << "text: at least its own height";
     // The check mark of the temporary item.
     int marks = 0;
     const COLORREF mark = GetSysColor(COLOR_BTNTEXT);
@@ -443,7 +444,14 @@ TEST_F(SkinnedMenus, AThousandPopupsLeaveNoObjectBehind) {
   Attach();
   SetForegroundWindow(Form.Handle());
   auto open = [&](int times) {
-    for (int i = 0; i < times; ++i) OpenPopup(i % 2 ? *Popup : *Keep, [](HWND) { return true; }, 0);
+    for (int i = 0; i < times; ++i) OpenPopup(
+          i % 2 ? *Popup : *Keep,
+          [](HWND) {
+            // The Tag-disabled menu's popup never learns its menu: it is nobody's background.
+            EXPECT_EQ(SkinManager->FindPopupBackground(nullptr), nullptr);
+            return true;
+          },
+          0);
   };
   open(20);
   const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
