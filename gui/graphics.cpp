@@ -15,6 +15,41 @@ COLORREF ColorToRGB(TColor color) {
   return color & 0x00FFFFFFu;
 }
 
+TGdiHandle<HBRUSH> PatternBrush(TColor first, TColor second) {
+  // An 8 x 8 pattern: brushes made from smaller bitmaps are not portable.
+  const COLORREF a = ColorToRGB(first), b = ColorToRGB(second);
+  TBitmap pattern(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const COLORREF c = (x + y) % 2 ? b : a;
+      std::uint8_t* p = pattern.ScanLine(y) + x * 3;
+      p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+    }
+  return TGdiHandle<HBRUSH>(CreatePatternBrush(pattern.Handle()), true);
+}
+
+void DrawCheckMark(HDC dc, const RECT& r, TColor color, int dx, int dy) {
+  TGdiHandle<HBITMAP> mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(32760 /* OBM_CHECK */)), true);
+  if (!mark) return;
+  BITMAP info{};
+  GetObjectW(mark.Get(), sizeof info, &info);
+  HDC source = CreateCompatibleDC(dc);
+  const HGDIOBJ old = SelectObject(source, mark.Get());
+  const int x = r.left + (r.right - r.left - info.bmWidth) / 2 + dx;
+  const int y = r.top + (r.bottom - r.top - info.bmHeight) / 2 + dy;
+  // The mark is black on white: first cut it out in black, then lay the
+  // colour into the cut, so that only the mark's pixels change.
+  const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+  BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCAND);
+  SetTextColor(dc, ColorToRGB(color));
+  SetBkColor(dc, RGB(0, 0, 0));
+  BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCPAINT);
+  SetTextColor(dc, text);
+  SetBkColor(dc, back);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
 std::wstring Widen(const std::string& utf8) {
   if (utf8.empty()) return {};
   const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);

@@ -25,7 +25,8 @@ constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE), clWindow = SystemColor(
                  clWindowText = SystemColor(COLOR_WINDOWTEXT), clBtnShadow = SystemColor(COLOR_BTNSHADOW),
                  clBtnText = SystemColor(COLOR_BTNTEXT), clGrayText = SystemColor(COLOR_GRAYTEXT),
                  clHighlight = SystemColor(COLOR_HIGHLIGHT), clHighlightText = SystemColor(COLOR_HIGHLIGHTTEXT),
-                 clMenu = SystemColor(COLOR_MENU), clMenuText = SystemColor(COLOR_MENUTEXT);
+                 clMenu = SystemColor(COLOR_MENU), clMenuText = SystemColor(COLOR_MENUTEXT),
+                 clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
 COLORREF ColorToRGB(TColor color);
 
 std::wstring Widen(const std::string& utf8);
@@ -68,6 +69,13 @@ class TGdiHandle {
   H FHandle = nullptr;
   bool FOwned = false;
 };
+
+// A brush of two colours in alternating pixels, the fill of a pressed
+// toggle. Owned by the caller.
+TGdiHandle<HBRUSH> PatternBrush(TColor first, TColor second);
+// The system's check mark (OBM_CHECK) in Color, centred in R and moved by
+// (Dx, Dy); the pixels around the mark are left as they are.
+void DrawCheckMark(HDC dc, const RECT& r, TColor color, int dx = 0, int dy = 0);
 
 // Selects an object into a DC for one scope.
 class TSelectGuard {

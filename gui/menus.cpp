@@ -198,7 +198,11 @@ TMenu::~TMenu() = default;
 void TMenu::SetOwnerDraw(bool value) {
   if (value == FOwnerDraw) return;
   FOwnerDraw = value;
-  // Every level carries the owner-draw type, so rebuild them all.
+  RebuildAll();
+}
+
+void TMenu::RebuildAll() {
+  // Every level carries the item types, so rebuild them all.
   std::function<void(TMenuItem*)> rebuild = [&](TMenuItem* item) {
     item->RebuildHandle();
     for (TMenuItem* child : item->FItems) rebuild(child);

@@ -91,6 +91,11 @@ class TMenu : public TComponent {
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool value);
   TImageList* Images = nullptr;
+  // Owner-drawn items are laid out mirrored, for right-to-left readers.
+  // The native MFT_RIGHTORDER flag is not set: owner-drawn items carrying
+  // it are not drawn at all on some systems.
+  bool RightToLeft() const { return FRightToLeft; }
+  void SetRightToLeft(bool value) { FRightToLeft = value; }
 
   TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind);
   // Runs the item of a WM_COMMAND identifier; false when none has it.
@@ -102,10 +107,12 @@ class TMenu : public TComponent {
  protected:
   friend class TMenuItem;
   virtual void MenuChanged() {}
+  void RebuildAll();
   // The item of an owner-draw message's itemData, when it is one of ours.
   TMenuItem* ItemOfData(ULONG_PTR data) const;
   TMenuItem* FItems;
   bool FOwnerDraw = false;
+  bool FRightToLeft = false;
 };
 
 class TMainMenu : public TMenu {

@@ -2,9 +2,10 @@
 # Builds the Windows program, starts it under Wine on a private virtual
 # display and saves a picture of each of its six pages to
 # docs/screenshots/page0.png .. page5.png; of its skinned window active and
-# inactive (main-active.png, main-inactive.png) and of its message box
-# (msgbox.png); of the help viewer that the help button opens (help.png);
-# and of the main window wearing the second skin (main-second-skin.png).
+# inactive (main-active.png, main-inactive.png), of its message box
+# (msgbox.png) and of its skinned system menu (system-menu.png); of the
+# help viewer that the help button opens (help.png); and of the main window
+# wearing the second skin (main-second-skin.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -72,6 +73,14 @@ rm -f "$rect"
 geometry=$(wine "$select" msgbox | tr -d '\r')
 sleep 1
 shot msgbox "$geometry"
+stop
+
+# The system menu, opened by a right click on the caption.
+start "$home/qiming.exe"
+wine "$select" -1 >/dev/null  # the window is up and fitted to its frame
+geometry=$(wine "$select" sysmenu | tr -d '\r')
+sleep 1
+shot system-menu "$geometry"
 stop
 
 # The help button opens PartKit.chm in the help viewer.

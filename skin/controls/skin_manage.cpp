@@ -6,6 +6,7 @@
 
 #include "gui/forms.h"
 #include "gui/timer.h"
+#include "skin_popup_menu.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
 
@@ -32,6 +33,7 @@ std::string LowerCase(std::string s) {
 }  // namespace
 
 TSkinManage::TSkinManage() : ActionTimer(std::make_unique<gui::TTimer>(nullptr)) {
+  MakePopupSkinner = [] { return std::make_unique<TWinSkinPopMenu>(); };
   ActionTimer->SetEnabled(false);
   ActionTimer->SetInterval(250);
   ActionTimer->OnTimer = [this](gui::TTimer&) {
@@ -175,6 +177,8 @@ void TSkinManage::DetachPopupMenu(HWND Handle) {
 }
 
 gui::TBitmap* TSkinManage::FindPopupBackground(HMENU Menu) const {
+  // Popups that wait for their menu carry none; they are nobody's picture.
+  if (!Menu) return nullptr;
   for (const auto& p : PopupMenus)
     if (p->MenuHandle() == Menu) return p->Background();
   return nullptr;

@@ -31,8 +31,8 @@ inline constexpr UINT WM_SKINPAINTFRAME = 0x3502;
 inline constexpr UINT WM_SKINATTACHED = 0x3503;
 inline constexpr UINT WM_ISSKINNED = 0x3504;
 
-// The skinner of one popup-menu window (class "#32768"), made by the menus
-// through TSkinManage::MakePopupSkinner; the manager keeps one per open
+// The skinner of one popup-menu window (class "#32768"), made through
+// TSkinManage::MakePopupSkinner; the manager keeps one per open
 // popup window and drops it when the window goes.
 class TPopupWindowSkinner {
  public:
@@ -108,7 +108,8 @@ class TSkinManage {
   // Told of each window that passed the gates for a form skinner. Unset in
   // the program; the manager keeps no record of windows itself.
   std::function<void(HWND)> OnAttachRequest;
-  // Makes the popup skinners; unset, popup menus keep their native look.
+  // Makes the popup skinners (TWinSkinPopMenu unless replaced); unset,
+  // popup menus keep their native look.
   std::function<std::unique_ptr<TPopupWindowSkinner>()> MakePopupSkinner;
   std::vector<std::unique_ptr<TPopupWindowSkinner>> PopupMenus;
 

@@ -317,17 +317,17 @@ void TWinSkinForm::ButtonClick(int X, int Y) {
 void TWinSkinForm::BuildSystemPopup() {
   FSystemPopup = Make<gui::TPopupMenu>();
   FSystemPopup->Tag = 33333;
+  FSystemPopup->SetOwnerDraw(true);
+  FSystemPopup->Images = FSkinData->MenuImages.get();
   auto add = [&](const char* caption, int tag) {
     gui::TMenuItem* item = FSystemPopup->Items().Add(caption);
     item->Tag = tag;
-    item->OnClick = [this](gui::TMenuItem& clicked) {
-      switch (clicked.Tag) {
-        case siRestore: RestoreWindow(); break;
-        case siMaximize: ToggleMaximize(); break;
-        case siMinimize: ToggleMinimize(); break;
-        case siClose: CloseWindow(); break;
-      }
+    item->SetImageIndex(tag);
+    item->OnClick = [this](gui::TMenuItem& clicked) { SystemItemClick(clicked); };
+    item->OnAdvancedDrawItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, RECT r, unsigned st) {
+      DrawMenuItem(it, cv, r, st);
     };
+    item->OnMeasureItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, int& w, int& h) { MeasureMenuItem(it, cv, w, h); };
     return item;
   };
   add(" Restore ", siRestore);
@@ -335,6 +335,15 @@ void TWinSkinForm::BuildSystemPopup() {
   if (FBorderIcons & biMinimize) add(" Minimize ", siMinimize);
   add("-", siLine);
   add(" Close ", siClose)->SetShortCut(gui::ShortCut(VK_F4, gui::scShift));
+}
+
+void TWinSkinForm::SystemItemClick(gui::TMenuItem& Item) {
+  switch (Item.Tag) {
+    case siRestore: RestoreWindow(); break;
+    case siMaximize: ToggleMaximize(); break;
+    case siMinimize: ToggleMinimize(); break;
+    case siClose: CloseWindow(); break;
+  }
 }
 
 void TWinSkinForm::ShowSystemMenu(POINT P) {

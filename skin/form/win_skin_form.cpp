@@ -41,6 +41,9 @@ TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner), FDo
 }
 
 TWinSkinForm::~TWinSkinForm() {
+  // A form that outlives its skinner must not keep menu handlers that
+  // point at it.
+  if (FForm && !(FForm->ComponentState() & gui::csDestroying)) SetPopupsOwnerDraw(FForm, false);
   UnhookClient();
   if (FSubclass.Attached()) {
     RestoreProcedures();
@@ -65,6 +68,7 @@ void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form
     Form->WindowProc = [this](gui::TMessage& m) { FormWindowProc(m); };
   }
   Attach(SkinData);
+  SetPopupsOwnerDraw(Form, true);
   FSavedColor = Form->Color();
   Form->SetColor(SkinData->ButtonFaceColour);
 }
@@ -87,6 +91,7 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
   const LONG_PTR exStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
   FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   FSystemMenu = GetSystemMenu(FHandle, FALSE);
+  FHadMenu = GetMenu(FHandle) != nullptr || (FForm && FForm->Menu());
   LoadIcon();
   FCaption = WindowTextOf(FHandle);
   FClassName = ClassNameOf(FHandle);
@@ -273,6 +278,7 @@ void TWinSkinForm::ApplySkin() {
       if (auto* form = dynamic_cast<gui::TCustomForm*>(c)) form->SetColor(FSkinData->ButtonFaceColour);
   }
   for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls)) skinner->SkinChanged();
+  if (FForm) SetPopupsOwnerDraw(FForm, true);
   FPhase = phReskinning;
   if (FSkinFrame) {
     BuildFrame();
@@ -353,6 +359,7 @@ void TWinSkinForm::RestoreProcedures() {
 }
 
 void TWinSkinForm::Detach() {
+  if (FForm) SetPopupsOwnerDraw(FForm, false);
   if (!FSkinFrame) {
     DetachControls();
     return;
@@ -626,6 +633,8 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
         ToggleMaximize();
       return 0;
     case WM_SKINPAINTFRAME: PaintFrame(nullptr); return 0;
+    case WM_MEASUREITEM: return MeasureItemMessage(wParam, lParam);
+    case WM_DRAWITEM: return DrawItemMessage(wParam, lParam);
   }
   return CallOldProc(Msg, wParam, lParam);
 }

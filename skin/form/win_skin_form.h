@@ -28,6 +28,7 @@
 
 namespace gui {
 class TCustomForm;
+class TMenuItem;
 class TPopupMenu;
 class TTimer;
 }
@@ -130,6 +131,28 @@ class TWinSkinForm : public gui::TComponent {
   gui::TTimer* HoverTimer() const { return FHoverTimer; }
   const gui::TBitmap& Icon() const { return FIcon; }
 
+  // --- menu items painted from the skin's MenuItem strip
+  // Switches the skinnable popup menus owned by Form to the skin's items,
+  // or gives them their own drawing back.
+  void SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable);
+  // Handlers for a library item's OnMeasureItem and OnAdvancedDrawItem.
+  void MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, int& Width, int& Height);
+  void DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT R, unsigned State);
+  // A main-menu item: its own measure plus the room the skin adds.
+  void MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& Measure);
+  // A native item, described by a temporary library item.
+  void DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigned State, RECT R, gui::TCanvas& Canvas);
+  // Colours only, for a skin without a MenuItem strip.
+  void PlainDrawItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsigned State, RECT R);
+  // Glyph or check mark, caption and short cut within R.
+  void ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsigned State, RECT R);
+  void DrawSeparator(gui::TCanvas& Canvas, RECT R);
+  // An unowned item with the caption, state and check of a native item.
+  static std::unique_ptr<gui::TMenuItem> MenuItemFromHandle(HMENU Menu, UINT Id);
+  // The native popup tracked from the menu bar, whose items are measured
+  // by their text; null when none is open.
+  HMENU FTrackedPopup = nullptr;
+
  private:
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) { return FSubclass.CallPrevious(Msg, wParam, lParam); }
@@ -156,6 +179,11 @@ class TWinSkinForm : public gui::TComponent {
   // The image a button shows: its own strip, or the window icon.
   gui::TBitmap* ButtonImage(const TWinSysButton& Button, int& Frames);
   void BuildSystemPopup();
+  void SystemItemClick(gui::TMenuItem& Item);
+  LRESULT MeasureItemMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT DrawItemMessage(WPARAM wParam, LPARAM lParam);
+  // Whether Item's menu runs from right to left.
+  bool ItemRightToLeft(gui::TMenuItem& Item) const;
   void HoverTick();
   void CloseWindow();
   LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
@@ -210,6 +238,15 @@ class TWinSkinForm : public gui::TComponent {
   DWORD FLastMenuTick = 0;
   DWORD FDoubleClickTime = 0;
   HMENU FSystemMenu = nullptr;
+  // The window had a menu bar when it was attached: only then are owner
+  // drawn menu items of its own to be painted.
+  bool FHadMenu = false;
+  // The native item being drawn runs from right to left.
+  bool FForeignRightToLeft = false;
+  // Items whose drawing SetPopupsOwnerDraw took over, so that only those
+  // are given back.
+  std::vector<gui::TMenuItem*> FOwnerDrawnItems;
+  std::vector<gui::TPopupMenu*> FOwnerDrawnMenus;
   TMDIKind FMDIKind = mkNone;
   HWND FClientWnd = nullptr;
   HWND FNewChildWnd = nullptr;

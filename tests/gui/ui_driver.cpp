@@ -148,6 +148,15 @@ void SendMouse(DWORD flags, DWORD data) {
   SendInput(1, &input, sizeof input);
 }
 
+void ClickAt(POINT at, DWORD down, DWORD up) {
+  SetCursorPos(at.x, at.y);
+  SendMouse(MOUSEEVENTF_MOVE);
+  Sleep(100);
+  SendMouse(down);
+  Sleep(50);
+  SendMouse(up);
+}
+
 void PumpFor(int milliseconds, const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   while (std::chrono::steady_clock::now() < end) {

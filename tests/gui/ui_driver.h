@@ -50,6 +50,10 @@ void ChooseFile(HWND dialog, const std::wstring& path);
 // A real mouse event (SendInput), as a user's hand makes it; call it from a
 // thread other than the GUI thread when that thread must pump meanwhile.
 void SendMouse(DWORD flags, DWORD data = 0);
+// Moves the real mouse to a screen point and presses and lets go of a button
+// there (e.g. MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); from a thread other
+// than the GUI thread, as SendMouse.
+void ClickAt(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);

@@ -1,6 +1,7 @@
 #include "skin_view_form.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,8 +9,10 @@
 
 #include "gui/comctrls.h"
 #include "gui/common_controls.h"
+#include "demo_menu.h"
 #include "gui/dialogs.h"
 #include "gui/glyph_buttons.h"
+#include "gui/menus.h"
 #include "gui/std_controls.h"
 #include "gui/tab_set.h"
 #include "lzh_encoder.h"
@@ -99,6 +102,12 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
   // The status bar follows the window's size, and its grip with it.
   const gui::TWndMethod previous = WindowProc;
   WindowProc = [this, previous](gui::TMessage& m) {
+    if (m.Msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(m.WParam) == Handle() && ContextMenu) {
+      POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      if (m.LParam == -1) GetCursorPos(&at);  // from the keyboard
+      ContextMenu->Popup(at.x, at.y);
+      return;
+    }
     previous(m);
     if (m.Msg == WM_SIZE) StatusBar->ParentResized();
   };
@@ -127,6 +136,7 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
       Made = speed;
     }
   };
+  ContextMenu = MakeDemoPopup(this, Skin->MenuImages.get());
   FinishLoading();
   ShowTitle();
 }

@@ -12,6 +12,7 @@ namespace gui {
 class TButton;
 class TListBox;
 class TOpenDialog;
+class TPopupMenu;
 class TStatusBar;
 }
 
@@ -36,6 +37,8 @@ class TSkinViewForm : public gui::TForm {
   gui::TListBox* LongList = nullptr;
   gui::TStatusBar* StatusBar = nullptr;
   gui::TOpenDialog* OpenDialog = nullptr;
+  // Right click on the window's own area: every kind of menu item.
+  gui::TPopupMenu* ContextMenu = nullptr;
 
  private:
   template <class T>

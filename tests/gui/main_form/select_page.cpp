@@ -63,9 +63,40 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 // rectangle; "blur N" to hold the activation away from the program for N
 // seconds, having printed its window's rectangle; "skinview" to report the
 // rectangle of SkinView's window instead ("skinview N": after turning to
-// its page N).
+// its page N); "sysmenu" to right-click the program's caption and report
+// the rectangle of its top left corner with the system menu that opens
+// there.
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
+  if (what == "sysmenu") {
+    HWND form = WaitForWindow(L"TMainForm", nullptr);
+    if (!form) {
+      std::fprintf(stderr, "the program's window is not there\n");
+      return 1;
+    }
+    SetForegroundWindow(form);
+    Sleep(500);
+    RECT w{};
+    GetWindowRect(form, &w);
+    // The click of a user's right button on the caption, as the window sees it.
+    const POINT at{w.left + 120, w.top + 12};
+    PostMessageW(form, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    HWND menu = nullptr;
+    for (int i = 0; i < 100 && !menu; ++i) {
+      menu = FindWindowW(L"#32768", nullptr);
+      if (menu && !IsWindowVisible(menu)) menu = nullptr;
+      if (!menu) Sleep(50);
+    }
+    if (!menu) {
+      std::fprintf(stderr, "no system menu came up\n");
+      return 1;
+    }
+    Sleep(500);
+    RECT m{};
+    GetWindowRect(menu, &m);
+    std::printf("%ld %ld %ld %ld\n", w.left, w.top, m.right + 24 - w.left, m.bottom + 24 - w.top);
+    return 0;
+  }
   if (what == "skinview") {
     HWND view = WaitForWindow(L"TSkinViewForm", nullptr);
     if (!view) {

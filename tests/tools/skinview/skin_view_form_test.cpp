@@ -5,13 +5,16 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gui/graphics.h"
+#include "gui/menus.h"
 #include "lzh_encoder.h"
 #include "skin_manage.h"
 #include "skin_package_writer.h"
@@ -129,6 +132,46 @@ TEST_F(SkinView, SkinningGoesOffAndOnAgain) {
     EXPECT_EQ(now.right, client.right);
     EXPECT_EQ(now.bottom, client.bottom);
   }
+}
+
+TEST_F(SkinView, ARightClickOnTheWindowOpensTheSkinnedDemoMenuAndItsItemsWork) {
+  bool opened = false;
+  Open(qmtest::Utf8(BesideProgram(L"default.skn")), opened);
+  ASSERT_TRUE(opened);
+  SetForegroundWindow(Form->Handle());
+  qmtest::PumpFor(200);
+  // The window's own area, right of the pages and above the status bar.
+  RECT client;
+  GetClientRect(Form->Handle(), &client);
+  POINT at{client.right - 8, client.bottom - 40};
+  ClientToScreen(Form->Handle(), &at);
+  ASSERT_EQ(ChildWindowFromPointEx(Form->Handle(), POINT{client.right - 8, client.bottom - 40}, CWP_SKIPINVISIBLE), Form->Handle());
+  gui::TMenuItem* grid = Form->ContextMenu->Items().Items(0);
+  const bool checked = grid->Checked();
+  std::atomic<HWND> shown{nullptr};
+  std::atomic<bool> skinned{false};
+  std::thread hand([&] {
+    qmtest::ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    for (int i = 0; i < 100 && !shown; ++i) {
+      HWND w = FindWindowW(L"#32768", nullptr);
+      if (w && IsWindowVisible(w)) shown = w;
+      Sleep(20);
+    }
+    Sleep(300);
+    if (!shown) return;
+    // Asked while the GUI thread tracks the menu; it answers from there.
+    skinned = SendMessageW(shown, WM_ISSKINNED, 0, 0) == 1;
+    RECT first{};
+    GetMenuItemRect(nullptr, Form->ContextMenu->Handle(), 0, &first);
+    qmtest::ClickAt(POINT{(first.left + first.right) / 2, (first.top + first.bottom) / 2});
+  });
+  qmtest::PumpFor(4000, [&] { return shown && grid->Checked() != checked; });
+  hand.join();
+  qmtest::PumpFor(100);
+  ASSERT_NE(shown.load(), nullptr);
+  EXPECT_TRUE(skinned);
+  EXPECT_TRUE(Form->ContextMenu->OwnerDraw()) << "items painted from the skin";
+  EXPECT_NE(grid->Checked(), checked) << "the chosen item toggled once";
 }
 
 }  // namespace

@@ -1,0 +1,466 @@
+// Popup menus under the skin, opened for real: the popup window's frame and
+// background, the items painted over them, the skinned system menu, and
+// that opening menus over and over costs nothing.
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "gui/menus.h"
+#include "gui_objects.h"
+#include "skin_bitmap_draw.h"
+#include "skin_popup_menu.h"
+#include "skinned_form.h"
+
+namespace qm::test {
+namespace {
+
+// Called on the GUI thread at every tick while the newest popup window
+// shows, until it answers true; then every menu is closed.
+std::function<bool(HWND)> gInspect;
+int gTicks = 0;
+
+TWinSkinPopMenu* SkinnerOfPopup(HWND window) {
+  if (!SkinManager) return nullptr;
+  for (auto& p : SkinManager->PopupMenus)
+    if (p->Window() == window) return dynamic_cast<TWinSkinPopMenu*>(p.get());
+  return nullptr;
+}
+
+// The topmost popup window showing, i.e. the deepest submenu.
+HWND NewestPopup() {
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND popup = NewestPopup();
+  const bool late = ++gTicks > 200;  // a menu that never shows must not hang the test
+  if (!popup && !late) return;
+  if (popup) UpdateWindow(popup);
+  if (!late && gInspect && !gInspect(popup)) return;
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+COLORREF WindowPixel(HWND window, int x, int y) {
+  HDC dc = GetWindowDC(window);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return c;
+}
+
+COLORREF BitmapPixel(gui::TBitmap& b, int x, int y) { return GetPixel(b.Canvas().Handle(), x, y); }
+
+// An item's rectangle in its popup window's coordinates.
+RECT ItemRect(HWND popup, HMENU menu, int position) {
+  RECT r{};
+  GetMenuItemRect(nullptr, menu, position, &r);
+  RECT window;
+  GetWindowRect(popup, &window);
+  OffsetRect(&r, -window.left, -window.top);
+  return r;
+}
+
+// A real mouse: moves to each point in turn when the GUI thread asks, and
+// clicks there with the given buttons.
+class THand {
+ public:
+  ~THand() {
+    if (FThread.joinable()) FThread.join();
+  }
+  void Click(POINT at, DWORD down, DWORD up) {
+    if (FThread.joinable()) FThread.join();
+    FDone = false;
+    FThread = std::thread([=, this] {
+      qmtest::ClickAt(at, down, up);
+      Sleep(100);
+      FDone = true;
+    });
+  }
+  void Move(POINT at) { Click(at, MOUSEEVENTF_MOVE, MOUSEEVENTF_MOVE); }
+  bool Done() const { return FDone; }
+
+ private:
+  std::thread FThread;
+  std::atomic<bool> FDone{true};
+};
+
+class SkinnedMenus : public SkinnedForm {
+ protected:
+  void SetUp() override {
+    SkinnedForm::SetUp();
+    SkinManager = std::make_unique<TSkinManage>();
+    SkinManager->AddSkinData(&Skin);
+    SkinManager->InstallHook();
+    SkinManager->Active = true;
+    Popup = Form.Make<gui::TPopupMenu>();
+    Plain = Popup->Items().Add("普通项");
+    Plain->OnClick = [this](gui::TMenuItem&) { ++Clicks; };
+    Checked = Popup->Items().Add("选中项");
+    Checked->SetChecked(true);
+    Popup->Items().Add("-");
+    Own = Popup->Items().Add("自绘项");
+    Own->OnAdvancedDrawItem = [](gui::TMenuItem&, gui::TCanvas& c, RECT r, unsigned) {
+      c.Brush.SetColor(gui::clLime);
+      c.FillRect(r);
+    };
+    Sub = Popup->Items().Add("子菜单");
+    Sub->Add("第二层")->Add("第三层");
+    Keep = Form.Make<gui::TPopupMenu>();
+    Keep->Tag = 199;  // DisableTag 99
+    Keep->Items().Add("原样");
+  }
+
+  void TearDown() override {
+    gInspect = nullptr;
+    SkinManager.reset();
+    qmtest::PumpFor(20);
+  }
+
+  // Opens the form's popup at a fixed place; Inspect sees it while open.
+  void OpenPopup(gui::TPopupMenu& menu, std::function<bool(HWND)> inspect, int settle = 30) {
+    gInspect = std::move(inspect);
+    gTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, settle ? 30 : 10, &InspectOpenMenu);
+    menu.Popup(200, 200);
+    KillTimer(nullptr, timer);
+    qmtest::PumpFor(settle);
+  }
+
+  gui::TPopupMenu* Popup = nullptr;
+  gui::TPopupMenu* Keep = nullptr;
+  gui::TMenuItem *Plain = nullptr, *Checked = nullptr, *Own = nullptr, *Sub = nullptr;
+  int Clicks = 0;
+};
+
+TEST_F(SkinnedMenus, PopupFramesComeFromTheSkinOnlyWhileItCanDrawThem) {
+  Attach();
+  SetForegroundWindow(Form.Handle());
+  const struct {
+    const char* Case;
+    std::function<void()> Prepare;
+    bool Skinned;
+  } cases[] = {
+      {"skin on", [] {}, true},
+      {"manager switched off while a skinner is attached", [] { SkinManager->Active = false; }, false},
+      {"skin without a menu background", [&] { Skin.MenuBackground.reset(); }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    bool seen = false;
+    OpenPopup(*Popup, [&](HWND popup) {
+      seen = true;
+      RECT w;
+      GetWindowRect(popup, &w);
+      const int W = w.right - w.left, H = w.bottom - w.top;
+      const TDataSkinObject& back = *Skin.MenuBackground;
+      auto nineGrid = NineGridBitmap(RECT{0, 0, W, H}, *Skin.SkinBitmap(back.Bitmap),
+                                     RECT{back.LeftWidth, back.TopHeight, back.RightWidth, back.BottomHeight}, false,
+                                     back.Tile == 1, 1, 1);
+      c.Prepare();
+      RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+      EXPECT_EQ(SendMessageW(popup, WM_ISSKINNED, 0, 0), 1);
+      TWinSkinPopMenu* skinner = SkinnerOfPopup(popup);
+      if (!skinner) return true;
+      // The four frame strips against the menu background picture.
+      int same = 0;
+      const POINT spots[] = {{W / 2, 1}, {W / 2, H - 2}, {1, H / 2}, {W - 2, H / 2}};
+      for (POINT p : spots) same += WindowPixel(popup, p.x, p.y) == BitmapPixel(*nineGrid, p.x, p.y);
+      EXPECT_EQ(same, c.Skinned ? 4 : 0);
+      if (c.Skinned) {
+        EXPECT_EQ(skinner->MenuHandle(), Popup->Handle()) << "bound by the first item drawn";
+        EXPECT_EQ(skinner->Background()->Width(), W);
+      }
+      return true;
+    });
+    EXPECT_TRUE(seen);
+    SkinManager->Active = true;
+    Skin.PackedSkin = TMemoryStream(PackedStoredSkin());
+    ASSERT_TRUE(Skin.LoadSkin());
+  }
+}
+
+TEST_F(SkinnedMenus, ASkinnerGivesBackOnlyTheMenuHandlersItTookWhetherDetachedOrFreed) {
+  for (bool freed : {false, true}) {
+    SCOPED_TRACE(freed ? "freed" : "detached");
+    Attach();
+    ASSERT_TRUE(Popup->OwnerDraw());
+    EXPECT_FALSE(Keep->OwnerDraw()) << "Tag 199 with DisableTag 99";
+    EXPECT_TRUE(Plain->OnAdvancedDrawItem && Plain->OnMeasureItem && Sub->Items(0)->Items(0)->OnAdvancedDrawItem);
+    if (freed)
+      FormSkinner->Free();
+    else
+      FormSkinner->Detach();
+    EXPECT_FALSE(Popup->OwnerDraw());
+    EXPECT_FALSE(Plain->OnAdvancedDrawItem || Plain->OnMeasureItem || Sub->Items(0)->Items(0)->OnAdvancedDrawItem);
+    EXPECT_TRUE(Own->OnAdvancedDrawItem) << "the item's own handler stays";
+    if (!freed) FormSkinner->Free();
+  }
+}
+
+TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinUnlessTheirOwnOrDisabledByTag) {
+  Attach();
+  SetForegroundWindow(Form.Handle());
+  // The Tag-disabled menu keeps the native items.
+  MENUITEMINFOW info{sizeof info, MIIM_FTYPE};
+  GetMenuItemInfoW(Keep->Handle(), 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+  GetMenuItemInfoW(Popup->Handle(), 0, TRUE, &info);
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+
+  THand hand;
+  int phase = 0;  // 0 open, 1 hovering the plain item, 2 clicking it
+  COLORREF plainBefore = 0, checkedBefore = 0, plainHot = 0, checkedHot = 0;
+  OpenPopup(*Popup, [&](HWND popup) {
+    const HMENU menu = Popup->Handle();
+    const RECT plain = ItemRect(popup, menu, 0), checked = ItemRect(popup, menu, 1);
+    auto rightEnd = [&](const RECT& r) { return WindowPixel(popup, r.right - 3, (r.top + r.bottom) / 2); };
+    RECT screen;
+    GetWindowRect(popup, &screen);
+    const POINT plainPoint{screen.left + (plain.left + plain.right) / 2, screen.top + (plain.top + plain.bottom) / 2};
+    if (phase == 1 && hand.Done()) {
+      plainHot = rightEnd(plain);
+      checkedHot = rightEnd(checked);
+      hand.Click(plainPoint, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+      phase = 2;
+    }
+    if (phase > 0) return false;
+    const RECT line = ItemRect(popup, menu, 2), own = ItemRect(popup, menu, 3);
+    // The item's own handler painted it.
+    EXPECT_EQ(WindowPixel(popup, (own.left + own.right) / 2, (own.top + own.bottom) / 2), RGB(0, 255, 0));
+    // The separator: the background with the skin's separator frame on it.
+    TWinSkinPopMenu* skinner = SkinnerOfPopup(popup);
+    EXPECT_NE(skinner, nullptr);
+    if (skinner) {
+      const int lw = line.right - line.left, lh = line.bottom - line.top;
+      gui::TBitmap expected(lw, lh);
+      BitBlt(expected.Canvas().Handle(), 0, 0, lw, lh, skinner->Background()->Canvas().Handle(), line.left, line.top,
+             SRCCOPY);
+      FormSkinner->DrawSeparator(expected.Canvas(), RECT{0, 0, lw, lh});
+      int same = 0;
+      for (int y = 0; y < lh; ++y)
+        same += WindowPixel(popup, line.left + lw / 2, line.top + y) == BitmapPixel(expected, lw / 2, y);
+      EXPECT_EQ(same, lh);
+    }
+    // Right ends of the two items, where no text lies.
+    plainBefore = rightEnd(plain);
+    checkedBefore = rightEnd(checked);
+    hand.Move(plainPoint);
+    phase = 1;
+    return false;
+  });
+  ASSERT_EQ(phase, 2);
+  EXPECT_EQ(plainBefore, checkedBefore) << "a checked item uses the normal frame";
+  EXPECT_NE(plainHot, plainBefore) << "the selected frame";
+  EXPECT_EQ(checkedHot, checkedBefore);
+  EXPECT_EQ(Clicks, 1) << "the command reaches its handler once";
+}
+
+TEST_F(SkinnedMenus, RightToLeftMenusPutTheCheckMarkAtTheRightEnd) {
+  Attach();
+  SetForegroundWindow(Form.Handle());
+  const COLORREF mark = GetSysColor(COLOR_BTNTEXT);
+  for (bool mirrored : {false, true}) {
+    SCOPED_TRACE(mirrored ? "right to left" : "left to right");
+    Popup->SetRightToLeft(mirrored);
+    int left = 0, right = 0;
+    OpenPopup(*Popup, [&](HWND popup) {
+      // Check-mark pixels in the glyph boxes at either end of the item.
+      const RECT item = ItemRect(popup, Popup->Handle(), 1);
+      const int inset = 1 + Skin.MenuItem->LeftWidth;
+      for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 16; ++y) {
+          left += WindowPixel(popup, item.left + inset + x, item.top + 1 + y) == mark;
+          right += WindowPixel(popup, item.right - inset - 16 + x, item.top + 1 + y) == mark;
+        }
+      return true;
+    });
+    EXPECT_GT(mirrored ? right : left, 4);
+    EXPECT_EQ(mirrored ? left : right, 0);
+  }
+}
+
+TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
+  Attach();
+  int closes = 0;
+  auto old = Form.WindowProc;
+  Form.WindowProc = [&](gui::TMessage& m) {
+    if (m.Msg == WM_CLOSE) ++closes;
+    else old(m);
+  };
+  SetForegroundWindow(Form.Handle());
+  qmtest::PumpFor(100);
+  RECT window;
+  GetWindowRect(Form.Handle(), &window);
+  const RECT caption = FormSkinner->CaptionRect();
+  POINT icon{-1, -1};
+  for (const auto& b : FormSkinner->Buttons())
+    if (b->FVisible && (b->FData.Action == 3 || b->FData.Action == 11 || b->FData.Action == 12))
+      icon = POINT{window.left + (b->FBounds.left + b->FBounds.right) / 2, window.top + (b->FBounds.top + b->FBounds.bottom) / 2};
+  ASSERT_GE(icon.x, 0) << "the skin shows the window icon";
+  const struct {
+    const char* Way;
+    POINT At;
+    DWORD Down, Up;
+    bool ChooseClose;
+  } ways[] = {
+      {"right click on the caption", {window.left + (caption.left + caption.right) / 2, window.top + (caption.top + caption.bottom) / 2},
+       MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, true},
+      {"the icon button", icon, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, false},
+  };
+  const COLORREF text = gui::ColorToRGB(Skin.MenuTextColour);
+  THand hand;
+  for (const auto& w : ways) {
+    SCOPED_TRACE(w.Way);
+    Sleep(GetDoubleClickTime() + 50);  // two quick requests would close the window
+    bool seen = false;
+    POINT closeAt{};
+    gInspect = [&](HWND popup) {
+      if (seen) return false;  // the hand chooses " Close "
+      seen = true;
+      const HMENU menu = FormSkinner->SystemPopup()->Handle();
+      TWinSkinPopMenu* skinner = SkinnerOfPopup(popup);
+      EXPECT_TRUE(skinner && skinner->MenuHandle() == menu);
+      const int count = GetMenuItemCount(menu);
+      EXPECT_EQ(count, 5);
+      // " Close ": its short cut ends 10 pixels before the item's right end.
+      const RECT close = ItemRect(popup, menu, count - 1);
+      int last = -1;
+      for (int x = close.left; x < close.right; ++x)
+        for (int y = close.top; y < close.bottom; ++y)
+          if (WindowPixel(popup, x, y) == text) last = x;
+      EXPECT_GE(last, close.right - 11 - 3);
+      EXPECT_LT(last, close.right - 11);
+      // Every item but the separator shows its glyph from the skin data.
+      const int left = Skin.MenuItem->LeftWidth;
+      for (int i : {0, 1, 2, 4}) {
+        const RECT item = ItemRect(popup, menu, i);
+        std::vector<COLORREF> colours;
+        for (int x = 0; x < 16; ++x)
+          for (int y = 0; y < 16; ++y) {
+            const COLORREF c = WindowPixel(popup, item.left + 1 + left + x, item.top + 1 + y);
+            if (std::find(colours.begin(), colours.end(), c) == colours.end()) colours.push_back(c);
+          }
+        EXPECT_GE(colours.size(), 3u) << "glyph " << i;
+      }
+      RECT screen;
+      GetWindowRect(popup, &screen);
+      closeAt = POINT{screen.left + (close.left + close.right) / 2, screen.top + (close.top + close.bottom) / 2};
+      if (w.ChooseClose) hand.Click(closeAt, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+      return !w.ChooseClose;
+    };
+    gTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, &InspectOpenMenu);
+    hand.Click(w.At, w.Down, w.Up);
+    qmtest::PumpFor(4000, [&] { return seen && hand.Done() && !NewestPopup(); });
+    KillTimer(nullptr, timer);
+    qmtest::PumpFor(100);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(closes, w.ChooseClose ? 1 : 0) << "chosen once, closed once";
+    closes = 0;
+  }
+  Form.WindowProc = old;
+}
+
+TEST_F(SkinnedMenus, SubmenusAndPrintedPopupsShowTheirOwnSkinnedBackground) {
+  Attach();
+  SetForegroundWindow(Form.Handle());
+  THand hand;
+  bool asked = false, checked = false;
+  OpenPopup(*Popup, [&](HWND popup) {
+    if (!asked) {
+      const RECT sub = ItemRect(popup, Popup->Handle(), 4);
+      RECT screen;
+      GetWindowRect(popup, &screen);
+      hand.Move(POINT{screen.left + (sub.left + sub.right) / 2, screen.top + (sub.top + sub.bottom) / 2});
+      asked = true;
+      return false;
+    }
+    TWinSkinPopMenu* second = SkinnerOfPopup(popup);
+    if (!second || second->MenuHandle() != Sub->Handle()) return gTicks > 150;
+    checked = true;
+    EXPECT_EQ(SkinManager->PopupMenus.size(), 2u);
+    EXPECT_NE(SkinManager->FindPopupBackground(Popup->Handle()), SkinManager->FindPopupBackground(Sub->Handle()));
+    RECT w;
+    GetWindowRect(popup, &w);
+    const int W = w.right - w.left, H = w.bottom - w.top;
+    EXPECT_EQ(second->Background()->Width(), W);
+    EXPECT_EQ(second->Background()->Height(), H);
+    // Printed, as menu animation shows a popup: frame and background first.
+    gui::TBitmap printed(W, H);
+    SendMessageW(popup, WM_PRINT, reinterpret_cast<WPARAM>(printed.Canvas().Handle()), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    int same = 0;
+    const POINT spots[] = {{W / 2, 1}, {W / 2, H - 2}, {1, H / 2}, {W - 2, H / 2}};
+    for (POINT p : spots) same += BitmapPixel(printed, p.x, p.y) == BitmapPixel(*second->Background(), p.x, p.y);
+    EXPECT_EQ(same, 4);
+    return true;
+  });
+  EXPECT_TRUE(checked) << "the submenu opened and was bound";
+}
+
+TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTemporaryItems) {
+  auto* bar = Form.Make<gui::TMainMenu>();
+  bar->Items().Add("文件")->Add("打开");
+  Form.SetMenu(bar);
+  Attach();
+  SetForegroundWindow(Form.Handle());
+  // Owner-drawn native items that keep their text, as the menu bar's are.
+  HMENU native = CreatePopupMenu();
+  wchar_t text[] = L"打开皮肤文件\tCtrl+O";
+  MENUITEMINFOW mii{sizeof mii, MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE, MFT_OWNERDRAW, MFS_CHECKED, 7001};
+  mii.dwTypeData = text;
+  InsertMenuItemW(native, 0, TRUE, &mii);
+  AppendMenuW(native, MF_OWNERDRAW, 7002, nullptr);
+  FormSkinner->FTrackedPopup = native;
+  bool seen = false;
+  gInspect = [&](HWND popup) {
+    seen = true;
+    const RECT item = ItemRect(popup, native, 0), line = ItemRect(popup, native, 1);
+    EXPECT_GT(item.right - item.left, 26 + Skin.MenuItem->LeftWidth + 40) << "measured by its text";
+    EXPECT_EQ(line.bottom - line.top, 8) << "no text: a separator";
+    EXPECT_GT(item.bottom - item.top, 8) << "text: at least its own height";
+    // The check mark of the temporary item.
+    int marks = 0;
+    const COLORREF mark = GetSysColor(COLOR_BTNTEXT);
+    for (int x = 0; x < 18; ++x)
+      for (int y = 0; y < 16; ++y) marks += WindowPixel(popup, item.left + 1 + Skin.MenuItem->LeftWidth + x, item.top + 1 + y) == mark;
+    EXPECT_GT(marks, 4);
+    // An etched line 4 pixels down the separator.
+    EXPECT_EQ(WindowPixel(popup, (line.left + line.right) / 2, line.top + 4), GetSysColor(COLOR_BTNSHADOW));
+    return true;
+  };
+  gTicks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, &InspectOpenMenu);
+  TrackPopupMenu(native, TPM_RIGHTBUTTON, 200, 200, 0, Form.Handle(), nullptr);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(seen);
+  FormSkinner->FTrackedPopup = nullptr;
+  DestroyMenu(native);
+}
+
+TEST_F(SkinnedMenus, AThousandPopupsLeaveNoObjectBehind) {
+  Attach();
+  SetForegroundWindow(Form.Handle());
+  auto open = [&](int times) {
+    for (int i = 0; i < times; ++i) OpenPopup(
+          i % 2 ? *Popup : *Keep,
+          [](HWND) {
+            // The Tag-disabled menu's popup never learns its menu: it is nobody's background.
+            EXPECT_EQ(SkinManager->FindPopupBackground(nullptr), nullptr);
+            return true;
+          },
+          0);
+  };
+  open(20);
+  const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
+  open(1000);
+  EXPECT_LE(qmtest::GdiObjectCount(), gdi + 2);
+  EXPECT_LE(qmtest::UserObjectCount(), user + 2);
+  EXPECT_TRUE(SkinManager->PopupMenus.empty());
+  EXPECT_EQ(TWinSkinPopMenu::PendingPopup, nullptr);
+}
+
+}  // namespace
+}  // namespace qm::test
