@@ -91,6 +91,8 @@ class TMenu : public TComponent {
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool value);
   TImageList* Images = nullptr;
+  // Items run from the right, and the arrow keys are mirrored.
+  bool RightToLeft = false;
 
   TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind);
   // Runs the item of a WM_COMMAND identifier; false when none has it.
