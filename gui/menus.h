@@ -45,6 +45,10 @@ class TMenuItem : public TComponent {
   void SetDefault(bool value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool visible);
+  // Checked, it shows a dot rather than a tick; unchecking the others of its
+  // group is the caller's.
+  bool RadioItem() const { return FRadioItem; }
+  void SetRadioItem(bool value);
 
   // Sub-items, owned by this item, in order.
   TMenuItem* Add(const std::string& caption);
@@ -71,7 +75,7 @@ class TMenuItem : public TComponent {
   std::string FCaption;
   int FImageIndex = -1;
   WORD FShortCut = 0;
-  bool FChecked = false, FEnabled = true, FDefault = false, FVisible = true;
+  bool FChecked = false, FEnabled = true, FDefault = false, FVisible = true, FRadioItem = false;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // the menu whose root this is

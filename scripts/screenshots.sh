@@ -4,7 +4,10 @@
 # docs/screenshots/page0.png .. page5.png; of its skinned window active and
 # inactive (main-active.png, main-inactive.png) and of its message box
 # (msgbox.png); of the help viewer that the help button opens (help.png);
-# and of the main window wearing the second skin (main-second-skin.png).
+# and of the main window wearing the second skin (main-second-skin.png);
+# SkinView in both skins, its demo menu open down to its deepest submenu
+# (skinview-menu.png) and its MDI window with a maximised child
+# (skinview-mdi.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -94,5 +97,13 @@ for skin in default second; do
   geometry=$(wine "$select" skinview | tr -d '\r')
   sleep 1
   shot "skinview-$skin" "$geometry"
+  stop
+done
+# SkinView's menu bar with the demo menu and its submenus open, and its MDI
+# window with a child maximised into the frame's bar.
+for what in menu mdi; do
+  start "$home/skinview.exe" 'C:\QiMing\default.skn'
+  geometry=$(wine "$select" "skinview-$what" | tr -d '\r')
+  shot "skinview-$what" "$geometry"
   stop
 done

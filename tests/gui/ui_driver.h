@@ -50,6 +50,8 @@ void ChooseFile(HWND dialog, const std::wstring& path);
 // A real mouse event (SendInput), as a user's hand makes it; call it from a
 // thread other than the GUI thread when that thread must pump meanwhile.
 void SendMouse(DWORD flags, DWORD data = 0);
+// A real key going down or up, the same way.
+void SendKey(WORD vk, bool up);
 
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);

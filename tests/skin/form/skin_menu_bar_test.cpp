@@ -25,17 +25,11 @@ namespace {
 
 using test::ClientSize;
 
-void Key(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
+using qmtest::SendKey;
 
 void Press(WORD vk) {
-  Key(vk, false);
-  Key(vk, true);
+  SendKey(vk, false);
+  SendKey(vk, true);
 }
 
 // Absolute moves: a warped cursor may be overtaken by an older motion of
@@ -218,7 +212,7 @@ TEST_F(MenuBarTest, ArrowsMouseAndAltMoveBetweenPopups) {
          PostMessageW(t.Form.Handle(), kMoveHere, t.ItemCentre(1).x, t.ItemCentre(1).y);
        }, {0, 1}},
       {"Alt+accelerator opens its popup", false, -1,
-       [](MenuBarTest&) { Key(VK_MENU, false), Press('V'), Key(VK_MENU, true); }, {2}},
+       [](MenuBarTest&) { SendKey(VK_MENU, false), Press('V'), SendKey(VK_MENU, true); }, {2}},
       {"right-to-left: the left arrow goes on", true, 0, [](MenuBarTest&) { Press(VK_LEFT); }, {0, 1}},
       {"right-to-left: the right arrow goes back", true, 0, [](MenuBarTest&) { Press(VK_RIGHT); }, {0, 2}},
   };
@@ -263,7 +257,7 @@ TEST_F(MenuBarTest, CommandsRunOnceAndAltAloneIsSwallowed) {
     Press(VK_MENU);
     Sleep(200);
     // Open File by its accelerator and choose its first item.
-    Key(VK_MENU, false), Press('F'), Key(VK_MENU, true);
+    SendKey(VK_MENU, false), Press('F'), SendKey(VK_MENU, true);
     Sleep(300);
     Press(VK_RETURN);
   });
