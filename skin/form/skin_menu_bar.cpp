@@ -430,6 +430,11 @@ bool TWinSkinForm::DialogChar(WPARAM Key) {
 }
 
 bool TWinSkinForm::MenuKeyFilter(WPARAM wParam, LPARAM lParam) {
+  // An MDI child's menu keys are the frame's: the system would track the
+  // frame's native bar, which the frame no longer shows.
+  if (FMDIKind == mkChild && (wParam & 0xFFF0) == SC_KEYMENU && SkinManager)
+    if (TWinSkinForm* frame = SkinManager->FindFormSkinner(GetAncestor(FHandle, GA_ROOT)); frame && frame != this)
+      return frame->MenuKeyFilter(wParam, lParam);
   if (!FMenuBar || FTrackingMenu || (wParam & 0xFFF0) != SC_KEYMENU || lParam == L' ' || lParam == L'-' ||
       GetCapture())
     return false;

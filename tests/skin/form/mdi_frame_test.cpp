@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <thread>
+#include <vector>
 
 #include "../stored_skin.h"
 #include "window_measure.h"
@@ -24,7 +25,10 @@ using test::WindowSize;
 
 HWND ClientOfFrame = nullptr;
 
+std::vector<HMENU> OpenedPopups;
+
 LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITMENUPOPUP) OpenedPopups.push_back(reinterpret_cast<HMENU>(wParam));
   return DefFrameProcW(w, ClientOfFrame, msg, wParam, lParam);
 }
 
@@ -209,6 +213,19 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   ASSERT_NE(frame->MenuBar(), nullptr);
   HWND first = NewChild(10, 10), second = NewChild(60, 40);
   EXPECT_EQ(GetMenu(Frame), nullptr) << "the children's menu changes leave the native bar off";
+  // A plain window hears of Alt+W only as a system command: it opens the popup.
+  SetForegroundWindow(Frame);
+  OpenedPopups.clear();
+  std::thread keys([] {
+    Sleep(100);
+    qmtest::SendKey(VK_MENU, false), qmtest::SendKey('W', false), qmtest::SendKey('W', true);
+    qmtest::SendKey(VK_MENU, true);
+    Sleep(400);
+    qmtest::SendKey(VK_ESCAPE, false), qmtest::SendKey(VK_ESCAPE, true);
+  });
+  qmtest::PumpFor(900);
+  keys.join();
+  EXPECT_EQ(OpenedPopups, std::vector<HMENU>{window});
   auto childButtons = [&] {
     std::vector<const TWinSysButton*> shown;
     for (const auto& b : frame->Buttons())
