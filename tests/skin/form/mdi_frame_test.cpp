@@ -276,5 +276,15 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   EXPECT_EQ(GetMenu(Frame), bar) << "skinning off gives the native bar back";
 }
 
+TEST_F(MDIFrameTest, AWindowDestroyedWhileItsBarShowsTakesItsMenuAlong) {
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_STRING, 100, L"&Go");
+  SetMenu(Frame, bar);
+  FrameSkinner();
+  DestroyWindow(Frame);
+  Frame = nullptr;
+  EXPECT_FALSE(IsMenu(bar));
+}
+
 }  // namespace
 }  // namespace qm

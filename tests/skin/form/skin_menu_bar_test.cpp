@@ -165,6 +165,16 @@ TEST_F(MenuBarTest, TheBarReplacesTheNativeOneAndGivesItBack) {
   }
   EXPECT_EQ(bar.ItemAt(POINT{bar.Item(2)->FBounds.left + 2, bar.Item(2)->FBounds.top + 2}), bar.Item(2));
   EXPECT_EQ(bar.ItemAt(POINT{bar.Item(2)->FBounds.right + 40, bar.Item(2)->FBounds.top + 2}), nullptr);
+  // The library menu changes: the bar follows while MenuUpdate says so,
+  // and the native bar stays off either way.
+  Skin.MenuUpdate = false;
+  View->SetCaption("&Look");
+  EXPECT_EQ(GetMenu(Form.Handle()), nullptr);
+  EXPECT_EQ(Skinner->MenuBar()->Item(2)->FCaption, L"&View");
+  Skin.MenuUpdate = true;
+  View->SetCaption("&Sight");
+  EXPECT_EQ(GetMenu(Form.Handle()), nullptr);
+  EXPECT_EQ(Skinner->MenuBar()->Item(2)->FCaption, L"&Sight");
 
   // Hot tracking: the item under the mouse gets its frame, and loses it.
   const RECT edit = bar.Item(1)->FBounds;
