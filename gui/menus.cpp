@@ -124,6 +124,9 @@ void TMenuItem::SetDefault(bool v) {
 void TMenuItem::SetVisible(bool v) {
   if (v != FVisible) FVisible = v, Changed();
 }
+void TMenuItem::SetRadioItem(bool v) {
+  if (v != FRadioItem) FRadioItem = v, Changed();
+}
 
 TMenuItem* TMenuItem::Add(const std::string& caption) {
   TMenuItem* item = Make<TMenuItem>();
@@ -173,6 +176,7 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
     mii.fMask |= MIIM_STRING;
     mii.dwTypeData = text.data();
   }
+  if (FRadioItem) mii.fType |= MFT_RADIOCHECK;
   if (ownerDraw) mii.fType |= MFT_OWNERDRAW;
   if (!FItems.empty()) {
     mii.fMask |= MIIM_SUBMENU;

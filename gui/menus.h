@@ -45,6 +45,10 @@ class TMenuItem : public TComponent {
   void SetDefault(bool value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool visible);
+  // Checked, it shows a dot rather than a tick; unchecking the others of its
+  // group is the caller's.
+  bool RadioItem() const { return FRadioItem; }
+  void SetRadioItem(bool value);
 
   // Sub-items, owned by this item, in order.
   TMenuItem* Add(const std::string& caption);
@@ -71,7 +75,7 @@ class TMenuItem : public TComponent {
   std::string FCaption;
   int FImageIndex = -1;
   WORD FShortCut = 0;
-  bool FChecked = false, FEnabled = true, FDefault = false, FVisible = true;
+  bool FChecked = false, FEnabled = true, FDefault = false, FVisible = true, FRadioItem = false;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // the menu whose root this is
@@ -91,9 +95,10 @@ class TMenu : public TComponent {
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool value);
   TImageList* Images = nullptr;
-  // Owner-drawn items are laid out mirrored, for right-to-left readers.
-  // The native MFT_RIGHTORDER flag is not set: owner-drawn items carrying
-  // it are not drawn at all on some systems.
+  // Items run from the right, the bar's arrow keys are mirrored and
+  // owner-drawn items are laid out mirrored. The native MFT_RIGHTORDER flag
+  // is not set: owner-drawn items carrying it are not drawn at all on some
+  // systems.
   bool RightToLeft() const { return FRightToLeft; }
   void SetRightToLeft(bool value) { FRightToLeft = value; }
 

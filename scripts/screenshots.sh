@@ -5,7 +5,10 @@
 # inactive (main-active.png, main-inactive.png), of its message box
 # (msgbox.png) and of its skinned system menu (system-menu.png); of the
 # help viewer that the help button opens (help.png); and of the main window
-# wearing the second skin (main-second-skin.png).
+# wearing the second skin (main-second-skin.png); SkinView in both skins,
+# its page of glyph buttons (skinview-buttons.png), its demo menu open down
+# to its deepest submenu (skinview-menu.png) and its MDI window with a
+# maximised child (skinview-mdi.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -109,5 +112,13 @@ for skin in default second; do
     sleep 1
     shot skinview-buttons "$geometry"
   fi
+  stop
+done
+# SkinView's menu bar with the demo menu and its submenus open, and its MDI
+# window with a child maximised into the frame's bar.
+for what in menu mdi; do
+  start "$home/skinview.exe" 'C:\QiMing\default.skn'
+  geometry=$(wine "$select" "skinview-$what" | tr -d '\r')
+  shot "skinview-$what" "$geometry"
   stop
 done

@@ -12,6 +12,7 @@
 #include "skin_bitmap_draw.h"
 #include "skin_control.h"
 #include "skin_manage.h"
+#include "skin_menu_bar.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
 
@@ -194,8 +195,12 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
   if (Button.FData.Visibility == 100 && State == TNCObject::stHot) frame = 4;
   if (frames == 1) frame = 1;
   HDC dc = GetWindowDC(FHandle);
-  // The title under the button first: the image may be see-through.
-  if (!FTitleBuffer.Empty())
+  // What lies under the button first: the image may be see-through.
+  if (Button.FData.Visibility == 100 && FMenuBar && !FMenuBar->FBackground.Empty())
+    BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
+           Button.FBounds.bottom - Button.FBounds.top, FMenuBar->FBackground.Canvas().Handle(),
+           Button.FBounds.left - FMenuBar->FBarRect.left, Button.FBounds.top - FMenuBar->FBarRect.top, SRCCOPY);
+  else if (!FTitleBuffer.Empty())
     BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
            Button.FBounds.bottom - Button.FBounds.top, FTitleBuffer.Canvas().Handle(), Button.FBounds.left,
            Button.FBounds.top, SRCCOPY);
@@ -230,11 +235,16 @@ LRESULT TWinSkinForm::NCHitTest(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
   const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   TWinSysButton* button = ButtonAt(ScreenToWindow(screen));
+  TMenuBtn* item = button || !FMenuBar ? nullptr : FMenuBar->ItemAt(ScreenToWindow(screen));
   switch (Msg) {
     case WM_NCMOUSEMOVE:
       if (!FActive) return 0;
       if (button) {
         button->MouseEnter();
+        return 0;
+      }
+      if (item) {
+        item->MouseEnter();
         return 0;
       }
       if (FHotObject) FHotObject->MouseLeave();
@@ -243,6 +253,12 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (button) {
         if (!FActive) SetForegroundWindow(FHandle);
         button->MouseDown();
+        return 0;
+      }
+      if (item) {
+        if (!FActive) SetForegroundWindow(FHandle);
+        item->MouseDown();
+        OpenMenuButton(item);
         return 0;
       }
       // A maximised window cannot be dragged by its caption.
@@ -256,6 +272,7 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
       }
+      if (item) return 0;
       return CallOldProc(Msg, wParam, lParam);
     case WM_NCRBUTTONDOWN:
       if (wParam == HTCAPTION && FMDIKind != mkChild) {
@@ -268,6 +285,7 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinSkinForm::HoverTick() {
+  if (FTrackingMenu) return;
   POINT cursor;
   GetCursorPos(&cursor);
   if (FHotObject) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "skin_manage.h"
+#include "skin_menu_bar.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
 
@@ -89,7 +90,29 @@ LRESULT TWinSkinForm::ClientWindowProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT result = previous();
       if (FSkinFrame && SkinManager) {
         SkinManager->SetMDIMaximized(ActiveChildMaximized());
-        if (SkinManager->CountMDIChildren() == 0) FSkinData->MenuUpdate = FSavedMenuUpdate;
+        if (SkinManager->CountMDIChildren() == 0) {
+          FSkinData->MenuUpdate = FSavedMenuUpdate;
+          if (FMenuBar) {
+            if (FMenuBar->FMenu)
+              FMenuBar->BuildFromMainMenu();
+            else
+              FMenuBar->BuildFromMenuHandle(nullptr);
+            RepaintMenuBar();
+          }
+        }
+      }
+      return result;
+    }
+    case WM_MDISETMENU: {
+      const LRESULT result = previous();
+      if (FSkinFrame) {
+        const HMENU menu = reinterpret_cast<HMENU>(wParam);
+        if (menu && FMenuBar && (menu != FMenuBar->FMenuHandle || FNewChildWnd)) {
+          FMenuBar->BuildFromMenuHandle(GetMenu(FHandle));
+          RepaintMenuBar();
+        }
+        // The bar is drawn by the skin; the native one stays off.
+        if (FMenuBar) SetMenu(FHandle, nullptr);
       }
       return result;
     }

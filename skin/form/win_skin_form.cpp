@@ -7,6 +7,7 @@
 #include "gui/timer.h"
 #include "skin_bitmap_draw.h"
 #include "skin_control.h"
+#include "skin_menu_bar.h"
 #include "skin_manage.h"
 #include "win_skin_data.h"
 
@@ -118,6 +119,7 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
     HookClient();
   }
   if (FSkinFrame) {
+    if (GetMenu(FHandle) && FMDIKind != mkChild && FFrameKind != 2) CreateMenuBar();
     if (!MDIChildWhileMaximized() && FWindowState != wsMinimized) SetCaptionStyles(false);
     BuildFrame();
   }
@@ -378,6 +380,7 @@ void TWinSkinForm::Detach() {
   if (!FSkinFrame) return;
   SetCaptionStyles(true);
   FTitleBuffer.SetSize(0, 0);
+  FreeMenuBar(true);
   const bool child = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) != 0;
   if (FPhase != phDestroying && (!child || FMDIKind == mkChild)) {
     RECT window;
@@ -388,6 +391,7 @@ void TWinSkinForm::Detach() {
     SetWindowPos(FHandle, nullptr, window.left, window.top, width, height,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   }
+  FMenuHeight = 0;
   SetWindowRgn(FHandle, nullptr, TRUE);
   FOwnsRegion = false;
   FRegionWidth = FRegionHeight = 0;
@@ -403,12 +407,17 @@ void TWinSkinForm::DetachOnDestroy() {
   RestoreProcedures();
   FreeControls();
   UnhookClient();
+  FreeMenuBar(false);
   FTitleBuffer.SetSize(0, 0);
 }
 
 void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
   if (Message.Msg == WM_SKINREAPPLY) {
     ApplySkin();
+    return;
+  }
+  if (Message.Msg == gui::CM_DIALOGCHAR && DialogChar(Message.WParam)) {
+    Message.Result = 1;
     return;
   }
   FOldFormWindowProc(Message);
@@ -472,6 +481,9 @@ void TWinSkinForm::PaintFrame(HDC DC) {
         BitBlt(dc, r.left, r.top, Width(r), Height(r), border->Canvas().Handle(), 0, 0, SRCCOPY);
       }
     PaintTitleBar(dc);
+    if (FMenuBar && FMenuHeight > 0)
+      FMenuBar->PaintMenuBar(dc, RECT{FMetrics.BorderLeft, FMetrics.TitleHeight, FWidth - FMetrics.BorderRight,
+                                      FMetrics.TitleHeight + FMenuHeight});
   } catch (...) {
     // The next paint starts over.
   }
@@ -556,6 +568,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (!FForm) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush);
     case WM_ISSKINNED: return 1;
+    case WM_MENUSELECT: MenuSelect(wParam, lParam); break;
   }
   if (!FSkinFrame || ((FStyle & WS_CHILD) && FMDIKind != mkChild)) return CallOldProc(Msg, wParam, lParam);
 
@@ -588,6 +601,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       return CallOldProc(Msg, wParam, lParam);
     case WM_SYSCOMMAND:
+      if (MenuKeyFilter(wParam, lParam)) return 1;
       switch (wParam & 0xFFF0) {
         case SC_MINIMIZE:
           FWindowState = wsMinimized;
@@ -607,6 +621,16 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       FSkinData->FramePainting = false;
       const LRESULT result = CallOldProc(Msg, wParam, lParam);
       FSkinData->FramePainting = painting;
+      if (FMenuBar) {
+        // The form has put its native bar back; it stays off either way.
+        if (GetMenu(FHandle)) {
+          if (FSkinData->MenuUpdate)
+            FMenuBar->BuildFromWindowMenu();
+          else
+            SetMenu(FHandle, nullptr);
+        }
+        RepaintMenuBar();
+      }
       return result;
     }
   }

@@ -37,6 +37,8 @@ namespace qm {
 
 class TSkinData;
 class TSkinControl;
+class TWinSkinMenu;
+class TMenuBtn;
 
 class TWinSkinForm : public gui::TComponent {
   QM_GUI_CLASS(TWinSkinForm, gui::TComponent)
@@ -129,6 +131,26 @@ class TWinSkinForm : public gui::TComponent {
   void ShowSystemMenu(POINT P);
   gui::TPopupMenu* SystemPopup() const { return FSystemPopup; }
   gui::TTimer* HoverTimer() const { return FHoverTimer; }
+
+  // --- menu bar
+  // The bar drawn in place of the window's native menu, or none.
+  TWinSkinMenu* MenuBar() const { return FMenuBar; }
+  // The popup tracked from the bar now, or none.
+  HMENU TrackedPopup() const { return FTrackedPopup; }
+  bool TrackingMenu() const { return FTrackingMenu; }
+  // Opens the item's popup (and the neighbours the user moves to); false
+  // when it has none.
+  bool OpenMenuButton(TMenuBtn* Item);
+  // Opens the item's popup from the message loop, as a click on it would.
+  void PressMenuButton(TMenuBtn* Item);
+  TMenuBtn* MenuButtonByAccel(wchar_t Key) const;
+  // Alt+key for the bar; true when an item took it.
+  bool DialogChar(WPARAM Key);
+  void EndMenuTracking();
+  // Switches a popup's items, at every level, to being drawn by the window.
+  void MakeOwnerDraw(HMENU Menu);
+  // The MDI child buttons in the bar, into a picture of the bar at BarOrigin.
+  void PaintMDIButtons(HDC DC, POINT BarOrigin);
   const gui::TBitmap& Icon() const { return FIcon; }
 
   // --- menu items painted from the skin's MenuItem strip
@@ -149,9 +171,6 @@ class TWinSkinForm : public gui::TComponent {
   void DrawSeparator(gui::TCanvas& Canvas, RECT R);
   // An unowned item with the caption, state and check of a native item.
   static std::unique_ptr<gui::TMenuItem> MenuItemFromHandle(HMENU Menu, UINT Id);
-  // The native popup tracked from the menu bar, whose items are measured
-  // by their text; null when none is open.
-  HMENU FTrackedPopup = nullptr;
 
  private:
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -198,6 +217,14 @@ class TWinSkinForm : public gui::TComponent {
   // An MDI child that is minimised or maximised: the system draws it.
   bool MDIChildOutsideNormal() const { return FMDIKind == mkChild && FWindowState != wsNormal; }
   bool MDIChildWhileMaximized() const;
+  void CreateMenuBar();
+  // GiveBack: the window gets its native menu bar again.
+  void FreeMenuBar(bool GiveBack);
+  void RepaintMenuBar();
+  void RestoreOwnerDraw();
+  // The WM_SYSCOMMAND keys of the native bar; true when swallowed.
+  bool MenuKeyFilter(WPARAM wParam, LPARAM lParam);
+  void MenuSelect(WPARAM wParam, LPARAM lParam);
 
   gui::TWindowSubclass FSubclass;
   gui::TWndMethod FOldFormWindowProc;
@@ -254,6 +281,13 @@ class TWinSkinForm : public gui::TComponent {
   gui::TWindowSubclass FClientSubclass;
   std::vector<TSkinControl*> FControls;
   TSkinControl* FHotButton = nullptr;
+  TWinSkinMenu* FMenuBar = nullptr;
+  bool FTrackingMenu = false;
+  // The native popup tracked from the menu bar, whose items are measured by
+  // their text; null when none is open.
+  HMENU FTrackedPopup = nullptr;
+  // Items switched to owner-drawn here (menu, position), given their type back.
+  std::vector<std::pair<HMENU, UINT>> FOwnerDrawn;
 };
 
 }  // namespace qm

@@ -54,6 +54,8 @@ void SendMouse(DWORD flags, DWORD data = 0);
 // there (e.g. MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); from a thread other
 // than the GUI thread, as SendMouse.
 void ClickAt(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
+// A real key going down or up, the same way.
+void SendKey(WORD vk, bool up);
 
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);

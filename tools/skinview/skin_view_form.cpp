@@ -20,6 +20,7 @@
 #include "skin_common_controls.h"
 #include "skin_message.h"
 #include "skin_scrollbar.h"
+#include "skin_view_menu.h"
 #include "skin_reader.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -92,6 +93,7 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
   BuildButtons();
   BuildInputs();
   BuildPages();
+  Menus = std::make_unique<TSkinViewMenu>(*this);
   StatusBar = Make<gui::TStatusBar>();
   StatusBar->Name = "StatusBar";
   StatusBar->Panels = {{"就绪", 120}, {"面板二", 160}, {"大小可调", 0}};
@@ -140,6 +142,8 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
   FinishLoading();
   ShowTitle();
 }
+
+TSkinViewForm::~TSkinViewForm() = default;
 
 void TSkinViewForm::BuildButtons() {
   auto* box = Put<gui::TGroupBox>(this, "ButtonBox", 8, 8, 304, 150, "按钮与选项");

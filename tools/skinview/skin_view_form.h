@@ -4,6 +4,7 @@
 // of the control skinners. It opens any packed skin file, switches skinning
 // on and off and shows a message box; its title names the skin.
 
+#include <memory>
 #include <string>
 
 #include "gui/forms.h"
@@ -19,11 +20,13 @@ class TStatusBar;
 namespace qm {
 
 class TSkinData;
+class TSkinViewMenu;
 
 class TSkinViewForm : public gui::TForm {
   QM_GUI_CLASS(TSkinViewForm, gui::TForm)
  public:
   explicit TSkinViewForm(gui::TComponent* Owner);
+  ~TSkinViewForm() override;
 
   // Loads a packed skin file and puts it on the window. A file that cannot
   // be read or is not a skin gets a message; the window keeps the skin it
@@ -39,6 +42,8 @@ class TSkinViewForm : public gui::TForm {
   gui::TOpenDialog* OpenDialog = nullptr;
   // Right click on the window's own area: every kind of menu item.
   gui::TPopupMenu* ContextMenu = nullptr;
+  // The menu bar and the MDI window it opens.
+  std::unique_ptr<TSkinViewMenu> Menus;
 
  private:
   template <class T>

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "ui_driver.h"
+
 namespace {
 // A window that is being skinned changes its size once its frame is fitted:
 // the rectangle counts once it has stayed the same for half a second.
@@ -47,6 +49,34 @@ void HoldActivation(HWND form, int seconds) {
   DestroyWindow(mine);
 }
 
+void Key(WORD vk, bool up) {
+  qmtest::SendKey(vk, up);
+  Sleep(60);
+}
+
+void Press(WORD vk, int times = 1) {
+  for (int i = 0; i < times; ++i) Key(vk, false), Key(vk, true), Sleep(120);
+}
+
+void AltKey(WORD vk) {
+  Key(VK_MENU, false);
+  Press(vk);
+  Key(VK_MENU, true);
+  Sleep(400);
+}
+
+// The window and the popup menus open over it, together.
+void PrintRectWithMenus(HWND window) {
+  Sleep(800);
+  RECT all;
+  GetWindowRect(window, &all);
+  for (HWND popup = FindWindowW(L"#32768", nullptr); popup; popup = FindWindowExW(nullptr, popup, L"#32768", nullptr)) {
+    RECT r;
+    if (IsWindowVisible(popup) && GetWindowRect(popup, &r)) UnionRect(&all, &all, &r);
+  }
+  std::printf("%ld %ld %ld %ld\n", all.left, all.top, all.right - all.left, all.bottom - all.top);
+}
+
 HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
   HWND w = nullptr;
   for (int i = 0; i < 200 && !w; ++i) {
@@ -65,7 +95,9 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 // rectangle of SkinView's window instead ("skinview N": after turning to
 // its page N); "sysmenu" to right-click the program's caption and report
 // the rectangle of its top left corner with the system menu that opens
-// there.
+// there; "skinview-menu" to open SkinView's demo menu down to its deepest
+// submenu and report the window with the popups; "skinview-mdi" to open SkinView's MDI window from its menu, maximise a
+// child and report the MDI window's rectangle.
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "sysmenu") {
@@ -95,6 +127,40 @@ int main(int argc, char** argv) {
     RECT m{};
     GetWindowRect(menu, &m);
     std::printf("%ld %ld %ld %ld\n", w.left, w.top, m.right + 24 - w.left, m.bottom + 24 - w.top);
+    return 0;
+  }
+  if (what == "skinview-menu" || what == "skinview-mdi") {
+    HWND view = WaitForWindow(L"TSkinViewForm", nullptr);
+    if (!view) {
+      std::fprintf(stderr, "SkinView's window is not there\n");
+      return 1;
+    }
+    SetForegroundWindow(view);
+    Sleep(1500);
+    if (what == "skinview-menu") {
+      AltKey('D');
+      // Down to "子菜单", then into it and into its own submenu.
+      Press(VK_DOWN, 8);
+      Press(VK_RIGHT);
+      Press(VK_DOWN);
+      Press(VK_RIGHT);
+      PrintRectWithMenus(view);
+      return 0;
+    }
+    AltKey('W');
+    Press(VK_RETURN);
+    HWND frame = WaitForWindow(L"SkinViewMDIFrame", nullptr);
+    if (!frame) {
+      std::fprintf(stderr, "the MDI window did not open\n");
+      return 1;
+    }
+    Sleep(1000);
+    HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0));
+    SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    SetForegroundWindow(frame);
+    RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PrintRect(frame);
     return 0;
   }
   if (what == "skinview") {

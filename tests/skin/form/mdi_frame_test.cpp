@@ -6,9 +6,13 @@
 
 #include <windows.h>
 
+#include <thread>
+#include <vector>
+
 #include "../stored_skin.h"
 #include "window_measure.h"
 #include "skin_manage.h"
+#include "skin_menu_bar.h"
 #include "ui_driver.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -21,7 +25,10 @@ using test::WindowSize;
 
 HWND ClientOfFrame = nullptr;
 
+std::vector<HMENU> OpenedPopups;
+
 LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITMENUPOPUP) OpenedPopups.push_back(reinterpret_cast<HMENU>(wParam));
   return DefFrameProcW(w, ClientOfFrame, msg, wParam, lParam);
 }
 
@@ -195,6 +202,88 @@ TEST_F(MDIFrameTest, SwitchingOffGivesChildrenTheirNativeFrameInPlace) {
   EXPECT_EQ(ClientSize(second).cy, nativeSecond.cy);
   EXPECT_EQ(PositionInParent(second).x, where.x);
   EXPECT_EQ(PositionInParent(second).y, where.y);
+}
+
+TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
+  HMENU bar = CreateMenu(), window = CreatePopupMenu();
+  AppendMenuW(window, MF_STRING, 100, L"&Tile");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(window), L"&Window");
+  SetMenu(Frame, bar);
+  TWinSkinForm* frame = FrameSkinner();
+  ASSERT_NE(frame->MenuBar(), nullptr);
+  HWND first = NewChild(10, 10), second = NewChild(60, 40);
+  EXPECT_EQ(GetMenu(Frame), nullptr) << "the children's menu changes leave the native bar off";
+  // A plain window hears of Alt+W only as a system command: it opens the popup.
+  SetForegroundWindow(Frame);
+  OpenedPopups.clear();
+  std::thread keys([] {
+    Sleep(100);
+    qmtest::SendKey(VK_MENU, false), qmtest::SendKey('W', false), qmtest::SendKey('W', true);
+    qmtest::SendKey(VK_MENU, true);
+    Sleep(400);
+    qmtest::SendKey(VK_ESCAPE, false), qmtest::SendKey(VK_ESCAPE, true);
+  });
+  qmtest::PumpFor(900);
+  keys.join();
+  EXPECT_EQ(OpenedPopups, std::vector<HMENU>{window});
+  auto childButtons = [&] {
+    std::vector<const TWinSysButton*> shown;
+    for (const auto& b : frame->Buttons())
+      if (b->FData.Visibility == 100 && b->FVisible) shown.push_back(b.get());
+    return shown;
+  };
+  EXPECT_TRUE(childButtons().empty());
+  SendMessageW(ClientOfFrame, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(second), 0);
+  SetForegroundWindow(Frame);
+  SendMessageW(Frame, WM_SKINPAINTFRAME, 0, 0);
+  qmtest::PumpFor(200);
+  const auto buttons = childButtons();
+  ASSERT_EQ(buttons.size(), 3u);
+  EXPECT_TRUE(SkinManager->MDIMaximized);
+  // Drawn over the bar: the button pixels differ from the bar under them.
+  TWinSkinMenu& menuBar = *frame->MenuBar();
+  HDC dc = GetWindowDC(Frame);
+  for (const TWinSysButton* b : buttons) {
+    EXPECT_GE(b->FBounds.top, menuBar.FBarRect.top);
+    EXPECT_LE(b->FBounds.bottom, menuBar.FBarRect.bottom);
+    int differing = 0;
+    for (int y = b->FBounds.top; y < b->FBounds.bottom; ++y)
+      for (int x = b->FBounds.left; x < b->FBounds.right; ++x)
+        differing += GetPixel(dc, x, y) !=
+                     menuBar.FBackground.Canvas().Pixel(x - menuBar.FBarRect.left, y - menuBar.FBarRect.top);
+    EXPECT_GT(differing, 10) << "button with action " << b->FData.Action;
+  }
+  ReleaseDC(Frame, dc);
+  // The last of the three closes the maximised child, clicked for real.
+  RECT w;
+  GetWindowRect(Frame, &w);
+  const RECT& close = buttons.back()->FBounds;
+  std::thread hand([at = POINT{w.left + (close.left + close.right) / 2, w.top + (close.top + close.bottom) / 2}] {
+    SetCursorPos(at.x, at.y);
+    Sleep(100);
+    qmtest::SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(50);
+    qmtest::SendMouse(MOUSEEVENTF_LEFTUP);
+  });
+  qmtest::PumpFor(1500, [&] { return !IsWindow(second); });
+  hand.join();
+  EXPECT_FALSE(IsWindow(second));
+  EXPECT_TRUE(IsWindow(first));
+
+  SkinManager->PendingSkinData = &Skin;
+  SkinManager->RequestAction(saSkinOff, 250);
+  qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
+  EXPECT_EQ(GetMenu(Frame), bar) << "skinning off gives the native bar back";
+}
+
+TEST_F(MDIFrameTest, AWindowDestroyedWhileItsBarShowsTakesItsMenuAlong) {
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_STRING, 100, L"&Go");
+  SetMenu(Frame, bar);
+  FrameSkinner();
+  DestroyWindow(Frame);
+  Frame = nullptr;
+  EXPECT_FALSE(IsMenu(bar));
 }
 
 }  // namespace

@@ -18,7 +18,9 @@
 #include "lzh_encoder.h"
 #include "skin_manage.h"
 #include "skin_package_writer.h"
+#include "gui/menus.h"
 #include "skin_view_form.h"
+#include "skin_view_menu.h"
 #include "ui_driver.h"
 #include "win_skin_data.h"
 
@@ -131,6 +133,28 @@ TEST_F(SkinView, SkinningGoesOffAndOnAgain) {
     GetClientRect(Form->Handle(), &now);
     EXPECT_EQ(now.right, client.right);
     EXPECT_EQ(now.bottom, client.bottom);
+    EXPECT_EQ(GetMenu(Form->Handle()), on ? nullptr : Form->Menu()->Handle()) << "the skin draws the bar itself";
+  }
+}
+
+TEST_F(SkinView, ItsMenuOpensTheMDIWindowWithTwoChildren) {
+  bool opened = false;
+  Open(qmtest::Utf8(BesideProgram(L"default.skn")), opened);
+  gui::TMenuItem& windows = *Form->Menu()->Items().Items(2);
+  for (int again = 0; again < 2; ++again) {
+    windows.Items(0)->Click();
+    const HWND frame = Form->Menus->MDIWindow();
+    ASSERT_TRUE(IsWindow(frame));
+    qmtest::PumpFor(700, [&] { return WindowSkinned(frame); });
+    EXPECT_TRUE(WindowSkinned(frame));
+    const HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    int children = 0;
+    for (HWND c = GetWindow(client, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++children;
+    EXPECT_EQ(children, 2);
+    SendMessageW(frame, WM_CLOSE, 0, 0);
+    qmtest::PumpFor(100);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_EQ(Form->Menus->MDIWindow(), nullptr);
   }
 }
 
