@@ -1,6 +1,7 @@
 #include "lzh_tree.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 
 namespace qm {
@@ -20,6 +21,7 @@ void TLZHTree::Start() {
   }
   Freq[TreeSize] = 0xFFFF;
   Parent[Root] = 0;
+  BuildPrefixes();
 }
 
 void TLZHTree::Rebuild() {
@@ -48,6 +50,7 @@ void TLZHTree::Rebuild() {
       Parent[i] = Parent[i + 1] = static_cast<int16_t>(k);
     }
   }
+  BuildPrefixes();
 }
 
 void TLZHTree::Update(int symbol) {
@@ -55,6 +58,9 @@ void TLZHTree::Update(int symbol) {
   CountUpFrom(Parent[symbol + TreeSize]);
 }
 
+// Most codes are at most PrefixBits long: their nodes come from one table
+// look-up, and their weights are compared and counted side by side rather
+// than one level after the other.
 int TLZHTree::Decode(uint64_t Bits, int& Length) {
   if (Freq[Root] == RebuildLimit) {
     // The code is read from the tree as it is before the rebuild.
@@ -64,31 +70,59 @@ int TLZHTree::Decode(uint64_t Bits, int& Length) {
     Update(c - TreeSize);
     return c - TreeSize;
   }
-  // Counts on the way down. A node weighing as much as the next one will
-  // move; the deepest such node is where Update would make its first move,
-  // and above it the path no longer tells the parents. Ancestors counted
-  // first do not disturb that test: the only one that can be the next node
-  // is the parent, which weighs more than the node in any case.
+  const TPrefix& p = FPrefix[Bits >> (64 - PrefixBits)];
+  const int symbol = p.Symbol;
+  if (symbol < 0) return DecodeLong(p, Bits << PrefixBits, Length);
+  Length = p.Length;
+  CountAlong(p, p.Real);
+  return symbol;
+}
+
+// A longer code: the table gives its first nodes, the rest are walked.
+// Bits holds the code bits past the table's.
+int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
   int16_t path[SymbolCount];
   int depth = 0, firstMove = -1;
-  ptrdiff_t n = Root, c = Child[Root];  // pointer-sized: no sign extension per level
-  for (;;) {
-    firstMove = Freq[n] == Freq[n + 1] ? depth : firstMove;
-    ++Freq[n];
-    path[depth] = static_cast<int16_t>(n);
-    if (c >= TreeSize) break;
+  ptrdiff_t n = p.Path[PrefixBits - 1];  // pointer-sized: no sign extension per level
+  for (ptrdiff_t c = Child[n]; c < TreeSize; c = Child[n], Bits <<= 1) {
     n = c + static_cast<ptrdiff_t>(Bits >> 63);
-    c = Child[n];
-    Bits <<= 1;
-    ++depth;
+    firstMove = Freq[n] == Freq[n + 1] ? depth : firstMove;
+    path[depth++] = static_cast<int16_t>(n);
   }
-  Length = depth;
+  Length = PrefixBits + depth;
+  const int symbol = Child[n] - TreeSize;
+  for (int d = firstMove + 1; d < depth; ++d) ++Freq[path[d]];
   if (firstMove >= 0) {
-    // Takes back the counts from the first move up and climbs from there.
-    for (int d = 0; d <= firstMove; ++d) --Freq[path[d]];
     CountUpFrom(path[firstMove]);
+  } else {
+    CountAlong(p, p.Real);
   }
-  return static_cast<int>(c - TreeSize);
+  return symbol;
+}
+
+// Counts the root and the nodes of p.Path picked by the bits of along,
+// which are the ancestors of one node. A node weighing as much as the next
+// one will move: the deepest such node is where Update would make its
+// first move, and above it the path no longer tells the parents. Below
+// that node nothing moves. Nodes counted before do not disturb the test:
+// only a node's own ancestors can be, and they weigh more than it. Slots outside along are
+// compared and counted too, by nothing, so that no branch asks how many
+// there are.
+void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
+  unsigned moves = 0;
+#pragma GCC unroll 8
+  for (int d = 0; d < PrefixBits; ++d) moves |= unsigned{Freq[p.Path[d]] == Freq[p.Path[d] + 1]} << d;
+  moves &= along;
+  if (moves == 0) {
+    ++Freq[Root];
+#pragma GCC unroll 8
+    for (int d = 0; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+    return;
+  }
+  const int firstMove = std::bit_width(moves) - 1;
+  along &= ~0u << (firstMove + 1);
+  for (int d = firstMove + 1; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+  CountUpFrom(p.Path[firstMove]);
 }
 
 // Adds one to node n and each node above it. A node that now weighs more
@@ -124,10 +158,59 @@ void TLZHTree::CountUpFrom(int n) {
       Parent[j] = static_cast<int16_t>(n);
       Parent[j + (j < TreeSize)] = static_cast<int16_t>(n);
       Child[n] = static_cast<int16_t>(j);
+      RefillPrefixesUnder(n);
+      RefillPrefixesUnder(l);
       n = l;
     }
+    // The rest of the way up is in the table when n is near the root.
+    if (n == Root) return;
+    if (const TPrefix* p = PrefixThrough(n)) return CountAlong(*p, (1u << (FDepth[n] - 1)) - 1);
     n = Parent[n];
   } while (n != 0);
+}
+
+void TLZHTree::BuildPrefixes() {
+  FDepth.fill(0xFF);
+  FDepth[Root] = 0;
+  FCode[Root] = 0;
+  for (int e = 0; e < (1 << PrefixBits); ++e) FillPrefix(e, 0);
+}
+
+// Only the entries below a node that changed children are out of date:
+// the nodes above it, recorded in the entry, have kept theirs.
+void TLZHTree::RefillPrefixesUnder(int n) {
+  if (!PrefixThrough(n)) return;
+  const int depth = FDepth[n];
+  const int first = FCode[n] << (PrefixBits - depth);
+  for (int e = first; e < first + (1 << (PrefixBits - depth)); ++e) FillPrefix(e, depth);
+}
+
+// The first entry whose path passes node n (below the root), or null when
+// n lies deeper than the table reaches. The depth and code kept for a node
+// that has since moved deeper are stale; the entry then shows another node.
+const TLZHTree::TPrefix* TLZHTree::PrefixThrough(int n) const {
+  const int depth = FDepth[n];
+  if (depth > PrefixBits || depth == 0) return nullptr;
+  const TPrefix& p = FPrefix[FCode[n] << (PrefixBits - depth)];
+  return p.Path[depth - 1] == n ? &p : nullptr;
+}
+
+// Walks the bits of entry on from the node at depth, which the entry
+// already records.
+void TLZHTree::FillPrefix(int entry, int depth) {
+  TPrefix& p = FPrefix[entry];
+  int n = depth > 0 ? p.Path[depth - 1] : Root;
+  while (depth < PrefixBits && Child[n] < TreeSize) {
+    n = Child[n] + ((entry >> (PrefixBits - 1 - depth)) & 1);
+    p.Path[depth] = static_cast<int16_t>(n);
+    ++depth;
+    FDepth[n] = static_cast<uint8_t>(depth);
+    FCode[n] = static_cast<uint8_t>(entry >> (PrefixBits - depth));
+  }
+  p.Symbol = static_cast<int16_t>(Child[n] >= TreeSize ? Child[n] - TreeSize : -1);
+  p.Length = static_cast<uint8_t>(depth);
+  p.Real = static_cast<uint8_t>((1u << depth) - 1);
+  for (int d = depth; d < PrefixBits; ++d) p.Path[d] = static_cast<int16_t>(TreeSize + 1 + d);
 }
 
 }  // namespace qm

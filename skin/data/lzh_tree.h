@@ -50,8 +50,14 @@ inline constexpr std::array<uint8_t, 256> PositionBits = detail::MakePositionTab
 
 class TLZHTree {
  public:
+  // How many leading code bits the prefix table resolves at once.
+  static constexpr int PrefixBits = 7;
+
   // Leaves are node contents >= TreeSize; symbol = content - TreeSize.
-  std::array<uint16_t, lzh::TreeSize + 1> Freq{};
+  // Past the sentinel at TreeSize come scratch weights that stand in for
+  // the missing nodes of a short code, so a prefix is counted without
+  // asking how long it is.
+  std::array<uint16_t, lzh::TreeSize + 2 + PrefixBits> Freq{};
   std::array<int16_t, lzh::TreeSize + lzh::SymbolCount> Parent{};
   std::array<int16_t, lzh::TreeSize> Child{};
 
@@ -67,7 +73,29 @@ class TLZHTree {
   int Decode(uint64_t Bits, int& Length);
 
  private:
+  // What the first PrefixBits code bits lead to: the nodes passed below the
+  // root (then scratch slots), and the symbol when the code ends within
+  // them, else -1.
+  struct TPrefix {
+    int16_t Path[PrefixBits];
+    int16_t Symbol;
+    uint8_t Length;
+    uint8_t Real;  // one bit per entry of Path that is a node
+  };
+
+  int DecodeLong(const TPrefix& p, uint64_t Bits, int& Length);
   void CountUpFrom(int n);
+  void CountAlong(const TPrefix& p, unsigned along);
+  const TPrefix* PrefixThrough(int n) const;
+  void BuildPrefixes();
+  void RefillPrefixesUnder(int n);
+  void FillPrefix(int entry, int depth);
+
+  std::array<TPrefix, 1 << PrefixBits> FPrefix{};
+  // Depth and leading code bits of each node within PrefixBits of the
+  // root; a node that has since moved deeper may keep stale values.
+  std::array<uint8_t, lzh::TreeSize> FDepth{};
+  std::array<uint8_t, lzh::TreeSize> FCode{};
 };
 
 }  // namespace qm
