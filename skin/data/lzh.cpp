@@ -94,8 +94,9 @@ int DecodePosition(TBitReader& in) {
 // hold: its unset tail (zeros) and then the spaces.
 struct TLZH::TTables {
   static constexpr int Chunk = 60 * 1024;
-  // Room past a chunk for a final match and for the up to 7 bytes a
-  // word-wise copy writes beyond it.
+  // Room past a chunk for a final match and for what a word-wise copy
+  // writes beyond it: up to 7 bytes, or 13 when a 3-byte match is copied
+  // as two words.
   static constexpr int Slack = LookAhead + 8;
 
   TLZHTree Tree;
@@ -179,7 +180,10 @@ void TLZH::Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHRea
     const uint8_t* from = to - distance;
     if (distance >= 8) {
       // Eight bytes at a time: a word never reads bytes it writes itself.
-      for (int k = 0; k < length; k += 8) std::memcpy(to + k, from + k, 8);
+      // Most matches are short, so the first two words go without asking.
+      std::memcpy(to, from, 8);
+      std::memcpy(to + 8, from + 8, 8);
+      for (int k = 16; k < length; k += 8) std::memcpy(to + k, from + k, 8);
     } else if constexpr (std::endian::native == std::endian::little) {
       // A short distance repeats its last distance bytes. Copying them one
       // at a time would make each byte wait for the store before it; instead

@@ -11,13 +11,13 @@ using namespace lzh;
 void TLZHTree::Start() {
   for (int s = 0; s < SymbolCount; ++s) {
     Freq[s] = 1;
-    Child[s] = static_cast<int16_t>(s + TreeSize);
-    Parent[s + TreeSize] = static_cast<int16_t>(s);
+    Child[s] = static_cast<uint16_t>(s + TreeSize);
+    Parent[s + TreeSize] = static_cast<uint16_t>(s);
   }
   for (int i = 0, j = SymbolCount; j <= Root; i += 2, ++j) {
     Freq[j] = static_cast<uint16_t>(Freq[i] + Freq[i + 1]);
-    Child[j] = static_cast<int16_t>(i);
-    Parent[i] = Parent[i + 1] = static_cast<int16_t>(j);
+    Child[j] = static_cast<uint16_t>(i);
+    Parent[i] = Parent[i + 1] = static_cast<uint16_t>(j);
   }
   Freq[TreeSize] = 0xFFFF;
   Parent[Root] = 0;
@@ -40,14 +40,14 @@ void TLZHTree::Rebuild() {
     std::copy_backward(Freq.begin() + k, Freq.begin() + jj, Freq.begin() + jj + 1);
     std::copy_backward(Child.begin() + k, Child.begin() + jj, Child.begin() + jj + 1);
     Freq[k] = static_cast<uint16_t>(f);
-    Child[k] = static_cast<int16_t>(i);
+    Child[k] = static_cast<uint16_t>(i);
   }
   for (int k = 0; k < TreeSize; ++k) {
     const int i = Child[k];
     if (i >= TreeSize) {
-      Parent[i] = static_cast<int16_t>(k);
+      Parent[i] = static_cast<uint16_t>(k);
     } else {
-      Parent[i] = Parent[i + 1] = static_cast<int16_t>(k);
+      Parent[i] = Parent[i + 1] = static_cast<uint16_t>(k);
     }
   }
   BuildPrefixes();
@@ -81,19 +81,19 @@ int TLZHTree::Decode(uint64_t Bits, int& Length) {
 // A longer code: the table gives its first nodes, the rest are walked.
 // Bits holds the code bits past the table's.
 int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
-  int16_t path[SymbolCount];
+  uint16_t path[SymbolCount];
   int depth = 0, firstMove = -1;
   ptrdiff_t n = p.Path[PrefixBits - 1];  // pointer-sized: no sign extension per level
   for (ptrdiff_t c = Child[n]; c < TreeSize; c = Child[n], Bits <<= 1) {
     n = c + static_cast<ptrdiff_t>(Bits >> 63);
     firstMove = Freq[n] == Freq[n + 1] ? depth : firstMove;
-    path[depth++] = static_cast<int16_t>(n);
+    path[depth++] = static_cast<uint16_t>(n);
   }
   Length = PrefixBits + depth;
   const int symbol = Child[n] - TreeSize;
   for (int d = firstMove + 1; d < depth; ++d) ++Freq[path[d]];
   if (firstMove >= 0) {
-    CountUpFrom(path[firstMove]);
+    CountMovingUp(path[firstMove]);
   } else {
     CountAlong(p, p.Real);
   }
@@ -122,51 +122,65 @@ void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
   const int firstMove = std::bit_width(moves) - 1;
   along &= ~0u << (firstMove + 1);
   for (int d = firstMove + 1; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
-  CountUpFrom(p.Path[firstMove]);
+  CountMovingUp(p.Path[firstMove]);
 }
 
-// Adds one to node n and each node above it. A node that now weighs more
-// than the next one changes place with the last of the nodes it overtook
-// (they all weigh one less than it), so the order stays sorted.
+// Adds one to node n and each node above it.
 void TLZHTree::CountUpFrom(int n) {
-  do {
-    const unsigned k = ++Freq[n];
-    if (k > Freq[n + 1]) {
-      // Most runs of equal weights are one or two nodes long, but a fresh or
-      // rebuilt tree has long ones: past the second node, step out doubling,
-      // then halve back.
-      int l = n + 1;
-      if (k > Freq[l + 1]) {
-        int step = 1;
-        while (l + step <= TreeSize && k > Freq[l + step]) {
-          l += step;
-          step *= 2;
-        }
-        l = static_cast<int>(std::upper_bound(Freq.begin() + l + 1, Freq.begin() + std::min(l + step, TreeSize + 1),
-                                              k - 1) - Freq.begin()) - 1;
-      }
-      Freq[n] = Freq[l];
-      Freq[l] = static_cast<uint16_t>(k);
+  const unsigned k = ++Freq[n];
+  CountAbove(k > Freq[n + 1] ? MoveUp(n, k) : n);
+}
 
-      // A leaf has no second child; its one link is then set twice, which
-      // spares a hard-to-predict branch.
-      const int i = Child[n];
-      Parent[i] = static_cast<int16_t>(l);
-      Parent[i + (i < TreeSize)] = static_cast<int16_t>(l);
-      const int j = Child[l];
-      Child[l] = static_cast<int16_t>(i);
-      Parent[j] = static_cast<int16_t>(n);
-      Parent[j + (j < TreeSize)] = static_cast<int16_t>(n);
-      Child[n] = static_cast<int16_t>(j);
-      RefillPrefixesUnder(n);
-      RefillPrefixesUnder(l);
-      n = l;
-    }
-    // The rest of the way up is in the table when n is near the root.
-    if (n == Root) return;
+// The same for a node known to weigh as much as the next one, which moves.
+void TLZHTree::CountMovingUp(int n) {
+  const unsigned k = ++Freq[n];
+  CountAbove(MoveUp(n, k));
+}
+
+// Adds one to each node above n; the rest of the way up is in the table
+// once the climb comes near the root.
+void TLZHTree::CountAbove(int n) {
+  while (n != Root) {
     if (const TPrefix* p = PrefixThrough(n)) return CountAlong(*p, (1u << (FDepth[n] - 1)) - 1);
     n = Parent[n];
-  } while (n != 0);
+    const unsigned k = ++Freq[n];
+    if (k > Freq[n + 1]) n = MoveUp(n, k);
+  }
+}
+
+// Node n has just been counted up to k and now weighs more than the next
+// one: it changes place with the last of the nodes it overtook (they all
+// weigh one less than it), so the order stays sorted. Returns the place.
+int TLZHTree::MoveUp(int n, unsigned k) {
+  // Most runs of equal weights are one or two nodes long, but a fresh or
+  // rebuilt tree has long ones: past the second node, step out doubling,
+  // then halve back.
+  int l = n + 1;
+  if (k > Freq[l + 1]) {
+    int step = 1;
+    while (l + step <= TreeSize && k > Freq[l + step]) {
+      l += step;
+      step *= 2;
+    }
+    l = static_cast<int>(std::upper_bound(Freq.begin() + l + 1, Freq.begin() + std::min(l + step, TreeSize + 1),
+                                          k - 1) - Freq.begin()) - 1;
+  }
+  Freq[n] = Freq[l];
+  Freq[l] = static_cast<uint16_t>(k);
+
+  // A leaf has no second child; its one link is then set twice, which
+  // spares a hard-to-predict branch.
+  const int i = Child[n];
+  Parent[i] = static_cast<uint16_t>(l);
+  Parent[i + (i < TreeSize)] = static_cast<uint16_t>(l);
+  const int j = Child[l];
+  Child[l] = static_cast<uint16_t>(i);
+  Parent[j] = static_cast<uint16_t>(n);
+  Parent[j + (j < TreeSize)] = static_cast<uint16_t>(n);
+  Child[n] = static_cast<uint16_t>(j);
+  RefillPrefixesUnder(n);
+  RefillPrefixesUnder(l);
+  return l;
 }
 
 void TLZHTree::BuildPrefixes() {
@@ -202,7 +216,7 @@ void TLZHTree::FillPrefix(int entry, int depth) {
   int n = depth > 0 ? p.Path[depth - 1] : Root;
   while (depth < PrefixBits && Child[n] < TreeSize) {
     n = Child[n] + ((entry >> (PrefixBits - 1 - depth)) & 1);
-    p.Path[depth] = static_cast<int16_t>(n);
+    p.Path[depth] = static_cast<uint16_t>(n);
     ++depth;
     FDepth[n] = static_cast<uint8_t>(depth);
     FCode[n] = static_cast<uint8_t>(entry >> (PrefixBits - depth));
@@ -210,7 +224,7 @@ void TLZHTree::FillPrefix(int entry, int depth) {
   p.Symbol = static_cast<int16_t>(Child[n] >= TreeSize ? Child[n] - TreeSize : -1);
   p.Length = static_cast<uint8_t>(depth);
   p.Real = static_cast<uint8_t>((1u << depth) - 1);
-  for (int d = depth; d < PrefixBits; ++d) p.Path[d] = static_cast<int16_t>(TreeSize + 1 + d);
+  for (int d = depth; d < PrefixBits; ++d) p.Path[d] = static_cast<uint16_t>(TreeSize + 1 + d);
 }
 
 }  // namespace qm

@@ -58,8 +58,8 @@ class TLZHTree {
   // the missing nodes of a short code, so a prefix is counted without
   // asking how long it is.
   std::array<uint16_t, lzh::TreeSize + 2 + PrefixBits> Freq{};
-  std::array<int16_t, lzh::TreeSize + lzh::SymbolCount> Parent{};
-  std::array<int16_t, lzh::TreeSize> Child{};
+  std::array<uint16_t, lzh::TreeSize + lzh::SymbolCount> Parent{};
+  std::array<uint16_t, lzh::TreeSize> Child{};
 
   void Start();
   // Halves every leaf frequency and rebuilds the inner nodes; keeps the
@@ -77,7 +77,7 @@ class TLZHTree {
   // root (then scratch slots), and the symbol when the code ends within
   // them, else -1.
   struct TPrefix {
-    int16_t Path[PrefixBits];
+    uint16_t Path[PrefixBits];
     int16_t Symbol;
     uint8_t Length;
     uint8_t Real;  // one bit per entry of Path that is a node
@@ -85,6 +85,9 @@ class TLZHTree {
 
   int DecodeLong(const TPrefix& p, uint64_t Bits, int& Length);
   void CountUpFrom(int n);
+  void CountMovingUp(int n);
+  void CountAbove(int n);
+  int MoveUp(int n, unsigned k);
   void CountAlong(const TPrefix& p, unsigned along);
   const TPrefix* PrefixThrough(int n) const;
   void BuildPrefixes();
