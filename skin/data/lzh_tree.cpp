@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <tuple>
 
 namespace qm {
 
@@ -152,11 +153,14 @@ void TLZHTree::CountAbove(int n) {
 // one: it changes place with the last of the nodes it overtook (they all
 // weigh one less than it), so the order stays sorted. Returns the place.
 int TLZHTree::MoveUp(int n, unsigned k) {
-  // Most runs of equal weights are one or two nodes long, but a fresh or
-  // rebuilt tree has long ones: past the second node, step out doubling,
-  // then halve back.
-  int l = n + 1;
-  if (k > Freq[l + 1]) {
+  // The run of nodes it overtook is counted over the next eight without a
+  // branch (the weights are sorted; the scratch slots past the sentinel
+  // are not). A fresh or rebuilt tree has longer runs: past the eighth
+  // node, step out doubling, then halve back.
+  static_assert(Root - 1 + 8 < std::tuple_size_v<decltype(Freq)>, "the look-ahead stays within the weights");
+  int l = n;
+  for (int j = 1; j <= 8; ++j) l += Freq[n + j] < k && n + j < TreeSize;
+  if (l == n + 8) {
     int step = 1;
     while (l + step <= TreeSize && k > Freq[l + step]) {
       l += step;
