@@ -104,11 +104,12 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
 // Counts the root and the nodes of p.Path picked by the bits of along,
 // which are the ancestors of one node. A node weighing as much as the next
 // one will move: the deepest such node is where Update would make its
-// first move, and above it the path no longer tells the parents. Below
-// that node nothing moves. Nodes counted before do not disturb the test:
-// only a node's own ancestors can be, and they weigh more than it. Slots outside along are
-// compared and counted too, by nothing, so that no branch asks how many
-// there are.
+// first move, and above it the path no longer tells the parents; below it
+// nothing moves. So all weights are compared first, as they are; counting
+// a node's descendants could not have changed the test, as only its
+// ancestors can be its next node and they weigh more than it. Slots
+// outside along are compared and counted too, by nothing, so that no
+// branch asks how many there are.
 void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
   unsigned moves = 0;
 #pragma GCC unroll 8

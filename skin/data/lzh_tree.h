@@ -56,7 +56,7 @@ class TLZHTree {
   // Leaves are node contents >= TreeSize; symbol = content - TreeSize.
   // Past the sentinel at TreeSize come scratch weights that stand in for
   // the missing nodes of a short code, so a prefix is counted without
-  // asking how long it is.
+  // asking how long it is, and each has a neighbour to be compared with.
   std::array<uint16_t, lzh::TreeSize + 2 + PrefixBits> Freq{};
   std::array<uint16_t, lzh::TreeSize + lzh::SymbolCount> Parent{};
   std::array<uint16_t, lzh::TreeSize> Child{};
@@ -73,9 +73,9 @@ class TLZHTree {
   int Decode(uint64_t Bits, int& Length);
 
  private:
-  // What the first PrefixBits code bits lead to: the nodes passed below the
-  // root (then scratch slots), and the symbol when the code ends within
-  // them, else -1.
+  // What the first PrefixBits code bits lead to, kept current as nodes
+  // move: the nodes passed below the root (then scratch slots), and the
+  // symbol when the code ends within them, else -1.
   struct TPrefix {
     uint16_t Path[PrefixBits];
     int16_t Symbol;

@@ -70,6 +70,7 @@ class TSymbolWriter {
     if (FBits) out.push_back(static_cast<uint8_t>(FByte << (8 - FBits)));
     return out;
   }
+  int LongestCode = 0;
 
  private:
   void Symbol(int s) {
@@ -77,6 +78,7 @@ class TSymbolWriter {
     for (int k = FTree.Parent[s + lzh::TreeSize]; k != lzh::Root; k = FTree.Parent[k])
       path.push_back(k - FTree.Child[FTree.Parent[k]]);
     for (auto it = path.rbegin(); it != path.rend(); ++it) Put(1, *it);
+    LongestCode = std::max(LongestCode, static_cast<int>(path.size()));
     FTree.Update(s);
   }
   void Put(int n, int v) {
@@ -291,6 +293,14 @@ TEST(LzhDecode, EveryInputPathAgreesWithStepByStepOnHostileStreams) {
   const Bytes code(packed.begin() + 4, packed.end());
   Bytes flipped = code;
   flipped[flipped.size() / 2] ^= 0x10;
+  // Literal weights in Fibonacci proportion, heaviest first, skew the tree
+  // as far as its halving allows: codes far longer than a byte.
+  TSymbolWriter skewed;
+  std::vector<int> fibonacci;
+  for (int i = 0, a = 1, b = 1; i < 23; ++i, b += a, a = b - a) fibonacci.insert(fibonacci.end(), a, i * 11);
+  for (int round = 0; round < 3; ++round)
+    for (auto it = fibonacci.rbegin(); it != fibonacci.rend(); ++it) skewed.Literal(static_cast<uint8_t>(*it));
+  ASSERT_GE(skewed.LongestCode, 16);
 
   const struct {
     const char* Name;
@@ -305,6 +315,7 @@ TEST(LzhDecode, EveryInputPathAgreesWithStepByStepOnHostileStreams) {
       {"encoded text and runs", code, static_cast<int32_t>(text.size()), 0},
       {"cut to a third", Bytes(code.begin(), code.begin() + code.size() / 3), static_cast<int32_t>(text.size()), 0},
       {"one bit flipped", flipped, static_cast<int32_t>(text.size()), 0},
+      {"deep codes", skewed.Finish(), static_cast<int32_t>(3 * fibonacci.size()), 5},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
