@@ -157,18 +157,16 @@ int TLZHTree::MoveUp(int n, unsigned k) {
   // The run of nodes it overtook is counted over the next eight without a
   // branch (the weights are sorted; the scratch slots past the sentinel
   // are not). A fresh or rebuilt tree has longer runs: past the eighth
-  // node, step out doubling, then halve back.
+  // node, the first heavier weight, at the latest the sentinel, is found by
+  // halving, again without a branch per step.
   static_assert(Root - 1 + 8 < std::tuple_size_v<decltype(Freq)>, "the look-ahead stays within the weights");
   int l = n;
   for (int j = 1; j <= 8; ++j) l += Freq[n + j] < k && n + j < TreeSize;
   if (l == n + 8) {
-    int step = 1;
-    while (l + step <= TreeSize && k > Freq[l + step]) {
-      l += step;
-      step *= 2;
-    }
-    l = static_cast<int>(std::upper_bound(Freq.begin() + l + 1, Freq.begin() + std::min(l + step, TreeSize + 1),
-                                          k - 1) - Freq.begin()) - 1;
+    const uint16_t* first = &Freq[n + 9];
+    for (int count = TreeSize - (n + 9) + 1; count > 1; count -= count / 2)
+      first = first[count / 2] < k ? first + count / 2 : first;
+    l = static_cast<int>(first - Freq.data()) + (*first < k) - 1;
   }
   Freq[n] = Freq[l];
   Freq[l] = static_cast<uint16_t>(k);
