@@ -5,6 +5,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "lzh.h"
@@ -132,8 +133,25 @@ class TPlainDecoder {
   }
   int Rebuilds = 0;
 
+  // Symbols alone, one after the other, from a fresh tree.
+  int NextSymbol() {
+    if (!FStarted) Start();
+    FStarted = true;
+    return DecodeChar();
+  }
+  bool SameTreeAs(const TLZHTree& t) const {
+    for (int k = 0; k <= T; ++k)
+      if (Freq[k] != t.Freq[k]) return false;
+    for (int k = 0; k < T; ++k)
+      if (Son[k] != t.Child[k]) return false;
+    for (int k = 0; k < T + NChar; ++k)
+      if (Prnt[k] != t.Parent[k]) return false;
+    return true;
+  }
+
  private:
   static constexpr int T = 627, R = 626, NChar = 314;
+  bool FStarted = false;
 
   static int High(int b) {
     if (b < 32) return 0;
@@ -345,6 +363,38 @@ TEST(LzhDecode, EveryInputPathAgreesWithStepByStepOnHostileStreams) {
           });
       EXPECT_TRUE(out == expected);
     }
+  }
+}
+
+// The decoder reads codes through a table that must follow every move in
+// the tree; a stale entry may only show many symbols later, so the whole
+// tree is compared after each symbol, through young, skewed and rebuilt
+// trees.
+TEST(LzhTree, DecodingLeavesTheTreeAsTheStepByStepDecoderDoes) {
+  std::mt19937 rng(7);
+  for (const auto& [name, orMask, andMask] : {std::tuple{"random bits", 0x00, 0xFF},
+                                              std::tuple{"mostly ones", 0xF7, 0xFF},
+                                              std::tuple{"mostly zeros", 0x00, 0x08}}) {
+    SCOPED_TRACE(name);
+    Bytes code(60000);
+    for (auto& b : code) b = static_cast<uint8_t>((rng() | orMask) & andMask);
+    TPlainDecoder plain(code);
+    TLZHTree tree;
+    tree.Start();
+    size_t bit = 0;
+    for (int i = 0; i < 60000; ++i) {
+      uint64_t window = 0;
+      for (int k = 0; k < 64; ++k) {
+        const size_t at = bit + static_cast<size_t>(k);
+        const uint64_t b = at / 8 < code.size() ? (code[at / 8] >> (7 - at % 8)) & 1 : 0;
+        window |= b << (63 - k);
+      }
+      int length = 0;
+      ASSERT_EQ(tree.Decode(window, length), plain.NextSymbol()) << i;
+      ASSERT_TRUE(plain.SameTreeAs(tree)) << i;
+      bit += static_cast<size_t>(length);
+    }
+    EXPECT_GE(plain.Rebuilds, 2);
   }
 }
 
