@@ -84,7 +84,7 @@ int TLZHTree::Decode(uint64_t Bits, int& Length) {
 int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
   uint16_t path[SymbolCount];
   int depth = 0, firstMove = -1;
-  ptrdiff_t n = p.Path[PrefixBits - 1];  // pointer-sized: no sign extension per level
+  ptrdiff_t n = p.Path[PrefixBits - 1];  // pointer-sized: no widening per level
   for (ptrdiff_t c = Child[n]; c < TreeSize; c = Child[n], Bits <<= 1) {
     n = c + static_cast<ptrdiff_t>(Bits >> 63);
     firstMove = Freq[n] == Freq[n + 1] ? depth : firstMove;
