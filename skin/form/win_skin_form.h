@@ -137,6 +137,9 @@ class TWinSkinForm : public gui::TComponent {
   TWinSkinMenu* MenuBar() const { return FMenuBar; }
   // The popup tracked from the bar now, or none.
   HMENU TrackedPopup() const { return FTrackedPopup; }
+  // Whoever tracks a native popup of the window tells the item painter,
+  // which measures that popup's items by their text.
+  void SetTrackedPopup(HMENU Menu) { FTrackedPopup = Menu; }
   bool TrackingMenu() const { return FTrackingMenu; }
   // Opens the item's popup (and the neighbours the user moves to); false
   // when it has none.

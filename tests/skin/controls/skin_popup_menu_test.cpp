@@ -204,7 +204,9 @@ TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinUnlessTheirOwnOrDisabledByTag) {
   Attach();
   SetForegroundWindow(Form.Handle());
   // The Tag-disabled menu keeps the native items.
-  MENUITEMINFOW info{sizeof info, MIIM_FTYPE};
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
   GetMenuItemInfoW(Keep->Handle(), 0, TRUE, &info);
   EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
   GetMenuItemInfoW(Popup->Handle(), 0, TRUE, &info);
@@ -413,7 +415,7 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
   mii.dwTypeData = text;
   InsertMenuItemW(native, 0, TRUE, &mii);
   AppendMenuW(native, MF_OWNERDRAW, 7002, nullptr);
-  FormSkinner->FTrackedPopup = native;
+  FormSkinner->SetTrackedPopup(native);
   bool seen = false;
   gInspect = [&](HWND popup) {
     seen = true;
@@ -436,7 +438,7 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
   TrackPopupMenu(native, TPM_RIGHTBUTTON, 200, 200, 0, Form.Handle(), nullptr);
   KillTimer(nullptr, timer);
   EXPECT_TRUE(seen);
-  FormSkinner->FTrackedPopup = nullptr;
+  FormSkinner->SetTrackedPopup(nullptr);
   DestroyMenu(native);
 }
 
