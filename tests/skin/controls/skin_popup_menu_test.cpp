@@ -458,8 +458,8 @@ TEST_F(SkinnedMenus, AThousandPopupsLeaveNoObjectBehind) {
   open(20);
   const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
   open(1000);
-  EXPECT_LE(qmtest::GdiObjectCount(), gdi + 2);
-  EXPECT_LE(qmtest::UserObjectCount(), user + 2);
+  EXPECT_EQ(qmtest::GdiObjectCount(), gdi);
+  EXPECT_EQ(qmtest::UserObjectCount(), user);
   EXPECT_TRUE(SkinManager->PopupMenus.empty());
   EXPECT_EQ(TWinSkinPopMenu::PendingPopup, nullptr);
 }
