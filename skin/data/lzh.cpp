@@ -1,5 +1,6 @@
 #include "lzh.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <new>
@@ -84,42 +85,97 @@ int DecodePosition(TBitReader& in) {
   return (PositionHigh[first] << 6) | lower;
 }
 
+// Room past the last byte a decode step may start at: a final match, and
+// what a word-wise copy writes beyond it (up to 7 bytes, or 13 when a
+// 3-byte match is copied as two words).
+constexpr int Slack = LookAhead + 8;
+
+// Copies a match that reaches back before the first byte produced, into
+// what the ring holds then: its unset tail (zeros) and then the spaces.
+// Only the first RingSize bytes of a stream can need it.
+void CopyFromStart(uint8_t* to, int produced, int distance, int length) {
+  for (int k = 0; k < length; ++k) {
+    const int p = produced - distance + k;
+    to[k] = p >= 0 ? to[p - produced] : p >= -InitialWritePos ? 0x20 : 0;
+  }
+}
+
+// Output for the callback interface. Instead of a ring, the window holds
+// the last RingSize bytes produced and after them the bytes produced since
+// the last flush, so a match copies from one straight run of bytes. When
+// the run is long enough it goes to the caller and the history moves back
+// to the start. Before the first byte, the history is what the ring would
+// hold.
+class TWindowOutput {
+ public:
+  static constexpr bool HistoryInFront = true;
+
+  explicit TWindowOutput(const TLZHWriteBytes& Write) : FWrite(Write) {
+    FWindow.reset(new (std::nothrow) uint8_t[Size]);
+    if (!FWindow) throw ElzhException(LzhNoMemoryMessage);
+    std::memset(FWindow.get(), 0, RingSize - InitialWritePos);
+    std::memset(FWindow.get() + RingSize - InitialWritePos, 0x20, InitialWritePos);
+  }
+  uint8_t* Begin() const { return FWindow.get() + RingSize; }
+  uint8_t* Limit() const { return FWindow.get() + RingSize + Chunk; }
+  // Passes on what was produced and keeps its last RingSize bytes;
+  // returns the new write position.
+  uint8_t* Flush(uint8_t* end) {
+    uint8_t* const start = Begin();
+    if (end == start) return end;
+    uint16_t actual = 0;
+    FWrite(start, static_cast<uint16_t>(end - start), actual);
+    std::memmove(FWindow.get(), end - RingSize, RingSize);
+    return start;
+  }
+  void Finish(uint8_t* end) { Flush(end); }
+
+ private:
+  static constexpr int Chunk = 60 * 1024;
+  static constexpr int Size = RingSize + Chunk + Slack;
+  const TLZHWriteBytes& FWrite;
+  std::unique_ptr<uint8_t[]> FWindow;
+};
+
+// Output straight into the caller's vector, which is the window itself: no
+// second copy. Its room is reserved once, then made usable a chunk at a
+// time just ahead of the decoding, so fresh pages are touched in order
+// and while they are still in the cache.
+class TVectorOutput {
+ public:
+  static constexpr bool HistoryInFront = false;
+
+  TVectorOutput(std::vector<uint8_t>& Out, int32_t TextSize) : FOut(Out) {
+    FOut.clear();
+    FTotal = TextSize > 0 ? static_cast<size_t>(TextSize) + Slack : 0;
+    FOut.reserve(FTotal);
+    FOut.resize(std::min(FTotal, Chunk));
+  }
+  uint8_t* Begin() { return FOut.data(); }
+  uint8_t* Limit() { return FOut.data() + FOut.size() - std::min(FOut.size(), size_t{Slack}); }
+  // Makes the next chunk usable; the room reserved keeps the bytes where
+  // they are. Once all of it is usable, the limit lies at TextSize, which
+  // the decoding stops at.
+  uint8_t* Flush(uint8_t* end) {
+    FOut.resize(std::min(FTotal, FOut.size() + Chunk));
+    return end;
+  }
+  void Finish(uint8_t* end) { FOut.resize(static_cast<size_t>(end - FOut.data())); }
+
+ private:
+  static constexpr size_t Chunk = 64 * 1024;
+  std::vector<uint8_t>& FOut;
+  size_t FTotal = 0;
+};
+
 }  // namespace
 
-// The working state of one decode. Instead of a ring, the window holds the
-// last RingSize bytes produced and after them the bytes produced since the
-// last flush, so a match copies from one straight run of bytes. When the
-// run is long enough it goes to the caller and the history moves back to
-// the start. Before the first byte, the history is what the ring would
-// hold: its unset tail (zeros) and then the spaces.
+// The tree and the input of one decode.
 struct TLZH::TTables {
-  static constexpr int Chunk = 60 * 1024;
-  // Room past a chunk for a final match and for what a word-wise copy
-  // writes beyond it: up to 7 bytes, or 13 when a 3-byte match is copied
-  // as two words.
-  static constexpr int Slack = LookAhead + 8;
-
   TLZHTree Tree;
-  uint8_t Window[RingSize + Chunk + Slack] = {};
-  const TLZHWriteBytes* Write = nullptr;
   const TLZHReadBytes* Read = nullptr;
   bool ReadEnded = false;
   uint8_t In[4096] = {};
-
-  void Start() {
-    Tree.Start();
-    std::memset(Window + RingSize - InitialWritePos, 0x20, InitialWritePos);
-  }
-
-  // Passes on what was produced and keeps its last RingSize bytes;
-  // returns the new write position.
-  int Flush(int end) {
-    if (end == RingSize) return end;
-    uint16_t actual = 0;
-    (*Write)(Window + RingSize, static_cast<uint16_t>(end - RingSize), actual);
-    std::memmove(Window, Window + end - RingSize, RingSize);
-    return RingSize;
-  }
 
   // Asks the read callback for the next bytes. Nothing delivered means the
   // input is exhausted; from then on every bit reads as zero without asking
@@ -140,15 +196,23 @@ TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
 
 void TLZH::Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes) {
-  Run(TextSize, WriteBytes, &ReadBytes, nullptr, 0);
+  TWindowOutput output(WriteBytes);
+  Run(TextSize, output, &ReadBytes, nullptr, 0);
 }
 
 void TLZH::Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const uint8_t* Code, size_t CodeSize) {
-  Run(TextSize, WriteBytes, nullptr, Code, CodeSize);
+  TWindowOutput output(WriteBytes);
+  Run(TextSize, output, nullptr, Code, CodeSize);
 }
 
-void TLZH::Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes* ReadBytes,
-               const uint8_t* Code, size_t CodeSize) {
+void TLZH::Decode(int32_t TextSize, std::vector<uint8_t>& Out, const uint8_t* Code, size_t CodeSize) {
+  TVectorOutput output(Out, TextSize);
+  Run(TextSize, output, nullptr, Code, CodeSize);
+}
+
+template <class TOutput>
+void TLZH::Run(int32_t TextSize, TOutput& Output, const TLZHReadBytes* ReadBytes, const uint8_t* Code,
+               size_t CodeSize) {
   FTables.reset(new (std::nothrow) TTables);
   if (!FTables) throw ElzhException(LzhNoMemoryMessage);
   // Released on every way out, also when a callback throws.
@@ -158,25 +222,35 @@ void TLZH::Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHRea
   } release{FTables};
 
   auto& t = *FTables;
-  t.Write = &WriteBytes;
   t.Read = ReadBytes;
-  t.Start();
-  int w = RingSize;
+  t.Tree.Start();
+  uint8_t* to = Output.Begin();
+  uint8_t* limit = Output.Limit();
   TBitReader in(Code, Code + CodeSize, &TTables::More, &t);
 
   int64_t count = 0;
   while (count < TextSize) {
-    if (w >= RingSize + TTables::Chunk) w = t.Flush(w);
+    if (to >= limit) {
+      to = Output.Flush(to);
+      limit = Output.Limit();
+    }
     in.Fill();
     const int y = DecodeSymbol(t.Tree, in);
     if (y < 256) {
-      t.Window[w++] = static_cast<uint8_t>(y);
+      *to++ = static_cast<uint8_t>(y);
       ++count;
       continue;
     }
     const int distance = DecodePosition(in) + 1;
     const int length = y - 255 + Threshold;
-    uint8_t* to = t.Window + w;
+    if constexpr (!TOutput::HistoryInFront) {
+      if (distance > count) [[unlikely]] {
+        CopyFromStart(to, static_cast<int>(count), distance, length);
+        to += length;
+        count += length;
+        continue;
+      }
+    }
     const uint8_t* from = to - distance;
     if (distance >= 8) {
       // Eight bytes at a time: a word never reads bytes it writes itself.
@@ -198,10 +272,10 @@ void TLZH::Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHRea
     } else {
       for (int k = 0; k < length; ++k) to[k] = from[k];
     }
-    w += length;
+    to += length;
     count += length;
   }
-  t.Flush(w);
+  Output.Finish(to);
 }
 
 }  // namespace qm

@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "lzh_tree.h"
 
@@ -39,11 +40,14 @@ class TLZH {
   // The same for code bytes that are wholly in memory: they are read in
   // place, and bits past CodeSize read as zero.
   void Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const uint8_t* Code, size_t CodeSize);
+  // The same into Out, which receives the whole result; its room is taken
+  // once, for TextSize bytes and a final match.
+  void Decode(int32_t TextSize, std::vector<uint8_t>& Out, const uint8_t* Code, size_t CodeSize);
 
  private:
   struct TTables;
-  void Run(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes* ReadBytes, const uint8_t* Code,
-           size_t CodeSize);
+  template <class TOutput>
+  void Run(int32_t TextSize, TOutput& Output, const TLZHReadBytes* ReadBytes, const uint8_t* Code, size_t CodeSize);
 
   std::unique_ptr<TTables> FTables;
 };

@@ -257,15 +257,8 @@ std::vector<uint8_t> LzhDecode(const uint8_t* Data, size_t Size, int64_t MaxSize
   if (textSize > MaxSize)
     throw ElzhException("LZH : declared size " + std::to_string(textSize) + " exceeds the limit of " +
                         std::to_string(MaxSize) + " bytes");
-  if (textSize > 0) out.reserve(static_cast<size_t>(textSize) + LookAhead);
   TLZH lzh;
-  lzh.Decode(
-      textSize,
-      [&](const uint8_t* buffer, uint16_t count, uint16_t& actual) {
-        out.insert(out.end(), buffer, buffer + count);
-        actual = count;
-      },
-      Data + 4, Size - 4);
+  lzh.Decode(textSize, out, Data + 4, Size - 4);
   return out;
 }
 

@@ -478,6 +478,58 @@ TEST(LzhDecode, FinalMatchIsCopiedWholePastTextSize) {
   EXPECT_EQ(DecodeBody(2, w.Finish()).size(), 61u);
 }
 
+// Decoding the whole result in memory has no ring in front of its first
+// byte: a match reaching back there must still read the ring's unset zeros
+// and its spaces, alone or followed by bytes produced, and the result must
+// end where the callbacks' does, also past TextSize and across the chunks
+// the room is made usable in.
+TEST(LzhDecode, WholeResultInMemoryAgreesWithCallbacksAtItsEdges) {
+  struct TCase {
+    const char* Name;
+    Bytes Code;
+    int32_t Size;
+  };
+  std::vector<TCase> cases;
+  auto add = [&](const char* name, int32_t size, auto&& write) {
+    TSymbolWriter w;
+    write(w);
+    cases.push_back({name, w.Finish(), size});
+  };
+  add("first symbol repeats the last space", 20, [](auto& w) { w.Match(20, 0); });
+  add("from the zeros into the spaces", 30, [](auto& w) { w.Match(30, 4040); });
+  add("from the farthest byte", 60, [](auto& w) { w.Match(60, 4095); });
+  add("from the spaces into the bytes produced", 43, [](auto& w) {
+    for (char c : std::string("abc")) w.Literal(static_cast<uint8_t>(c));
+    w.Match(40, 5);
+  });
+  add("back to the start after a ring's worth", 4200, [](auto& w) {
+    for (int i = 0; i < 4100; ++i) w.Literal(static_cast<uint8_t>(i * 7));
+    w.Match(60, 4095);
+    w.Match(40, 4095);
+  });
+  add("final match past a tiny size", 2, [](auto& w) {
+    w.Literal('z');
+    w.Match(60, 0);
+  });
+  std::mt19937 rng(5);
+  for (int32_t size : {65536 - 68, 65536 - 67, 65536, 200000})
+    add("matches over the chunk edges", size, [&](auto& w) {
+      for (int32_t n = 0; n < size; n += 17) {
+        w.Literal(static_cast<uint8_t>(rng()));
+        w.Match(16, static_cast<int>(rng() % 4096));
+      }
+    });
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Name << ", size " << c.Size);
+    TPlainDecoder plain(c.Code);
+    const Bytes expected = plain.Decode(c.Size);
+    EXPECT_TRUE(DecodeBody(c.Size, c.Code) == expected);
+    Bytes out(3, 0x55);  // what the vector held before goes
+    TLZH().Decode(c.Size, out, c.Code.data(), c.Code.size());
+    EXPECT_TRUE(out == expected);
+  }
+}
+
 TEST(LzhDecode, InputPastItsEndReadsAsZero) {
   std::string s = "The quick brown fox jumps over the lazy dog. ";
   Bytes data;
