@@ -63,7 +63,10 @@ class TWinSkinForm : public gui::TComponent {
   // After a skin change: re-read the frame and fit the window again.
   void ApplySkin();
   void RefreshFrame();
-  void UpdateRegion();
+  // Cuts the window's region from the frame's key colour. Without Redraw
+  // only the windows behind repaint what the cut uncovers: the caller paints
+  // the frame itself.
+  void UpdateRegion(bool Redraw = true);
   void DropRegion();
   void SetCaptionStyles(bool Restore);
 
