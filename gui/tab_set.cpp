@@ -33,39 +33,38 @@ void TTabSet::SetFirstIndex(int index) {
   Invalidate();
 }
 
-int TTabSet::TabWidth(HDC dc, int index) const {
-  const std::wstring caption = Widen(FTabs[index]);
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-  return extent.cx + 9;
-}
-
-RECT TTabSet::TabRect(int index) {
-  if (index < FFirstIndex || index >= static_cast<int>(FTabs.size()) || !HandleAllocated()) return RECT{};
+std::vector<RECT> TTabSet::TabRects() {
+  std::vector<RECT> rects;
+  if (!HandleAllocated()) return rects;
   RECT client;
   GetClientRect(Handle(), &client);
   HDC dc = GetDC(Handle());
   const HGDIOBJ old = SelectObject(dc, Font().Handle());
   const int end = client.right - EndMargin;
-  int x = StartMargin;
-  RECT found{};
-  for (int i = FFirstIndex; i <= index; ++i) {
-    const int w = TabWidth(dc, i);
+  for (int i = FFirstIndex, x = StartMargin; i < static_cast<int>(FTabs.size()); ++i) {
+    const std::wstring caption = Widen(FTabs[i]);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    const int w = extent.cx + 9;
     if (x + w > end) break;
-    if (i == index) found = RECT{x, 0, x + w, client.bottom};
+    rects.push_back(RECT{x, 0, x + w, client.bottom});
     x += w;
   }
   SelectObject(dc, old);
   ReleaseDC(Handle(), dc);
-  return found;
+  return rects;
+}
+
+RECT TTabSet::TabRect(int index) {
+  const std::vector<RECT> rects = TabRects();
+  const int at = index - FFirstIndex;
+  return at >= 0 && at < static_cast<int>(rects.size()) ? rects[at] : RECT{};
 }
 
 int TTabSet::TabAt(POINT client) {
-  for (int i = FFirstIndex; i < static_cast<int>(FTabs.size()); ++i) {
-    const RECT r = TabRect(i);
-    if (IsRectEmpty(&r)) break;
-    if (PtInRect(&r, client)) return i;
-  }
+  const std::vector<RECT> rects = TabRects();
+  for (size_t i = 0; i < rects.size(); ++i)
+    if (PtInRect(&rects[i], client)) return FFirstIndex + static_cast<int>(i);
   return -1;
 }
 
@@ -102,9 +101,10 @@ void TTabSet::PaintWindow(HDC dc) {
   // The line the tabs hang from.
   RECT line{client.left, 0, client.right, 1};
   FillRect(dc, &line, GetSysColorBrush(COLOR_3DDKSHADOW));
-  for (int i = FFirstIndex; i < static_cast<int>(FTabs.size()); ++i) {
-    RECT r = TabRect(i);
-    if (IsRectEmpty(&r)) break;
+  const std::vector<RECT> rects = TabRects();
+  for (size_t n = 0; n < rects.size(); ++n) {
+    const int i = FFirstIndex + static_cast<int>(n);
+    RECT r = rects[n];
     const bool selected = i == FTabIndex;
     // The selected tab is joined to the page above it; the others sit back.
     if (selected) {

@@ -25,7 +25,11 @@ class TTabSet : public TWinControl {
   void SetFirstIndex(int index);
   int StartMargin = 5;
   int EndMargin = 5;
-  // A tab's place in the client area; empty when it is not shown.
+  // The places of the tabs shown, from FirstIndex on, in the client area:
+  // each as wide as its caption in the control's font plus 9, as many as fit
+  // before the end margin.
+  std::vector<RECT> TabRects();
+  // A tab's place; empty when it is not shown.
   RECT TabRect(int index);
   int TabAt(POINT client);
   // The selection changed by the user.
@@ -37,8 +41,6 @@ class TTabSet : public TWinControl {
   void PaintWindow(HDC dc) override;
 
  private:
-  // Each tab's width, in the control's font: its caption's plus 9.
-  int TabWidth(HDC dc, int index) const;
   void Select(int index);
   std::vector<std::string> FTabs;
   int FTabIndex = -1;

@@ -206,22 +206,17 @@ void TSkinTab31::Paint(HDC DC, const RECT& Rect) {
   HDC dc = picture.Canvas().Handle();
   FillFace(dc, RECT{0, 0, w, h});
   const gui::TSelectGuard font(dc, FontOf(Handle));
-  const int end = w - source->EndMargin;
-  int x = source->StartMargin;
-  const int count = static_cast<int>(source->Tabs().size());
-  for (int i = std::max(0, source->FirstIndex()); i < count; ++i) {
-    const std::wstring caption = gui::Widen(source->Tabs()[i]);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-    const int tw = extent.cx + 9;
-    if (x + tw > end) break;
-    const RECT r{x, 0, x + tw, h};
+  // The tabs lie where the set itself places them, so that what shows is
+  // what a click hits.
+  const std::vector<RECT> places = source->TabRects();
+  for (size_t n = 0; n < places.size(); ++n) {
+    const int i = source->FirstIndex() + static_cast<int>(n);
+    const RECT r = places[n];
     const bool selected = i == source->TabIndex();
     DrawNineGrid(dc, r, TabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->Frames(), selected ? 2 : 1,
                  MarginsOf(*tabs));
     SetTextColor(dc, gui::ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
-    DrawCaption(dc, r, DT_CENTER, Enabled, caption);
-    x += tw;
+    DrawCaption(dc, r, DT_CENTER, Enabled, gui::Widen(source->Tabs()[i]));
   }
   BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
 }
