@@ -75,7 +75,7 @@ int TLZHTree::Decode(uint64_t Bits, int& Length) {
   const int symbol = p.Symbol;
   if (symbol < 0) return DecodeLong(p, Bits << PrefixBits, Length);
   Length = p.Length;
-  CountAlong(p, p.Real);
+  CountAlong<true>(p, p.Real);
   return symbol;
 }
 
@@ -96,7 +96,7 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
   if (firstMove >= 0) {
     CountMovingUp(path[firstMove]);
   } else {
-    CountAlong(p, p.Real);
+    CountAlong<true>(p, p.Real);
   }
   return symbol;
 }
@@ -110,6 +110,7 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
 // ancestors can be its next node and they weigh more than it. Slots
 // outside along are compared and counted too, by nothing, so that no
 // branch asks how many there are.
+template <bool WholePath>
 void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
   unsigned moves = 0;
 #pragma GCC unroll 8
@@ -117,8 +118,15 @@ void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
   moves &= along;
   if (moves == 0) {
     ++Freq[Root];
+    if constexpr (WholePath) {
+      // Only scratch slots are left out, and as their weights are never
+      // looked at unmasked, they may as well be counted.
 #pragma GCC unroll 8
-    for (int d = 0; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+      for (int d = 0; d < PrefixBits; ++d) ++Freq[p.Path[d]];
+    } else {
+#pragma GCC unroll 8
+      for (int d = 0; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+    }
     return;
   }
   const int firstMove = std::bit_width(moves) - 1;
@@ -143,7 +151,7 @@ void TLZHTree::CountMovingUp(int n) {
 // once the climb comes near the root.
 void TLZHTree::CountAbove(int n) {
   while (n != Root) {
-    if (const TPrefix* p = PrefixThrough(n)) return CountAlong(*p, (1u << (FDepth[n] - 1)) - 1);
+    if (const TPrefix* p = PrefixThrough(n)) return CountAlong<false>(*p, (1u << (FDepth[n] - 1)) - 1);
     n = Parent[n];
     const unsigned k = ++Freq[n];
     if (k > Freq[n + 1]) n = MoveUp(n, k);

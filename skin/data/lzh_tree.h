@@ -90,6 +90,7 @@ class TLZHTree {
   void CountMovingUp(int n);
   void CountAbove(int n);
   int MoveUp(int n, unsigned k);
+  template <bool WholePath>
   void CountAlong(const TPrefix& p, unsigned along);
   const TPrefix* PrefixThrough(int n) const;
   void BuildPrefixes();
