@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
-#include <tuple>
 
 namespace qm {
 
@@ -20,7 +19,7 @@ void TLZHTree::Start() {
     Child[j] = static_cast<uint16_t>(i);
     Parent[i] = Parent[i + 1] = static_cast<uint16_t>(j);
   }
-  Freq[TreeSize] = 0xFFFF;
+  std::fill(&Freq[TreeSize], &Freq[Scratch], uint16_t{0xFFFF});
   Parent[Root] = 0;
   BuildPrefixes();
 }
@@ -163,13 +162,13 @@ void TLZHTree::CountAbove(int n) {
 // weigh one less than it), so the order stays sorted. Returns the place.
 int TLZHTree::MoveUp(int n, unsigned k) {
   // The run of nodes it overtook is counted over the next eight without a
-  // branch (the weights are sorted; the scratch slots past the sentinel
-  // are not). A fresh or rebuilt tree has longer runs: past the eighth
-  // node, the first heavier weight, at the latest the sentinel, is found by
-  // halving, again without a branch per step.
-  static_assert(Root - 1 + 8 < std::tuple_size_v<decltype(Freq)>, "the look-ahead stays within the weights");
+  // branch; past the last node, the sentinels stop it. A fresh or rebuilt
+  // tree has longer runs: past the eighth node, the first heavier weight,
+  // at the latest the sentinel, is found by halving, again without a
+  // branch per step.
+  static_assert(Root - 1 + 8 < Scratch, "the look-ahead stays within the sentinels");
   int l = n;
-  for (int j = 1; j <= 8; ++j) l += Freq[n + j] < k && n + j < TreeSize;
+  for (int j = 1; j <= 8; ++j) l += Freq[n + j] < k;
   if (l == n + 8) {
     const uint16_t* first = &Freq[n + 9];
     for (int count = TreeSize - (n + 9) + 1; count > 1; count -= count / 2)
@@ -235,7 +234,7 @@ void TLZHTree::FillPrefix(int entry, int depth) {
   p.Symbol = static_cast<int16_t>(Child[n] >= TreeSize ? Child[n] - TreeSize : -1);
   p.Length = static_cast<uint8_t>(depth);
   p.Real = static_cast<uint8_t>((1u << depth) - 1);
-  for (int d = depth; d < PrefixBits; ++d) p.Path[d] = static_cast<uint16_t>(TreeSize + 1 + d);
+  for (int d = depth; d < PrefixBits; ++d) p.Path[d] = static_cast<uint16_t>(Scratch + d);
 }
 
 }  // namespace qm
