@@ -25,22 +25,32 @@ void TLZHTree::Start() {
 }
 
 void TLZHTree::Rebuild() {
-  int j = 0;
-  for (int i = 0; i < TreeSize; ++i) {
+  // The leaves, halved, in their order, which halving keeps sorted.
+  std::array<uint16_t, SymbolCount> leafFreq, leafChild;
+  for (int i = 0, j = 0; i < TreeSize; ++i) {
     if (Child[i] >= TreeSize) {
-      Freq[j] = static_cast<uint16_t>((Freq[i] + 1u) / 2u);
-      Child[j] = Child[i];
+      leafFreq[j] = static_cast<uint16_t>((Freq[i] + 1u) / 2u);
+      leafChild[j] = Child[i];
       ++j;
     }
   }
-  for (int i = 0, jj = SymbolCount; jj < TreeSize; i += 2, ++jj) {
-    const unsigned f = static_cast<unsigned>(Freq[i]) + Freq[i + 1];
-    // After the last node not heavier than f; the nodes so far are sorted.
-    const int k = static_cast<int>(std::upper_bound(Freq.begin(), Freq.begin() + jj, f) - Freq.begin());
-    std::copy_backward(Freq.begin() + k, Freq.begin() + jj, Freq.begin() + jj + 1);
-    std::copy_backward(Child.begin() + k, Child.begin() + jj, Child.begin() + jj + 1);
-    Freq[k] = static_cast<uint16_t>(f);
-    Child[k] = static_cast<uint16_t>(i);
+  // Each inner node joins the next two nodes placed and goes after every
+  // node not heavier than it. The joined weights grow from one inner node
+  // to the next, so the nodes are placed in one pass, merging the leaves
+  // with the inner nodes as they are made.
+  for (int k = 0, leaf = 0, pair = 0; k < TreeSize; ++k) {
+    if (2 * pair + 1 < k) {
+      const unsigned f = static_cast<unsigned>(Freq[2 * pair]) + Freq[2 * pair + 1];
+      if (leaf == SymbolCount || f < leafFreq[leaf]) {
+        Freq[k] = static_cast<uint16_t>(f);
+        Child[k] = static_cast<uint16_t>(2 * pair);
+        ++pair;
+        continue;
+      }
+    }
+    Freq[k] = leafFreq[leaf];
+    Child[k] = leafChild[leaf];
+    ++leaf;
   }
   for (int k = 0; k < TreeSize; ++k) {
     const int i = Child[k];
