@@ -198,8 +198,9 @@ int TLZHTree::MoveUp(int n, unsigned k) {
   Parent[j] = static_cast<uint16_t>(n);
   Parent[j + (j < TreeSize)] = static_cast<uint16_t>(n);
   Child[n] = static_cast<uint16_t>(j);
-  RefillPrefixesUnder(n);
-  RefillPrefixesUnder(l);
+  // Most moves happen deeper than the table reaches.
+  if (PrefixThrough(n)) [[unlikely]] RefillPrefixesUnder(n);
+  if (PrefixThrough(l)) [[unlikely]] RefillPrefixesUnder(l);
   return l;
 }
 
@@ -213,7 +214,6 @@ void TLZHTree::BuildPrefixes() {
 // Only the entries below a node that changed children are out of date:
 // the nodes above it, recorded in the entry, have kept theirs.
 void TLZHTree::RefillPrefixesUnder(int n) {
-  if (!PrefixThrough(n)) return;
   const int depth = FDepth[n];
   const int first = FCode[n] << (PrefixBits - depth);
   for (int e = first; e < first + (1 << (PrefixBits - depth)); ++e) FillPrefix(e, depth);

@@ -98,6 +98,7 @@ class TLZHTree {
   void CountAlong(const TPrefix& p, unsigned along);
   const TPrefix* PrefixThrough(int n) const;
   void BuildPrefixes();
+  // For a node that PrefixThrough finds.
   void RefillPrefixesUnder(int n);
   void FillPrefix(int entry, int depth);
 
