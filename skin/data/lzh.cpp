@@ -36,7 +36,7 @@ class TBitReader {
       FNext += (63 - FCount) >> 3;
       FCount |= 56;
     } else {
-      FillByBytes();
+      *this = Refilled(*this);
     }
   }
   uint64_t Word() const { return FBits; }
@@ -47,6 +47,13 @@ class TBitReader {
   }
 
  private:
+  // Works on a copy: the callback takes the input pointers by reference,
+  // and were the decode loop's reader to lend them, its bits would have
+  // to live in memory across every call instead of in registers.
+  static TBitReader Refilled(TBitReader r) {
+    r.FillByBytes();
+    return r;
+  }
   void FillByBytes() {
     while (FCount <= 56) {
       if (FNext == FEnd && FMore) FMore(FContext, FNext, FEnd);

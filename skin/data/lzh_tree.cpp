@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
-#include <tuple>
 
 namespace qm {
 
@@ -20,28 +19,38 @@ void TLZHTree::Start() {
     Child[j] = static_cast<uint16_t>(i);
     Parent[i] = Parent[i + 1] = static_cast<uint16_t>(j);
   }
-  Freq[TreeSize] = 0xFFFF;
+  std::fill(&Freq[TreeSize], &Freq[Scratch], uint16_t{0xFFFF});
   Parent[Root] = 0;
   BuildPrefixes();
 }
 
 void TLZHTree::Rebuild() {
-  int j = 0;
-  for (int i = 0; i < TreeSize; ++i) {
+  // The leaves, halved, in their order, which halving keeps sorted.
+  std::array<uint16_t, SymbolCount> leafFreq, leafChild;
+  for (int i = 0, j = 0; i < TreeSize; ++i) {
     if (Child[i] >= TreeSize) {
-      Freq[j] = static_cast<uint16_t>((Freq[i] + 1u) / 2u);
-      Child[j] = Child[i];
+      leafFreq[j] = static_cast<uint16_t>((Freq[i] + 1u) / 2u);
+      leafChild[j] = Child[i];
       ++j;
     }
   }
-  for (int i = 0, jj = SymbolCount; jj < TreeSize; i += 2, ++jj) {
-    const unsigned f = static_cast<unsigned>(Freq[i]) + Freq[i + 1];
-    // After the last node not heavier than f; the nodes so far are sorted.
-    const int k = static_cast<int>(std::upper_bound(Freq.begin(), Freq.begin() + jj, f) - Freq.begin());
-    std::copy_backward(Freq.begin() + k, Freq.begin() + jj, Freq.begin() + jj + 1);
-    std::copy_backward(Child.begin() + k, Child.begin() + jj, Child.begin() + jj + 1);
-    Freq[k] = static_cast<uint16_t>(f);
-    Child[k] = static_cast<uint16_t>(i);
+  // Each inner node joins the next two nodes placed and goes after every
+  // node not heavier than it. The joined weights grow from one inner node
+  // to the next, so the nodes are placed in one pass, merging the leaves
+  // with the inner nodes as they are made.
+  for (int k = 0, leaf = 0, pair = 0; k < TreeSize; ++k) {
+    if (2 * pair + 1 < k) {
+      const unsigned f = static_cast<unsigned>(Freq[2 * pair]) + Freq[2 * pair + 1];
+      if (leaf == SymbolCount || f < leafFreq[leaf]) {
+        Freq[k] = static_cast<uint16_t>(f);
+        Child[k] = static_cast<uint16_t>(2 * pair);
+        ++pair;
+        continue;
+      }
+    }
+    Freq[k] = leafFreq[leaf];
+    Child[k] = leafChild[leaf];
+    ++leaf;
   }
   for (int k = 0; k < TreeSize; ++k) {
     const int i = Child[k];
@@ -75,7 +84,7 @@ int TLZHTree::Decode(uint64_t Bits, int& Length) {
   const int symbol = p.Symbol;
   if (symbol < 0) return DecodeLong(p, Bits << PrefixBits, Length);
   Length = p.Length;
-  CountAlong(p, p.Real);
+  CountAlong<true>(p, p.Real);
   return symbol;
 }
 
@@ -96,7 +105,7 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
   if (firstMove >= 0) {
     CountMovingUp(path[firstMove]);
   } else {
-    CountAlong(p, p.Real);
+    CountAlong<true>(p, p.Real);
   }
   return symbol;
 }
@@ -110,6 +119,7 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
 // ancestors can be its next node and they weigh more than it. Slots
 // outside along are compared and counted too, by nothing, so that no
 // branch asks how many there are.
+template <bool WholePath>
 void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
   unsigned moves = 0;
 #pragma GCC unroll 8
@@ -117,8 +127,15 @@ void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
   moves &= along;
   if (moves == 0) {
     ++Freq[Root];
+    if constexpr (WholePath) {
+      // Only scratch slots are left out, and as their weights are never
+      // looked at unmasked, they may as well be counted.
 #pragma GCC unroll 8
-    for (int d = 0; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+      for (int d = 0; d < PrefixBits; ++d) ++Freq[p.Path[d]];
+    } else {
+#pragma GCC unroll 8
+      for (int d = 0; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+    }
     return;
   }
   const int firstMove = std::bit_width(moves) - 1;
@@ -143,7 +160,7 @@ void TLZHTree::CountMovingUp(int n) {
 // once the climb comes near the root.
 void TLZHTree::CountAbove(int n) {
   while (n != Root) {
-    if (const TPrefix* p = PrefixThrough(n)) return CountAlong(*p, (1u << (FDepth[n] - 1)) - 1);
+    if (const TPrefix* p = PrefixThrough(n)) return CountAlong<false>(*p, (1u << (FDepth[n] - 1)) - 1);
     n = Parent[n];
     const unsigned k = ++Freq[n];
     if (k > Freq[n + 1]) n = MoveUp(n, k);
@@ -155,13 +172,13 @@ void TLZHTree::CountAbove(int n) {
 // weigh one less than it), so the order stays sorted. Returns the place.
 int TLZHTree::MoveUp(int n, unsigned k) {
   // The run of nodes it overtook is counted over the next eight without a
-  // branch (the weights are sorted; the scratch slots past the sentinel
-  // are not). A fresh or rebuilt tree has longer runs: past the eighth
-  // node, the first heavier weight, at the latest the sentinel, is found by
-  // halving, again without a branch per step.
-  static_assert(Root - 1 + 8 < std::tuple_size_v<decltype(Freq)>, "the look-ahead stays within the weights");
+  // branch; past the last node, the sentinels stop it. A fresh or rebuilt
+  // tree has longer runs: past the eighth node, the first heavier weight,
+  // at the latest the sentinel, is found by halving, again without a
+  // branch per step.
+  static_assert(Root - 1 + 8 < Scratch, "the look-ahead stays within the sentinels");
   int l = n;
-  for (int j = 1; j <= 8; ++j) l += Freq[n + j] < k && n + j < TreeSize;
+  for (int j = 1; j <= 8; ++j) l += Freq[n + j] < k;
   if (l == n + 8) {
     const uint16_t* first = &Freq[n + 9];
     for (int count = TreeSize - (n + 9) + 1; count > 1; count -= count / 2)
@@ -181,8 +198,9 @@ int TLZHTree::MoveUp(int n, unsigned k) {
   Parent[j] = static_cast<uint16_t>(n);
   Parent[j + (j < TreeSize)] = static_cast<uint16_t>(n);
   Child[n] = static_cast<uint16_t>(j);
-  RefillPrefixesUnder(n);
-  RefillPrefixesUnder(l);
+  // Most moves happen deeper than the table reaches.
+  if (PrefixThrough(n)) [[unlikely]] RefillPrefixesUnder(n);
+  if (PrefixThrough(l)) [[unlikely]] RefillPrefixesUnder(l);
   return l;
 }
 
@@ -196,7 +214,6 @@ void TLZHTree::BuildPrefixes() {
 // Only the entries below a node that changed children are out of date:
 // the nodes above it, recorded in the entry, have kept theirs.
 void TLZHTree::RefillPrefixesUnder(int n) {
-  if (!PrefixThrough(n)) return;
   const int depth = FDepth[n];
   const int first = FCode[n] << (PrefixBits - depth);
   for (int e = first; e < first + (1 << (PrefixBits - depth)); ++e) FillPrefix(e, depth);
@@ -227,7 +244,7 @@ void TLZHTree::FillPrefix(int entry, int depth) {
   p.Symbol = static_cast<int16_t>(Child[n] >= TreeSize ? Child[n] - TreeSize : -1);
   p.Length = static_cast<uint8_t>(depth);
   p.Real = static_cast<uint8_t>((1u << depth) - 1);
-  for (int d = depth; d < PrefixBits; ++d) p.Path[d] = static_cast<uint16_t>(TreeSize + 1 + d);
+  for (int d = depth; d < PrefixBits; ++d) p.Path[d] = static_cast<uint16_t>(Scratch + d);
 }
 
 }  // namespace qm

@@ -56,10 +56,14 @@ class TLZHTree {
   static constexpr int PrefixBits = 6;
 
   // Leaves are node contents >= TreeSize; symbol = content - TreeSize.
-  // Past the sentinel at TreeSize come scratch weights that stand in for
-  // the missing nodes of a short code, so a prefix is counted without
-  // asking how long it is, and each has a neighbour to be compared with.
-  std::array<uint16_t, lzh::TreeSize + 2 + PrefixBits> Freq{};
+  // Past the nodes come sentinels heavier than any count, as many as a
+  // moving node looks ahead, so that look-ahead needs no bound; then
+  // scratch weights that stand in for the missing nodes of a short code,
+  // so a prefix is counted without asking how long it is, and each has a
+  // neighbour to be compared with.
+  static constexpr int Sentinels = 8;
+  static constexpr int Scratch = lzh::TreeSize + Sentinels;
+  std::array<uint16_t, Scratch + PrefixBits + 1> Freq{};
   std::array<uint16_t, lzh::TreeSize + lzh::SymbolCount> Parent{};
   std::array<uint16_t, lzh::TreeSize> Child{};
 
@@ -90,9 +94,11 @@ class TLZHTree {
   void CountMovingUp(int n);
   void CountAbove(int n);
   int MoveUp(int n, unsigned k);
+  template <bool WholePath>
   void CountAlong(const TPrefix& p, unsigned along);
   const TPrefix* PrefixThrough(int n) const;
   void BuildPrefixes();
+  // For a node that PrefixThrough finds.
   void RefillPrefixesUnder(int n);
   void FillPrefix(int entry, int depth);
 
