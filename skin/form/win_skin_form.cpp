@@ -129,7 +129,6 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
   else
     SkinChildWindows();
   InvalidateRect(FHandle, nullptr, TRUE);
-  FAttachDone = true;
 }
 
 bool TWinSkinForm::AddControl(TSkinControl* Skinner) {
@@ -260,13 +259,10 @@ void TWinSkinForm::FitWindow(bool Reskin) {
 }
 
 void TWinSkinForm::FinishAttach() {
-  // It runs on the posted message or on the first paint, whichever comes
-  // first.
-  if (FPhase != phAttaching) return;
-  if (FSkinFrame && MDIChildWhileMaximized()) {
+  if (FPhase == phAttaching && FSkinFrame && MDIChildWhileMaximized()) {
     SetCaptionStyles(true);
     RefreshFrame();
-  } else if (FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
+  } else if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
     FPhase = phResizing;
     FitWindow(false);
     FPhase = phReady;
@@ -655,15 +651,6 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   }
 
   // Stage 3: the attach has finished and the window shows its frame.
-  if (FPhase == phAttaching && FAttachDone && (Msg == WM_NCPAINT || Msg == WM_PAINT)) {
-    // The first paint does not wait for the posted message: the window is
-    // fitted to its skinned frame first, so that it is painted once, at its
-    // final size, and not at the native size and then again. The resize
-    // keeps client pixels that were never painted, the children's borders
-    // among them: all of it is due now anyway.
-    FinishAttach();
-    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-  }
   if (FPhase == phAttaching || FWindowState == wsMinimized || MDIChildOutsideNormal())
     return CallOldProc(Msg, wParam, lParam);
   switch (Msg) {

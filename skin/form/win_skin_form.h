@@ -263,9 +263,6 @@ class TWinSkinForm : public gui::TComponent {
   unsigned FBorderIcons = 0;
   TWindowState FWindowState = wsNormal;
   TPhase FPhase = phAttaching;
-  // Set once Attach has started every control skinner: a paint that comes
-  // sooner (a control's own) must not finish the attach half way.
-  bool FAttachDone = false;
   std::vector<std::unique_ptr<TWinSysButton>> FButtons;
   TNCObject* FHotObject = nullptr;
   gui::TBitmap FIcon;

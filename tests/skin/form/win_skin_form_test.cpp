@@ -5,13 +5,11 @@
 #include <windows.h>
 
 #include <thread>
-#include <vector>
 
 #include "../stored_skin.h"
 #include "window_measure.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
-#include "gui/subclass.h"
 #include "gui_objects.h"
 #include "skin_manage.h"
 #include "ui_driver.h"
@@ -232,45 +230,6 @@ TEST_F(WinSkinForm, WindowWithBothBoxesShowsAndUsesThem) {
   const TWinSysButton* restore = ButtonWithAction(*skinner, 1);
   ASSERT_NE(restore, nullptr);
   EXPECT_NE(restore, maximize);
-}
-
-// Shown through the manager, as the program shows its window: the form
-// paints for the first time already fitted to the skinned frame, so that
-// nothing is painted at the native size only to be painted again, and it
-// is ready when Show returns.
-TEST_F(WinSkinForm, TheFirstPaintComesAtTheSkinnedSize) {
-  SkinManager = std::make_unique<TSkinManage>();
-  SkinManager->AddSkinData(&Skin);
-  SkinManager->Active = true;
-  SkinManager->Activated = 1;
-  SkinManager->InstallHook();
-  struct TDropManager {
-    ~TDropManager() { SkinManager.reset(); }
-  } dropManager;
-  gui::TForm form(nullptr);
-  form.SetBorderStyle(gui::TFormBorderStyle::bsDialog);
-  form.SetClientSize(483, 436);
-  std::vector<SIZE> painted;
-  gui::TWindowSubclass watch;
-  watch.Attach(form.Handle(), [&](UINT msg, WPARAM w, LPARAM l) {
-    if (msg == WM_PAINT) painted.push_back(WindowSize(form.Handle()));
-    return watch.CallPrevious(msg, w, l);
-  });
-  form.Show();
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form.Handle());
-  ASSERT_NE(skinner, nullptr);
-  EXPECT_EQ(skinner->Phase(), TWinSkinForm::phReady);
-  ASSERT_FALSE(painted.empty());
-  for (const SIZE& s : painted) {
-    EXPECT_EQ(s.cx, 519);
-    EXPECT_EQ(s.cy, 490);
-  }
-  // The posted message that used to finish the attach changes nothing now.
-  qmtest::PumpFor(100);
-  EXPECT_EQ(WindowSize(form.Handle()).cx, 519);
-  EXPECT_EQ(ClientSize(form.Handle()).cy, 436);
-  watch.Detach();
-  form.Hide();
 }
 
 TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
