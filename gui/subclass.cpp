@@ -19,6 +19,9 @@ struct TSubclassChain {
   WNDPROC Original = nullptr;
   std::vector<TWindowSubclass*> Layers;
   int Running = 0;
+  // WM_NCDESTROY has been through while an outer message of the same window
+  // was still running (DestroyWindow from inside WM_CLOSE, say).
+  bool Destroyed = false;
 
   static TSubclassChain* Of(HWND window) { return static_cast<TSubclassChain*>(GetPropW(window, kChainProp)); }
 
@@ -64,6 +67,7 @@ bool TWindowSubclass::Attach(HWND window, THandler handler) {
   chain->Layers.push_back(this);
   FHandler = std::make_shared<THandler>(std::move(handler));
   FWindow = window;
+  FChain = chain;
   return true;
 }
 
@@ -76,11 +80,11 @@ TWindowSubclass::~TWindowSubclass() {
 void TWindowSubclass::Detach() {
   if (!FWindow) return;
   HWND window = FWindow;
+  TSubclassChain* chain = FChain;
   FWindow = nullptr;
-  TSubclassChain* chain = TSubclassChain::Of(window);
-  if (!chain) return;
+  FChain = nullptr;
   std::erase(chain->Layers, this);
-  TSubclassChain::ReleaseIfUnused(window, chain, false);
+  TSubclassChain::ReleaseIfUnused(window, chain, chain->Destroyed);
 }
 
 LRESULT TWindowSubclass::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -138,18 +142,21 @@ LRESULT CALLBACK TWindowSubclass::ChainProc(HWND window, UINT msg, WPARAM wParam
   ++chain->Running;
   const LRESULT result = chain->Call(window, chain->Layers.size(), msg, wParam, lParam);
   --chain->Running;
-  if (msg == WM_NCDESTROY && chain->Running == 0) {
-    // The window is gone: every handler comes off and is told so.
+  if (msg == WM_NCDESTROY) chain->Destroyed = true;
+  if (!chain->Destroyed) {
+    TSubclassChain::ReleaseIfUnused(window, chain, false);
+  } else if (chain->Running == 0) {
+    // The window is gone and nothing runs through its chain any more: every
+    // handler comes off and is told so.
     std::vector<std::function<void()>> told;
     for (TWindowSubclass* layer : chain->Layers) {
       layer->FWindow = nullptr;
+      layer->FChain = nullptr;
       if (layer->OnWindowDestroyed) told.push_back(layer->OnWindowDestroyed);
     }
     chain->Layers.clear();
     TSubclassChain::ReleaseIfUnused(window, chain, true);
     for (const auto& tell : told) GuardedCall(tell);
-  } else {
-    TSubclassChain::ReleaseIfUnused(window, chain, false);
   }
   return result;
 }

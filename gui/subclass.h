@@ -43,7 +43,8 @@ class TWindowSubclass {
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // Runs after WM_NCDESTROY has gone through and the handler has come off
-  // by itself; the window is gone then.
+  // by itself; the window is gone then. A window destroyed from inside one
+  // of its own messages is taken off when the outermost of them returns.
   std::function<void()> OnWindowDestroyed;
   // Exceptions stop at the window procedure's edge. By default they go to
   // the application's error box; a skinner, which reports nothing, may drop
@@ -56,6 +57,9 @@ class TWindowSubclass {
   static LRESULT CALLBACK ChainProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, TSubclassChain& chain, size_t below, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND FWindow = nullptr;
+  // Held here, not looked up on the window: once the window is gone its
+  // property is, but a handler may still come off before the chain is done.
+  TSubclassChain* FChain = nullptr;
   // Shared, so that a handler that frees this object runs to its end.
   std::shared_ptr<THandler> FHandler;
   // What CallPrevious answered for the message being handled, so that a

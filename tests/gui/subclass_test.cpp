@@ -137,6 +137,43 @@ TEST(Subclass, DestroyedWindowTakesTheSubclassOffAfterPassingItOn) {
   }
 }
 
+TEST(Subclass, WindowDestroyedInsideItsOwnMessageTakesEverySubclassOffOnTheWayOut) {
+  // WM_CLOSE reaches DefWindowProc, which destroys the window while the
+  // chain is still running WM_CLOSE. One layer comes off and is freed on
+  // the way back out, after the window has gone; the other is left on.
+  for (bool freeOneOnTheWayOut : {false, true}) {
+    SCOPED_TRACE(freeOneOnTheWayOut ? "one freed after the window went" : "both left on");
+    HWND w = MakeWindow();
+    TWindowSubclass left;
+    auto freed = std::make_unique<TWindowSubclass>();
+    int leftTold = 0, freedTold = 0;
+    left.OnWindowDestroyed = [&] { ++leftTold; };
+    freed->OnWindowDestroyed = [&] { ++freedTold; };
+    AttachAdding(left, w, 1);
+    ASSERT_TRUE(freed->Attach(w, [&](UINT msg, WPARAM wp, LPARAM lp) {
+      const LRESULT r = freed->CallPrevious(msg, wp, lp);
+      if (msg == WM_CLOSE && freeOneOnTheWayOut) {
+        EXPECT_FALSE(IsWindow(w));
+        freed.reset();
+      }
+      return r;
+    }));
+    SendMessageW(w, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_FALSE(left.Attached());
+    EXPECT_EQ(leftTold, 1);
+    EXPECT_EQ(freedTold, freeOneOnTheWayOut ? 0 : 1);
+    if (freed) {
+      EXPECT_FALSE(freed->Attached());
+    }
+    // Taken off for good: attaching again elsewhere works.
+    HWND other = MakeWindow();
+    EXPECT_TRUE(left.Attach(other, [&](UINT msg, WPARAM wp, LPARAM lp) { return left.CallPrevious(msg, wp, lp); }));
+    EXPECT_EQ(SendMessageW(other, WM_SUM, 0, 0), 1);
+    DestroyWindow(other);
+  }
+}
+
 TEST(Subclass, FailingHandlerIsAnsweredByThePreviousProcedureOnce) {
   struct {
     const char* Name;
