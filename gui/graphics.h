@@ -297,6 +297,8 @@ class TBitmap {
   // Row y as BGR triples.
   std::uint8_t* ScanLine(int y);
   const std::uint8_t* ScanLine(int y) const;
+  // Bytes from one row to the next.
+  int Stride() const { return (FWidth * 3 + 3) & ~3; }
   HBITMAP Handle() const { return FHandle.Get(); }
   // Draws on the bitmap; an empty bitmap's canvas draws nothing and the
   // bitmap stays empty until it is given a size.
@@ -317,7 +319,6 @@ class TBitmap {
  private:
   void Create(int width, int height);
   void FromHandle(HBITMAP source);
-  int Stride() const { return (FWidth * 3 + 3) & ~3; }
   int FWidth = 0, FHeight = 0;
   TGdiHandle<HBITMAP> FHandle;
   std::uint8_t* FBits = nullptr;

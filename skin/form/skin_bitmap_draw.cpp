@@ -1,6 +1,7 @@
 #include "skin_bitmap_draw.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "skin_draw_text.h"
@@ -18,17 +19,43 @@ std::unique_ptr<gui::TBitmap> WorkingBitmap(int width, int height) {
   return bitmap;
 }
 
+// Whether every line of the piece s running along the given axis is one
+// colour. Stretched along such axes only, the piece comes out the same
+// whether its pixels are blended or merely repeated.
+bool LinesAreUniform(const gui::TBitmap& bitmap, const RECT& s, bool alongX, bool alongY) {
+  if (s.left < 0 || s.top < 0 || s.right > bitmap.Width() || s.bottom > bitmap.Height()) return false;
+  const std::uint8_t* top = bitmap.ScanLine(s.top) + s.left * 3;
+  const int stride = bitmap.Stride(), width = (s.right - s.left) * 3;
+  for (int y = 0; y < s.bottom - s.top; ++y) {
+    const std::uint8_t* row = top + static_cast<ptrdiff_t>(y) * stride;
+    for (int x = 0; x < width; x += 3) {
+      // Against the line's first pixel: the row's own, the column's top
+      // one, or the piece's first when both axes stretch.
+      const std::uint8_t* q = alongX ? (alongY ? top : row) : top + x;
+      if (row[x] != q[0] || row[x + 1] != q[1] || row[x + 2] != q[2]) return false;
+    }
+  }
+  return true;
+}
+
 // Copies the source rectangle to the target one, stretching in the target
 // canvas's mode; empty pieces draw nothing.
-void Stretch(gui::TCanvas& target, const RECT& d, gui::TCanvas& source, const RECT& s) {
+void Stretch(gui::TCanvas& target, const RECT& d, gui::TBitmap& source, const RECT& s) {
   if (d.right <= d.left || d.bottom <= d.top || s.right <= s.left || s.bottom <= s.top) return;
+  const bool alongX = d.right - d.left != s.right - s.left, alongY = d.bottom - d.top != s.bottom - s.top;
   // A piece at its own size is a plain copy, whatever the stretch mode;
   // Wine's HALFTONE path would take many times longer for the same pixels.
-  if (d.right - d.left == s.right - s.left && d.bottom - d.top == s.bottom - s.top) {
-    BitBlt(target.Handle(), d.left, d.top, d.right - d.left, d.bottom - d.top, source.Handle(), s.left, s.top, SRCCOPY);
+  if (!alongX && !alongY) {
+    BitBlt(target.Handle(), d.left, d.top, d.right - d.left, d.bottom - d.top, source.Canvas().Handle(), s.left,
+           s.top, SRCCOPY);
     return;
   }
-  target.CopyRect(d, source, s);
+  // So is a piece of even lines (a skin's edges and faces mostly are), and
+  // its blending costs several times the rest of a control's painting.
+  const int mode = target.StretchMode;
+  if (mode == HALFTONE && LinesAreUniform(source, s, alongX, alongY)) target.StretchMode = COLORONCOLOR;
+  target.CopyRect(d, source.Canvas(), s);
+  target.StretchMode = mode;
 }
 
 // The nine-grid's margins for a target of dw x dh: an axis too short for
@@ -44,7 +71,7 @@ RECT FittedMargins(const RECT& margins, int dw, int dh) {
 // cover earlier ones; the middle goes between the top edge and the
 // bottom-right corner, so that its overrunning tiles are covered.
 template <class Middle>
-void DrawPieces(gui::TCanvas& target, int ox, int oy, int dw, int dh, gui::TCanvas& source, const RECT& f,
+void DrawPieces(gui::TCanvas& target, int ox, int oy, int dw, int dh, gui::TBitmap& source, const RECT& f,
                 const RECT& m, Middle&& middle) {
   const int x = f.left, y = f.top, fw = f.right - f.left, fh = f.bottom - f.top;
   const int L = m.left, T = m.top, R = m.right, B = m.bottom;
@@ -112,12 +139,12 @@ std::unique_ptr<gui::TBitmap> NineGridBitmap(const RECT& R, gui::TBitmap& Strip,
   if (result->Empty() || Strip.Empty()) return result;
   const RECT frame = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
   gui::TCanvas& target = result->Canvas();
-  DrawPieces(target, 0, 0, dw, dh, Strip.Canvas(), frame, FittedMargins(Margins, dw, dh),
+  DrawPieces(target, 0, 0, dw, dh, Strip, frame, FittedMargins(Margins, dw, dh),
              [&](const RECT& d, const RECT& s) {
                if (Tile)
                  TileBitmap(target, d, Strip, s);
                else
-                 Stretch(target, d, Strip.Canvas(), s);
+                 Stretch(target, d, Strip, s);
              });
   return result;
 }
@@ -137,7 +164,7 @@ void DrawNineGridRing(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Vertical,
   // The canvas gives the DC its stretch mode back after every piece.
   gui::TCanvas target(DC);
   target.StretchMode = HALFTONE;
-  DrawPieces(target, R.left, R.top, dw, dh, Strip.Canvas(), frame, FittedMargins(Margins, dw, dh),
+  DrawPieces(target, R.left, R.top, dw, dh, Strip, frame, FittedMargins(Margins, dw, dh),
              [](const RECT&, const RECT&) {});
 }
 
@@ -149,7 +176,7 @@ void DrawThreePart(gui::TCanvas& Canvas, const RECT& R, gui::TBitmap& Strip, boo
   if (work->Empty()) return;
   const RECT f = SkinFrameRect(Strip, Vertical, FrameCount, Frame);
   const int fw = f.right - f.left, L = Margins.left, Rw = Margins.right;
-  gui::TCanvas& source = Strip.Canvas();
+  gui::TBitmap& source = Strip;
   gui::TCanvas& target = work->Canvas();
   Stretch(target, RECT{0, 0, L, dh}, source, RECT{f.left, f.top, f.left + L, f.bottom});
   const int segment = fw - L - Rw;
@@ -175,7 +202,7 @@ void DrawFrame(HDC DC, const RECT& R, gui::TBitmap& Strip, bool Transparent, int
   }
   auto work = WorkingBitmap(R.right - R.left, R.bottom - R.top);
   if (work->Empty()) return;
-  Stretch(work->Canvas(), RECT{0, 0, work->Width(), work->Height()}, Strip.Canvas(), f);
+  Stretch(work->Canvas(), RECT{0, 0, work->Width(), work->Height()}, Strip, f);
   Put(DC, R, *work, Transparent);
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "skin_bitmap_draw.h"
@@ -105,6 +106,41 @@ TEST(SkinBitmapDraw, NineGridKeepsCornersStretchesEdgesAndTilesOrStretchesTheMid
     ASSERT_EQ(grid->Width(), c.Width);
     ASSERT_EQ(grid->Height(), c.Height);
     for (const auto& p : c.Probes) EXPECT_EQ(PixelOf(*grid, p.X, p.Y), p.Colour) << "at " << p.X << "," << p.Y;
+  }
+}
+
+TEST(SkinBitmapDraw, StretchingGivesTheBlendedPixelsWhateverWayItTakes) {
+  // Pieces whose lines along the stretched axes are one colour are copied
+  // without blending; every pixel must still be what blending gives.
+  const struct {
+    const char* Name;
+    COLORREF (*Colour)(int x, int y);
+  } pictures[] = {
+      {"one colour", [](int, int) { return RGB(90, 120, 150); }},
+      {"rows of one colour", [](int, int y) { return RGB(10 * y, 200 - 9 * y, 77); }},
+      {"columns of one colour", [](int x, int) { return RGB(33, 12 * x, 250 - 11 * x); }},
+      {"neither", [](int x, int y) { return RGB(((x + y) & 1) * 255, 8 * x, 8 * y); }},
+  };
+  const SIZE targets[] = {{12, 30}, {40, 14}, {40, 30}, {5, 14}, {12, 6}, {7, 9}};
+  for (const auto& picture : pictures) {
+    gui::TBitmap strip(12, 14);
+    for (int y = 0; y < 14; ++y)
+      for (int x = 0; x < 12; ++x) {
+        std::uint8_t* p = strip.ScanLine(y) + 3 * x;
+        const COLORREF c = picture.Colour(x, y);
+        p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+      }
+    for (const SIZE& t : targets) {
+      SCOPED_TRACE(std::string(picture.Name) + " to " + std::to_string(t.cx) + "x" + std::to_string(t.cy));
+      gui::TBitmap drawn(t.cx, t.cy), blended(t.cx, t.cy);
+      DrawFrame(drawn.Canvas().Handle(), RECT{0, 0, t.cx, t.cy}, strip, false, 1, 1);
+      blended.Canvas().StretchMode = HALFTONE;
+      blended.Canvas().CopyRect(RECT{0, 0, t.cx, t.cy}, strip.Canvas(), RECT{0, 0, 12, 14});
+      int wrong = 0;
+      for (int y = 0; y < t.cy; ++y)
+        for (int x = 0; x < t.cx; ++x) wrong += PixelOf(drawn, x, y) != PixelOf(blended, x, y);
+      EXPECT_EQ(wrong, 0);
+    }
   }
 }
 
