@@ -13,13 +13,23 @@ if(BUILD_TESTING AND NOT TARGET GTest::gtest_main)
   endif()
 endif()
 
-# qm_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...])
+# qm_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...] [STRESS pattern...])
 # One CTest test per executable; under the cross build CTest runs it in Wine.
+# STRESS names the long leak loops (GoogleTest filter patterns): they run as
+# a second test, NAME_stress, labelled "stress", so that a host which runs
+# them on one architecture need not run them again on the other.
 function(qm_add_gtest name)
-  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS;STRESS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(A_STRESS)
+    list(JOIN A_STRESS ":" stress)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 --gtest_filter=-${stress})
+    add_test(NAME ${name}_stress COMMAND ${name} --gtest_brief=1 --gtest_filter=${stress})
+    set_tests_properties(${name}_stress PROPERTIES TIMEOUT 600 LABELS "stress;${A_LABELS}")
+  else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   if(A_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${A_LABELS}")
