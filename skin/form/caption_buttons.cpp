@@ -332,6 +332,11 @@ void TWinSkinForm::ButtonClick(int X, int Y) {
   }
 }
 
+gui::TPopupMenu* TWinSkinForm::SystemPopup() {
+  if (!FSystemPopup && FSubclass.Attached()) BuildSystemPopup();
+  return FSystemPopup;
+}
+
 void TWinSkinForm::BuildSystemPopup() {
   FSystemPopup = Make<gui::TPopupMenu>();
   FSystemPopup->Tag = 33333;
@@ -365,7 +370,7 @@ void TWinSkinForm::SystemItemClick(gui::TMenuItem& Item) {
 }
 
 void TWinSkinForm::ShowSystemMenu(POINT P) {
-  if (FSystemPopup)
+  if (SystemPopup())
     for (int i = 0; i < FSystemPopup->Items().Count(); ++i) {
       gui::TMenuItem* item = FSystemPopup->Items().Items(i);
       if (item->Tag == siRestore) item->SetEnabled(FWindowState != wsNormal);

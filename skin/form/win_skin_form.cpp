@@ -105,7 +105,6 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
   if ((FStyle & WS_SYSMENU) || FSystemMenu) FBorderIcons |= biSystemMenu;
   if (FStyle & WS_MINIMIZEBOX) FBorderIcons |= biMinimize;
   if (FStyle & WS_MAXIMIZEBOX) FBorderIcons |= biMaximize;
-  BuildSystemPopup();
   ReadWindowState();
   FindClientWindow();
   if (exStyle & WS_EX_MDICHILD) FMDIKind = mkChild;

@@ -132,7 +132,9 @@ class TWinSkinForm : public gui::TComponent {
   // Performs the hot button's action; (X, Y) is the screen point clicked.
   void ButtonClick(int X, int Y);
   void ShowSystemMenu(POINT P);
-  gui::TPopupMenu* SystemPopup() const { return FSystemPopup; }
+  // Made when first asked for: most windows never open it, and making it
+  // costs their start-up several milliseconds.
+  gui::TPopupMenu* SystemPopup();
   gui::TTimer* HoverTimer() const { return FHoverTimer; }
 
   // --- menu bar
