@@ -121,7 +121,7 @@ namespace {
 // once, in half the instructions of a compare per level; bits past the
 // path come out set.
 template <size_t... D>
-[[gnu::always_inline]] inline unsigned Ties(const uint16_t* freq, const uint16_t* path, std::index_sequence<D...>) {
+[[gnu::always_inline]] inline unsigned Ties(const uint16_t* freq, const unsigned* path, std::index_sequence<D...>) {
   __m128i w = _mm_setzero_si128(), next = w;
   ((w = _mm_insert_epi16(w, freq[path[D]], D), next = _mm_insert_epi16(next, freq[path[D] + 1], D)), ...);
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(w, next), _mm_setzero_si128())));
@@ -140,12 +140,17 @@ template <size_t... D>
 // branch asks how many there are.
 template <bool WholePath>
 void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
+  // A copy, which the counts cannot overwrite, so the nodes stay in
+  // registers instead of being loaded again after each count.
+  unsigned path[PrefixBits];
+#pragma GCC unroll 8
+  for (int d = 0; d < PrefixBits; ++d) path[d] = p.Path[d];
 #if defined(__SSE2__)
-  unsigned moves = Ties(Freq.data(), p.Path, std::make_index_sequence<PrefixBits>());
+  unsigned moves = Ties(Freq.data(), path, std::make_index_sequence<PrefixBits>());
 #else
   unsigned moves = 0;
 #pragma GCC unroll 8
-  for (int d = 0; d < PrefixBits; ++d) moves |= unsigned{Freq[p.Path[d]] == Freq[p.Path[d] + 1]} << d;
+  for (int d = 0; d < PrefixBits; ++d) moves |= unsigned{Freq[path[d]] == Freq[path[d] + 1]} << d;
 #endif
   moves &= along;
   if (moves == 0) {
@@ -154,10 +159,10 @@ void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
       // Only scratch slots are left out, and as their weights are never
       // looked at unmasked, they may as well be counted.
 #pragma GCC unroll 8
-      for (int d = 0; d < PrefixBits; ++d) ++Freq[p.Path[d]];
+      for (int d = 0; d < PrefixBits; ++d) ++Freq[path[d]];
     } else {
 #pragma GCC unroll 8
-      for (int d = 0; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+      for (int d = 0; d < PrefixBits; ++d) Freq[path[d]] += (along >> d) & 1;
     }
     return;
   }
