@@ -218,10 +218,10 @@ int TLZHTree::MoveUp(int n, unsigned k) {
 
   // A leaf has no second child; its one link is then set twice, which
   // spares a hard-to-predict branch.
-  const int i = Child[n];
+  const ptrdiff_t i = Child[n];
   Parent[i] = static_cast<uint16_t>(l);
   Parent[i + (i < TreeSize)] = static_cast<uint16_t>(l);
-  const int j = Child[l];
+  const ptrdiff_t j = Child[l];
   Child[l] = static_cast<uint16_t>(i);
   Parent[j] = static_cast<uint16_t>(n);
   Parent[j + (j < TreeSize)] = static_cast<uint16_t>(n);
