@@ -121,7 +121,7 @@ namespace {
 // once, in half the instructions of a compare per level; bits past the
 // path come out set.
 template <size_t... D>
-[[gnu::always_inline]] inline unsigned Ties(const uint16_t* freq, const unsigned* path, std::index_sequence<D...>) {
+[[gnu::always_inline]] inline unsigned Ties(const uint16_t* freq, const size_t* path, std::index_sequence<D...>) {
   __m128i w = _mm_setzero_si128(), next = w;
   ((w = _mm_insert_epi16(w, freq[path[D]], D), next = _mm_insert_epi16(next, freq[path[D] + 1], D)), ...);
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(w, next), _mm_setzero_si128())));
@@ -142,7 +142,7 @@ template <bool WholePath>
 void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
   // A copy, which the counts cannot overwrite, so the nodes stay in
   // registers instead of being loaded again after each count.
-  unsigned path[PrefixBits];
+  size_t path[PrefixBits];
 #pragma GCC unroll 8
   for (int d = 0; d < PrefixBits; ++d) path[d] = p.Path[d];
 #if defined(__SSE2__)
