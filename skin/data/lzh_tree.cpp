@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
-#include <utility>
+#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -117,14 +117,24 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
 namespace {
 #if defined(__SSE2__)
 // One bit per level d of path, set when its node weighs as much as the
-// next one. The weights are gathered into two vectors and compared at
-// once, in half the instructions of a compare per level; bits past the
-// path come out set.
-template <size_t... D>
-[[gnu::always_inline]] inline unsigned Ties(const uint16_t* freq, const size_t* path, std::index_sequence<D...>) {
-  __m128i w = _mm_setzero_si128(), next = w;
-  ((w = _mm_insert_epi16(w, freq[path[D]], D), next = _mm_insert_epi16(next, freq[path[D] + 1], D)), ...);
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(w, next), _mm_setzero_si128())));
+// next one. Each node's weight and the next one's are loaded as one pair,
+// the pairs gathered into two vectors and their halves compared at once;
+// bits past the path come out set.
+inline __m128i WeightPair(const uint16_t* freq, size_t n) {
+  uint32_t pair;
+  std::memcpy(&pair, freq + n, sizeof pair);
+  return _mm_cvtsi32_si128(static_cast<int>(pair));
+}
+[[gnu::always_inline]] inline unsigned Ties(const uint16_t* freq, const size_t* path) {
+  static_assert(TLZHTree::PrefixBits == 6);
+  const __m128i low = _mm_unpacklo_epi64(_mm_unpacklo_epi32(WeightPair(freq, path[0]), WeightPair(freq, path[1])),
+                                         _mm_unpacklo_epi32(WeightPair(freq, path[2]), WeightPair(freq, path[3])));
+  const __m128i high = _mm_unpacklo_epi32(WeightPair(freq, path[4]), WeightPair(freq, path[5]));
+  constexpr int Swap = _MM_SHUFFLE(2, 3, 0, 1);
+  const __m128i lowSame = _mm_cmpeq_epi16(low, _mm_shufflehi_epi16(_mm_shufflelo_epi16(low, Swap), Swap));
+  const __m128i highSame = _mm_cmpeq_epi16(high, _mm_shufflelo_epi16(high, Swap));
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(lowSame, highSame), _mm_setzero_si128())));
 }
 #endif
 }  // namespace
@@ -146,7 +156,7 @@ void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
 #pragma GCC unroll 8
   for (int d = 0; d < PrefixBits; ++d) path[d] = p.Path[d];
 #if defined(__SSE2__)
-  unsigned moves = Ties(Freq.data(), path, std::make_index_sequence<PrefixBits>());
+  unsigned moves = Ties(Freq.data(), path);
 #else
   unsigned moves = 0;
 #pragma GCC unroll 8
