@@ -76,7 +76,7 @@ class TBitReader {
 // grow at least like Fibonacci numbers from 1, and a root of at most 0x8000
 // allows a code of 21 bits at most.
 int DecodeSymbol(TLZHTree& tree, TBitReader& in) {
-  int length = 0;
+  int length;
   const int symbol = tree.Decode(in.Word(), length);
   in.Skip(length);
   return symbol;

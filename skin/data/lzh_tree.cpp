@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qm {
 
@@ -110,6 +114,31 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
   return symbol;
 }
 
+namespace {
+#if defined(__SSE2__)
+// One bit per level d of path, set when its node weighs as much as the
+// next one. Each node's weight and the next one's are loaded as one pair,
+// the pairs gathered into two vectors and their halves compared at once;
+// bits past the path come out set.
+inline __m128i WeightPair(const uint16_t* freq, size_t n) {
+  uint32_t pair;
+  std::memcpy(&pair, freq + n, sizeof pair);
+  return _mm_cvtsi32_si128(static_cast<int>(pair));
+}
+[[gnu::always_inline]] inline unsigned Ties(const uint16_t* freq, const size_t* path) {
+  static_assert(TLZHTree::PrefixBits == 6);
+  const __m128i low = _mm_unpacklo_epi64(_mm_unpacklo_epi32(WeightPair(freq, path[0]), WeightPair(freq, path[1])),
+                                         _mm_unpacklo_epi32(WeightPair(freq, path[2]), WeightPair(freq, path[3])));
+  const __m128i high = _mm_unpacklo_epi32(WeightPair(freq, path[4]), WeightPair(freq, path[5]));
+  constexpr int Swap = _MM_SHUFFLE(2, 3, 0, 1);
+  const __m128i lowSame = _mm_cmpeq_epi16(low, _mm_shufflehi_epi16(_mm_shufflelo_epi16(low, Swap), Swap));
+  const __m128i highSame = _mm_cmpeq_epi16(high, _mm_shufflelo_epi16(high, Swap));
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(lowSame, highSame), _mm_setzero_si128())));
+}
+#endif
+}  // namespace
+
 // Counts the root and the nodes of p.Path picked by the bits of along,
 // which are the ancestors of one node. A node weighing as much as the next
 // one will move: the deepest such node is where Update would make its
@@ -121,9 +150,18 @@ int TLZHTree::DecodeLong(const TPrefix& p, uint64_t Bits, int& Length) {
 // branch asks how many there are.
 template <bool WholePath>
 void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
+  // A copy, which the counts cannot overwrite, so the nodes stay in
+  // registers instead of being loaded again after each count.
+  size_t path[PrefixBits];
+#pragma GCC unroll 8
+  for (int d = 0; d < PrefixBits; ++d) path[d] = p.Path[d];
+#if defined(__SSE2__)
+  unsigned moves = Ties(Freq.data(), path);
+#else
   unsigned moves = 0;
 #pragma GCC unroll 8
-  for (int d = 0; d < PrefixBits; ++d) moves |= unsigned{Freq[p.Path[d]] == Freq[p.Path[d] + 1]} << d;
+  for (int d = 0; d < PrefixBits; ++d) moves |= unsigned{Freq[path[d]] == Freq[path[d] + 1]} << d;
+#endif
   moves &= along;
   if (moves == 0) {
     ++Freq[Root];
@@ -131,10 +169,10 @@ void TLZHTree::CountAlong(const TPrefix& p, unsigned along) {
       // Only scratch slots are left out, and as their weights are never
       // looked at unmasked, they may as well be counted.
 #pragma GCC unroll 8
-      for (int d = 0; d < PrefixBits; ++d) ++Freq[p.Path[d]];
+      for (int d = 0; d < PrefixBits; ++d) ++Freq[path[d]];
     } else {
 #pragma GCC unroll 8
-      for (int d = 0; d < PrefixBits; ++d) Freq[p.Path[d]] += (along >> d) & 1;
+      for (int d = 0; d < PrefixBits; ++d) Freq[path[d]] += (along >> d) & 1;
     }
     return;
   }
@@ -190,10 +228,10 @@ int TLZHTree::MoveUp(int n, unsigned k) {
 
   // A leaf has no second child; its one link is then set twice, which
   // spares a hard-to-predict branch.
-  const int i = Child[n];
+  const ptrdiff_t i = Child[n];
   Parent[i] = static_cast<uint16_t>(l);
   Parent[i + (i < TreeSize)] = static_cast<uint16_t>(l);
-  const int j = Child[l];
+  const ptrdiff_t j = Child[l];
   Child[l] = static_cast<uint16_t>(i);
   Parent[j] = static_cast<uint16_t>(n);
   Parent[j + (j < TreeSize)] = static_cast<uint16_t>(n);
