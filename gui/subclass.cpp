@@ -36,9 +36,9 @@ struct TSubclassChain {
   // Frees an empty chain once nothing runs through it. While another
   // procedure sits in front of ours it stays as a pass-through: putting the
   // old procedure back would cut that one off.
-  static void ReleaseIfUnused(HWND window, TSubclassChain* chain, bool windowGone) {
+  static void ReleaseIfUnused(HWND window, TSubclassChain* chain) {
     if (!chain || !chain->Layers.empty() || chain->Running > 0) return;
-    if (!windowGone) {
+    if (!chain->Destroyed) {
       if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TWindowSubclass::ChainProc)) return;
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->Original));
     }
@@ -84,7 +84,7 @@ void TWindowSubclass::Detach() {
   FWindow = nullptr;
   FChain = nullptr;
   std::erase(chain->Layers, this);
-  TSubclassChain::ReleaseIfUnused(window, chain, chain->Destroyed);
+  TSubclassChain::ReleaseIfUnused(window, chain);
 }
 
 LRESULT TWindowSubclass::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -144,7 +144,7 @@ LRESULT CALLBACK TWindowSubclass::ChainProc(HWND window, UINT msg, WPARAM wParam
   --chain->Running;
   if (msg == WM_NCDESTROY) chain->Destroyed = true;
   if (!chain->Destroyed) {
-    TSubclassChain::ReleaseIfUnused(window, chain, false);
+    TSubclassChain::ReleaseIfUnused(window, chain);
   } else if (chain->Running == 0) {
     // The window is gone and nothing runs through its chain any more: every
     // handler comes off and is told so.
@@ -155,7 +155,7 @@ LRESULT CALLBACK TWindowSubclass::ChainProc(HWND window, UINT msg, WPARAM wParam
       if (layer->OnWindowDestroyed) told.push_back(layer->OnWindowDestroyed);
     }
     chain->Layers.clear();
-    TSubclassChain::ReleaseIfUnused(window, chain, true);
+    TSubclassChain::ReleaseIfUnused(window, chain);
     for (const auto& tell : told) GuardedCall(tell);
   }
   return result;
