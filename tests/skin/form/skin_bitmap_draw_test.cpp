@@ -28,6 +28,11 @@ COLORREF StripColour(int frame, int x, int y) {
   return RGB(zx * 100, zy * 100 + 10, frame * 60);
 }
 
+void PutPixel(gui::TBitmap& b, int x, int y, COLORREF c) {
+  std::uint8_t* p = b.ScanLine(y) + 3 * x;
+  p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+}
+
 std::unique_ptr<gui::TBitmap> MakeStrip(int frames, bool vertical) {
   auto made = std::make_unique<gui::TBitmap>(vertical ? FW : FW * frames, vertical ? FH * frames : FH);
   gui::TBitmap& strip = *made;
@@ -35,9 +40,7 @@ std::unique_ptr<gui::TBitmap> MakeStrip(int frames, bool vertical) {
     for (int y = 0; y < FH; ++y)
       for (int x = 0; x < FW; ++x) {
         const int sx = vertical ? x : (f - 1) * FW + x, sy = vertical ? (f - 1) * FH + y : y;
-        const COLORREF c = StripColour(f, x, y);
-        std::uint8_t* p = strip.ScanLine(sy) + 3 * sx;
-        p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        PutPixel(strip, sx, sy, StripColour(f, x, y));
       }
   return made;
 }
@@ -49,10 +52,7 @@ COLORREF PixelOf(const gui::TBitmap& b, int x, int y) {
 
 void Fill(gui::TBitmap& b, COLORREF c) {
   for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) {
-      std::uint8_t* p = b.ScanLine(y) + 3 * x;
-      p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-    }
+    for (int x = 0; x < b.Width(); ++x) PutPixel(b, x, y, c);
 }
 
 struct TProbe {
@@ -125,11 +125,7 @@ TEST(SkinBitmapDraw, StretchingGivesTheBlendedPixelsWhateverWayItTakes) {
   for (const auto& picture : pictures) {
     gui::TBitmap strip(12, 14);
     for (int y = 0; y < 14; ++y)
-      for (int x = 0; x < 12; ++x) {
-        std::uint8_t* p = strip.ScanLine(y) + 3 * x;
-        const COLORREF c = picture.Colour(x, y);
-        p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-      }
+      for (int x = 0; x < 12; ++x) PutPixel(strip, x, y, picture.Colour(x, y));
     for (const SIZE& t : targets) {
       SCOPED_TRACE(std::string(picture.Name) + " to " + std::to_string(t.cx) + "x" + std::to_string(t.cy));
       gui::TBitmap drawn(t.cx, t.cy), blended(t.cx, t.cy);
@@ -208,10 +204,7 @@ TEST(SkinBitmapDraw, KeyColourIsSeeThroughOnBothPlatformFamilies) {
   const bool wasNT = SkinPlatformIsNT;
   gui::TBitmap picture(4, 1);
   const COLORREF row[] = {SkinKeyColour, RGB(10, 20, 30), SkinKeyColour, RGB(254, 0, 255)};
-  for (int x = 0; x < 4; ++x) {
-    std::uint8_t* p = picture.ScanLine(0) + 3 * x;
-    p[0] = GetBValue(row[x]), p[1] = GetGValue(row[x]), p[2] = GetRValue(row[x]);
-  }
+  for (int x = 0; x < 4; ++x) PutPixel(picture, x, 0, row[x]);
   for (bool nt : {true, false}) {
     SCOPED_TRACE(nt ? "NT" : "9x");
     SkinPlatformIsNT = nt;
@@ -235,10 +228,7 @@ TEST(SkinBitmapDraw, KeyColourIsSeeThroughOnBothPlatformFamilies) {
 HRGN RegionOf(const std::vector<std::vector<COLORREF>>& rows, int x = 0, int y = 0) {
   gui::TBitmap b(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
   for (size_t r = 0; r < rows.size(); ++r)
-    for (size_t c = 0; c < rows[r].size(); ++c) {
-      std::uint8_t* p = b.ScanLine(static_cast<int>(r)) + 3 * c;
-      p[0] = GetBValue(rows[r][c]), p[1] = GetGValue(rows[r][c]), p[2] = GetRValue(rows[r][c]);
-    }
+    for (size_t c = 0; c < rows[r].size(); ++c) PutPixel(b, static_cast<int>(c), static_cast<int>(r), rows[r][c]);
   return BitmapToRegion(b, x, y, 1, 1, 1, SkinKeyColour);
 }
 
