@@ -1,5 +1,6 @@
 #include "ui_driver.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace qmtest {
@@ -115,27 +116,40 @@ BOOL CALLBACK CollectDialog(HWND w, LPARAM p) {
 
 void TDialogWatcher::Loop() {
   const DWORD pid = GetCurrentProcessId();
+  // A dialog may be seen before its texts are readable (CI once read an
+  // empty message under a busy 64-bit Wine): wait for text a while before
+  // taking it as it stands, since some dialogs have none.
+  std::vector<std::pair<HWND, std::chrono::steady_clock::time_point>> waiting;
   while (!FStop) {
     std::vector<HWND> found;
     std::pair<DWORD, std::vector<HWND>*> search(pid, &found);
     EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&search));
+    const auto now = std::chrono::steady_clock::now();
     for (HWND dialog : found) {
       bool known = false;
       {
         std::lock_guard<std::mutex> lock(FLock);
         for (HWND h : FHandled) known = known || h == dialog;
-        if (!known) {
-          FHandled.push_back(dialog);
-          FSeen.push_back({WindowText(dialog), DialogText(dialog)});
-        }
       }
-      if (!known) FAnswer(dialog);
+      if (known) continue;
+      auto since = std::find_if(waiting.begin(), waiting.end(), [&](const auto& w) { return w.first == dialog; });
+      if (since == waiting.end()) since = waiting.insert(waiting.end(), {dialog, now});
+      TSeenDialog seen{WindowText(dialog), DialogText(dialog)};
+      if (seen.Text.empty() && now - since->second < std::chrono::milliseconds(1500)) continue;
+      waiting.erase(since);
+      {
+        std::lock_guard<std::mutex> lock(FLock);
+        FHandled.push_back(dialog);
+        FSeen.push_back(std::move(seen));
+      }
+      FAnswer(dialog);
     }
     // A closed dialog's handle may come back for the next one.
     {
       std::lock_guard<std::mutex> lock(FLock);
       std::erase_if(FHandled, [](HWND h) { return !IsWindow(h) || !IsWindowVisible(h); });
     }
+    std::erase_if(waiting, [](const auto& w) { return !IsWindow(w.first) || !IsWindowVisible(w.first); });
     Sleep(30);
   }
 }
