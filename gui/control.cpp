@@ -3,11 +3,16 @@
 #include <algorithm>
 
 #include "forms.h"
+#include "window_table.h"
 
 namespace gui {
 
 namespace {
-const wchar_t kControlProp[] = L"QiMing.Control";
+TWindowTable<TWinControl>& BoundControls() {
+  // Never destroyed: windows may still go after static destruction began.
+  static auto* controls = new TWindowTable<TWinControl>;
+  return *controls;
+}
 
 // WM_MEASUREITEM names its control only by the control identifier, so each
 // child window gets one its siblings do not have. They start above the
@@ -252,13 +257,14 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 TWinControl::~TWinControl() {
   Release();
   DestroyHandle();  // a window made again while the object was released
+  Unbind();         // a window gone without telling us must not name this object
   // Children are owned elsewhere; they must not reach back into this object.
   for (TControl* c : FControls) c->FParent = nullptr;
   FControls.clear();
 }
 
 TWinControl* TWinControl::FindControl(HWND window) {
-  return window ? static_cast<TWinControl*>(GetPropW(window, kControlProp)) : nullptr;
+  return BoundControls().Find(window);
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -354,12 +360,12 @@ void TWinControl::BeforeDestruction() {
 void TWinControl::Bind(HWND hwnd) {
   FHandle = hwnd;
   FDefWndProc = &DefWindowProcW;
-  SetPropW(hwnd, kControlProp, this);
+  BoundControls().Set(hwnd, this);
 }
 
 void TWinControl::Unbind() {
   if (!FHandle) return;
-  RemovePropW(FHandle, kControlProp);
+  BoundControls().Forget(FHandle, this);
   FHandle = nullptr;
   FMouseInControl = false;
 }
@@ -635,7 +641,9 @@ void TWinControl::SetCaption(const std::string& caption) {
 }
 
 void TWinControl::Invalidate() {
-  if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
+  // A hidden window is painted whole when it is shown; invalidating it now
+  // is only a round trip to the window server under Wine.
+  if (FHandle && IsWindowVisible(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }

@@ -5,16 +5,23 @@
 
 #include "control.h"
 #include "forms.h"
+#include "window_table.h"
 
 namespace gui {
 
+struct TSubclassChain;
+
 namespace {
-const wchar_t kChainProp[] = L"QmSubclassChain";
+TWindowTable<TSubclassChain>& Chains() {
+  // Never destroyed: windows may still go after static destruction began.
+  static auto* chains = new TWindowTable<TSubclassChain>;
+  return *chains;
 }
+}  // namespace
 
 // The handlers of one window, oldest first, and the procedure the chain was
-// put in front of. Kept in a window property; freed when its last handler
-// comes off and no message is going through it, or with the window.
+// put in front of. Freed when its last handler comes off and no message is
+// going through it, or with the window.
 struct TSubclassChain {
   WNDPROC Original = nullptr;
   std::vector<TWindowSubclass*> Layers;
@@ -23,7 +30,7 @@ struct TSubclassChain {
   // was still running (DestroyWindow from inside WM_CLOSE, say).
   bool Destroyed = false;
 
-  static TSubclassChain* Of(HWND window) { return static_cast<TSubclassChain*>(GetPropW(window, kChainProp)); }
+  static TSubclassChain* Of(HWND window) { return Chains().Find(window); }
 
   // Calls the topmost of the first `count` handlers, or the window's own
   // procedure when there are none under the caller.
@@ -42,7 +49,7 @@ struct TSubclassChain {
       if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TWindowSubclass::ChainProc)) return;
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->Original));
     }
-    RemovePropW(window, kChainProp);
+    Chains().Forget(window, chain);
     delete chain;
   }
 };
@@ -58,11 +65,8 @@ bool TWindowSubclass::Attach(HWND window, THandler handler) {
     made->Original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWindowSubclass::ChainProc)));
     if (!made->Original) return false;
-    if (!SetPropW(window, kChainProp, made.get())) {
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(made->Original));
-      return false;
-    }
     chain = made.release();
+    Chains().Set(window, chain);
   }
   chain->Layers.push_back(this);
   FHandler = std::make_shared<THandler>(std::move(handler));
