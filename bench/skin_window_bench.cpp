@@ -110,21 +110,21 @@ TPair FrameRepaint(int rounds, int paints) {
   return t;
 }
 
-// Watches for the end of the window's first WM_NCPAINT.
-LRESULT CALLBACK NCPaintWatch(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR painted) {
-  const LRESULT result = DefSubclassProc(w, msg, wp, lp);
-  if (msg == WM_NCPAINT) *reinterpret_cast<bool*>(painted) = true;
-  return result;
-}
-
 double StartUp(bool skinned) {
   const double t0 = Seconds();
   auto form = std::make_unique<qm::TMainForm>(nullptr);
   form->Timer1->SetEnabled(false);
   if (!skinned) form->SkinData1->SetActive(false);
+  // The end of the window's first WM_NCPAINT, seen through the form's own
+  // WindowProc: a native subclass (SetWindowSubclass) would look itself up
+  // in a window property on every message, a round trip to the window
+  // server under Wine that the program does not make.
   bool painted = false;
   HWND h = form->Handle();
-  SetWindowSubclass(h, &NCPaintWatch, 1, reinterpret_cast<DWORD_PTR>(&painted));
+  form->WindowProc = [&painted, inner = form->WindowProc](gui::TMessage& m) {
+    inner(m);
+    if (m.Msg == WM_NCPAINT) painted = true;
+  };
   form->Show();
   SetActiveWindow(h);
   if (skinned) {
@@ -144,7 +144,6 @@ double StartUp(bool skinned) {
     std::fprintf(stderr, "the form was %s skinned\n", skinned ? "not" : "");
     std::exit(1);
   }
-  RemoveWindowSubclass(h, &NCPaintWatch, 1);
   form.reset();
   // Each start-up begins as the program does, with no manager yet.
   qm::SkinManager.reset();
