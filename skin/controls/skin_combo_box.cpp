@@ -129,6 +129,11 @@ void TSkinEdit::AfterMessage(gui::TMessage& Message) {
       // A paint into a caller's DC is someone else's picture of the edit.
       if (Message.WParam == 0) PaintNow(nullptr);
       return;
+    case WM_NCPAINT:
+      // The system has just drawn its sunken edge where the flat frame goes;
+      // a frame-only repaint brings no WM_PAINT to cover it.
+      PaintNow(nullptr);
+      return;
     case WM_PRINT: {
       const RECT r = WindowBounds();
       if (r.right < 0) return;

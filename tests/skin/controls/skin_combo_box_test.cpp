@@ -160,6 +160,10 @@ TEST_F(SkinnedDialog, EditsGetAFlatFrameOnlyWhenTheyHaveABorderAndSkinTheirUpDow
   EXPECT_EQ(Pixel(bordered, 0, 0), shadow);
   EXPECT_EQ(Pixel(bordered, 1, 1), white);
   EXPECT_EQ(Pixel(plain, 0, 0), plainCorner) << "no border: the system's picture stays";
+  // The frame alone repainted: the system draws its edge, the skinner its frame over it.
+  SendMessageW(bordered, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(Pixel(bordered, 0, 0), shadow) << "after WM_NCPAINT alone";
+  EXPECT_EQ(Pixel(bordered, 1, 1), white) << "after WM_NCPAINT alone";
 
   auto* upDown = dynamic_cast<TSkinUpDown*>(SkinnerOf(spin));
   ASSERT_NE(upDown, nullptr);
