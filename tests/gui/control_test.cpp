@@ -200,6 +200,35 @@ TEST_F(ControlMessages, ReleaseIsAnnouncedWhenAControlIsFreed) {
   EXPECT_EQ(form->ControlCount(), 0);
 }
 
+// Windows are told from their controls by a table of the process; a window
+// destroyed behind its control's back must not leave the table naming the
+// control once that is freed.
+static LRESULT CALLBACK SwallowNcDestroy(HWND h, UINT m, WPARAM w, LPARAM l) {
+  return m == WM_NCDESTROY ? 0 : CallWindowProcW(gEngineOld, h, m, w, l);
+}
+
+TEST_F(ControlMessages, WindowsAreToldFromTheirControlsUntilEitherGoes) {
+  HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, form->Handle(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(TWinControl::FindControl(foreign), nullptr);
+  DestroyWindow(foreign);
+
+  auto* edit = form->Make<TEdit>();
+  edit->SetParent(form.get());
+  HWND h = edit->Handle();
+  EXPECT_EQ(TWinControl::FindControl(h), edit);
+  gEngineOld = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SwallowNcDestroy)));
+  DestroyWindow(h);
+  ASSERT_FALSE(IsWindow(h));
+  edit->Free();
+  EXPECT_EQ(TWinControl::FindControl(h), nullptr);
+
+  auto* panel = form->Make<TPanel>();
+  panel->SetParent(form.get());
+  HWND p = panel->Handle();
+  panel->Free();
+  EXPECT_EQ(TWinControl::FindControl(p), nullptr);
+}
+
 TEST_F(ControlMessages, AnExceptionInAHandlerGoesToTheErrorBoxAndTheProgramGoesOn) {
   auto* button = form->Make<TButton>();
   button->SetParent(form.get());
