@@ -40,6 +40,8 @@ class TBitReader {
     }
   }
   uint64_t Word() const { return FBits; }
+  // Bits in hand, not yet decoded.
+  int Count() const { return FCount; }
   unsigned Peek(int n) const { return static_cast<unsigned>(FBits >> (64 - n)); }
   void Skip(int n) {
     FBits <<= n;
@@ -182,6 +184,9 @@ struct TLZH::TTables {
   TLZHTree Tree;
   const TLZHReadBytes* Read = nullptr;
   bool ReadEnded = false;
+  // Zero bytes put in for input there was not: one per call of More that
+  // delivered nothing.
+  int64_t PastEnd = 0;
   uint8_t In[4096] = {};
 
   // Asks the read callback for the next bytes. Nothing delivered means the
@@ -189,11 +194,17 @@ struct TLZH::TTables {
   // again.
   static void More(void* context, const uint8_t*& next, const uint8_t*& end) {
     auto& t = *static_cast<TTables*>(context);
-    if (!t.Read || t.ReadEnded) return;
+    if (!t.Read || t.ReadEnded) {
+      ++t.PastEnd;
+      return;
+    }
     uint16_t actual = 0;
     (*t.Read)(t.In, static_cast<uint16_t>(sizeof t.In), actual);
     if (actual > sizeof t.In) actual = sizeof t.In;
-    if (actual == 0) t.ReadEnded = true;
+    if (actual == 0) {
+      t.ReadEnded = true;
+      ++t.PastEnd;
+    }
     next = t.In;
     end = t.In + actual;
   }
@@ -202,23 +213,23 @@ struct TLZH::TTables {
 TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
 
-void TLZH::Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes) {
+bool TLZH::Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes) {
   TWindowOutput output(WriteBytes);
-  Run(TextSize, output, &ReadBytes, nullptr, 0);
+  return Run(TextSize, output, &ReadBytes, nullptr, 0);
 }
 
-void TLZH::Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const uint8_t* Code, size_t CodeSize) {
+bool TLZH::Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const uint8_t* Code, size_t CodeSize) {
   TWindowOutput output(WriteBytes);
-  Run(TextSize, output, nullptr, Code, CodeSize);
+  return Run(TextSize, output, nullptr, Code, CodeSize);
 }
 
-void TLZH::Decode(int32_t TextSize, std::vector<uint8_t>& Out, const uint8_t* Code, size_t CodeSize) {
+bool TLZH::Decode(int32_t TextSize, std::vector<uint8_t>& Out, const uint8_t* Code, size_t CodeSize) {
   TVectorOutput output(Out, TextSize);
-  Run(TextSize, output, nullptr, Code, CodeSize);
+  return Run(TextSize, output, nullptr, Code, CodeSize);
 }
 
 template <class TOutput>
-void TLZH::Run(int32_t TextSize, TOutput& Output, const TLZHReadBytes* ReadBytes, const uint8_t* Code,
+bool TLZH::Run(int32_t TextSize, TOutput& Output, const TLZHReadBytes* ReadBytes, const uint8_t* Code,
                size_t CodeSize) {
   FTables.reset(new (std::nothrow) TTables);
   if (!FTables) throw ElzhException(LzhNoMemoryMessage);
@@ -283,6 +294,9 @@ void TLZH::Run(int32_t TextSize, TOutput& Output, const TLZHReadBytes* ReadBytes
     count += length;
   }
   Output.Finish(to);
+  // The zero bytes put in lie behind every real bit in hand: the code
+  // sufficed when they are all still there, undecoded.
+  return 8 * t.PastEnd <= in.Count();
 }
 
 }  // namespace qm

@@ -35,19 +35,20 @@ class TLZH {
 
   // Produces at least TextSize bytes: a final match is copied whole even if
   // it passes TextSize. A TextSize of 0 or less produces nothing and reads
-  // nothing. Input that ends early reads as zero bits.
-  void Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes);
+  // nothing. Input that ends early reads as zero bits; the answer is false
+  // then, when a bit past the end was decoded (the code was cut short).
+  bool Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const TLZHReadBytes& ReadBytes);
   // The same for code bytes that are wholly in memory: they are read in
   // place, and bits past CodeSize read as zero.
-  void Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const uint8_t* Code, size_t CodeSize);
+  bool Decode(int32_t TextSize, const TLZHWriteBytes& WriteBytes, const uint8_t* Code, size_t CodeSize);
   // The same into Out, which receives the whole result; its room is taken
   // once, for TextSize bytes and a final match.
-  void Decode(int32_t TextSize, std::vector<uint8_t>& Out, const uint8_t* Code, size_t CodeSize);
+  bool Decode(int32_t TextSize, std::vector<uint8_t>& Out, const uint8_t* Code, size_t CodeSize);
 
  private:
   struct TTables;
   template <class TOutput>
-  void Run(int32_t TextSize, TOutput& Output, const TLZHReadBytes* ReadBytes, const uint8_t* Code, size_t CodeSize);
+  bool Run(int32_t TextSize, TOutput& Output, const TLZHReadBytes* ReadBytes, const uint8_t* Code, size_t CodeSize);
 
   std::unique_ptr<TTables> FTables;
 };

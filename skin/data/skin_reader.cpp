@@ -41,9 +41,12 @@ bool TSkinReader::Unpack(TMemoryStream& Source, TMemoryStream& Target) {
   Source.Seek(0);
   Target.Clear();
   const int32_t textSize = ReadInt32(Source, 0);
-  if (textSize > MaxDecodedSize) return false;
+  if (textSize > MaxDecodedSize) {
+    LastError = "declared decoded size exceeds " + std::to_string(MaxDecodedSize) + " bytes";
+    return false;
+  }
   TLZH lzh;
-  lzh.Decode(
+  const bool whole = lzh.Decode(
       textSize,
       [&Target](const uint8_t* buffer, uint16_t count, uint16_t& actual) {
         Target.Write(buffer, count);
@@ -52,16 +55,15 @@ bool TSkinReader::Unpack(TMemoryStream& Source, TMemoryStream& Target) {
       [&Source](uint8_t* buffer, uint16_t count, uint16_t& actual) {
         actual = static_cast<uint16_t>(Source.Read(buffer, count));
       });
-  return true;
+  // Decoded on from zero bits, the rest would be made-up images and text.
+  if (!whole) LastError = "the packed data ends before its " + std::to_string(textSize) + " bytes are decoded";
+  return whole;
 }
 
 bool TSkinReader::ReadSkin(TMemoryStream& Source) {
   LastError.clear();
   TMemoryStream container;
-  if (!Unpack(Source, container)) {
-    LastError = "declared decoded size exceeds " + std::to_string(MaxDecodedSize) + " bytes";
-    return false;
-  }
+  if (!Unpack(Source, container)) return false;
   container.Seek(0);
   const uint32_t version = static_cast<uint32_t>(ReadInt32(container, static_cast<int32_t>(PackageVersion)));
   const int32_t namesLength = ReadInt32(container, NamesLength);

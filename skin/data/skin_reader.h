@@ -36,8 +36,10 @@ class TSkinReader {
   // version message; a damaged container is refused without touching the
   // directory. Decoder memory failures raise ElzhException.
   bool ReadSkin(TMemoryStream& Source);
-  // The LZH step alone; false (and Target left empty) when the declared size
-  // exceeds MaxDecodedSize.
+  // The LZH step alone; false, with LastError set, when the declared size
+  // exceeds MaxDecodedSize (Target left empty) or the code ends before that
+  // size is decoded (a cut file: Target holds what the missing bits would
+  // decode to as zeros).
   bool Unpack(TMemoryStream& Source, TMemoryStream& Target);
   // Case-insensitive exact lookup; Target is left empty when nothing matches.
   void GetMember(const std::string& Name, TMemoryStream& Target) const;

@@ -548,6 +548,34 @@ TEST(LzhDecode, InputPastItsEndReadsAsZero) {
 
   // With no code bytes at all the decoder still ends.
   EXPECT_GE(DecodeBody(1000, {}).size(), 1000u);
+
+  // Only a code that ran out says so, by either way in: one byte short is
+  // enough, and code to spare is no fault.
+  Bytes spare = code;
+  spare.resize(code.size() + 100, 0);
+  const struct {
+    const char* Name;
+    Bytes Code;
+    bool Whole;
+  } cases[] = {{"whole", code, true},
+               {"with code to spare", spare, true},
+               {"cut in half", cut, false},
+               {"one byte short", Bytes(code.begin(), code.end() - 1), false},
+               {"none", {}, false}};
+  const auto size = static_cast<int32_t>(data.size());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Bytes out;
+    EXPECT_EQ(TLZH().Decode(size, out, c.Code.data(), c.Code.size()), c.Whole);
+    size_t pos = 0;
+    const auto read = [&](uint8_t* b, uint16_t n, uint16_t& actual) {
+      const size_t k = std::min<size_t>({n, 7, c.Code.size() - pos});
+      std::memcpy(b, c.Code.data() + pos, k);
+      pos += k;
+      actual = static_cast<uint16_t>(k);
+    };
+    EXPECT_EQ(TLZH().Decode(size, [](const uint8_t*, uint16_t n, uint16_t& actual) { actual = n; }, read), c.Whole);
+  }
 }
 
 TEST(LzhDecode, ReaderDeliveringOneByteAtATime) {

@@ -97,6 +97,15 @@ TEST_F(SkinReaderTest, OtherVersionsAreRefusedWithTheMessage) {
   }
 }
 
+TEST_F(SkinReaderTest, APackageCutShortIsRefusedAndNothingIndexed) {
+  const Bytes packed = LzhEncode(BuildSkinContainer({{"skin.ini", B("[Colours]\r\nButtonFace=1 2 3\r\n")}}));
+  TMemoryStream cut(Bytes(packed.begin(), packed.end() - 1));
+  EXPECT_FALSE(Reader.ReadSkin(cut));
+  EXPECT_NE(Reader.LastError.find("ends before"), std::string::npos);
+  EXPECT_EQ(Reader.Count, 0);
+  EXPECT_TRUE(Messages.empty());
+}
+
 TEST_F(SkinReaderTest, NegativeDecodedSizeGivesAnEmptyContainer) {
   Bytes packed = {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3};
   TMemoryStream s(packed);
