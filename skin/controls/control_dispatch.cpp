@@ -83,7 +83,7 @@ auto Gate(TSkinControlType t) {
   return [t](const TSkinData& sd) { return Has(sd, t); };
 }
 auto TabGate() {
-  return [](const TSkinData& sd) { return Has(sd, TSkinControlType::xcTab) && sd.Tabs != nullptr; };
+  return [](const TSkinData& sd) { return Has(sd, TSkinControlType::xcTab) && sd.Skin() && sd.Skin()->Tabs; };
 }
 auto Named(std::initializer_list<const char*> names) {
   std::vector<std::string> list(names.begin(), names.end());
@@ -264,7 +264,7 @@ bool TWinSkinForm::SkinByKind(const std::string& ClassName, gui::TComponent* Com
   } else if (kind == "button") {
     if (Has(sd, xcButton)) make(TSkinnerKind::Button, TStart::Control, false);
   } else if (kind == "tab") {
-    if (Has(sd, xcTab) && sd.Tabs) make(TSkinnerKind::Tab, TStart::Window, false);
+    if (Has(sd, xcTab) && FSkin->Tabs) make(TSkinnerKind::Tab, TStart::Window, false);
   } else if (kind == "progress") {
     if (Has(sd, xcProgress)) make(TSkinnerKind::Progress, TStart::Control, false);
   } else if (kind == "scrollbar") {

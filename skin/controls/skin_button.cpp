@@ -91,8 +91,8 @@ void TSkinButton::AfterMessage(gui::TMessage& Message) {
 }
 
 void TSkinButton::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinButton* element = SkinData->Buttons.get();
-  if (!element || !SkinData->SkinBitmap(element->Bitmap)) return;
+  const TDataSkinButton* element = Skin->Buttons.get();
+  if (!element || !Skin->SkinBitmap(element->Bitmap)) return;
   ReadState();
   if (Text.empty() && Control) Text = gui::Widen(Control->Caption());
   const int frame = Frame();
@@ -101,7 +101,7 @@ void TSkinButton::Paint(HDC DC, const RECT& Rect) {
   const RECT whole{0, 0, Rect.right - Rect.left, Rect.bottom - Rect.top};
   const gui::TDCStateGuard saved(buffer);
   if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0))) SelectObject(buffer, font);
-  TSkinColour colour = SkinData->ButtonTextColour;
+  TSkinColour colour = Skin->ButtonTextColour;
   if (frame == 1) colour = element->NormalColour2;
   if (frame == 4) colour = element->MouseOverColour2;
   if (frame == 2) colour = element->PressedColour2;
@@ -117,7 +117,7 @@ HDC TSkinButton::ComposeFace(const RECT& Rect, int FrameCount, int Frame) {
   HDC buffer = FBuffer.Canvas().Handle();
   const RECT whole{0, 0, w, h};
   FillFace(buffer, whole);
-  DrawElement(buffer, whole, FrameCount, Frame, *SkinData->Buttons);
+  DrawElement(buffer, whole, FrameCount, Frame, *Skin->Buttons);
   return buffer;
 }
 
@@ -141,7 +141,7 @@ int GlyphCellOf(int Frame) {
 
 void TSkinButton::PaintGlyphFace(HDC DC, const RECT& Rect, int FrameCount, int Frame, int Cell,
                                  const gui::TButtonGlyph* Glyph, const gui::TFont& Font) {
-  const TDataSkinButton& element = *SkinData->Buttons;
+  const TDataSkinButton& element = *Skin->Buttons;
   HDC buffer = ComposeFace(Rect, FrameCount, Frame);
   if (!buffer) return;
   const RECT whole{0, 0, Rect.right - Rect.left, Rect.bottom - Rect.top};
@@ -176,8 +176,8 @@ bool TSkinBitButton::BeforeMessage(gui::TMessage& Message) {
 }
 
 void TSkinBitButton::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinButton* element = SkinData->Buttons.get();
-  if (!element || !SkinData->SkinBitmap(element->Bitmap) || !Control) return;
+  const TDataSkinButton* element = Skin->Buttons.get();
+  if (!element || !Skin->SkinBitmap(element->Bitmap) || !Control) return;
   ReadState();
   auto* button = dynamic_cast<gui::TBitBtn*>(Control);
   if (Text.empty()) Text = gui::Widen(Control->Caption());
@@ -200,6 +200,7 @@ void TSkinSpeedButton::InitGraphic(TWinSkinForm* Skinner, TSkinData* Data) {
   if (!GraphicControl) return;
   SkinData = Data;
   FormSkinner = Skinner;
+  TakeSkin();
   HookWindowProc(GraphicControl);
   FormSkinner->AddControl(this);
   Initialised = true;
@@ -283,8 +284,8 @@ void TSkinSpeedButton::PaintNow(HDC DC) {
 }
 
 void TSkinSpeedButton::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinButton* element = SkinData->Buttons.get();
-  if (!element || !SkinData->SkinBitmap(element->Bitmap) || !GraphicControl) return;
+  const TDataSkinButton* element = Skin->Buttons.get();
+  if (!element || !Skin->SkinBitmap(element->Bitmap) || !GraphicControl) return;
   Enabled = GraphicControl->Enabled();
   Text = gui::Widen(GraphicControl->Caption());
   int frame = fcNormal;

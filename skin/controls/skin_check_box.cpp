@@ -59,10 +59,10 @@ void TSkinCheckBox::AfterMessage(gui::TMessage& Message) {
 }
 
 void TSkinCheckBox::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinButton* element = SkinData->Buttons.get();
+  const TDataSkinButton* element = Skin->Buttons.get();
   if (!element) return;
   const TSkinImage& image = Radio() ? element->RadioBitmap : element->CheckBitmap;
-  gui::TBitmap* strip = SkinData->SkinBitmap(image);
+  gui::TBitmap* strip = Skin->SkinBitmap(image);
   if (!strip) return;
   const int frames = Radio() ? element->RadioFrames() : element->CheckFrames();
   const int w = strip->Width() / frames, h = strip->Height();
@@ -82,7 +82,7 @@ void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
   if (caption.empty() && Control) caption = gui::Widen(Control->Caption());
   // Made before the DC's state is saved, so that it is deleted only once
   // the DC has let go of it.
-  gui::TGdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, gui::ColorToRGB(SkinData->ButtonShadowColour)), true);
+  gui::TGdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, gui::ColorToRGB(Skin->ButtonShadowColour)), true);
   const gui::TDCStateGuard saved(DC);
   HFONT font = Control ? Control->Font().Handle() : reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
   if (font) SelectObject(DC, font);
@@ -90,14 +90,14 @@ void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
   GetTextExtentPoint32W(DC, L"0", 1, &zero);
   RECT frame{0, zero.cy / 2 - 1, Rect.right, Rect.bottom};
   // Over the control's own two-pixel edge.
-  FrameRect(DC, &frame, SkinData->ButtonFaceBrush);
+  FrameRect(DC, &frame, Skin->ButtonFaceBrush());
   RECT inner{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
-  FrameRect(DC, &inner, SkinData->ButtonFaceBrush);
+  FrameRect(DC, &inner, Skin->ButtonFaceBrush());
   SelectObject(DC, pen.Get());
   SelectObject(DC, GetStockObject(HOLLOW_BRUSH));
   RoundRect(DC, frame.left, frame.top, frame.right, frame.bottom, 5, 5);
   SetBkMode(DC, OPAQUE);
-  SetBkColor(DC, gui::ColorToRGB(SkinData->ButtonFaceColour));
+  SetBkColor(DC, gui::ColorToRGB(Skin->ButtonFaceColour));
   RECT text{Rect.left + 9, Rect.top, frame.right, frame.bottom};
   DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_EXPANDTABS);
 }
@@ -112,6 +112,7 @@ void TSkinBox::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Recolour
   Control = control;
   Handle = control->Handle();
   FormSkinner = Skinner;
+  TakeSkin();
   FormSkinner->AddControl(this);
   if (Recolour) TakeSkinColour();
   Initialised = true;

@@ -52,16 +52,16 @@ void TSkinComBox::AfterMessage(gui::TMessage& Message) {
 }
 
 void TSkinComBox::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinBorder* button = SkinData->ComboButton.get();
-  if (!button || !SkinData->SkinBitmap(button->Bitmap)) return;
+  const TDataSkinBorder* button = Skin->ComboButton.get();
+  if (!button || !Skin->SkinBitmap(button->Bitmap)) return;
   StyleCopy = GetWindowLongPtrW(Handle, GWL_STYLE);
   ExStyleCopy = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
   if (button->Style == 1) {
     PaintFlat(DC, Rect, *button);
     return;
   }
-  const TDataSkinObject* edge = SkinData->SunkEdge.get();
-  if (!edge || !SkinData->SkinBitmap(edge->Bitmap)) return;
+  const TDataSkinObject* edge = Skin->SunkEdge.get();
+  if (!edge || !Skin->SkinBitmap(edge->Bitmap)) return;
   Focused = GetFocus() == Handle;
   Enabled = (StyleCopy & WS_DISABLED) == 0;
   const int frame = Frame();
@@ -85,13 +85,13 @@ void TSkinComBox::Paint(HDC DC, const RECT& Rect) {
   // left-hand button is cell (count + 1 - f) of the mirror.
   const int cells = button->Frames();
   if (left) {
-    if (gui::TBitmap* mirrored = SkinData->SkinBitmap(button->Bitmap2))
+    if (gui::TBitmap* mirrored = Skin->SkinBitmap(button->Bitmap2))
       DrawFrame(DC, box, *mirrored, true, cells, cells + 1 - frame);
   } else {
-    DrawFrame(DC, box, *SkinData->SkinBitmap(button->Bitmap), true, cells, frame);
+    DrawFrame(DC, box, *Skin->SkinBitmap(button->Bitmap), true, cells, frame);
   }
-  if (const TDataSkinObject* extra = SkinData->ExtraImages.get())
-    if (gui::TBitmap* arrows = SkinData->SkinBitmap(extra->Bitmap))
+  if (const TDataSkinObject* extra = Skin->ExtraImages.get())
+    if (gui::TBitmap* arrows = Skin->SkinBitmap(extra->Bitmap))
       DrawCentredCell(DC, glyph, *arrows, extra->Frames(), frame);
 }
 
@@ -105,8 +105,8 @@ void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect, const TDataSkinBorder& But
   InflateRect(&r, -1, -1);
   const RECT box{r.right - GetSystemMetrics(SM_CYVTHUMB), r.top, r.right, r.bottom};
   FillRect(DC, &box, brush);
-  DrawFrame(DC, box, *SkinData->SkinBitmap(Button.Bitmap), false, Button.Frames(), frame);
-  FrameInShadow(DC, Rect, SkinData->ButtonShadowColour);
+  DrawFrame(DC, box, *Skin->SkinBitmap(Button.Bitmap), false, Button.Frames(), frame);
+  FrameInShadow(DC, Rect, Skin->ButtonShadowColour);
 }
 
 // --- edits
@@ -168,7 +168,7 @@ void TSkinEdit::Paint(HDC DC, const RECT& Rect) {
   RECT client{};
   GetClientRect(Handle, &client);
   if (client.right == Rect.right - Rect.left || client.bottom == Rect.bottom - Rect.top) return;
-  FrameInShadow(DC, Rect, SkinData->ButtonShadowColour);
+  FrameInShadow(DC, Rect, Skin->ButtonShadowColour);
   const RECT inner{Rect.left + 1, Rect.top + 1, Rect.right - 1, Rect.bottom - 1};
   FrameRect(DC, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
@@ -179,7 +179,7 @@ void TSkinEdit::PrintPaint(HDC DC, const RECT& Rect) {
   if (client.right + 2 >= Rect.right || client.bottom + 2 >= Rect.bottom) return;
   const RECT inner{Rect.left + 1, Rect.top + 1, Rect.right - 1, Rect.bottom - 1};
   FrameRect(DC, &inner, static_cast<HBRUSH>(GetCurrentObject(DC, OBJ_BRUSH)));
-  FrameInShadow(DC, Rect, SkinData->ButtonShadowColour);
+  FrameInShadow(DC, Rect, Skin->ButtonShadowColour);
 }
 
 }  // namespace qm

@@ -34,8 +34,8 @@ int TSkinProgress::FilledWidth(int Position, int Limit, int Width) {
 }
 
 void TSkinProgress::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinBorder* element = SkinData->Progress.get();
-  gui::TBitmap* frame = element ? SkinData->SkinBitmap(element->Bitmap) : nullptr;
+  const TDataSkinBorder* element = Skin->Progress.get();
+  gui::TBitmap* frame = element ? Skin->SkinBitmap(element->Bitmap) : nullptr;
   if (!frame) return;
   const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
   if (w <= 0 || h <= 0) return;
@@ -45,7 +45,7 @@ void TSkinProgress::Paint(HDC DC, const RECT& Rect) {
   const bool tile = element->Tile == 1;
   const RECT whole{0, 0, w, h};
   if (element->Style == 1) {
-    gui::TBitmap* chunk = SkinData->SkinBitmap(element->Bitmap2);
+    gui::TBitmap* chunk = Skin->SkinBitmap(element->Bitmap2);
     if (!chunk) return;
     gui::TBitmap& picture = Scratch(w, h);
     HDC dc = picture.Canvas().Handle();
@@ -107,14 +107,14 @@ LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& Draw) {
 void TSkinTrackBar::DrawThumb(HDC DC) {
   RECT thumb{};
   SendMessageW(Handle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-  const TDataSkinObject* element = SkinData->TrackbarThumbHorz.get();
-  if ((GetWindowLongPtrW(Handle, GWL_STYLE) & TBS_VERT) && SkinData->TrackbarThumbVert)
-    element = SkinData->TrackbarThumbVert.get();
-  if (gui::TBitmap* strip = element ? SkinData->SkinBitmap(element->Bitmap) : nullptr) {
+  const TDataSkinObject* element = Skin->TrackbarThumbHorz.get();
+  if ((GetWindowLongPtrW(Handle, GWL_STYLE) & TBS_VERT) && Skin->TrackbarThumbVert)
+    element = Skin->TrackbarThumbVert.get();
+  if (gui::TBitmap* strip = element ? Skin->SkinBitmap(element->Bitmap) : nullptr) {
     DrawFrame(DC, thumb, *strip, true, 5, 2);
     return;
   }
-  HPEN pen = CreatePen(PS_SOLID, 1, gui::ColorToRGB(SkinData->ButtonShadowColour));
+  HPEN pen = CreatePen(PS_SOLID, 1, gui::ColorToRGB(Skin->ButtonShadowColour));
   {
     const gui::TSelectGuard selected(DC, pen);
     Rectangle(DC, thumb.left, thumb.top, thumb.right, thumb.bottom);
@@ -196,9 +196,9 @@ void TSkinStatusBar::Paint(HDC DC, const RECT& Rect) {
 
 void TSkinStatusBar::PaintPanels(HDC dc, int w, int h) {
   SetBkMode(dc, TRANSPARENT);
-  const TDataSkinObject* edges = SkinData->StatusBarEdges.get();
+  const TDataSkinObject* edges = Skin->StatusBarEdges.get();
   if (edges) SetTextColor(dc, gui::ColorToRGB(edges->NormalColour2));
-  gui::TBitmap* edgeStrip = edges ? SkinData->SkinBitmap(edges->Bitmap) : nullptr;
+  gui::TBitmap* edgeStrip = edges ? Skin->SkinBitmap(edges->Bitmap) : nullptr;
 
   std::vector<TPanel> panels;
   const int parts = static_cast<int>(SendMessageW(Handle, SB_GETPARTS, 0, 0));
@@ -232,8 +232,8 @@ void TSkinStatusBar::PaintPanels(HDC dc, int w, int h) {
     DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
               p.Alignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
-  const TDataSkinObject* extra = SkinData->ExtraImages.get();
-  gui::TBitmap* grips = extra ? SkinData->SkinBitmap(extra->Bitmap) : nullptr;
+  const TDataSkinObject* extra = Skin->ExtraImages.get();
+  gui::TBitmap* grips = extra ? Skin->SkinBitmap(extra->Bitmap) : nullptr;
   if (grips && (GetWindowLongPtrW(Handle, GWL_STYLE) & SBARS_SIZEGRIP)) {
     const RECT cell = SkinFrameRect(*grips, false, extra->Frames(), 5);
     DrawTransparentPart(dc, w - 1 - (cell.right - cell.left), h - 1 - (cell.bottom - cell.top), *grips, cell,
@@ -255,7 +255,7 @@ void TSkinSizer::Paint(HDC DC, const RECT& Rect) {
   // The grip never erases: the face goes under the frame, or the old
   // pixels would show through.
   FillFace(DC, Rect);
-  HBRUSH shadow = CreateSolidBrush(gui::ColorToRGB(SkinData->ButtonShadowColour));
+  HBRUSH shadow = CreateSolidBrush(gui::ColorToRGB(Skin->ButtonShadowColour));
   FrameRect(DC, &Rect, shadow);
   DeleteObject(shadow);
 }

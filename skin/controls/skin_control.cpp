@@ -47,6 +47,7 @@ void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Reco
   Recolour = RecolourIt;
   SkinData = Data;
   FormSkinner = Skinner;
+  TakeSkin();
   Control = control;
   Handle = control->Handle();
   HookWindowProc(control);
@@ -70,6 +71,7 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinne
   Handle = Window;
   SkinData = Data;
   FormSkinner = Skinner;
+  TakeSkin();
   Enabled = true;
   FormSkinner->AddControl(this);
   Text = SkinWindowText(Handle);
@@ -82,6 +84,12 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinne
   State = stAttached;
 }
 
+void TSkinControl::TakeSkin() {
+  std::shared_ptr<const TLoadedSkin> skin = FormSkinner ? FormSkinner->Skin() : nullptr;
+  if (!skin && SkinData) skin = SkinData->Skin();
+  if (skin) Skin = std::move(skin);
+}
+
 void TSkinControl::RestoreControl() {
   if (Recolour && Control) RestoreColour();
 }
@@ -89,7 +97,7 @@ void TSkinControl::RestoreControl() {
 void TSkinControl::TakeSkinColour() {
   SavedColor = Control->Color();
   SavedParentColor = Control->ParentColor();
-  Control->SetColor(SkinData->ButtonFaceColour);
+  Control->SetColor(Skin->ButtonFaceColour);
 }
 
 void TSkinControl::RestoreColour() {
@@ -100,7 +108,8 @@ void TSkinControl::RestoreColour() {
 }
 
 void TSkinControl::SkinChanged() {
-  if (Recolour && Control) Control->SetColor(SkinData->ButtonFaceColour);
+  TakeSkin();
+  if (Recolour && Control) Control->SetColor(Skin->ButtonFaceColour);
   if (Handle) InvalidateRect(Handle, nullptr, TRUE);
 }
 
@@ -164,7 +173,7 @@ void TSkinControl::Repaint() {
 
 void TSkinControl::PaintNow(HDC DC) {
   const RECT r = WindowBounds();
-  if (r.right < 0) return;
+  if (r.right < 0 || !Skin) return;
   HDC own = DC ? nullptr : GetWindowDC(Handle);
   try {
     Paint(DC ? DC : own, r);
@@ -181,7 +190,7 @@ void TSkinControl::PaintCycle(gui::TMessage& Message) {
   if (own) dc = BeginPaint(Handle, &ps);
   try {
     const RECT r = WindowBounds();
-    if (r.right >= 0) Paint(dc, r);
+    if (r.right >= 0 && Skin) Paint(dc, r);
   } catch (...) {
     // As PaintNow: the next paint starts over.
   }
@@ -189,12 +198,12 @@ void TSkinControl::PaintCycle(gui::TMessage& Message) {
   Message.Result = 0;
 }
 
-void TSkinControl::FillFace(HDC DC, const RECT& R) const { FillRect(DC, &R, SkinData->ButtonFaceBrush); }
+void TSkinControl::FillFace(HDC DC, const RECT& R) const { FillRect(DC, &R, Skin->ButtonFaceBrush()); }
 
 void TSkinControl::DrawElement(HDC DC, const RECT& R, int FrameCount, int FrameIndex,
                                const TDataSkinObject& Element) const {
   if (R.right < R.left || R.bottom < R.top) return;
-  gui::TBitmap* strip = SkinData->SkinBitmap(Element.Bitmap);
+  gui::TBitmap* strip = Skin->SkinBitmap(Element.Bitmap);
   if (!strip) return;
   const RECT margins{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
   DrawNineGrid(DC, R, *strip, false, Element.Tile == 1, Element.Trans == 1, FrameCount, FrameIndex, margins);

@@ -15,6 +15,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "gui/component.h"
@@ -24,6 +25,7 @@
 namespace qm {
 
 class TSkinData;
+class TLoadedSkin;
 class TDataSkinObject;
 class TWinSkinForm;
 
@@ -43,7 +45,7 @@ class TSkinControl : public gui::TComponent {
   virtual void InitWindow(HWND Window, TSkinData* SkinData, TWinSkinForm* FormSkinner);
   // Skinning goes off: whatever the skinner changed on the control goes back.
   virtual void RestoreControl();
-  // After a change of skin.
+  // After a change of skin: takes the skin its form skinner has just taken.
   virtual void SkinChanged();
   // Paints now into DC, or into a window DC of its own when DC is null.
   virtual void PaintNow(HDC DC);
@@ -53,6 +55,9 @@ class TSkinControl : public gui::TComponent {
   bool Focused = false;
   std::wstring Text;
   TSkinData* SkinData = nullptr;
+  // What the control is painted with: the skin of the window it is on,
+  // changed only together with it.
+  std::shared_ptr<const TLoadedSkin> Skin;
   HWND Handle = nullptr;
   gui::TWinControl* Control = nullptr;
   bool Recolour = false;
@@ -71,6 +76,9 @@ class TSkinControl : public gui::TComponent {
   virtual void Paint(HDC /*DC*/, const RECT& /*Rect*/) {}
   void BeforeDestruction() override;
 
+  // Skin := the one the form skinner paints with (the skin data's, when
+  // there is no form skinner).
+  void TakeSkin();
   // The control's own handling of the message.
   void DefaultHandler(gui::TMessage& Message);
   // Invalidates the whole window, without erasing, and paints it now.

@@ -30,7 +30,7 @@ void TWinSkinPopMenu::BindPending(HMENU Menu) {
 
 void TWinSkinPopMenu::Attach(HWND Window, TSkinData* SkinData, HMENU Menu) {
   FHandle = Window;
-  FSkinData = SkinData;
+  FSkin = SkinData ? SkinData->Skin() : nullptr;
   FMenuHandle = Menu;
   FSubclass.Attach(Window, [this](UINT msg, WPARAM w, LPARAM l) { return WndProc(msg, w, l); });
 }
@@ -43,13 +43,13 @@ void TWinSkinPopMenu::Detach() {
 }
 
 bool TWinSkinPopMenu::CanPaint() const {
-  if (!FSkinData || FSkinData->SkinEmpty || !FSkinData->MenuBackground) return false;
-  return FSkinData->SkinBitmap(FSkinData->MenuBackground->Bitmap) != nullptr;
+  if (!FSkin || !FSkin->MenuBackground) return false;
+  return FSkin->SkinBitmap(FSkin->MenuBackground->Bitmap) != nullptr;
 }
 
 void TWinSkinPopMenu::RebuildBackground(int Width, int Height) {
-  const TDataSkinObject& element = *FSkinData->MenuBackground;
-  gui::TBitmap* strip = FSkinData->SkinBitmap(element.Bitmap);
+  const TDataSkinObject& element = *FSkin->MenuBackground;
+  gui::TBitmap* strip = FSkin->SkinBitmap(element.Bitmap);
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
   FBackground = NineGridBitmap(RECT{0, 0, Width, Height}, *strip, margins, false, element.Tile == 1, 1, 1);
   // This window shows a menu that has not drawn an item yet.

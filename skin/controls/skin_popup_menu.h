@@ -8,6 +8,9 @@
 // The window does not say which menu it shows. A popup that has painted its
 // frame waits as PendingPopup until the item painter draws the first item of
 // a menu and binds that menu's handle to it.
+//
+// A popup is painted throughout with the skin it was made with, which it
+// keeps alive: a skin loaded while it is open waits for the next popup.
 
 #include <windows.h>
 
@@ -18,6 +21,8 @@
 #include "skin_manage.h"
 
 namespace qm {
+
+class TLoadedSkin;
 
 class TWinSkinPopMenu : public TPopupWindowSkinner {
  public:
@@ -47,7 +52,7 @@ class TWinSkinPopMenu : public TPopupWindowSkinner {
 
   gui::TWindowSubclass FSubclass;
   HWND FHandle = nullptr;
-  TSkinData* FSkinData = nullptr;
+  std::shared_ptr<const TLoadedSkin> FSkin;
   std::unique_ptr<gui::TBitmap> FBackground;
   HMENU FMenuHandle = nullptr;
 };

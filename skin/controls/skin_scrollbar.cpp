@@ -123,7 +123,7 @@ void TSkinScrollbar::AfterMessage(gui::TMessage& Message) {
 }
 
 void TSkinScrollbar::Paint(HDC DC, const RECT& Rect) {
-  if (!SkinData->Scrollbar || !SkinData->SkinBitmap(SkinData->Scrollbar->Bitmap)) return;
+  if (!Skin->Scrollbar || !Skin->SkinBitmap(Skin->Scrollbar->Bitmap)) return;
   const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE), exStyle = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
   const bool vertical = (style & WS_VSCROLL) || InVScroll, horizontal = (style & WS_HSCROLL) || InHScroll;
   if ((!vertical && !horizontal) || Rect.left > 10000 || Rect.top > 10000) return;
@@ -152,7 +152,7 @@ void TSkinScrollbar::Paint(HDC DC, const RECT& Rect) {
   if (horizontal && vertical && !Empty(Corner)) FillFace(DC, Corner);
 }
 
-void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TSkinData& Skin, int HitPart,
+void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSkin& Skin, int HitPart,
                         const TSkinScrollbar::TBarMetrics& M, gui::TBitmap& Buffer) {
   const int length = Vertical ? Height(Bar) : Width(Bar);
   if (length <= 0 || length > 10000 || !Skin.Scrollbar) return;
@@ -206,7 +206,7 @@ void TSkinScrollbar::PaintBar(HDC DC, const RECT& Bar, bool Vertical, int B) {
     if (GetScrollInfo(Handle, Vertical ? SB_VERT : SB_HORZ, &now) && ThumbMetrics(now, length - 2 * B, B, m))
       info = now;
   }
-  PaintSkinScrollBar(DC, Bar, Vertical, *SkinData, HitPart, m, FBar);
+  PaintSkinScrollBar(DC, Bar, Vertical, *Skin, HitPart, m, FBar);
 }
 
 bool TSkinScrollbar::PressTest(WPARAM HitTest, LPARAM Point) {
@@ -320,7 +320,7 @@ void TSkinScControl::Paint(HDC DC, const RECT& Rect) {
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
   if (GetScrollInfo(Handle, SB_CTL, &info)) ThumbMetrics(info, length - 2 * B, B, Metrics);
-  PaintSkinScrollBar(DC, Rect, vertical, *SkinData, HitPart, Metrics, FBar);
+  PaintSkinScrollBar(DC, Rect, vertical, *Skin, HitPart, Metrics, FBar);
 }
 
 // --- list views and their header
@@ -334,7 +334,7 @@ void TSkinListView::InitScroll(TWinSkinForm* Skinner, TSkinData* Data, bool Trac
 }
 
 bool TSkinHeader::BeforeMessage(gui::TMessage& Message) {
-  if (Message.Msg == WM_ERASEBKGND && SkinData->Headerbar && SkinData->SkinBitmap(SkinData->Headerbar->Bitmap)) {
+  if (Message.Msg == WM_ERASEBKGND && Skin->Headerbar && Skin->SkinBitmap(Skin->Headerbar->Bitmap)) {
     Message.Result = 1;
     return false;
   }
@@ -342,8 +342,8 @@ bool TSkinHeader::BeforeMessage(gui::TMessage& Message) {
 }
 
 void TSkinHeader::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinObject* element = SkinData->Headerbar.get();
-  if (!element || !SkinData->SkinBitmap(element->Bitmap)) return;
+  const TDataSkinObject* element = Skin->Headerbar.get();
+  if (!element || !Skin->SkinBitmap(element->Bitmap)) return;
   const int w = Width(Rect), h = Height(Rect);
   if (w <= 0 || h <= 0) return;
   FBuffer.SetSize(w, h);
@@ -368,7 +368,7 @@ void TSkinHeader::Paint(HDC DC, const RECT& Rect) {
     if (!text[0]) continue;
     const int alignment = (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? 2 : (item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? 1 : 0;
     const bool image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) != 0;
-    SetTextColor(buffer, gui::ColorToRGB(SkinData->ButtonTextColour));
+    SetTextColor(buffer, gui::ColorToRGB(Skin->ButtonTextColour));
     DrawCaptionWithImage(buffer, r, alignment, text, image ? item.iImage : -1, images);
   }
   // The strip beyond the last item looks like an empty item.

@@ -12,6 +12,7 @@
 
 namespace qm {
 class TSkinData;
+class TLoadedSkin;
 }
 
 namespace qm {
@@ -76,7 +77,7 @@ class TSkinScControl : public TSkinControl {
 
 // One scroll bar composed from the skin at Bar on DC: track, arrows (the
 // pressed one by HitPart) and the thumb where Metrics put it.
-void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TSkinData& Skin, int HitPart,
+void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSkin& Skin, int HitPart,
                         const TSkinScrollbar::TBarMetrics& Metrics, gui::TBitmap& Buffer);
 
 // A list view: its scroll bars, and its column header.

@@ -67,7 +67,7 @@ void TSkinTab::PrepareImages() {
   // Images of an earlier skin must not outlive it.
   TabImage.SetSize(0, 0);
   BorderImage.SetSize(0, 0);
-  const TDataSkinBorder* tabs = SkinData->Tabs.get();
+  const TDataSkinBorder* tabs = Skin->Tabs.get();
   // A skin may give tabs without a page frame; the tabs are still drawn.
   if (!tabs || tabs->Bitmap.Empty()) return;
   AssignSkinImage(TabImage, tabs->Bitmap);
@@ -108,7 +108,7 @@ RECT TSkinTab::FrameRect(const RECT& Rect) const {
 }
 
 void TSkinTab::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinBorder* tabs = SkinData->Tabs.get();
+  const TDataSkinBorder* tabs = Skin->Tabs.get();
   // A skin too old for the images made at the start draws nothing.
   if (!tabs || tabs->Bitmap.Empty() || TabImage.Empty()) return;
   const RECT display = FrameRect(Rect);
@@ -181,7 +181,7 @@ void TSkinTab31::SkinChanged() {
 }
 
 void TSkinTab31::PrepareImage() {
-  const TDataSkinBorder* tabs = SkinData->Tabs.get();
+  const TDataSkinBorder* tabs = Skin->Tabs.get();
   if (!tabs || tabs->Bitmap.Empty()) return;
   // The set hangs below its pages: its tabs open downwards.
   AssignSkinImage(TabImage, tabs->Bitmap);
@@ -197,7 +197,7 @@ bool TSkinTab31::BeforeMessage(gui::TMessage& Message) {
 }
 
 void TSkinTab31::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinBorder* tabs = SkinData->Tabs.get();
+  const TDataSkinBorder* tabs = Skin->Tabs.get();
   auto* source = dynamic_cast<gui::TTabSet*>(Control);
   if (!tabs || TabImage.Empty() || !source) return;
   const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;

@@ -100,9 +100,9 @@ void TSkinUpDown::Paint(HDC DC, const RECT& Rect) {
   Enabled = (style & WS_DISABLED) == 0;
   const bool horz = (style & UDS_HORZ) != 0;
   const THalves halves = Halves(client, cursor);
-  const TDataSkinBorder* element = horz ? SkinData->UpDownHorz.get() : SkinData->UpDownVert.get();
-  gui::TBitmap* strip = element ? SkinData->SkinBitmap(element->Bitmap) : nullptr;
-  gui::TBitmap* glyphs = element ? SkinData->SkinBitmap(element->Bitmap2) : nullptr;
+  const TDataSkinBorder* element = horz ? Skin->UpDownHorz.get() : Skin->UpDownVert.get();
+  gui::TBitmap* strip = element ? Skin->SkinBitmap(element->Bitmap) : nullptr;
+  gui::TBitmap* glyphs = element ? Skin->SkinBitmap(element->Bitmap2) : nullptr;
   for (int i = 0; i < 2; ++i) {
     const RECT& r = i ? halves.Second : halves.First;
     const int state = i ? halves.SecondState : halves.FirstState;
@@ -121,10 +121,10 @@ void TSkinUpDown::Paint(HDC DC, const RECT& Rect) {
 void TSkinUpDown::PaintPlainHalf(HDC DC, const RECT& R, int State, int Part) const {
   // Made before the DC's state is saved, so that they are deleted only once
   // the DC has let go of them.
-  gui::TGdiHandle<HPEN> edge(CreatePen(PS_SOLID, 1, gui::ColorToRGB(SkinData->ButtonDkShadowColour)), true);
+  gui::TGdiHandle<HPEN> edge(CreatePen(PS_SOLID, 1, gui::ColorToRGB(Skin->ButtonDkShadowColour)), true);
   const bool down = State == 2 || State == 4;
   gui::TGdiHandle<HBRUSH> face(
-      CreateSolidBrush(gui::ColorToRGB(down ? SkinData->ButtonShadowColour : SkinData->ButtonFaceColour)), true);
+      CreateSolidBrush(gui::ColorToRGB(down ? Skin->ButtonShadowColour : Skin->ButtonFaceColour)), true);
   gui::TGdiHandle<HPEN> ink(CreatePen(PS_SOLID, 1, GetSysColor(State == 3 ? COLOR_BTNSHADOW : COLOR_BTNTEXT)), true);
   const gui::TDCStateGuard saved(DC);
   SelectObject(DC, edge.Get());

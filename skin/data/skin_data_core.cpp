@@ -77,10 +77,21 @@ bool TSkinDataCore::LoadSkinFile(const std::string& Path) {
 bool TSkinDataCore::LoadSkin() {
   SkinEmpty = true;
   PackedSkin.Seek(0);
-  if (!LoadPackage(PackedSkin)) return false;
-  SkinEmpty = false;
-  SkinLoaded();
+  std::shared_ptr<const TSkinDescription> skin = ParseSkin(PackedSkin);
+  if (!skin) return false;
+  UseSkin(std::move(skin));
   return true;
+}
+
+std::shared_ptr<const TSkinDescription> TSkinDataCore::ParseSkin(TMemoryStream& Packed) const {
+  auto skin = std::make_shared<TSkinDescription>();
+  if (!skin->LoadPackage(Packed)) return nullptr;
+  return skin;
+}
+
+void TSkinDataCore::UseSkin(std::shared_ptr<const TSkinDescription> Skin) {
+  FSkin = std::move(Skin);
+  SkinEmpty = !FSkin;
 }
 
 void TSkinDataCore::ReadSkinStream(TMemoryStream& Stream) {

@@ -6,6 +6,7 @@
 // skin manager requests and the GDI members on top of it.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,12 @@
 
 namespace qm {
 
-class TSkinDataCore : public TSkinDescription {
+class TSkinDataCore {
  public:
   TSkinDataCore();
-  ~TSkinDataCore() override = default;
+  virtual ~TSkinDataCore() = default;
+  TSkinDataCore(const TSkinDataCore&) = delete;
+  TSkinDataCore& operator=(const TSkinDataCore&) = delete;
 
   // --- published settings
   bool Active() const { return FActive; }
@@ -44,12 +47,22 @@ class TSkinDataCore : public TSkinDescription {
 
   // --- members the skinners use
   TMemoryStream PackedSkin;
+  // From the start of every load until it succeeds: activation requests
+  // are skipped meanwhile. What is drawn is Skin(), which a load replaces
+  // only once it has succeeded.
   bool SkinEmpty = true;
   bool FramePainting = true;
 
-  // Unpacks PackedSkin and parses its description; false when the package
-  // is refused (the reader has told the user) or holds no description, and
-  // the component then stays empty.
+  // The skin of the last load that succeeded (descriptions, colours,
+  // images), never changed; null before the first. Whoever paints holds
+  // the one it was built from: a later load publishes a new object and
+  // leaves the held one whole.
+  const std::shared_ptr<const TSkinDescription>& Skin() const { return FSkin; }
+
+  // Unpacks PackedSkin and parses its description into a new skin, which
+  // replaces Skin() once it is complete; false when the package is refused
+  // (the reader has told the user) or holds no description: SkinEmpty then
+  // holds, and Skin() is the one before.
   bool LoadSkin();
 
   // SkinStream: N (signed 32-bit little-endian), then N bytes of packed
@@ -68,9 +81,11 @@ class TSkinDataCore : public TSkinDescription {
   // Reads the whole file into PackedSkin and loads it; false when there is
   // no such file (nothing else changes then).
   bool LoadSkinFile(const std::string& Path);
-  // Runs after every successful load (the Windows component remakes its
-  // face-colour brush here).
-  virtual void SkinLoaded() {}
+  // Makes a complete skin of a packed one, or null when it is refused. The
+  // Windows component's skins hold their GDI bitmaps too.
+  virtual std::shared_ptr<const TSkinDescription> ParseSkin(TMemoryStream& Packed) const;
+  // Publishes Skin as if a load had made it.
+  void UseSkin(std::shared_ptr<const TSkinDescription> Skin);
 
   bool FActive = false;
   bool FReading = false;
@@ -78,6 +93,7 @@ class TSkinDataCore : public TSkinDescription {
   std::vector<std::string> FSkin3rd;
 
  private:
+  std::shared_ptr<const TSkinDescription> FSkin;
   void ApplyStoredValue(const TStoredValue& Value);
 };
 

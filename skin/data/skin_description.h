@@ -1,8 +1,9 @@
 #pragma once
 // Everything a skin's description says, parsed: the element descriptions
 // with their images, the window colours, the colour table and the caption
-// buttons. The skin data component owns one of these; tools and tests use
-// it without any window system.
+// buttons. The skin data component publishes each skin it loads as one of
+// these, never changed after; tools and tests use it without any window
+// system.
 
 #include <memory>
 #include <string>
@@ -21,6 +22,9 @@ class TSkinDescription {
   virtual ~TSkinDescription() = default;
   TSkinDescription(const TSkinDescription&) = delete;
   TSkinDescription& operator=(const TSkinDescription&) = delete;
+  // A parsed skin moves into the object that is shared; its elements (and
+  // so the images inside them) keep their addresses.
+  TSkinDescription(TSkinDescription&&) = default;
 
   std::string SkinName;
 

@@ -40,10 +40,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return out;
 }
 
-COLORREF Resolve(TSkinColour c) {
-  return IsSystemColour(c) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
-}
-
 }  // namespace
 
 TSkinData::TSkinData(gui::TComponent* Owner)
@@ -60,7 +56,6 @@ TSkinData::TSkinData(gui::TComponent* Owner)
 TSkinData::~TSkinData() {
   MenuImages.reset();
   if (SkinManager) SkinManager->RemoveSkinData(this);
-  if (ButtonFaceBrush) DeleteObject(ButtonFaceBrush);
 }
 
 void TSkinData::PublishProperties() {
@@ -181,18 +176,10 @@ void TSkinData::DoSkinChanged() {
   if (OnSkinChanged) OnSkinChanged(this);
 }
 
-void TSkinData::SkinLoaded() {
-  if (ButtonFaceBrush) DeleteObject(ButtonFaceBrush);
-  ButtonFaceBrush = CreateSolidBrush(Resolve(ButtonFaceColour));
-  try {
-    FSkinBitmaps.Build(*this);
-  } catch (...) {
-    // The previous bitmaps do not belong to these descriptions, and a skin
-    // without its images cannot be drawn: it counts as not loaded.
-    FSkinBitmaps.Clear();
-    SkinEmpty = true;
-    throw;
-  }
+std::shared_ptr<const TSkinDescription> TSkinData::ParseSkin(TMemoryStream& Packed) const {
+  // A skin whose bitmaps GDI cannot make is not published: the error goes
+  // on to the caller, and the windows keep drawing the skin they have.
+  return TLoadedSkin::Load(Packed);
 }
 
 void ReadStoredValuesFromResource(TSkinData& SkinData, HINSTANCE Instance, const wchar_t* ResourceName) {

@@ -14,8 +14,8 @@
 #include "gui/component.h"
 #include "gui/control.h"
 #include "gui/graphics.h"
+#include "loaded_skin.h"
 #include "skin_data_core.h"
-#include "win_skin_bitmap.h"
 
 namespace qm {
 
@@ -55,27 +55,26 @@ class TSkinData : public gui::TComponent, public TSkinDataCore {
   std::unique_ptr<gui::TImageList> MenuImages;
   // Filled by the caption buttons with the first window icon they meet.
   std::unique_ptr<gui::TBitmap> DefaultIcon;
-  // A solid brush in ButtonFaceColour, remade after every load.
-  HBRUSH ButtonFaceBrush = nullptr;
 
-  // The ready bitmap of one of the loaded skin's images, e.g.
-  // SkinBitmap(Tabs->Bitmap2) for the tab border: made when the skin
-  // loaded, remade at the next load, freed with the component. nullptr for
-  // an empty image. Ask at each paint; keep neither the pointer nor a copy.
-  gui::TBitmap* SkinBitmap(const TSkinImage& Image) const { return FSkinBitmaps.Find(Image); }
-  const TSkinBitmaps& SkinBitmaps() const { return FSkinBitmaps; }
+  // The skin of the last load that succeeded, with its bitmaps and face
+  // brush; null before the first. A skinner takes it when it attaches and
+  // again when the manager re-applies a changed skin, and paints only from
+  // the one it holds.
+  std::shared_ptr<const TLoadedSkin> Skin() const {
+    // Every skin this component publishes is made by its ParseSkin.
+    return std::static_pointer_cast<const TLoadedSkin>(TSkinDataCore::Skin());
+  }
 
   // The published set SkinControls as text, e.g. "[xcMainMenu,xcTab]".
   static std::string SkinControlsText(TSkinControlTypes Controls);
   static bool SkinControlsFromText(const std::string& Text, TSkinControlTypes& Controls);
 
  protected:
-  void SkinLoaded() override;
+  std::shared_ptr<const TSkinDescription> ParseSkin(TMemoryStream& Packed) const override;
+  void UseSkin(std::shared_ptr<const TLoadedSkin> Skin) { TSkinDataCore::UseSkin(std::move(Skin)); }
 
  private:
   void PublishProperties();
-
-  TSkinBitmaps FSkinBitmaps;
 };
 
 // Reads a component's stored values from an RCDATA resource of the program

@@ -71,8 +71,8 @@ void TWinSkinForm::FreeButtons() {
 
 void TWinSkinForm::BuildButtons() {
   FreeButtons();
-  for (const auto& data : FSkinData->SysButtons) {
-    FButtons.push_back(std::make_unique<TWinSysButton>(*this, *data));
+  for (const auto& data : FSkin->SysButtons) {
+    FButtons.push_back(std::make_unique<TWinSysButton>(*this, FSkin, *data));
     // The first window icon met stands in for windows that have none.
     if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && !FIcon.Empty())
       FSkinData->DefaultIcon->Assign(FIcon);
@@ -112,7 +112,7 @@ gui::TBitmap* TWinSkinForm::ButtonImage(const TWinSysButton& Button, int& Frames
     return FIcon.Empty() ? nullptr : &FIcon;
   }
   Frames = Button.FData.Frames();
-  return FSkinData->SkinBitmap(Button.FData.Bitmap);
+  return Button.FSkin->SkinBitmap(Button.FData.Bitmap);
 }
 
 bool TWinSkinForm::ButtonVisible(size_t Index) {
@@ -165,7 +165,7 @@ void TWinSkinForm::LayoutButtons() {
       case 9: left = FCaptionRect.right + d.XCoord, top = d.YCoord; break;
       case 100: {
         // The maximised child's buttons, at the right end of the menu bar.
-        const int shift = FSkinData->MenuBar ? FSkinData->MenuBar->LeftWidth : 0;
+        const int shift = FSkin->MenuBar ? FSkin->MenuBar->LeftWidth : 0;
         top = FMetrics.TitleHeight + (FMenuHeight - h) / 2;
         left = FRightToLeft ? d.XCoord + FMetrics.BorderLeft + shift : FWidth - d.XCoord - FMetrics.BorderRight - shift;
         break;

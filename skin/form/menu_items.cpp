@@ -87,7 +87,7 @@ void TWinSkinForm::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
 }
 
 void TWinSkinForm::MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas&, int& Width, int&) {
-  if (FSkinData->MenuItem) Width += FSkinData->MenuItem->LeftWidth;
+  if (FSkin->MenuItem) Width += FSkin->MenuItem->LeftWidth;
   Width += ImagesOf(Item, FForm) ? 12 : 35;
 }
 
@@ -102,7 +102,7 @@ void TWinSkinForm::MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& Meas
     throw;
   }
   Item.OnMeasureItem = std::move(own);
-  int extra = FSkinData->MenuItem ? FSkinData->MenuItem->LeftWidth : 0;
+  int extra = FSkin->MenuItem ? FSkin->MenuItem->LeftWidth : 0;
   extra += ImagesOf(Item, FForm) ? 10 : 35;
   Measure.itemWidth += static_cast<UINT>(extra);
 }
@@ -134,7 +134,7 @@ void TWinSkinForm::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsig
   const bool line = Item.IsLine();
   int size = images ? images->Width() : 16;
   if (Item.Checked()) size = std::max(size, 16);
-  const int left = FSkinData->MenuItem ? FSkinData->MenuItem->LeftWidth : 0;
+  const int left = FSkin->MenuItem ? FSkin->MenuItem->LeftWidth : 0;
   const bool mirrored = ItemRightToLeft(Item);
   RECT glyph{0, 0, 0, 0};
   if (!line) {
@@ -171,9 +171,9 @@ void TWinSkinForm::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsig
   const UINT align = mirrored ? DT_RIGHT : 0;
   Canvas.Brush.SetStyle(gui::TBrushStyle::bsClear);
   Canvas.Font.SetStyle(Item.Default() ? static_cast<unsigned>(gui::fsBold) : 0u);
-  gui::TColor colour = (State & gui::odSelected) ? FSkinData->HilightTextColour : FSkinData->MenuTextColour;
+  gui::TColor colour = (State & gui::odSelected) ? FSkin->HilightTextColour : FSkin->MenuTextColour;
   if (!Item.Enabled())
-    colour = FSkinData->ButtonShadowColour == FSkinData->MenuTextColour ? gui::clBtnShadow : FSkinData->ButtonShadowColour;
+    colour = FSkin->ButtonShadowColour == FSkin->MenuTextColour ? gui::clBtnShadow : FSkin->ButtonShadowColour;
   Canvas.Font.SetColor(colour);
   std::string caption = Item.Caption();
   // An empty caption or a lone accelerator mark measures as nothing.
@@ -197,20 +197,20 @@ void TWinSkinForm::PlainDrawItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, uns
   gui::TCanvas& canvas = work.Canvas();
   if (!canvas.Handle()) return;
   UseMenuFont(canvas);
-  canvas.Brush.SetColor((State & gui::odSelected) ? FSkinData->HilightColour : FSkinData->MenuColour);
+  canvas.Brush.SetColor((State & gui::odSelected) ? FSkin->HilightColour : FSkin->MenuColour);
   canvas.FillRect(RECT{0, 0, Width(R), Height(R)});
   ItemContent(Item, canvas, State, RECT{0, 0, Width(R), Height(R)});
   work.Draw(Canvas, R.left, R.top);
 }
 
 void TWinSkinForm::DrawSeparator(gui::TCanvas& Canvas, RECT R) {
-  gui::TBitmap* strip = FSkinData->MenuItem ? FSkinData->SkinBitmap(FSkinData->MenuItem->Bitmap) : nullptr;
+  gui::TBitmap* strip = FSkin->MenuItem ? FSkin->SkinBitmap(FSkin->MenuItem->Bitmap) : nullptr;
   if (!strip || Width(R) <= 0 || Height(R) <= 0) return;
   const RECT frame = SkinFrameRect(*strip, false, kItemFrames, kSeparatorFrame);
   const int top = strip->Height() > Height(R) ? strip->Height() - Height(R) : 0;
   const int rows = strip->Height() - top;
-  const int left = std::min<int>(FSkinData->MenuItem->LeftWidth, Width(R));
-  const int right = std::min<int>(FSkinData->MenuItem->RightWidth, Width(R) - left);
+  const int left = std::min<int>(FSkin->MenuItem->LeftWidth, Width(R));
+  const int right = std::min<int>(FSkin->MenuItem->RightWidth, Width(R) - left);
   gui::TBitmap work(Width(R), Height(R));
   HDC dc = work.Canvas().Handle();
   HDC source = strip->Canvas().Handle();
@@ -247,7 +247,7 @@ void PaintItemBackground(gui::TBitmap& Work, HDC Target, const RECT& R, HMENU Me
 }  // namespace
 
 void TWinSkinForm::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT R, unsigned State) {
-  gui::TBitmap* strip = FSkinData->MenuItem ? FSkinData->SkinBitmap(FSkinData->MenuItem->Bitmap) : nullptr;
+  gui::TBitmap* strip = FSkin->MenuItem ? FSkin->SkinBitmap(FSkin->MenuItem->Bitmap) : nullptr;
   if (!strip) {
     PlainDrawItem(Item, Canvas, State, R);
     return;
@@ -258,13 +258,13 @@ void TWinSkinForm::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT
   gui::TBitmap work(Width(R), Height(R));
   if (!work.Canvas().Handle()) return;
   UseMenuFont(work.Canvas());
-  PaintItemBackground(work, Canvas.Handle(), R, menu, FSkinData->MenuColour);
+  PaintItemBackground(work, Canvas.Handle(), R, menu, FSkin->MenuColour);
   if (Item.IsLine()) {
     work.Draw(Canvas, R.left, R.top);
     DrawSeparator(Canvas, R);
     return;
   }
-  const TDataSkinObject& element = *FSkinData->MenuItem;
+  const TDataSkinObject& element = *FSkin->MenuItem;
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
   DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == 1, element.Trans == 1, kItemFrames,
                (State & gui::odSelected) ? kSelectedFrame : kNormalFrame, margins);
@@ -273,7 +273,7 @@ void TWinSkinForm::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT
 }
 
 void TWinSkinForm::DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigned State, RECT R, gui::TCanvas& Canvas) {
-  gui::TBitmap* strip = FSkinData->MenuItem ? FSkinData->SkinBitmap(FSkinData->MenuItem->Bitmap) : nullptr;
+  gui::TBitmap* strip = FSkin->MenuItem ? FSkin->SkinBitmap(FSkin->MenuItem->Bitmap) : nullptr;
   if (!strip) {
     PlainDrawItem(Item, Canvas, State, R);
     return;
@@ -282,8 +282,8 @@ void TWinSkinForm::DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigned St
   gui::TBitmap work(Width(R), Height(R));
   if (!work.Canvas().Handle()) return;
   UseMenuFont(work.Canvas());
-  PaintItemBackground(work, Canvas.Handle(), R, Menu, FSkinData->MenuColour);
-  const TDataSkinObject& element = *FSkinData->MenuItem;
+  PaintItemBackground(work, Canvas.Handle(), R, Menu, FSkin->MenuColour);
+  const TDataSkinObject& element = *FSkin->MenuItem;
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
   // A native separator is an etched line over the background alone.
   if (!Item.IsLine())
@@ -308,7 +308,7 @@ LRESULT TWinSkinForm::MeasureItemMessage(WPARAM wParam, LPARAM lParam) {
   UseMenuFont(canvas);
   RECT size{0, 0, 0, 0};
   if (text[0]) canvas.DrawText(gui::Narrow(text), size, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
-  measure->itemWidth = static_cast<UINT>(Width(size) + 26 + (FSkinData->MenuItem ? FSkinData->MenuItem->LeftWidth : 0));
+  measure->itemWidth = static_cast<UINT>(Width(size) + 26 + (FSkin->MenuItem ? FSkin->MenuItem->LeftWidth : 0));
   if (text[0]) {
     // Some systems ask with no height at all; the text's own is the least.
     if (measure->itemHeight == 0) measure->itemHeight = static_cast<UINT>(Height(size));
@@ -329,7 +329,7 @@ LRESULT TWinSkinForm::DrawItemMessage(WPARAM wParam, LPARAM lParam) {
   UseMenuFont(canvas);
   if (FForm && FForm->Menu())
     if (gui::TMenuItem* item = FForm->Menu()->FindItem(draw->itemID, gui::TFindItemKind::fkCommand)) {
-      if (FSkinData->MenuItem)
+      if (FSkin->MenuItem)
         DrawMenuItem(*item, canvas, draw->rcItem, state);
       else
         PlainDrawItem(*item, canvas, state, draw->rcItem);

@@ -6,10 +6,13 @@
 
 #include <windows.h>
 
+#include <memory>
+
 namespace qm {
 
 class TWinSkinForm;
 class TDataSkinSysButton;
+class TLoadedSkin;
 
 class TNCObject {
  public:
@@ -35,12 +38,16 @@ class TNCObject {
 };
 
 // One caption button, as the skin describes it (the description is shared
-// by every window the skin is on).
+// by every window the skin is on). The button keeps that skin alive: its
+// description and image stay valid for as long as the button exists,
+// whatever the skin data loads meanwhile.
 class TWinSysButton : public TNCObject {
  public:
-  TWinSysButton(TWinSkinForm& Owner, const TDataSkinSysButton& Data) : TNCObject(Owner), FData(Data) {}
+  TWinSysButton(TWinSkinForm& Owner, std::shared_ptr<const TLoadedSkin> Skin, const TDataSkinSysButton& Data)
+      : TNCObject(Owner), FSkin(std::move(Skin)), FData(Data) {}
   void Paint() override;
-  const TDataSkinSysButton& FData;
+  const std::shared_ptr<const TLoadedSkin> FSkin;
+  const TDataSkinSysButton& FData;  // within FSkin
 };
 
 }  // namespace qm

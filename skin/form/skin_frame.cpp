@@ -2,13 +2,13 @@
 
 #include "skin_bitmap_draw.h"
 #include "skin_draw_text.h"
-#include "win_skin_data.h"
+#include "loaded_skin.h"
 
 namespace qm {
 
 namespace {
 
-const TDataSkinBorder* BorderOf(const TSkinData& skin, TFrameSide side) {
+const TDataSkinBorder* BorderOf(const TSkinDescription& skin, TFrameSide side) {
   switch (side) {
     case TFrameSide::Left: return skin.BorderLeft.get();
     case TFrameSide::Right: return skin.BorderRight.get();
@@ -30,8 +30,7 @@ COLORREF ColourOf(TSkinColour colour) { return gui::ColorToRGB(colour); }
 
 }  // namespace
 
-std::optional<TFrameMetrics> SkinFrameMetrics(const TSkinData& Skin, bool UnskinnedPopup) {
-  if (Skin.SkinEmpty) return std::nullopt;
+TFrameMetrics SkinFrameMetrics(const TSkinDescription& Skin, bool UnskinnedPopup) {
   if (UnskinnedPopup) return TFrameMetrics{};
   TFrameMetrics m;
   m.BorderLeft = Across(Skin.BorderLeft.get(), false);
@@ -56,7 +55,7 @@ RECT SkinnedClientRect(const TFrameMetrics& M, int MenuHeight, const WINDOWPOS& 
               Pos.y + Pos.cy - M.BorderBottom};
 }
 
-void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active) {
+void PaintSkinBorder(const TLoadedSkin& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active) {
   const TDataSkinBorder* border = BorderOf(Skin, Side);
   if (!border || R.right < R.left || R.bottom < R.top) return;
   gui::TBitmap* strip = Skin.SkinBitmap(border->Bitmap);
@@ -66,7 +65,7 @@ void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC 
   DrawNineGrid(DC, R, *strip, Stacked(Side), border->Tile != 1, false, border->Frames(), frame, margins);
 }
 
-gui::TBitmap* TBorderPictures::Picture(const TSkinData& Skin, const TFrameMetrics& Metrics, TFrameSide Side,
+gui::TBitmap* TBorderPictures::Picture(const TLoadedSkin& Skin, const TFrameMetrics& Metrics, TFrameSide Side,
                                        int Width, int Height, bool Active) {
   const RECT r = FrameSideRect(Metrics, Side, Width, Height);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -88,7 +87,7 @@ void TBorderPictures::Clear() {
   }
 }
 
-RECT PaintSkinCaption(HDC DC, const RECT& A, const TSkinData& Skin, const TCaptionLook& Look) {
+RECT PaintSkinCaption(HDC DC, const RECT& A, const TLoadedSkin& Skin, const TCaptionLook& Look) {
   const TDataSkinTitle* title = Skin.Title.get();
   const int shift = title ? title->LeftWidth : 0, clip = title ? title->RightWidth : 0,
             lift = title ? title->TopHeight : 0, backLeft = title ? title->TextBackLeft : 0,

@@ -13,14 +13,14 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "gui/graphics.h"
 
 namespace qm {
 
-class TSkinData;
+class TLoadedSkin;
+class TSkinDescription;
 
 enum class TFrameSide { Left = 1, Right = 2, Top = 3, Bottom = 4 };
 
@@ -34,9 +34,8 @@ struct TFrameMetrics {
 
 // The frame's widths: each border image's frame size across its edge (the
 // side borders' frames lie side by side, the top and bottom ones stacked).
-// All zero for a popup whose frame is not skinned. Nothing while the skin is
-// empty: the window keeps what it had.
-std::optional<TFrameMetrics> SkinFrameMetrics(const TSkinData& Skin, bool UnskinnedPopup);
+// All zero for a popup whose frame is not skinned.
+TFrameMetrics SkinFrameMetrics(const TSkinDescription& Skin, bool UnskinnedPopup);
 
 // Where a border lies in a window of Width x Height; may be inverted when
 // the window is narrower than its borders.
@@ -50,16 +49,17 @@ RECT SkinnedClientRect(const TFrameMetrics& Metrics, int MenuHeight, const WINDO
 // frame 2 while inactive (frame 1 for a single-frame strip), as a nine-grid
 // whose middle is stretched when the border says Tile 1 and tiled
 // otherwise. Nothing for a negative size or a border the skin lacks.
-void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active);
+void PaintSkinBorder(const TLoadedSkin& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active);
 
 // The borders of one window as PaintSkinBorder paints them, kept while the
 // window's size, its activation and the skin stay: a repaint is then a copy
-// of each, and the region is cut from the same pictures.
+// of each, and the region is cut from the same pictures. They are copies:
+// nothing here points into the skin.
 class TBorderPictures {
  public:
   // The picture of Side for a window Width x Height; nullptr when the
   // border has no area or the skin lacks it.
-  gui::TBitmap* Picture(const TSkinData& Skin, const TFrameMetrics& Metrics, TFrameSide Side, int Width,
+  gui::TBitmap* Picture(const TLoadedSkin& Skin, const TFrameMetrics& Metrics, TFrameSide Side, int Width,
                         int Height, bool Active);
   // After a change of skin.
   void Clear();
@@ -89,6 +89,6 @@ struct TCaptionLook {
 // does not fit. Answers the caption rectangle (background included), which
 // the caption buttons lay themselves out around. The DC's font, colours and
 // background mode are given back as they were lent.
-RECT PaintSkinCaption(HDC DC, const RECT& A, const TSkinData& Skin, const TCaptionLook& Look);
+RECT PaintSkinCaption(HDC DC, const RECT& A, const TLoadedSkin& Skin, const TCaptionLook& Look);
 
 }  // namespace qm

@@ -128,7 +128,7 @@ void TMenuBtn::Paint() {
   BitBlt(dc, FBounds.left, bar.top, Width(FBounds), Height(bar), FBar.FBackground.Canvas().Handle(),
          FBounds.left - bar.left, 0, SRCCOPY);
   if (FState == stPressed || FState == stHot) {
-    HBRUSH frame = CreateSolidBrush(gui::ColorToRGB(FBar.FSkinData->ButtonHilightColour));
+    HBRUSH frame = CreateSolidBrush(gui::ColorToRGB(FBar.Skin().ButtonHilightColour));
     FrameRect(dc, &FBounds, frame);
     DeleteObject(frame);
   }
@@ -137,6 +137,8 @@ void TMenuBtn::Paint() {
 }
 
 // --- TWinSkinMenu
+
+const TLoadedSkin& TWinSkinMenu::Skin() const { return *FOwner->Skin(); }
 
 TWinSkinMenu::~TWinSkinMenu() = default;
 
@@ -237,7 +239,7 @@ void TWinSkinMenu::DrawCaption(HDC DC, const TMenuBtn& Item, const RECT& R) cons
   const int mode = SetBkMode(DC, TRANSPARENT);
   HGDIOBJ font = SelectObject(DC, gui::Screen().MenuFont().Handle());
   const COLORREF colour = SetTextColor(
-      DC, gui::ColorToRGB(Item.FEnabled ? FSkinData->MenuBarTextColour : FSkinData->ButtonShadowColour));
+      DC, gui::ColorToRGB(Item.FEnabled ? Skin().MenuBarTextColour : Skin().ButtonShadowColour));
   constexpr UINT flags = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;
   RECT measured = R;
   DrawTextW(DC, Item.FCaption.c_str(), -1, &measured, flags | DT_CALCRECT | DT_NOCLIP);
@@ -255,11 +257,12 @@ void TWinSkinMenu::PaintMenuBar(HDC DC, const RECT& R) {
   HDC dc = FScratch.Canvas().Handle();
   const RECT local{0, 0, w, h};
   int x0 = 6;
-  const TDataSkinObject* element = FSkinData->MenuBar.get();
-  gui::TBitmap* strip = element ? FSkinData->SkinBitmap(element->Bitmap) : nullptr;
+  const TLoadedSkin& skin = Skin();
+  const TDataSkinObject* element = skin.MenuBar.get();
+  gui::TBitmap* strip = element ? skin.SkinBitmap(element->Bitmap) : nullptr;
   const bool rtl = RightToLeft();
   if (!strip || strip->Empty()) {
-    HBRUSH fill = CreateSolidBrush(gui::ColorToRGB(FSkinData->MenubarColour));
+    HBRUSH fill = CreateSolidBrush(gui::ColorToRGB(skin.MenubarColour));
     FillRect(dc, &local, fill);
     DeleteObject(fill);
   } else {
@@ -329,7 +332,6 @@ TMenuBtn* TWinSkinMenu::ItemByAccel(wchar_t Key) const {
 
 void TWinSkinForm::CreateMenuBar() {
   FMenuBar = Make<TWinSkinMenu>();
-  FMenuBar->FSkinData = FSkinData;
   FMenuBar->FOwner = this;
   FMenuBar->FMenu = FForm ? FForm->Menu() : nullptr;
   FMenuHeight = GetSystemMetrics(SM_CYMENU);

@@ -22,7 +22,7 @@ class TMainMenu;
 
 namespace qm {
 
-class TSkinData;
+class TLoadedSkin;
 class TWinSkinForm;
 class TWinSkinMenu;
 
@@ -66,7 +66,6 @@ class TWinSkinMenu : public gui::TComponent {
   bool RightToLeft() const;
   int Count() const { return static_cast<int>(FItems.size()); }
 
-  TSkinData* FSkinData = nullptr;
   TWinSkinForm* FOwner = nullptr;
   gui::TMainMenu* FMenu = nullptr;
   HMENU FMenuHandle = nullptr;
@@ -79,6 +78,8 @@ class TWinSkinMenu : public gui::TComponent {
   void TakeWindowMenu(HMENU Given);
   void ReadNativeItems(bool ByCommand);
   void DrawCaption(HDC DC, const TMenuBtn& Item, const RECT& R) const;
+  // The bar paints with the skin its window is built from.
+  const TLoadedSkin& Skin() const;
   std::vector<std::unique_ptr<TMenuBtn>> FItems;
   gui::TBitmap FScratch;
 };

@@ -62,6 +62,7 @@ void TWinSkinForm::LoadCaptionFont() {
 }
 
 void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
+  if (!SkinData->Skin()) return;  // nothing loaded yet: nothing to draw with
   FForm = Form;
   Form->AutoScroll = false;
   if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu)) {
@@ -71,12 +72,13 @@ void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form
   Attach(SkinData);
   SetPopupsOwnerDraw(Form, true);
   FSavedColor = Form->Color();
-  Form->SetColor(SkinData->ButtonFaceColour);
+  Form->SetColor(SkinData->Skin()->ButtonFaceColour);
 }
 
 void TWinSkinForm::Attach(TSkinData* SkinData) {
-  if (FSubclass.Attached() || !FHandle) return;
+  if (FSubclass.Attached() || !FHandle || !SkinData->Skin()) return;
   FSkinData = SkinData;
+  FSkin = SkinData->Skin();
   FHoverTimer = Make<gui::TTimer>();
   FHoverTimer->SetEnabled(false);
   FHoverTimer->SetInterval(250);
@@ -169,10 +171,10 @@ void TWinSkinForm::DetachControls() {
 }
 
 void TWinSkinForm::BuildFrame() {
-  const auto metrics = SkinFrameMetrics(*FSkinData, FFrameKind == 2);
-  if (!metrics) return;
-  FMetrics = *metrics;
+  FMetrics = SkinFrameMetrics(*FSkin, FFrameKind == 2);
+  // Pictures of the skin before must neither be shown nor shape the region.
   FBorders.Clear();
+  FTitleBuffer.SetSize(0, 0);
   if (FFrameKind == 2) FMenuHeight = 0;
   BuildButtons();
 }
@@ -238,7 +240,7 @@ void TWinSkinForm::FitWindow(bool Reskin) {
       FSpaceWidth = space.cx;
     }
     FCaption = WindowTextOf(FHandle);
-    const TDataSkinTitle* title = FSkinData->Title.get();
+    const TDataSkinTitle* title = FSkin->Title.get();
     const int minimum = (static_cast<int>(FCaption.size()) + 7) * FSpaceWidth + FMetrics.BorderLeft +
                         FMetrics.BorderRight +
                         (title ? title->LeftWidth + title->RightWidth + title->TextBackLeft + title->TextBackRight : 0);
@@ -273,10 +275,13 @@ void TWinSkinForm::FinishAttach() {
 }
 
 void TWinSkinForm::ApplySkin() {
+  // The one moment this window changes skin. A load that failed published
+  // nothing, and the window goes on with the skin it has.
+  if (std::shared_ptr<const TLoadedSkin> skin = FSkinData->Skin()) FSkin = std::move(skin);
   if (FForm) {
-    FForm->SetColor(FSkinData->ButtonFaceColour);
+    FForm->SetColor(FSkin->ButtonFaceColour);
     for (gui::TComponent* c : FForm->ComponentList())
-      if (auto* form = dynamic_cast<gui::TCustomForm*>(c)) form->SetColor(FSkinData->ButtonFaceColour);
+      if (auto* form = dynamic_cast<gui::TCustomForm*>(c)) form->SetColor(FSkin->ButtonFaceColour);
   }
   for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls)) skinner->SkinChanged();
   if (FForm) SetPopupsOwnerDraw(FForm, true);
@@ -284,6 +289,9 @@ void TWinSkinForm::ApplySkin() {
   if (FSkinFrame) {
     BuildFrame();
     FitWindow(true);
+    // The region's top is cut from the painted title: paint it in the new
+    // skin first.
+    if (FWindowState != wsMinimized) PaintFrame(nullptr);
     UpdateRegion();
   }
   FPhase = phReady;
@@ -295,7 +303,7 @@ HRGN TWinSkinForm::BorderRegion(TFrameSide Side, const RECT& Piece) {
   if (Side == TFrameSide::Top && !FTitleBuffer.Empty() && FTitleBuffer.Width() >= Piece.right &&
       FTitleBuffer.Height() >= Piece.bottom) {
     BitBlt(dc, 0, 0, Width(Piece), Height(Piece), FTitleBuffer.Canvas().Handle(), Piece.left, Piece.top, SRCCOPY);
-  } else if (gui::TBitmap* border = FBorders.Picture(*FSkinData, FMetrics, Side, FRegionWidth, FRegionHeight, FActive)) {
+  } else if (gui::TBitmap* border = FBorders.Picture(*FSkin, FMetrics, Side, FRegionWidth, FRegionHeight, FActive)) {
     BitBlt(dc, 0, 0, Width(Piece), Height(Piece), border->Canvas().Handle(), 0, 0, SRCCOPY);
   }
   return BitmapToRegion(picture, Piece.left, Piece.top, 1, 1, 1, SkinKeyColour);
@@ -312,8 +320,8 @@ void TWinSkinForm::UpdateRegion(bool Redraw) {
   auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == 1; };
   HRGN region = nullptr;
   FRegionWidth = w, FRegionHeight = h;
-  if (trans(FSkinData->BorderLeft) || trans(FSkinData->BorderRight) || trans(FSkinData->BorderTop) ||
-      trans(FSkinData->BorderBottom)) {
+  const TLoadedSkin& skin = *FSkin;
+  if (trans(skin.BorderLeft) || trans(skin.BorderRight) || trans(skin.BorderTop) || trans(skin.BorderBottom)) {
     region = CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom);
     if (FFrameKind != 2) {
       const RECT left{0, 0, m.BorderLeft, h}, right{w - m.BorderRight, 0, w, h},
@@ -324,10 +332,10 @@ void TWinSkinForm::UpdateRegion(bool Redraw) {
           if (HRGN shape = BorderRegion(side, r)) return shape;
         return CreateRectRgnIndirect(&r);
       };
-      HRGN l = piece(trans(FSkinData->BorderLeft) && h > 1, TFrameSide::Left, left);
-      HRGN r = piece(trans(FSkinData->BorderRight) && h > 1, TFrameSide::Right, right);
-      HRGN b = piece(trans(FSkinData->BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
-      HRGN t = piece(trans(FSkinData->BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
+      HRGN l = piece(trans(skin.BorderLeft) && h > 1, TFrameSide::Left, left);
+      HRGN r = piece(trans(skin.BorderRight) && h > 1, TFrameSide::Right, right);
+      HRGN b = piece(trans(skin.BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
+      HRGN t = piece(trans(skin.BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
       CombineRgn(l, l, r, RGN_OR);
       CombineRgn(t, t, b, RGN_OR);
       CombineRgn(l, l, t, RGN_OR);
@@ -481,16 +489,16 @@ LRESULT TWinSkinForm::NCPaint(WPARAM wParam) {
 }
 
 void TWinSkinForm::PaintFrame(HDC DC) {
-  if ((FPhase != phReady && FPhase != phReskinning) || FFrameKind == 2 || !FSkinData || FSkinData->SkinEmpty ||
-      MDIChildOutsideNormal())
-    return;
+  // Whatever the skin data's state, a load that failed or one still to be
+  // applied included, the frame is painted with the skin it was built from.
+  if ((FPhase != phReady && FPhase != phReskinning) || FFrameKind == 2 || !FSkin || MDIChildOutsideNormal()) return;
   HDC own = DC ? nullptr : GetWindowDC(FHandle);
   HDC dc = DC ? DC : own;
   try {
     GetWindowRect(FHandle, &FWindowRect);
     FWidth = Width(FWindowRect), FHeight = Height(FWindowRect);
     for (TFrameSide side : {TFrameSide::Left, TFrameSide::Right, TFrameSide::Bottom})
-      if (gui::TBitmap* border = FBorders.Picture(*FSkinData, FMetrics, side, FWidth, FHeight, FActive)) {
+      if (gui::TBitmap* border = FBorders.Picture(*FSkin, FMetrics, side, FWidth, FHeight, FActive)) {
         const RECT r = FrameSideRect(FMetrics, side, FWidth, FHeight);
         BitBlt(dc, r.left, r.top, Width(r), Height(r), border->Canvas().Handle(), 0, 0, SRCCOPY);
       }
@@ -512,7 +520,7 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
   // The corners over the side borders, painted just before, come along.
   BitBlt(buffer, 0, 0, FWidth, FMetrics.TitleHeight, DC, 0, 0, SRCCOPY);
   const RECT area = FrameSideRect(FMetrics, TFrameSide::Top, FWidth, FHeight);
-  if (gui::TBitmap* top = FBorders.Picture(*FSkinData, FMetrics, TFrameSide::Top, FWidth, FHeight, FActive))
+  if (gui::TBitmap* top = FBorders.Picture(*FSkin, FMetrics, TFrameSide::Top, FWidth, FHeight, FActive))
     BitBlt(buffer, area.left, area.top, Width(area), Height(area), top->Canvas().Handle(), 0, 0, SRCCOPY);
   TCaptionLook look;
   look.Text = FCaptionPrefix + FCaption;
@@ -521,7 +529,7 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
   look.RightToLeft = FRightToLeft;
   look.Popup = (FStyle & WS_POPUP) != 0;
   look.RightButtonsLeft = FRightButtonsLeft;
-  FCaptionRect = PaintSkinCaption(buffer, area, *FSkinData, look);
+  FCaptionRect = PaintSkinCaption(buffer, area, *FSkin, look);
   LayoutButtons();
   PaintButtons(buffer);
   BitBlt(DC, 0, 0, FWidth, FMetrics.TitleHeight, buffer, 0, 0, SRCCOPY);
@@ -559,7 +567,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (FForm) return result;
       RECT client;
       GetClientRect(FHandle, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, FSkinData->ButtonFaceBrush);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, FSkin->ButtonFaceBrush());
       return 1;
     }
     case WM_STYLECHANGED:
@@ -580,7 +588,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       CallOldProc(Msg, wParam, lParam);
       if (!FForm) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush);
+      return reinterpret_cast<LRESULT>(FSkin->ButtonFaceBrush());
     case WM_ISSKINNED: return 1;
     case WM_MENUSELECT: MenuSelect(wParam, lParam); break;
   }

@@ -35,6 +35,7 @@ class TTimer;
 
 namespace qm {
 
+class TLoadedSkin;
 class TSkinData;
 class TSkinControl;
 class TWinSkinMenu;
@@ -60,7 +61,9 @@ class TWinSkinForm : public gui::TComponent {
   // Skinning switched off: the window gets its native frame, styles, colour
   // and procedure back, with the same client size.
   void Detach();
-  // After a skin change: re-read the frame and fit the window again.
+  // After a skin change: takes the skin data's new skin, re-reads the frame
+  // from it and fits the window again. Until then the window paints, is
+  // hit-tested and is shaped with the skin it was built from.
   void ApplySkin();
   void RefreshFrame();
   // Cuts the window's region from the frame's key colour. Without Redraw
@@ -73,6 +76,9 @@ class TWinSkinForm : public gui::TComponent {
   bool Attached() const { return FSubclass.Attached(); }
   TPhase Phase() const { return FPhase; }
   TSkinData* SkinData() const { return FSkinData; }
+  // The skin this window is built from, held until ApplySkin takes the
+  // next; null only before attaching.
+  const std::shared_ptr<const TLoadedSkin>& Skin() const { return FSkin; }
   gui::TCustomForm* Form() const { return FForm; }
   const TFrameMetrics& Metrics() const { return FMetrics; }
   bool Active() const { return FActive; }
@@ -237,6 +243,7 @@ class TWinSkinForm : public gui::TComponent {
   gui::TWindowSubclass FSubclass;
   gui::TWndMethod FOldFormWindowProc;
   TSkinData* FSkinData = nullptr;
+  std::shared_ptr<const TLoadedSkin> FSkin;
   gui::TCustomForm* FForm = nullptr;
   gui::TGdiHandle<HFONT> FCaptionFont;
   gui::TBitmap FTitleBuffer;

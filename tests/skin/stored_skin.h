@@ -1,13 +1,17 @@
 #pragma once
 // The main form's stored skin, as the test program's resource holds it (the
-// test links the main form's stored values).
+// test links the main form's stored values), and skins edited from it.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
+#include "loaded_skin.h"
 #include "skin_data_stored_values.h"
+#include "win_skin_data.h"
 
 namespace qm::test {
 
@@ -25,6 +29,25 @@ inline std::vector<uint8_t> PackedStoredSkin() {
   const auto stored = ReadStoredValues(bytes.data(), bytes.size());
   const auto& stream = stored.back().Bytes;
   return {stream.begin() + 4, stream.end()};
+}
+
+// The stored skin with Edit applied to its descriptions before its bitmaps
+// are made.
+inline std::shared_ptr<const TLoadedSkin> EditedStoredSkin(const std::function<void(TSkinDescription&)>& Edit) {
+  TSkinDescription parsed;
+  TMemoryStream packed(PackedStoredSkin());
+  if (!parsed.LoadPackage(packed)) return nullptr;
+  Edit(parsed);
+  return std::make_shared<const TLoadedSkin>(std::move(parsed));
+}
+
+// Gives a skin data component Skin as if it had loaded it. The skinners go
+// on with theirs until they are told the skin changed.
+inline void UseSkin(TSkinData& SkinData, std::shared_ptr<const TLoadedSkin> Skin) {
+  struct TAccess : TSkinData {
+    static void Use(TSkinData& sd, std::shared_ptr<const TLoadedSkin> s) { (sd.*&TAccess::UseSkin)(std::move(s)); }
+  };
+  TAccess::Use(SkinData, std::move(Skin));
 }
 
 }  // namespace qm::test

@@ -41,7 +41,7 @@ TEST_F(SkinnedForm, EachLibraryControlGetsTheSkinnerItsClassCallsFor) {
   };
   Attach();
   for (const auto& e : expected) EXPECT_EQ(SkinnerName(SkinnerOf(e.Control->Handle())), e.Skinner) << e.Name;
-  EXPECT_EQ(panel->Color(), gui::TColor(Skin.ButtonFaceColour));
+  EXPECT_EQ(panel->Color(), gui::TColor(Skin.Skin()->ButtonFaceColour));
 
   // A second start changes nothing.
   TSkinControl* button = SkinnerOf(expected[0].Control->Handle());

@@ -13,7 +13,8 @@ using test::SkinnedForm;
 
 // The pixel just inside the top-left corner of frame f of the button strip:
 // the corners are drawn unscaled, and this pixel differs in every frame.
-COLORREF StripCorner(TSkinData& skin, int frame, int frames = 5) {
+COLORREF StripCorner(TSkinData& sd, int frame, int frames = 5) {
+  const TLoadedSkin& skin = *sd.Skin();
   gui::TBitmap& strip = *skin.SkinBitmap(skin.Buttons->Bitmap);
   return strip.Canvas().Pixel((frame - 1) * (strip.Width() / frames) + 1, 1);
 }
@@ -135,7 +136,7 @@ TEST_F(GlyphButtons, BitButtonShowsTheFrameAndGlyphCellOfItsState) {
   Attach();
   HWND h = button->Handle();
   ASSERT_NE(dynamic_cast<TSkinBitButton*>(SkinnerOf(h)), nullptr);
-  const int frames = Skin.Buttons->Frames();
+  const int frames = Skin.Skin()->Buttons->Frames();
   other->SetFocus();
   const struct {
     const char* State;
@@ -195,7 +196,7 @@ TEST_F(GlyphButtons, SpeedButtonsPaintIntoTheirParentAndGiveItBackWhenSkinningGo
        }, 3, 2, 2},
       {"down wins over disabled, the other is up and hot", [&] { a->SetDown(true); }, 2, 3, 4},
   };
-  const int frames = Skin.Buttons->Frames();
+  const int frames = Skin.Skin()->Buttons->Frames();
   for (const auto& s : states) {
     SCOPED_TRACE(s.State);
     s.Enter();

@@ -61,8 +61,8 @@ TEST_F(SkinnedForm, CheckBoxesAndRadioButtonsShowTheCellOfTheirState) {
     ASSERT_NE(skinner, nullptr);
     EXPECT_EQ(skinner->Frame(), s.Frame);
     const bool isRadio = s.Window == radio;
-    gui::TBitmap& strip = *Skin.SkinBitmap(isRadio ? Skin.Buttons->RadioBitmap : Skin.Buttons->CheckBitmap);
-    const int cell = strip.Width() / (isRadio ? Skin.Buttons->RadioFrames() : Skin.Buttons->CheckFrames());
+    gui::TBitmap& strip = *Skin.Skin()->SkinBitmap(isRadio ? Skin.Skin()->Buttons->RadioBitmap : Skin.Skin()->Buttons->CheckBitmap);
+    const int cell = strip.Width() / (isRadio ? Skin.Skin()->Buttons->RadioFrames() : Skin.Skin()->Buttons->CheckFrames());
     const RECT box = TSkinCheckBox::BoxRect(RECT{0, 0, 160, 20}, cell, strip.Height(), false);
     // The middle of the cell, on the window.
     EXPECT_EQ(Pixel(s.Window, box.left + cell / 2, box.top + strip.Height() / 2),
@@ -75,7 +75,7 @@ TEST_F(SkinnedForm, GroupBoxCaptionSitsOnTheFaceOverItsRoundedFrame) {
   Attach();
   HWND h = box->Handle();
   RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  const COLORREF face = gui::ColorToRGB(Skin.ButtonFaceColour), line = gui::ColorToRGB(Skin.ButtonShadowColour);
+  const COLORREF face = gui::ColorToRGB(Skin.Skin()->ButtonFaceColour), line = gui::ColorToRGB(Skin.Skin()->ButtonShadowColour);
   HDC dc = GetWindowDC(h);
   const gui::TSelectGuard font(dc, box->Font().Handle());
   SIZE zero{};

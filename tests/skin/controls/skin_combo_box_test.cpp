@@ -19,12 +19,6 @@ namespace {
 
 using test::SkinnedForm;
 
-// The skin's bitmaps are made when it loads; a test that adds an element
-// makes them again.
-struct Reload : TSkinData {
-  static void Bitmaps(TSkinData& skin) { (skin.*&Reload::SkinLoaded)(); }
-};
-
 // Cell f of a made-up strip: its left half in CellColour(f, 0), its right
 // half in CellColour(f, 1), so that a mirrored cell tells itself apart.
 COLORREF CellColour(int f, int half) { return RGB(40 * f, 60 + 100 * half, 200 - 30 * f); }
@@ -44,10 +38,12 @@ TEST_F(SkinnedForm, ComboBoxShowsTheFrameOfItsStateOnTheButtonsSide) {
   HWND h = combo->Handle();
   auto* skinner = dynamic_cast<TSkinComBox*>(SkinnerOf(h));
   ASSERT_NE(skinner, nullptr);
-  Skin.ComboButton->Bitmap = HalvedStrip(4, 16, 20);
-  Skin.ComboButton->Bitmap2 = Skin.ComboButton->Bitmap;
-  MirrorBitmap(Skin.ComboButton->Bitmap2);
-  Reload::Bitmaps(Skin);
+  test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) {
+    d.ComboButton->Bitmap = HalvedStrip(4, 16, 20);
+    d.ComboButton->Bitmap2 = d.ComboButton->Bitmap;
+    MirrorBitmap(d.ComboButton->Bitmap2);
+  }));
+  FormSkinner->ApplySkin();
   RECT wr;
   GetWindowRect(h, &wr);
   const int width = wr.right - wr.left, height = wr.bottom - wr.top;
@@ -103,16 +99,20 @@ TEST_F(SkinnedForm, ComboBoxWithoutASunkEdgeKeepsItsOwnLookAndTheFlatStyleFrames
   const int width = wr.right - wr.left, height = wr.bottom - wr.top;
   std::vector<COLORREF> own;
   for (int x = 0; x < width; ++x) own.push_back(Pixel(h, x, height / 2));
-  Skin.SunkEdge.reset();
+  test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) { d.SunkEdge.reset(); }));
   Attach();
   ASSERT_NE(dynamic_cast<TSkinComBox*>(SkinnerOf(h)), nullptr);
   RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   for (int x = 0; x < width; ++x) EXPECT_EQ(Pixel(h, x, height / 2), own[x]) << "x " << x;
 
   // The flat style needs no sunk edge: a shadow line round the whole box.
-  Skin.ComboButton->Style = 1;
+  test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) {
+    d.SunkEdge.reset();
+    d.ComboButton->Style = 1;
+  }));
+  FormSkinner->ApplySkin();
   RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  const COLORREF shadow = gui::ColorToRGB(Skin.ButtonShadowColour);
+  const COLORREF shadow = gui::ColorToRGB(Skin.Skin()->ButtonShadowColour);
   for (POINT p : {POINT{0, 0}, POINT{width - 1, height / 2}, POINT{width / 2, height - 1}})
     EXPECT_EQ(Pixel(h, p.x, p.y), shadow) << p.x << "," << p.y;
 }
@@ -156,7 +156,7 @@ TEST_F(SkinnedDialog, EditsGetAFlatFrameOnlyWhenTheyHaveABorderAndSkinTheirUpDow
   ASSERT_NE(dynamic_cast<TSkinEdit*>(SkinnerOf(plain)), nullptr);
   for (int i = 0; i < 3; ++i) Redraw(bordered), Redraw(plain), Redraw(spin);
 
-  const COLORREF shadow = gui::ColorToRGB(Skin.ButtonShadowColour), white = RGB(255, 255, 255);
+  const COLORREF shadow = gui::ColorToRGB(Skin.Skin()->ButtonShadowColour), white = RGB(255, 255, 255);
   EXPECT_EQ(Pixel(bordered, 0, 0), shadow);
   EXPECT_EQ(Pixel(bordered, 1, 1), white);
   EXPECT_EQ(Pixel(plain, 0, 0), plainCorner) << "no border: the system's picture stays";
@@ -172,7 +172,7 @@ TEST_F(SkinnedDialog, EditsGetAFlatFrameOnlyWhenTheyHaveABorderAndSkinTheirUpDow
   EXPECT_EQ(std::count_if(Skinner.ControlSkinners().begin(), Skinner.ControlSkinners().end(),
                           [&](TSkinControl* s) { return s->Handle == spin; }),
             1);
-  EXPECT_EQ(Pixel(spin, 0, 0), gui::ColorToRGB(Skin.ButtonFaceColour)) << "the halves keep clear of the edge";
+  EXPECT_EQ(Pixel(spin, 0, 0), gui::ColorToRGB(Skin.Skin()->ButtonFaceColour)) << "the halves keep clear of the edge";
 
   // Printed, the edit gets the shadow line round the outside too.
   gui::TBitmap print;
@@ -185,12 +185,13 @@ TEST_F(SkinnedDialog, EditsGetAFlatFrameOnlyWhenTheyHaveABorderAndSkinTheirUpDow
 COLORREF FrameColour(int f) { return RGB(20 * f, 200 - 20 * f, 100 + 10 * f); }
 
 TEST_F(SkinnedDialog, UpDownHalvesShowTheirOwnStateFromTheStripOrAsPlainButtons) {
-  Skin.UpDownVert = std::make_unique<TDataSkinBorder>("UpDown.Vert");
-  Skin.UpDownVert->FrameCount = 8;
-  Skin.UpDownVert->Bitmap.SetSize(8 * 6, 6);
-  for (int x = 0; x < 8 * 6; ++x)
-    for (int y = 0; y < 6; ++y) Skin.UpDownVert->Bitmap.SetPixel(x, y, FrameColour(x / 6 + 1));
-  Reload::Bitmaps(Skin);
+  test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) {
+    d.UpDownVert = std::make_unique<TDataSkinBorder>("UpDown.Vert");
+    d.UpDownVert->FrameCount = 8;
+    d.UpDownVert->Bitmap.SetSize(8 * 6, 6);
+    for (int x = 0; x < 8 * 6; ++x)
+      for (int y = 0; y < 6; ++y) d.UpDownVert->Bitmap.SetPixel(x, y, FrameColour(x / 6 + 1));
+  }));
   HWND vert = Child(UPDOWN_CLASSW, 0, 0, {10, 10, 18, 40});
   HWND horz = Child(UPDOWN_CLASSW, UDS_HORZ, 0, {60, 10, 40, 18});
   SendMessageW(vert, UDM_SETRANGE32, 0, 100);
@@ -203,7 +204,8 @@ TEST_F(SkinnedDialog, UpDownHalvesShowTheirOwnStateFromTheStripOrAsPlainButtons)
   ClientToScreen(vert, &p);
   SetCursorPos(p.x, p.y);
 
-  const COLORREF face = gui::ColorToRGB(Skin.ButtonFaceColour), shade = gui::ColorToRGB(Skin.ButtonShadowColour);
+  const COLORREF face = gui::ColorToRGB(Skin.Skin()->ButtonFaceColour),
+                 shade = gui::ColorToRGB(Skin.Skin()->ButtonShadowColour);
   const struct {
     const char* State;
     std::function<void()> Enter;
@@ -233,7 +235,7 @@ TEST_F(SkinnedDialog, UpDownHalvesShowTheirOwnStateFromTheStripOrAsPlainButtons)
   SetCursorPos(q.x, q.y);
   SendMessageW(horz, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 9));
   Redraw(horz);
-  EXPECT_EQ(Pixel(horz, 0, 0), gui::ColorToRGB(Skin.ButtonDkShadowColour));
+  EXPECT_EQ(Pixel(horz, 0, 0), gui::ColorToRGB(Skin.Skin()->ButtonDkShadowColour));
   EXPECT_EQ(Pixel(horz, 2, 2), face);
   EXPECT_EQ(Pixel(horz, 37, 2), shade);
   SendMessageW(horz, WM_LBUTTONUP, 0, MAKELPARAM(30, 9));

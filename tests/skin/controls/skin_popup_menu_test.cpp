@@ -138,25 +138,32 @@ class SkinnedMenus : public SkinnedForm {
 TEST_F(SkinnedMenus, PopupFramesComeFromTheSkinOnlyWhileItCanDrawThem) {
   Attach();
   SetForegroundWindow(Form.Handle());
+  const std::shared_ptr<const TLoadedSkin> stored = Skin.Skin();
+  const auto none = [] {};
+  // A popup keeps the skin it was made with: a skin without the picture
+  // is given before the popup opens.
   const struct {
     const char* Case;
-    std::function<void()> Prepare;
+    std::function<void()> BeforeOpening, Prepare;
     bool Skinned;
   } cases[] = {
-      {"skin on", [] {}, true},
-      {"manager switched off while a skinner is attached", [] { SkinManager->Active = false; }, false},
-      {"skin without a menu background", [&] { Skin.MenuBackground.reset(); }, false},
+      {"skin on", none, none, true},
+      {"manager switched off while a skinner is attached", none, [] { SkinManager->Active = false; }, false},
+      {"skin without a menu background",
+       [&] { test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) { d.MenuBackground.reset(); })); },
+       none, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Case);
     bool seen = false;
+    c.BeforeOpening();
     OpenPopup(*Popup, [&](HWND popup) {
       seen = true;
       RECT w;
       GetWindowRect(popup, &w);
       const int W = w.right - w.left, H = w.bottom - w.top;
-      const TDataSkinObject& back = *Skin.MenuBackground;
-      auto nineGrid = NineGridBitmap(RECT{0, 0, W, H}, *Skin.SkinBitmap(back.Bitmap),
+      const TDataSkinObject& back = *stored->MenuBackground;
+      auto nineGrid = NineGridBitmap(RECT{0, 0, W, H}, *stored->SkinBitmap(back.Bitmap),
                                      RECT{back.LeftWidth, back.TopHeight, back.RightWidth, back.BottomHeight}, false,
                                      back.Tile == 1, 1, 1);
       c.Prepare();
@@ -271,7 +278,7 @@ TEST_F(SkinnedMenus, RightToLeftMenusPutTheCheckMarkAtTheRightEnd) {
     OpenPopup(*Popup, [&](HWND popup) {
       // Check-mark pixels in the glyph boxes at either end of the item.
       const RECT item = ItemRect(popup, Popup->Handle(), 1);
-      const int inset = 1 + Skin.MenuItem->LeftWidth;
+      const int inset = 1 + Skin.Skin()->MenuItem->LeftWidth;
       for (int x = 0; x < 16; ++x)
         for (int y = 0; y < 16; ++y) {
           left += WindowPixel(popup, item.left + inset + x, item.top + 1 + y) == mark;
@@ -312,7 +319,7 @@ TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
        MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, true},
       {"the icon button", icon, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, false},
   };
-  const COLORREF text = gui::ColorToRGB(Skin.MenuTextColour);
+  const COLORREF text = gui::ColorToRGB(Skin.Skin()->MenuTextColour);
   THand hand;
   for (const auto& w : ways) {
     SCOPED_TRACE(w.Way);
@@ -336,7 +343,7 @@ TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
       EXPECT_GE(last, close.right - 11 - 3);
       EXPECT_LT(last, close.right - 11);
       // Every item but the separator shows its glyph from the skin data.
-      const int left = Skin.MenuItem->LeftWidth;
+      const int left = Skin.Skin()->MenuItem->LeftWidth;
       for (int i : {0, 1, 2, 4}) {
         const RECT item = ItemRect(popup, menu, i);
         std::vector<COLORREF> colours;
@@ -420,14 +427,14 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
   gInspect = [&](HWND popup) {
     seen = true;
     const RECT item = ItemRect(popup, native, 0), line = ItemRect(popup, native, 1);
-    EXPECT_GT(item.right - item.left, 26 + Skin.MenuItem->LeftWidth + 40) << "measured by its text";
+    EXPECT_GT(item.right - item.left, 26 + Skin.Skin()->MenuItem->LeftWidth + 40) << "measured by its text";
     EXPECT_EQ(line.bottom - line.top, 8) << "no text: a separator";
     EXPECT_GT(item.bottom - item.top, 8) << "text: at least its own height";
     // The check mark of the temporary item.
     int marks = 0;
     const COLORREF mark = GetSysColor(COLOR_BTNTEXT);
     for (int x = 0; x < 18; ++x)
-      for (int y = 0; y < 16; ++y) marks += WindowPixel(popup, item.left + 1 + Skin.MenuItem->LeftWidth + x, item.top + 1 + y) == mark;
+      for (int y = 0; y < 16; ++y) marks += WindowPixel(popup, item.left + 1 + Skin.Skin()->MenuItem->LeftWidth + x, item.top + 1 + y) == mark;
     EXPECT_GT(marks, 4);
     // An etched line 4 pixels down the separator.
     EXPECT_EQ(WindowPixel(popup, (line.left + line.right) / 2, line.top + 4), GetSysColor(COLOR_BTNSHADOW));

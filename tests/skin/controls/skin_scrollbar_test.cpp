@@ -83,7 +83,7 @@ TEST_F(SkinnedForm, BarsLieAlongTheirEdgeWithTheCornerBetweenThem) {
     } else {
       EXPECT_EQ(c.right - c.left, B);
       EXPECT_EQ(c.bottom - c.top, B);
-      EXPECT_EQ(Pixel(list, (c.left + c.right) / 2, (c.top + c.bottom) / 2), gui::ColorToRGB(Skin.ButtonFaceColour));
+      EXPECT_EQ(Pixel(list, (c.left + c.right) / 2, (c.top + c.bottom) / 2), gui::ColorToRGB(Skin.Skin()->ButtonFaceColour));
     }
     DestroyWindow(list);
   }

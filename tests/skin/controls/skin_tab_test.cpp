@@ -41,7 +41,7 @@ COLORREF Rendered(TSkinData& Skin, int Width, int Height, POINT At, const std::f
   gui::TBitmap picture(Width, Height);
   HDC dc = picture.Canvas().Handle();
   const RECT all{0, 0, Width, Height};
-  FillRect(dc, &all, Skin.ButtonFaceBrush);
+  FillRect(dc, &all, Skin.Skin()->ButtonFaceBrush());
   Draw(dc);
   return GetPixel(dc, At.x, At.y);
 }
@@ -82,7 +82,7 @@ TEST(SkinTabLayout, StripAndItemsFollowTheStyle) {
 // A point of the tab at Item (window coordinates, top tabs) where the
 // skin's selected and plain frames differ, left of any caption.
 POINT TellingPoint(TSkinData& Skin, gui::TBitmap& TabImage, const RECT& Item) {
-  const TDataSkinBorder& tabs = *Skin.Tabs;
+  const TDataSkinBorder& tabs = *Skin.Skin()->Tabs;
   const int w = Item.right - Item.left, h = Item.bottom - Item.top;
   auto frame = [&](int state, POINT p) {
     return Rendered(Skin, w, h, p, [&](HDC dc) {
@@ -110,7 +110,7 @@ TEST_F(SkinnedForm, PageControlTurnsByClickAndCtrlTabAndShowsTheSelectedTabFromT
   auto* skinner = dynamic_cast<TSkinTab*>(SkinnerOf(h));
   ASSERT_NE(skinner, nullptr);
   ASSERT_FALSE(skinner->TabImage.Empty());
-  const TDataSkinBorder& tabs = *Skin.Tabs;
+  const TDataSkinBorder& tabs = *Skin.Skin()->Tabs;
   const POINT probe = TellingPoint(Skin, skinner->TabImage, ItemRect(h, 0));
   ASSERT_GE(probe.x, 0) << "the skin's selected and plain tabs look alike";
 
@@ -179,7 +179,7 @@ TEST_F(SkinnedForm, TabSetHangsItsTabsUpsideDownFromTheSkinAndTurnsByClickAndArr
   ASSERT_FALSE(skinner->TabImage.Empty());
   const RECT hidden = set->TabRect(3);
   EXPECT_TRUE(IsRectEmpty(&hidden)) << "a tab past the end margin is not shown";
-  const TDataSkinBorder& tabs = *Skin.Tabs;
+  const TDataSkinBorder& tabs = *Skin.Skin()->Tabs;
   const POINT probe = TellingPoint(Skin, skinner->TabImage, set->TabRect(0));
   ASSERT_GE(probe.x, 0) << "the skin's selected and plain tabs look alike";
   auto click = [&](int index) {
@@ -227,10 +227,12 @@ TEST_F(SkinnedForm, BareTabControlsPutStripAndFrameOnTheirSide) {
       {"tabs below: images flipped, strip under the pages", TCS_BOTTOM, true},
       {"a skin without the page frame", 0, false},
   };
-  const TSkinImage keptBorder = Skin.Tabs->Bitmap2;
   for (const auto& r : rows) {
     SCOPED_TRACE(r.Case);
-    if (!r.Border) Skin.Tabs->Bitmap2 = TSkinImage();
+    if (!r.Border) {
+      test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) { d.Tabs->Bitmap2 = TSkinImage(); }));
+      FormSkinner->ApplySkin();
+    }
     HWND h = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | r.Style, 10, 10, 300, 150,
                              Form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     TCITEMW item{TCIF_TEXT};
@@ -249,7 +251,7 @@ TEST_F(SkinnedForm, BareTabControlsPutStripAndFrameOnTheirSide) {
     EXPECT_TRUE(PtInRect(&strip, POINT{first.left + 2, (first.top + first.bottom) / 2}));
     // The selected tab's top row (its bottom row when flipped) comes from
     // the image turned the same way.
-    const TDataSkinBorder& tabs = *Skin.Tabs;
+    const TDataSkinBorder& tabs = *Skin.Skin()->Tabs;
     const int w = first.right - first.left, ih = first.bottom - first.top;
     const POINT at{w / 2, r.Style & TCS_BOTTOM ? ih - 2 : 1};
     const RECT inStrip = TSkinTab::ItemInStrip(skinner->Orientation, first, whole, display, 300);
@@ -272,7 +274,6 @@ TEST_F(SkinnedForm, BareTabControlsPutStripAndFrameOnTheirSide) {
     }
     DestroyWindow(h);
   }
-  Skin.Tabs->Bitmap2 = keptBorder;
 }
 
 TEST_F(SkinnedForm, ScrollArrowsOfCrowdedTabsStayAsTheyPaintedThemselves) {
@@ -323,9 +324,9 @@ TEST_F(SkinnedForm, ProgressBarShowsItsEmptyAndFilledFrames) {
   auto* skinner = bar->Make<TSkinProgress>();
   skinner->InitControl(FormSkinner, &Skin, false);
   HWND h = bar->Handle();
-  const TDataSkinBorder& element = *Skin.Progress;
+  const TDataSkinBorder& element = *Skin.Skin()->Progress;
   ASSERT_NE(element.Style, 1) << "the stored skin draws chunks; this test reads frames";
-  gui::TBitmap& strip = *Skin.SkinBitmap(element.Bitmap);
+  gui::TBitmap& strip = *Skin.Skin()->SkinBitmap(element.Bitmap);
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
   const struct {
     const char* Case;
@@ -357,9 +358,8 @@ TEST_F(SkinnedForm, TrackBarThumbComesFromTheSkinOrIsAPlainShadowRectangle) {
   auto* skinner = bar->Make<TSkinTrackBar>();
   skinner->InitControl(FormSkinner, &Skin, false);
   HWND h = bar->Handle();
-  std::unique_ptr<TDataSkinObject> horz = std::move(Skin.TrackbarThumbHorz);
-  std::unique_ptr<TDataSkinObject> vert = std::move(Skin.TrackbarThumbVert);
-  const bool skinHasThumb = horz && Skin.SkinBitmap(horz->Bitmap);
+  const std::shared_ptr<const TLoadedSkin> stored = Skin.Skin();
+  const bool skinHasThumb = stored->TrackbarThumbHorz && stored->SkinBitmap(stored->TrackbarThumbHorz->Bitmap);
   const struct {
     const char* Case;
     bool Elements;
@@ -367,15 +367,19 @@ TEST_F(SkinnedForm, TrackBarThumbComesFromTheSkinOrIsAPlainShadowRectangle) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.Case);
     if (r.Elements && !skinHasThumb) continue;
-    if (r.Elements) Skin.TrackbarThumbHorz = std::move(horz), Skin.TrackbarThumbVert = std::move(vert);
+    test::UseSkin(Skin, r.Elements ? stored : test::EditedStoredSkin([](TSkinDescription& d) {
+      d.TrackbarThumbHorz.reset();
+      d.TrackbarThumbVert.reset();
+    }));
+    FormSkinner->ApplySkin();
     SendMessageW(h, TBM_SETPOS, TRUE, 5);
     Redraw(h);
     RECT thumb{};
     SendMessageW(h, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const POINT middle{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
     if (!r.Elements) {
-      EXPECT_EQ(Pixel(h, thumb.left, middle.y), gui::ColorToRGB(Skin.ButtonShadowColour));
-      EXPECT_EQ(Pixel(h, middle.x, thumb.top), gui::ColorToRGB(Skin.ButtonShadowColour));
+      EXPECT_EQ(Pixel(h, thumb.left, middle.y), gui::ColorToRGB(Skin.Skin()->ButtonShadowColour));
+      EXPECT_EQ(Pixel(h, middle.x, thumb.top), gui::ColorToRGB(Skin.Skin()->ButtonShadowColour));
       continue;
     }
     const int w = thumb.right - thumb.left, th = thumb.bottom - thumb.top;
@@ -384,12 +388,11 @@ TEST_F(SkinnedForm, TrackBarThumbComesFromTheSkinOrIsAPlainShadowRectangle) {
     BitBlt(under.Canvas().Handle(), 0, 0, w, th, dc, thumb.left, thumb.top, SRCCOPY);
     ReleaseDC(h, dc);
     gui::TBitmap want(w, th);
-    DrawFrame(want.Canvas().Handle(), RECT{0, 0, w, th}, *Skin.SkinBitmap(Skin.TrackbarThumbHorz->Bitmap), false, 5,
-              2);
+    DrawFrame(want.Canvas().Handle(), RECT{0, 0, w, th}, *stored->SkinBitmap(stored->TrackbarThumbHorz->Bitmap), false,
+              5, 2);
     const COLORREF c = want.Canvas().Pixel(w / 2, th / 2);
     if (c != SkinKeyColour) EXPECT_EQ(under.Canvas().Pixel(w / 2, th / 2), c);
   }
-  if (!Skin.TrackbarThumbHorz) Skin.TrackbarThumbHorz = std::move(horz), Skin.TrackbarThumbVert = std::move(vert);
 }
 
 TEST_F(SkinnedForm, StatusBarPanelsAndSizeGripAreSkinned) {
@@ -412,10 +415,10 @@ TEST_F(SkinnedForm, StatusBarPanelsAndSizeGripAreSkinned) {
 
   // The stored skin has no edge image: panels get lines of the system's
   // colours, and the bar the skin's face.
-  ASSERT_EQ(Skin.StatusBarEdges ? Skin.SkinBitmap(Skin.StatusBarEdges->Bitmap) : nullptr, nullptr);
+  ASSERT_EQ(Skin.Skin()->StatusBarEdges ? Skin.Skin()->SkinBitmap(Skin.Skin()->StatusBarEdges->Bitmap) : nullptr, nullptr);
   RECT client{};
   GetClientRect(status, &client);
-  const COLORREF face = gui::ColorToRGB(Skin.ButtonFaceColour);
+  const COLORREF face = gui::ColorToRGB(Skin.Skin()->ButtonFaceColour);
   const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
   const struct {
     int Part;
@@ -429,7 +432,7 @@ TEST_F(SkinnedForm, StatusBarPanelsAndSizeGripAreSkinned) {
     // The last panel reaches the bar's right edge.
     EXPECT_EQ(Pixel(status, (p.Part == 2 ? client.right : r.right) - 1, r.top + 3), p.BottomRight) << "panel " << p.Part;
   }
-  const COLORREF shadow = gui::ColorToRGB(Skin.ButtonShadowColour);
+  const COLORREF shadow = gui::ColorToRGB(Skin.Skin()->ButtonShadowColour);
   EXPECT_EQ(Pixel(grip, 0, 0), shadow);
   EXPECT_EQ(Pixel(grip, 15, 8), shadow);
   EXPECT_EQ(Pixel(grip, 8, 8), face);

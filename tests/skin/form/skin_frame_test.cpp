@@ -31,8 +31,9 @@ int CountColour(const gui::TBitmap& b, const RECT& r, COLORREF c) {
 class SkinFrame : public ::testing::Test {
  protected:
   void SetUp() override {
-    Skin.PackedSkin = TMemoryStream(test::PackedStoredSkin());
-    ASSERT_TRUE(Skin.LoadSkin());
+    SkinData.PackedSkin = TMemoryStream(test::PackedStoredSkin());
+    ASSERT_TRUE(SkinData.LoadSkin());
+    Loaded = SkinData.Skin();
     LOGFONTW lf{};
     lf.lfHeight = -12;
     lf.lfQuality = NONANTIALIASED_QUALITY;  // text pixels in exactly the title colour
@@ -41,15 +42,15 @@ class SkinFrame : public ::testing::Test {
   }
   void TearDown() override { DeleteObject(Font); }
 
-  TSkinData Skin{nullptr};
+  TSkinData SkinData{nullptr};
+  std::shared_ptr<const TLoadedSkin> Loaded;
   HFONT Font = nullptr;
 };
 
 TEST_F(SkinFrame, MetricsAndClientAreaComeFromTheBorderImages) {
-  const auto metrics = SkinFrameMetrics(Skin, false);
-  ASSERT_TRUE(metrics);
-  EXPECT_EQ(*metrics, (TFrameMetrics{18, 39, 18, 15}));
-  EXPECT_EQ(SkinFrameMetrics(Skin, true), TFrameMetrics{});  // popup without caption
+  const auto metrics = SkinFrameMetrics(*Loaded, false);
+  EXPECT_EQ(metrics, (TFrameMetrics{18, 39, 18, 15}));
+  EXPECT_EQ(SkinFrameMetrics(*Loaded, true), TFrameMetrics{});  // popup without caption
 
   // The main window: 519 x 490 around a client area of 483 x 436.
   const WINDOWPOS pos{nullptr, nullptr, 10, 20, 519, 490, 0};
@@ -58,19 +59,20 @@ TEST_F(SkinFrame, MetricsAndClientAreaComeFromTheBorderImages) {
     RECT Client;
   } cases[] = {{0, {28, 59, 511, 495}}, {19, {28, 78, 511, 495}}};
   for (const auto& c : cases) {
-    const RECT r = SkinnedClientRect(*metrics, c.Menu, pos);
+    const RECT r = SkinnedClientRect(metrics, c.Menu, pos);
     EXPECT_TRUE(EqualRect(&r, &c.Client)) << "menu " << c.Menu;
   }
-  const RECT bottom = FrameSideRect(*metrics, TFrameSide::Bottom, 519, 490);
+  const RECT bottom = FrameSideRect(metrics, TFrameSide::Bottom, 519, 490);
   const RECT expected{18, 475, 501, 490};
   EXPECT_TRUE(EqualRect(&bottom, &expected));
 
   TSkinData empty(nullptr);
-  EXPECT_FALSE(SkinFrameMetrics(empty, false));
+  EXPECT_EQ(empty.Skin(), nullptr) << "nothing to measure before a skin loads";
 }
 
 TEST_F(SkinFrame, BordersShowFrameOneActiveAndFrameTwoInactive) {
-  const auto metrics = *SkinFrameMetrics(Skin, false);
+  const auto metrics = SkinFrameMetrics(*Loaded, false);
+  const TLoadedSkin& Skin = *Loaded;
   const struct {
     TFrameSide Side;
     const TDataSkinBorder* Border;
@@ -119,17 +121,17 @@ TEST_F(SkinFrame, CaptionIsPlacedByTheTitleAndDrawnInItsColours) {
       {"too long: clipped before the right clip", longCaption, 0, true, false, false},
       {"popup: runs on to the buttons", longCaption, 0, true, false, true},
   };
-  const TDataSkinTitle& title = *Skin.Title;
+  const TDataSkinTitle& title = *Loaded->Title;
   const int shift = title.LeftWidth, clip = title.RightWidth;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    Skin.Title->TextAlignment = c.Alignment;
+    const auto Skin = test::EditedStoredSkin([&](TSkinDescription& d) { d.Title->TextAlignment = c.Alignment; });
     gui::TBitmap bar(519, 39);
     HDC dc = bar.Canvas().Handle();
     SetBkMode(dc, OPAQUE);
     SetTextColor(dc, RGB(1, 2, 3));
     HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
-    const RECT t = PaintSkinCaption(dc, area, Skin, {c.Text, Font, c.Active, c.RightToLeft, c.Popup, 480});
+    const RECT t = PaintSkinCaption(dc, area, *Skin, {c.Text, Font, c.Active, c.RightToLeft, c.Popup, 480});
     EXPECT_EQ(GetBkMode(dc), OPAQUE);
     EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), oldFont);
@@ -151,7 +153,7 @@ TEST_F(SkinFrame, CaptionIsPlacedByTheTitleAndDrawnInItsColours) {
     } else {
       EXPECT_EQ(t.right, c.Popup ? 480 - 5 : area.right - clip);
     }
-    const COLORREF ink = gui::ColorToRGB(c.Active ? Skin.TitleTextActiveColour : Skin.TitleTextNoActiveColour);
+    const COLORREF ink = gui::ColorToRGB(c.Active ? Skin->TitleTextActiveColour : Skin->TitleTextNoActiveColour);
     const RECT outside{0, 0, t.left, 39};
     EXPECT_GT(CountColour(bar, t, ink), 10);
     EXPECT_EQ(CountColour(bar, outside, ink), 0);

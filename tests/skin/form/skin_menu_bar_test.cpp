@@ -178,7 +178,7 @@ TEST_F(MenuBarTest, TheBarReplacesTheNativeOneAndGivesItBack) {
 
   // Hot tracking: the item under the mouse gets its frame, and loses it.
   const RECT edit = bar.Item(1)->FBounds;
-  const COLORREF hilight = gui::ColorToRGB(Skin.ButtonHilightColour);
+  const COLORREF hilight = gui::ColorToRGB(Skin.Skin()->ButtonHilightColour);
   auto framed = [&] {
     HDC dc = GetWindowDC(Form.Handle());
     const COLORREF c = GetPixel(dc, edit.left, (edit.top + edit.bottom) / 2);
@@ -247,7 +247,7 @@ TEST_F(MenuBarTest, ArrowsMouseAndAltMoveBetweenPopups) {
   const TWinSkinMenu& bar = *Skinner->MenuBar();
   EXPECT_GT(bar.Item(0)->FBounds.left, bar.Item(1)->FBounds.left);
   EXPECT_EQ(bar.Item(0)->FBounds.right, Skinner->Metrics().BorderLeft + bar.FBarRect.right - bar.FBarRect.left -
-                                            Skin.MenuBar->RightWidth - 8);
+                                            Skin.Skin()->MenuBar->RightWidth - 8);
 }
 
 TEST_F(MenuBarTest, CommandsRunOnceAndAltAloneIsSwallowed) {

@@ -119,7 +119,7 @@ TEST_F(SkinRefit, SwitchingTheSkinFileRefitsTheFrameAroundTheSameClientArea) {
 
     // The frame on screen is the new skin's, and so is the close button's place.
     gui::TBitmap expected(width, height);
-    PaintSkinBorder(*Skin, TFrameSide::Bottom, FrameSideRect(step.Frame, TFrameSide::Bottom, width, height),
+    PaintSkinBorder(*Skin->Skin(), TFrameSide::Bottom, FrameSideRect(step.Frame, TFrameSide::Bottom, width, height),
                     expected.Canvas().Handle(), Skinner()->Active());
     HDC dc = GetWindowDC(h);
     EXPECT_EQ(GetPixel(dc, width / 2, height - 3), expected.Canvas().Pixel(width / 2, height - 3));

@@ -30,8 +30,8 @@ COLORREF WindowPixel(HWND w, int x, int y) {
 }
 
 // What a border should look like at (x, y) of a window W x H.
-COLORREF BorderPixel(const TSkinData& skin, TFrameSide side, int W, int H, int x, int y, bool active) {
-  const TFrameMetrics m = *SkinFrameMetrics(skin, false);
+COLORREF BorderPixel(const TLoadedSkin& skin, TFrameSide side, int W, int H, int x, int y, bool active) {
+  const TFrameMetrics m = SkinFrameMetrics(skin, false);
   gui::TBitmap window(W, H);
   PaintSkinBorder(skin, side, FrameSideRect(m, side, W, H), window.Canvas().Handle(), active);
   return window.Canvas().Pixel(x, y);
@@ -74,12 +74,12 @@ TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
   EXPECT_EQ(ClientSize(h).cy, 436);
   EXPECT_EQ(WindowSize(h).cx, 519);
   EXPECT_EQ(WindowSize(h).cy, 490);
-  EXPECT_EQ(Form.Color(), gui::TColor(Skin.ButtonFaceColour));
+  EXPECT_EQ(Form.Color(), gui::TColor(Skin.Skin()->ButtonFaceColour));
 
   // The region leaves out what the borders key out, and nothing inside.
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(h, region), ERROR);
-  gui::TBitmap& top = *Skin.SkinBitmap(Skin.BorderTop->Bitmap);
+  gui::TBitmap& top = *Skin.Skin()->SkinBitmap(Skin.Skin()->BorderTop->Bitmap);
   const bool cornerKeyed = top.Canvas().Pixel(top.Width() - 1, 0) == RGB(255, 0, 255);
   EXPECT_EQ(PtInRegion(region, 519 - 18 - 1, 0) != 0, !cornerKeyed);
   EXPECT_TRUE(PtInRegion(region, 260, 250));
@@ -92,10 +92,10 @@ TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
     SendMessageW(h, WM_NCACTIVATE, active, 0);
     qmtest::PumpFor(50);
     EXPECT_EQ(skinner->Active(), active);
-    EXPECT_EQ(WindowPixel(h, 5, 245), BorderPixel(Skin, TFrameSide::Left, 519, 490, 5, 245, active));
-    EXPECT_EQ(WindowPixel(h, 260, 485), BorderPixel(Skin, TFrameSide::Bottom, 519, 490, 260, 485, active));
+    EXPECT_EQ(WindowPixel(h, 5, 245), BorderPixel(*Skin.Skin(), TFrameSide::Left, 519, 490, 5, 245, active));
+    EXPECT_EQ(WindowPixel(h, 260, 485), BorderPixel(*Skin.Skin(), TFrameSide::Bottom, 519, 490, 260, 485, active));
     const COLORREF ink =
-        gui::ColorToRGB(active ? Skin.TitleTextActiveColour : Skin.TitleTextNoActiveColour);
+        gui::ColorToRGB(active ? Skin.Skin()->TitleTextActiveColour : Skin.Skin()->TitleTextNoActiveColour);
     const RECT caption = skinner->CaptionRect();
     int inked = 0;
     HDC dc = GetWindowDC(h);
@@ -154,7 +154,7 @@ TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
 
   // Hot under the mouse, pressed while pressed: the strip's frames 3 and 2
   // at a pixel where the frames differ and are not see-through.
-  gui::TBitmap& strip = *Skin.SkinBitmap(close->FData.Bitmap);
+  gui::TBitmap& strip = *Skin.Skin()->SkinBitmap(close->FData.Bitmap);
   const int fw = strip.Width() / close->FData.Frames();
   POINT probe{-1, -1};
   for (int y = 0; y < strip.Height() && probe.x < 0; ++y)

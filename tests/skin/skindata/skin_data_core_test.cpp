@@ -235,7 +235,7 @@ TEST(StoredValues, ReadingTheMainFormsValuesLoadsTheSkin) {
   EXPECT_TRUE(sd.MenuUpdate);
   EXPECT_FALSE(sd.SkinEmpty);
   EXPECT_EQ(sd.PackedSkin.Bytes(), DefaultSkinBytes());
-  EXPECT_EQ(sd.BorderTop->Bitmap.Height(), 78);
+  EXPECT_EQ(sd.Skin()->BorderTop->Bitmap.Height(), 78);
 }
 
 TEST(StoredValues, AnUnknownPropertyOrKindChangesNothing) {
@@ -349,7 +349,7 @@ TEST(SkinFile, AMissingFileEmptiesTheComponentButKeepsTheDescriptions) {
   sd.SetSkinFile(std::string(QM_DEFAULT_SKN) + ".missing");
   EXPECT_EQ(sd.SkinFile(), std::string(QM_DEFAULT_SKN) + ".missing");
   EXPECT_TRUE(sd.SkinEmpty);
-  EXPECT_EQ(sd.BorderTop->Bitmap.Width(), 209);  // the last skin stays in memory
+  EXPECT_EQ(sd.Skin()->BorderTop->Bitmap.Width(), 209);  // the last skin stays in memory
   EXPECT_EQ(sd.PackedSkin.Bytes(), DefaultSkinBytes());
 }
 
@@ -358,7 +358,7 @@ TEST(SkinFile, AnExistingFileIsLoaded) {
   sd.SetSkinFile(QM_DEFAULT_SKN);
   EXPECT_FALSE(sd.SkinEmpty);
   EXPECT_EQ(sd.PackedSkin.Bytes(), DefaultSkinBytes());
-  EXPECT_EQ(sd.SkinName, "QiMing Graphite");
+  EXPECT_EQ(sd.Skin()->SkinName, "QiMing Graphite");
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST_F(SkinDataTest, TheEmbeddedMainFormValuesSwitchSkinningOnBeforeAnyActivatio
   EXPECT_EQ(SkinManager->Activated, 0);
   EXPECT_TRUE(SkinManager->Active);
   EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
-  EXPECT_NE(sd.ButtonFaceBrush, nullptr);
+  EXPECT_NE(sd.Skin()->ButtonFaceBrush(), nullptr);
   EXPECT_EQ(sd.GetPropValue("SkinStore"), "(none)");
 }
 
@@ -194,7 +194,7 @@ TEST_F(SkinDataTest, SkinFileThatDoesNotExistLeavesTheComponentEmptyWithoutARequ
   EXPECT_TRUE(sd.SkinEmpty);
   EXPECT_EQ(sd.SkinFile(), "Z:\\no\\such\\folder\\missing.skn");
   EXPECT_EQ(SkinManager->PendingAction, saNone);
-  EXPECT_EQ(sd.BorderTop->Bitmap.Width(), 209);
+  EXPECT_EQ(sd.Skin()->BorderTop->Bitmap.Width(), 209);
 }
 
 TEST_F(SkinDataTest, SkinFileThatExistsIsLoadedAndApplied) {
@@ -366,9 +366,14 @@ std::vector<uint8_t> PackedSecondSkin() {
 // Each non-empty image has a bitmap of its size and pixels, each empty one
 // none, and no bitmap of anything else is kept: Count images in all.
 void ExpectReadyBitmaps(const TSkinData& sd, size_t Count, const std::string& when) {
+  const std::shared_ptr<const TLoadedSkin> skin = sd.Skin();
+  if (!skin) {
+    EXPECT_EQ(Count, 0u) << when;
+    return;
+  }
   size_t drawn = 0, seen = 0;
-  ForEachSkinImage(sd, [&](const TSkinImage& image) {
-    gui::TBitmap* bitmap = sd.SkinBitmap(image);
+  ForEachSkinImage(*skin, [&](const TSkinImage& image) {
+    gui::TBitmap* bitmap = skin->SkinBitmap(image);
     ++seen;
     if (image.Empty()) {
       EXPECT_EQ(bitmap, nullptr) << when << ": image " << seen;
@@ -379,15 +384,15 @@ void ExpectReadyBitmaps(const TSkinData& sd, size_t Count, const std::string& wh
     EXPECT_EQ(SkinImageOf(*bitmap), image) << when << ": image " << seen;
   });
   EXPECT_EQ(drawn, Count) << when;
-  EXPECT_EQ(sd.SkinBitmaps().Count(), Count) << when;
+  EXPECT_EQ(skin->SkinBitmaps().Count(), Count) << when;
 }
 
 // The GDI objects the skin made: its bitmaps, the DC one of them draws
 // from, the face brush.
-std::vector<HGDIOBJ> SkinGdiObjects(TSkinData& sd) {
-  std::vector<HGDIOBJ> out{sd.ButtonFaceBrush};
-  ForEachSkinImage(sd, [&](const TSkinImage& image) {
-    if (gui::TBitmap* b = sd.SkinBitmap(image)) out.push_back(b->Handle());
+std::vector<HGDIOBJ> SkinGdiObjects(const TLoadedSkin& skin) {
+  std::vector<HGDIOBJ> out{skin.ButtonFaceBrush()};
+  ForEachSkinImage(skin, [&](const TSkinImage& image) {
+    if (gui::TBitmap* b = skin.SkinBitmap(image)) out.push_back(b->Handle());
   });
   return out;
 }
@@ -425,10 +430,11 @@ TEST_F(SkinDataTest, EveryImageHasABitmapOfTheSkinTheDescriptionsHold) {
   }
 
   // As GDI draws them: 24 bits, the MDI buttons' key columns magenta.
-  const size_t mdi = sd.SysButtons.size() - 3;
-  for (size_t i = mdi; i < sd.SysButtons.size(); ++i) {
-    ASSERT_NE(sd.SkinBitmap(sd.SysButtons[i]->Bitmap), nullptr);
-    gui::TBitmap& b = *sd.SkinBitmap(sd.SysButtons[i]->Bitmap);
+  const TLoadedSkin& skin = *sd.Skin();
+  const size_t mdi = skin.SysButtons.size() - 3;
+  for (size_t i = mdi; i < skin.SysButtons.size(); ++i) {
+    ASSERT_NE(skin.SkinBitmap(skin.SysButtons[i]->Bitmap), nullptr);
+    gui::TBitmap& b = *skin.SkinBitmap(skin.SysButtons[i]->Bitmap);
     EXPECT_EQ(b.Width(), 60);
     BITMAP info{};
     ASSERT_TRUE(GetObjectW(b.Handle(), sizeof info, &info));
@@ -460,7 +466,7 @@ TEST_F(SkinDataTest, NoGdiObjectOutlivesTheSkinItWasMadeFor) {
       sd.PackedSkin = TMemoryStream(round % 4 == 3 ? second : stored);
       ASSERT_TRUE(sd.LoadSkin());
       EXPECT_TRUE(gone(last)) << "round " << round;
-      last = SkinGdiObjects(sd);
+      last = SkinGdiObjects(*sd.Skin());
       if (round == 0) loaded = counted();
       EXPECT_TRUE(round % 4 != 0 || counted() == loaded) << "round " << round;
     }
