@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace qmtest {
 
@@ -199,6 +202,25 @@ std::wstring MakeTempFolder(const std::wstring& tag) {
                         std::to_wstring(GetTickCount());
   CreateDirectoryW(folder.c_str(), nullptr);
   return folder;
+}
+
+std::wstring BesideProgram(const std::wstring& name) {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring p = path;
+  return p.substr(0, p.find_last_of(L'\\') + 1) + name;
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string WriteFileBytes(const std::wstring& folder, const std::wstring& name, const std::vector<uint8_t>& bytes) {
+  const std::wstring path = folder + L"\\" + name;
+  std::ofstream(std::filesystem::path(path), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return Utf8(path);
 }
 
 }  // namespace qmtest

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -64,5 +65,10 @@ std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& text);
 // A fresh empty folder for one test's files (Windows path).
 std::wstring MakeTempFolder(const std::wstring& tag);
+// A file beside the test program, where the build puts the skin files.
+std::wstring BesideProgram(const std::wstring& name);
+std::vector<uint8_t> ReadFileBytes(const std::wstring& path);
+// Writes Bytes as Folder\Name; answers its path in UTF-8.
+std::string WriteFileBytes(const std::wstring& folder, const std::wstring& name, const std::vector<uint8_t>& bytes);
 
 }  // namespace qmtest

@@ -20,13 +20,7 @@ namespace qm {
 namespace {
 
 // The skin files the build puts beside the test program.
-std::string SkinFileBesideProgram(const char* name) {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  p = p.substr(0, p.find_last_of(L'\\') + 1) + gui::Widen(name);
-  return qmtest::Utf8(p);
-}
+std::string SkinFileBesideProgram(const char* name) { return qmtest::Utf8(qmtest::BesideProgram(gui::Widen(name))); }
 
 struct TWindowShape {
   SIZE Client, Window;

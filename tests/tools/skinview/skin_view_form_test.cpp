@@ -27,22 +27,10 @@
 namespace qm {
 namespace {
 
-std::wstring BesideProgram(const std::wstring& name) {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  return p.substr(0, p.find_last_of(L'\\') + 1) + name;
-}
-
-std::vector<uint8_t> ReadFile(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using qmtest::BesideProgram;
 
 std::string WriteFile(const std::wstring& name, const std::vector<uint8_t>& bytes) {
-  const std::wstring path = qmtest::MakeTempFolder(L"skinview") + L"\\" + name;
-  std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  return qmtest::Utf8(path);
+  return qmtest::WriteFileBytes(qmtest::MakeTempFolder(L"skinview"), name, bytes);
 }
 
 bool WindowSkinned(HWND h) { return SendMessageW(h, WM_ISSKINNED, 0, 0) == 1; }
@@ -77,7 +65,7 @@ class SkinView : public ::testing::Test {
 TEST_F(SkinView, OpensSkinFilesAndRefusesDamagedOnesKeepingItsSkin) {
   const std::string defaultSkin = qmtest::Utf8(BesideProgram(L"default.skn"));
   const std::string second = qmtest::Utf8(BesideProgram(L"second.skn"));
-  const std::vector<uint8_t> good = ReadFile(BesideProgram(L"default.skn"));
+  const std::vector<uint8_t> good = qmtest::ReadFileBytes(BesideProgram(L"default.skn"));
   ASSERT_GT(good.size(), 1000u);
   std::vector<uint8_t> noise(good.size());
   std::mt19937 random(7);
