@@ -269,6 +269,12 @@ TEST_F(CliTest, GhostCommandTooLongForDosIsRefusedWithAMessage) {
   EXPECT_FALSE(fs::exists(Dir / "HuiFu.bat"));
 }
 
+TEST_F(CliTest, KeysTypedAfterTheVolumeSizeIsPutBackReplaceIt) {
+  const TRun run = Run({"+splitCheckBox1", "splitEdit1=", "keys:splitEdit1=700", "dump:splitEdit1"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "dump: splitEdit1 text=\"700\" items=- index=- checked=- enabled=1\n");
+}
+
 TEST_F(CliTest, BadActionsStopEverythingBeforeAnythingIsWritten) {
   const std::vector<std::string> write = {"FenQuListBox0#0", "click:moveButton1", "click:RunButton"};
   auto after = [&](const std::string& bad) {
@@ -286,6 +292,8 @@ TEST_F(CliTest, BadActionsStopEverythingBeforeAnythingIsWritten) {
   ExpectUsageError(after("page=6"), "page=6");
   ExpectUsageError(after("dump:"), "dump:");
   ExpectUsageError(after("gibberish"), "gibberish");
+  ExpectUsageError(after("keys:ghostEdit"), "keys:ghostEdit");
+  ExpectUsageError(after("keys:fxCheckBox1=1"), "fxCheckBox1");
   // Out of reach only in the state the earlier actions leave.
   ExpectUsageError(after("FenQuListBox0#1"), "FenQuListBox0#1");
   ExpectUsageError(after("splitEdit1=5"), "splitEdit1");
