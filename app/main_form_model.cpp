@@ -6,6 +6,7 @@
 
 #include "batch_script.h"
 #include "disk_model.h"
+#include "same_file.h"
 
 namespace qm {
 
@@ -201,9 +202,12 @@ void TMainFormModel::RunButtonClick() {
   if (page < 0 || page > 3) return;
   const Operation& op = operations[page];
   if (!(this->*op.CeSi)()) return;
-  if (!ScriptsCanBeWritten(page)) return;
+  if (!ScriptPathsApart() || !ScriptsCanBeWritten(page)) return;
   // A failed write throws past the restore script and the completion box.
   (this->*op.BeiFen)();
+  // The new backup script may have been given a short alias that the
+  // restore path spells (BEIFEN~1.BAT); only now can the file system tell.
+  if (!ScriptPathsApart()) return;
   (this->*op.HuiFu)();
   FHost.ShowMessage(CompletionMessage);
 }
@@ -217,6 +221,36 @@ bool TMainFormModel::ScriptsCanBeWritten(int page) {
     ScriptBytes(RestoreScriptLines(page, when));
   } catch (const EScriptTextError& e) {
     FHost.ShowMessage(e.what());
+    return false;
+  }
+  return true;
+}
+
+bool TMainFormModel::ScriptPathsApart() {
+  struct TField {
+    const char* Label;
+    const std::string& Path;
+    TPathFacts Facts;
+  };
+  // The copy pages do not use the image, but a script written over it
+  // would still destroy it.
+  auto field = [this](const char* label, const TEditState& edit) {
+    return TField{label, edit.Text, edit.Text.empty() ? TPathFacts{} : FHost.PathFacts(edit.Text)};
+  };
+  const TField backup = field("备份文件", BeiFenEdit), restore = field("恢复文件", HuifuEdit),
+               image = field("映像文件", ghostEdit);
+  struct TPair {
+    const TField& First;
+    const TField& Second;
+    const char* Harm;
+  };
+  for (const TPair& pair : {TPair{backup, restore, "恢复批处理文件会覆盖备份批处理文件。"},
+                            TPair{backup, image, "批处理文件会覆盖映像文件。"},
+                            TPair{restore, image, "批处理文件会覆盖映像文件。"}}) {
+    if (pair.First.Path.empty() || pair.Second.Path.empty()) continue;
+    if (!NameSameFile(pair.First.Path, pair.First.Facts, pair.Second.Path, pair.Second.Facts, ProgramDir)) continue;
+    FHost.ShowMessage(std::string("“") + pair.First.Label + "”和“" + pair.Second.Label + "”指向同一个文件，" +
+                      pair.Harm + "请为它们选择不同的文件。");
     return false;
   }
   return true;

@@ -173,6 +173,8 @@ class TMainFormModel {
   std::vector<std::string> CopyScriptLines(int page, bool reverse, const TLocalTime& when) const;
   // Shows why a page's scripts cannot be written; false if either cannot.
   bool ScriptsCanBeWritten(int page);
+  // Shows which two fields name one file; false if any two do.
+  bool ScriptPathsApart();
   // Puts text back into an edit the user got wrong, selected, so that what
   // the user types next replaces it.
   void PutBack(TEditState& edit, const std::string& text);

@@ -12,6 +12,7 @@
 #include "cli_action.h"
 #include "local_clock.h"
 #include "main_form_model.h"
+#include "path_facts.h"
 #include "program_folder.h"
 #include "script_file.h"
 
@@ -41,7 +42,8 @@ const char* const Usage =
     "  +NAME / -NAME  check / uncheck check box NAME\n"
     "  click:NAME     click button NAME (Button2, \"退  出\", ends the run)\n"
     "  dump:NAME      print the control's state\n"
-    "message boxes print \"message: TEXT\", error boxes \"error: TEXT\" (exit status 1).\n";
+    "message boxes print \"message: TEXT\", error boxes \"error: TEXT\" (exit status 1);\n"
+    "a check that refuses the input prints its message, writes nothing and exits 0.\n";
 
 // One line per box: a line break inside a text would read as a new box.
 std::string OneLine(std::string text) {
@@ -56,6 +58,7 @@ class TConsoleHost : public IFormHost {
   void ShowMessage(const std::string& text) override { FOut << "message: " << OneLine(text) << "\n"; }
   TLocalTime Now() override { return FFixedNow ? *FFixedNow : LocalNow(); }
   void SaveFile(const std::string& path, const std::string& bytes) override { SaveScriptFile(path, bytes); }
+  TPathFacts PathFacts(const std::string& path) override { return ReadPathFacts(path); }
   void FixClock(const TLocalTime& when) { FFixedNow = when; }
 
  private:
@@ -69,6 +72,7 @@ class TRehearsalHost : public IFormHost {
   void ShowMessage(const std::string&) override {}
   TLocalTime Now() override { return {"2000/1/1", "0:00:00"}; }
   void SaveFile(const std::string&, const std::string&) override {}
+  TPathFacts PathFacts(const std::string&) override { return {}; }
 };
 
 int UsageError(const std::string& text) {
