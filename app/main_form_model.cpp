@@ -229,7 +229,7 @@ bool TMainFormModel::ScriptsCanBeWritten(int page) {
 bool TMainFormModel::ScriptPathsApart() {
   struct TField {
     const char* Label;
-    const std::string& Path;
+    std::string Path;
     TPathFacts Facts;
   };
   // The copy pages do not use the image, but a script written over it

@@ -377,19 +377,6 @@ TEST_F(MainWindow, TextPutBackIsSelectedSoTheNextKeysReplaceIt) {
   EXPECT_EQ(ListCount(form->FenQuComboBox31, true), 7);
 }
 
-TEST_F(MainWindow, ScriptPathsNamingOneFileAreRefusedAndTheFileKeepsItsContent) {
-  { std::ofstream((dir + L"\\BACKUP.BAT").c_str(), std::ios::binary) << "old"; }
-  ChooseFirstPartition();
-  Type(form->BeiFenEdit, dir + L"\\BACKUP.BAT");
-  Type(form->HuifuEdit, dir + L"/backup.bat.");
-  TDialogWatcher watcher;
-  Click(form->RunButton);
-  ASSERT_EQ(watcher.Count(), 1);
-  EXPECT_EQ(watcher.Seen()[0].Text,
-            L"“备份文件”和“恢复文件”指向同一个文件，恢复批处理文件会覆盖备份批处理文件。请为它们选择不同的文件。");
-  EXPECT_EQ(ReadFile(dir + L"\\BACKUP.BAT"), "old");
-}
-
 TEST_F(MainWindow, SecondDiskFromTheSettingsPageReachesThePickLists) {
   SelectPage(4);
   Click(form->SecondYinPanCheckBox);
