@@ -46,7 +46,7 @@ class WinSkinForm : public ::testing::Test {
     Form.SetClientSize(483, 436);
     Form.SetCaption("启明映像向导 V1.0");
     Form.Show();
-    qmtest::PumpFor(100);
+    qmtest::PumpUntilSettled();
   }
 
   TWinSkinForm* AttachSkinner() {
@@ -55,7 +55,7 @@ class WinSkinForm : public ::testing::Test {
     skinner->AttachLibraryForm(&Skin, &Form);
     PostMessageW(Form.Handle(), WM_SKINATTACHED, 0, 1000);
     qmtest::PumpFor(200, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
-    qmtest::PumpFor(50);
+    qmtest::PumpUntilSettled();
     return skinner;
   }
 
