@@ -411,7 +411,12 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
   // Owner-drawn native items that keep their text, as the menu bar's are.
   HMENU native = CreatePopupMenu();
   wchar_t text[] = L"打开皮肤文件\tCtrl+O";
-  MENUITEMINFOW mii{sizeof mii, MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE, MFT_OWNERDRAW, MFS_CHECKED, 7001};
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE;
+  mii.fType = MFT_OWNERDRAW;
+  mii.fState = MFS_CHECKED;
+  mii.wID = 7001;
   mii.dwTypeData = text;
   InsertMenuItemW(native, 0, TRUE, &mii);
   AppendMenuW(native, MF_OWNERDRAW, 7002, nullptr);
