@@ -107,8 +107,9 @@ class MainWindow : public ::testing::Test {
       if (!control || state == &model.Memo1) continue;
       HWND h = H(control);
       const std::string where = state->Name + " after " + after;
-      if (state != &model.PageControl1)
+      if (state != &model.PageControl1) {
         EXPECT_EQ(IsWindowEnabled(h) != 0, model.IsOperable(*state)) << where;
+      }
       switch (state->Kind) {
         case qm::TControlKind::Edit:
           EXPECT_EQ(Utf8(WindowText(h)), static_cast<qm::TEditState*>(state)->Text) << where;
