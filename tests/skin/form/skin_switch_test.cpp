@@ -47,10 +47,14 @@ std::vector<uint8_t> ManyButtonsSkin(const std::vector<uint8_t>& packed) {
     members.push_back({name, member.Bytes()});
     if (name.find(".ini") == std::string::npos) continue;
     std::string ini(member.Bytes().begin(), member.Bytes().end());
-    for (int i = 0; i < 12; ++i)
-      ini += "\r\n[Button" + std::to_string(20 + i) + "]\r\nAction=" + std::to_string(100 + i) +
-             "\r\nAlign=0\r\nXcoord=" + std::to_string(60 + 20 * i) +
-             "\r\nYcoord=6\r\nVisibility=200\r\nButtonImage=close.bmp\r\n";
+    // Appended piece by piece: the i686 GCC 12 takes a literal put before a
+    // string for an overlapping copy.
+    for (int i = 0; i < 12; ++i) {
+      ini.append("\r\n[Button").append(std::to_string(20 + i));
+      ini.append("]\r\nAction=").append(std::to_string(100 + i));
+      ini.append("\r\nAlign=0\r\nXcoord=").append(std::to_string(60 + 20 * i));
+      ini.append("\r\nYcoord=6\r\nVisibility=200\r\nButtonImage=close.bmp\r\n");
+    }
     members.back().Bytes.assign(ini.begin(), ini.end());
   }
   return PackSkin(members);
