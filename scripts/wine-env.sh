@@ -149,6 +149,34 @@ qm_wine_ready() {
   qm_wine_fonts
 }
 
+# Ends this prefix's Wine session once a test program has exited. A Windows
+# program it left running (a browser it opened, a server COM started for it)
+# holds the output pipe CTest reads, so CTest would wait for it until the
+# time-out, and it would stay on the display under the next test's windows.
+# Normally the system's own processes end within a second of the last
+# program; whatever still runs after QM_WINE_SESSION_WAIT seconds (30) is
+# named and ended. Fails when it had to end something.
+qm_wine_end_session() {
+  timeout "${QM_WINE_SESSION_WAIT:-30}" wineserver -w && return 0
+  local left=() p exe
+  for p in /proc/[0-9]*; do
+    exe=$(readlink "$p/exe" 2>/dev/null) || continue
+    [ "$exe" = "$(readlink -f "$QM_WINE")" ] || continue
+    { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+    # The system's own processes end with the session; the programs are named.
+    case "$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null)" in
+      *\\system32\\services.exe*|*\\system32\\winedevice.exe*|*\\system32\\plugplay.exe*|\
+      *\\system32\\svchost.exe*|*\\system32\\explorer.exe\ /desktop*|*\\system32\\rpcss.exe*) ;;
+      *) left+=("$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null | sed 's/ *$//')") ;;
+    esac
+  done
+  echo "wine-exec: still running ${QM_WINE_SESSION_WAIT:-30} s after $1 ended, now ended:" >&2
+  printf '  %s\n' "${left[@]}" >&2
+  wineserver -k
+  wineserver -w
+  return 1
+}
+
 # Configures (the i686 or x86_64 preset) and builds the given targets of the
 # Windows build for an architecture in a build folder:
 #   qm_windows_build 32|64 BUILD TARGET...
