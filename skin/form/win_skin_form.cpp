@@ -693,8 +693,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return CallOldProc(Msg, wParam, lParam);
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == L' ' && FMDIKind != mkChild && (FBorderIcons & biSystemMenu) &&
-          FFrameKind != 2) {
-        // Alt+Space: the skin's system menu, not the native one.
+          FFrameKind != 2 && FWindowState != wsMinimized) {
+        // Alt+Space: the skin's system menu, not the native one (which a
+        // minimised window, drawn by the system, keeps).
         ShowSystemMenuFromKeyboard();
         return 0;
       }
