@@ -23,7 +23,7 @@ TEST(SettingsListener, HearsTheBroadcastsAndPassesThemOnOnceWhenTheyAreOver) {
   SendMessageW(listener.Window(), WM_THEMECHANGED, 0, 0);
   EXPECT_TRUE(heard.empty()) << "not while the senders still wait";
   qmtest::PumpFor(1000, [&] { return !heard.empty(); });
-  qmtest::PumpFor(50);
+  qmtest::PumpUntilSettled();
   EXPECT_EQ(heard, std::vector<UINT>{WM_THEMECHANGED});
   SendMessageW(listener.Window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
   qmtest::PumpFor(1000, [&] { return heard.size() == 2; });

@@ -92,17 +92,19 @@ TEST_F(WinSkinForm, WhatWindowsPaintsNativelyNeverReachesTheSkinnedFrame) {
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   SetForegroundWindow(h);
   qmtest::PumpFor(1000, [&] { return GetActiveWindow() == h && skinner->Active(); });
-  qmtest::PumpFor(100);
+  qmtest::PumpUntilSettled();
   for (const auto& r : rows) {
     SCOPED_TRACE(r.Case);
     const std::vector<COLORREF> before = TitleRows(h, titleRows);
     system.Painted = 0;
     SendMessageW(h, r.Msg, r.WParam, r.LParam);
-    qmtest::PumpFor(50);
+    qmtest::PumpUntilSettled();
     EXPECT_EQ(system.Painted, 0) << "not even for a moment";
     const std::vector<COLORREF> shown = TitleRows(h, titleRows);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), kNative), 0);
-    if (r.Changes) EXPECT_TRUE(shown != before);
+    if (r.Changes) {
+      EXPECT_TRUE(shown != before);
+    }
     // And the skin shows as a whole repaint paints it.
     SendMessageW(h, WM_NCPAINT, 1, 0);
     EXPECT_TRUE(shown == TitleRows(h, titleRows));

@@ -39,7 +39,7 @@ class WinSkinForm : public ::testing::Test {
     Form.SetClientSize(483, 436);
     Form.SetCaption("启明映像向导 V1.0");
     Form.Show();
-    qmtest::PumpFor(100);
+    qmtest::PumpUntilSettled();
   }
 
   TWinSkinForm* AttachSkinner() { return AttachSkinner(Form); }
@@ -50,7 +50,7 @@ class WinSkinForm : public ::testing::Test {
     skinner->AttachLibraryForm(&Skin, &form);
     PostMessageW(form.Handle(), WM_SKINATTACHED, 0, 1000);
     qmtest::PumpFor(200, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
-    qmtest::PumpFor(50);
+    qmtest::PumpUntilSettled();
     return skinner;
   }
 
