@@ -27,6 +27,19 @@ using test::WindowPixel;
 using test::WindowSize;
 using WinSkinForm = test::WinSkinForm;
 
+// Closes whatever menu is open once it has shown.
+void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+// A window of another program, counting every paint it is asked for.
+int othersPainted;
+LRESULT CALLBACK OtherProgram(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_PAINT || m == WM_NCPAINT || m == WM_ERASEBKGND) ++othersPainted;
+  return DefWindowProcW(w, m, wp, lp);
+}
+
 TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
   HWND h = Form.Handle();
   const SIZE nativeWindow = WindowSize(h);
@@ -237,10 +250,7 @@ TEST_F(WinSkinForm, AltSpaceOpensTheSkinnedSystemMenuWithWhatTheWindowAllows) {
         if (keys) text.append("\t").append(gui::ShortCutToText(keys));
         shown.push_back(text);
       }
-      SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        EndMenu();
-      });
+      SetTimer(nullptr, 0, 100, &EndMenuLater);
     };
     std::atomic<bool> opened{false};
     std::thread hand([&] {
@@ -326,12 +336,8 @@ TEST_F(WinSkinForm, ANewCaptionFontIsTakenWhenTheSystemSaysSo) {
 TEST_F(WinSkinForm, RefittingNeitherActivatesTheWindowNorRepaintsOthers) {
   // A window of another program over the skinned window's corner, which the
   // region cut uncovers, and one in front of the rest.
-  static int othersPainted;
   WNDCLASSW wc{};
-  wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (m == WM_PAINT || m == WM_NCPAINT || m == WM_ERASEBKGND) ++othersPainted;
-    return DefWindowProcW(w, m, wp, lp);
-  };
+  wc.lpfnWndProc = &OtherProgram;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"QmOtherProgram";
   RegisterClassW(&wc);
