@@ -66,6 +66,22 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
+namespace {
+template <class S>
+void TakeOutMarks(S& text, UINT& format) {
+  format |= DT_NOPREFIX;
+  S shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;  // "&x" shows x, "&&" one "&"
+    shown += text[i];
+  }
+  text = std::move(shown);
+}
+}  // namespace
+
+void HideAcceleratorMarks(std::wstring& text, UINT& format) { TakeOutMarks(text, format); }
+void HideAcceleratorMarks(std::string& text, UINT& format) { TakeOutMarks(text, format); }
+
 // --- TFont
 
 TFont::TFont() = default;

@@ -6,6 +6,7 @@
 # (msgbox.png) and of its skinned system menu (system-menu.png); of the
 # help viewer that the help button opens (help.png); and of the main window
 # wearing the second skin (main-second-skin.png); SkinView in both skins,
+# its system menu opened with Alt+Space (skinview-system-menu.png),
 # its page of glyph buttons (skinview-buttons.png), its demo menu open down
 # to its deepest submenu (skinview-menu.png) and its MDI window with a
 # maximised child (skinview-mdi.png).
@@ -114,6 +115,13 @@ for skin in default second; do
   fi
   stop
 done
+# SkinView's system menu, opened with Alt+Space: a sizeable window's, with
+# Size as well as Move.
+start "$home/skinview.exe" 'C:\QiMing\default.skn'
+geometry=$(wine "$select" skinview-sysmenu | tr -d '\r')
+sleep 1
+shot skinview-system-menu "$geometry"
+stop
 # SkinView's menu bar with the demo menu and its submenus open, and its MDI
 # window with a child maximised into the frame's bar.
 for what in menu mdi; do

@@ -99,7 +99,9 @@ void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
   SetBkMode(DC, OPAQUE);
   SetBkColor(DC, gui::ColorToRGB(SkinData->ButtonFaceColour));
   RECT text{Rect.left + 9, Rect.top, frame.right, frame.bottom};
-  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_EXPANDTABS);
+  UINT format = DT_EXPANDTABS;
+  if (AcceleratorsHidden()) gui::HideAcceleratorMarks(caption, format);
+  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &text, format);
 }
 
 // --- panels
@@ -111,6 +113,7 @@ void TSkinBox::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Recolour
   SkinData = Data;
   Control = control;
   Handle = control->Handle();
+  TurnThemeOff();
   FormSkinner = Skinner;
   FormSkinner->AddControl(this);
   if (Recolour) TakeSkinColour();

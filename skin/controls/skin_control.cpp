@@ -1,6 +1,7 @@
 #include "skin_control.h"
 
 #include "gui/graphics.h"
+#include "gui/visual_styles.h"
 #include "skin_bitmap_draw.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -34,6 +35,9 @@ void TSkinControl::Unhook() {
     if (Control) Control->DoubleBuffered = FSavedDoubleBuffered;
   }
   FSubclass.Detach();
+  // A window that is gone needs no theme back.
+  if (FUnthemed && State != stDead) gui::RestoreWindowTheme(FUnthemed);
+  FUnthemed = nullptr;
   if (FormSkinner) {
     FormSkinner->RemoveControl(this);
     FormSkinner = nullptr;
@@ -49,6 +53,7 @@ void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Reco
   FormSkinner = Skinner;
   Control = control;
   Handle = control->Handle();
+  TurnThemeOff();
   HookWindowProc(control);
   FSavedDoubleBuffered = control->DoubleBuffered;
   control->DoubleBuffered = true;
@@ -73,6 +78,7 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinne
   Enabled = true;
   FormSkinner->AddControl(this);
   Text = SkinWindowText(Handle);
+  TurnThemeOff();
   FSubclass.Attach(Handle, [this](UINT msg, WPARAM w, LPARAM l) {
     gui::TMessage m{msg, w, l, 0};
     HandleMessage(m);
@@ -80,6 +86,16 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinne
   });
   Initialised = true;
   State = stAttached;
+}
+
+void TSkinControl::TurnThemeOff() {
+  // Before the window is taken over: the change of theme it is told of
+  // concerns its own drawing only.
+  if (!FUnthemed && Handle && gui::TurnWindowThemeOff(Handle)) FUnthemed = Handle;
+}
+
+bool TSkinControl::AcceleratorsHidden() const {
+  return Handle && (SendMessageW(Handle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
 }
 
 void TSkinControl::RestoreControl() {
@@ -133,6 +149,7 @@ void TSkinControl::AfterMessage(gui::TMessage& Message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
+    case WM_UPDATEUISTATE:
     case gui::CM_ENABLEDCHANGED: Repaint(); break;
     case WM_SETTEXT:
       Text = Message.LParam ? reinterpret_cast<const wchar_t*>(Message.LParam) : L"";
@@ -206,8 +223,10 @@ void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEna
   SetBkMode(DC, TRANSPARENT);
   SelectObject(DC, GetStockObject(HOLLOW_BRUSH));
   if (!IsEnabled) SetTextColor(DC, GetSysColor(COLOR_BTNSHADOW));
+  std::wstring caption = Caption;
+  if (AcceleratorsHidden()) gui::HideAcceleratorMarks(caption, Alignment);
   RECT m = R;
-  DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &m,
+  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &m,
             Alignment | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
   const int tw = m.right - m.left, th = m.bottom - m.top;
   m.top = R.top + (R.bottom - R.top - th) / 2 - 1;
@@ -218,7 +237,7 @@ void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEna
   } else {
     m.left = R.left, m.right = R.right;
   }
-  DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &m, Alignment | DT_EXPANDTABS);
+  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &m, Alignment | DT_EXPANDTABS);
 }
 
 void TSkinControl::DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption,

@@ -86,6 +86,11 @@ class TSkinControl : public gui::TComponent {
   void RestoreColour();
   // Puts this skinner in front of a control's WindowProc.
   void HookWindowProc(gui::TControl* Target);
+  // The system's theme would paint under and over the skin: it is off for
+  // the skinned window while the skinner is attached.
+  void TurnThemeOff();
+  // The window hides its accelerator underlines (WM_QUERYUISTATE).
+  bool AcceleratorsHidden() const;
 
   // --- drawing shared by the skinners
   void FillFace(HDC DC, const RECT& R) const;
@@ -110,6 +115,8 @@ class TSkinControl : public gui::TComponent {
   gui::TWndMethod FOldWindowProc;
   // Buffering is the skinner's need; the control goes back to its own choice.
   bool FSavedDoubleBuffered = false;
+  // The window whose theme this skinner turned off, to be given back.
+  HWND FUnthemed = nullptr;
   gui::TWindowSubclass FSubclass;
 };
 

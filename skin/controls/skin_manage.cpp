@@ -4,7 +4,9 @@
 #include <exception>
 #include <string>
 
+#include "gui/desktop_compositor.h"
 #include "gui/forms.h"
+#include "gui/system_settings.h"
 #include "gui/timer.h"
 #include "skin_popup_menu.h"
 #include "win_skin_data.h"
@@ -32,7 +34,10 @@ std::string LowerCase(std::string s) {
 
 }  // namespace
 
-TSkinManage::TSkinManage() : ActionTimer(std::make_unique<gui::TTimer>(nullptr)) {
+TSkinManage::TSkinManage()
+    : ActionTimer(std::make_unique<gui::TTimer>(nullptr)),
+      HighContrast(gui::HighContrastOn()),
+      FSettings(std::make_unique<gui::TSettingsListener>([this](UINT) { SettingsChanged(); })) {
   MakePopupSkinner = [] { return std::make_unique<TWinSkinPopMenu>(); };
   ActionTimer->SetEnabled(false);
   ActionTimer->SetInterval(250);
@@ -48,6 +53,7 @@ TSkinManage::TSkinManage() : ActionTimer(std::make_unique<gui::TTimer>(nullptr))
 
 TSkinManage::~TSkinManage() {
   Activated = 4;
+  FSettings.reset();
   ActionTimer.reset();
   if (HookHandle) UnhookWindowsHookEx(HookHandle);
   HookHandle = nullptr;
@@ -104,7 +110,12 @@ LRESULT TSkinManage::Hook(int Code, WPARAM wParam, LPARAM lParam) {
     DetachPopupMenu(window);
   } else if (Code == HCBT_ACTIVATE) {
     if (Activated == 0) Activated = 1;
-    AttachWindow(reinterpret_cast<HWND>(wParam));
+    // A window opening shows the native frame's opening animation unless
+    // the compositor keeps it out of sight until the skin has fitted it.
+    if (AttachWindow(window) && !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD))
+      if (TWinSkinForm* skinner = FindFormSkinner(window);
+          skinner && skinner->SkinsFrame() && skinner->Attached() && gui::SetCloaked(window, true))
+        skinner->SetCloakedUntilAttached();
   }
   return CallNextHookEx(HookHandle, Code, wParam, lParam);
 }
@@ -123,7 +134,7 @@ void TSkinManage::RequestAction(int Action, unsigned Interval) {
 }
 
 bool TSkinManage::AttachWindow(HWND Handle) {
-  if (!Active || !Handle) return false;
+  if (!Skinning() || !Handle) return false;
   if (SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
   SweepFormSkinners();
   if (FindFormSkinner(Handle)) return false;
@@ -156,7 +167,7 @@ bool TSkinManage::AttachWindow(HWND Handle) {
 }
 
 bool TSkinManage::AttachPopupMenu(HWND Handle) {
-  if (!Active || !MakePopupSkinner || SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
+  if (!Skinning() || !MakePopupSkinner || SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
   for (const auto& p : PopupMenus)
     if (p->Window() == Handle) return false;
   TSkinData* sd = FindSkinData(Handle);
@@ -236,6 +247,48 @@ void TSkinManage::AttachForm(gui::TCustomForm* Form) {
   AttachWindow(Form->Handle());
 }
 
+void TSkinManage::AttachForms(const TSkinData* OnlyFor) {
+  ForceAttach = true;
+  SweepFormSkinners();
+  for (int i = gui::Screen().FormCount() - 1; i >= 0; --i) {
+    gui::TCustomForm* form = gui::Screen().Forms(i);
+    if (OnlyFor && form != OnlyFor->Owner()) continue;
+    AttachForm(form);
+  }
+  ForceAttach = false;
+}
+
+void TSkinManage::DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which) {
+  SweepFormSkinners();
+  for (size_t i = FormSkinners.size(); i-- > 0;) {
+    TWinSkinForm* s = FormSkinners[i];
+    if (!Which(s)) continue;
+    const HWND window = s->FHandle;
+    s->Detach();
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    FreeFormSkinner(s);
+  }
+}
+
+void TSkinManage::SettingsChanged() {
+  const bool contrast = gui::HighContrastOn();
+  if (contrast == HighContrast) return;
+  HighContrast = contrast;
+  if (!Active) return;
+  if (contrast) {
+    // The windows look as the system draws them while high contrast lasts.
+    DetachFormSkinners([](TWinSkinForm*) { return true; });
+    for (auto& p : PopupMenus) p->Detach();
+    PopupMenus.clear();
+    return;
+  }
+  AttachForms(nullptr);
+  // A foreign window in front (a dialog, the help viewer) is not waited for
+  // until it is activated again.
+  if (HWND active = GetActiveWindow(); active && !FindFormSkinner(active)) AttachWindow(active);
+}
+
 TSkinData* TSkinManage::FindSkinData(HWND Handle) const {
   TSkinData* found = nullptr;
   for (TSkinData* sd : SkinDatas) {
@@ -274,27 +327,11 @@ void TSkinManage::DoAction() {
   switch (PendingAction) {
     case saSkinOn:
       Active = true;
-      ForceAttach = true;
-      SweepFormSkinners();
-      for (int i = gui::Screen().FormCount() - 1; i >= 0; --i) {
-        gui::TCustomForm* form = gui::Screen().Forms(i);
-        if (onlyThis && form != PendingSkinData->Owner()) continue;
-        AttachForm(form);
-      }
-      ForceAttach = false;
+      AttachForms(onlyThis ? PendingSkinData : nullptr);
       break;
     case saSkinOff:
       Active = false;
-      SweepFormSkinners();
-      for (size_t i = FormSkinners.size(); i-- > 0;) {
-        TWinSkinForm* s = FormSkinners[i];
-        if (!uses(s)) continue;
-        const HWND window = s->FHandle;
-        s->Detach();
-        InvalidateRect(window, nullptr, TRUE);
-        UpdateWindow(window);
-        FreeFormSkinner(s);
-      }
+      DetachFormSkinners(uses);
       break;
     case saSkinChanged: {
       SweepFormSkinners();

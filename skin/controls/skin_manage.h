@@ -16,6 +16,7 @@
 namespace gui {
 class TBitmap;
 class TCustomForm;
+class TSettingsListener;
 class TTimer;
 }
 
@@ -91,6 +92,9 @@ class TSkinManage {
   // component's OnFormSkin or default rule says.
   bool CanSkinWindow(const std::string& ClassName) const;
 
+  // Skinning is on and the system does not ask for its own looks.
+  bool Skinning() const { return Active && !HighContrast; }
+
   std::unique_ptr<gui::TTimer> ActionTimer;
   HHOOK HookHandle = nullptr;
   std::vector<TSkinData*> SkinDatas;
@@ -98,6 +102,9 @@ class TSkinManage {
   // the form; the others by the manager (OwnedSkinners).
   std::vector<TWinSkinForm*> FormSkinners;
   bool Active = false;
+  // The user asked for high contrast: skinning steps aside while that
+  // lasts, and comes back after, as Active says.
+  bool HighContrast = false;
   bool ForceAttach = false;
   int Activated = 0;
   bool MDIMaximized = false;
@@ -116,10 +123,17 @@ class TSkinManage {
  protected:
   // One tick of the action timer: carries out the pending request.
   void DoAction();
+  // A change of system settings, heard once it is over.
+  void SettingsChanged();
 
  private:
   static LRESULT CALLBACK HookProc(int Code, WPARAM wParam, LPARAM lParam);
   void AttachForm(gui::TCustomForm* Form);
+  // Every shown library form (of one skin data component, or all).
+  void AttachForms(const TSkinData* OnlyFor);
+  // Gives the windows that Which picks their native looks back.
+  void DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which);
+  std::unique_ptr<gui::TSettingsListener> FSettings;
   // Takes a skinner out of the list and frees it.
   void FreeFormSkinner(TWinSkinForm* Skinner);
   std::vector<std::unique_ptr<TWinSkinForm>> FOwnedSkinners;

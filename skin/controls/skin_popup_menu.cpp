@@ -44,7 +44,24 @@ void TWinSkinPopMenu::Detach() {
 
 bool TWinSkinPopMenu::CanPaint() const {
   if (!FSkinData || FSkinData->SkinEmpty || !FSkinData->MenuBackground) return false;
-  return FSkinData->SkinBitmap(FSkinData->MenuBackground->Bitmap) != nullptr;
+  return FSkinData->SkinBitmap(FSkinData->MenuBackground->Bitmap) != nullptr && ShowsSkinDrawnMenu();
+}
+
+bool TWinSkinPopMenu::ShowsSkinDrawnMenu() const {
+  // A menu the skin does not draw (an edit's, the IME's, the shell's) keeps
+  // the system's frame: the skin's ring would sit around themed items that
+  // do not fit it. The skin draws a menu's items as their owner.
+  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+  const HMENU menu = FMenuHandle ? FMenuHandle : reinterpret_cast<HMENU>(SendMessageW(FHandle, kGetMenu, 0, 0));
+  if (!menu) return true;  // not told yet: the item painter binds it later
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii) && (mii.fType & MFT_OWNERDRAW)) return true;
+  }
+  return false;
 }
 
 void TWinSkinPopMenu::RebuildBackground(int Width, int Height) {
@@ -84,7 +101,7 @@ LRESULT TWinSkinPopMenu::Print(HDC DC, LPARAM Flags) {
 
 LRESULT TWinSkinPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (Msg == WM_ISSKINNED) return 1;
-  if (!SkinManager || !SkinManager->Active) return FSubclass.CallPrevious(Msg, wParam, lParam);
+  if (!SkinManager || !SkinManager->Skinning()) return FSubclass.CallPrevious(Msg, wParam, lParam);
   switch (Msg) {
     case WM_DESTROY:
       Detach();

@@ -41,6 +41,8 @@ class TWinSkinPopMenu : public TPopupWindowSkinner {
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   // Whether the skin can draw this popup at all.
   bool CanPaint() const;
+  // Whether the menu shown is one whose items the skin draws.
+  bool ShowsSkinDrawnMenu() const;
   void RebuildBackground(int Width, int Height);
   void PaintFrame(HDC DC, int Width, int Height);
   LRESULT Print(HDC DC, LPARAM Flags);

@@ -1,5 +1,7 @@
 #include "skin_frame.h"
 
+#include <algorithm>
+
 #include "skin_bitmap_draw.h"
 #include "skin_draw_text.h"
 #include "win_skin_data.h"
@@ -54,6 +56,29 @@ RECT FrameSideRect(const TFrameMetrics& M, TFrameSide Side, int W, int H) {
 RECT SkinnedClientRect(const TFrameMetrics& M, int MenuHeight, const WINDOWPOS& Pos) {
   return RECT{Pos.x + M.BorderLeft, Pos.y + M.TitleHeight + MenuHeight, Pos.x + Pos.cx - M.BorderRight,
               Pos.y + Pos.cy - M.BorderBottom};
+}
+
+LRESULT FrameHitTest(const TFrameMetrics& M, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized) {
+  constexpr int kTopRows = 4, kCornerReach = 16;
+  const int w = Size.cx, h = Size.cy;
+  if (P.x < 0 || P.y < 0 || P.x >= w || P.y >= h) return HTNOWHERE;
+  const RECT client{M.BorderLeft, M.TitleHeight + MenuHeight, w - M.BorderRight, h - M.BorderBottom};
+  if (PtInRect(&client, P)) return HTCLIENT;
+  const bool topRows = P.y < kTopRows;
+  if (Sizing) {
+    const bool left = P.x < M.BorderLeft, right = P.x >= w - M.BorderRight, bottom = P.y >= h - M.BorderBottom;
+    const bool nearLeft = P.x < std::max(M.BorderLeft, kCornerReach);
+    const bool nearRight = P.x >= w - std::max(M.BorderRight, kCornerReach);
+    const bool nearTop = P.y < std::max(kTopRows, kCornerReach);
+    const bool nearBottom = P.y >= h - std::max(M.BorderBottom, kCornerReach);
+    if (topRows) return nearLeft ? HTTOPLEFT : nearRight ? HTTOPRIGHT : HTTOP;
+    if (bottom) return nearLeft ? HTBOTTOMLEFT : nearRight ? HTBOTTOMRIGHT : HTBOTTOM;
+    if (left) return nearTop ? HTTOPLEFT : nearBottom ? HTBOTTOMLEFT : HTLEFT;
+    if (right) return nearTop ? HTTOPRIGHT : nearBottom ? HTBOTTOMRIGHT : HTRIGHT;
+  }
+  if (P.y < M.TitleHeight) return topRows && !Maximized ? HTBORDER : HTCAPTION;
+  if (P.y < M.TitleHeight + MenuHeight && P.x >= M.BorderLeft && P.x < w - M.BorderRight) return HTMENU;
+  return HTBORDER;
 }
 
 void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active) {

@@ -46,6 +46,21 @@ RECT FrameSideRect(const TFrameMetrics& Metrics, TFrameSide Side, int Width, int
 // for a window placed at Pos (WM_NCCALCSIZE).
 RECT SkinnedClientRect(const TFrameMetrics& Metrics, int MenuHeight, const WINDOWPOS& Pos);
 
+// What lies at P (window coordinates) of a window of Size under the skinned
+// frame, the caption buttons aside: HTCLIENT; for a window that can be
+// sized (Sizing) the sizing codes over the side and bottom borders and the
+// title's top rows, the corners reaching along both edges; HTCAPTION over
+// the title (its top rows too while Maximized); HTMENU over the menu bar;
+// HTBORDER over the rest of the frame; HTNOWHERE outside the window.
+//
+//   +--+-------- HTTOP (4 rows) ----------+--+
+//   |TL|          HTCAPTION               |TR|   corners: 16 pixels along
+//   |  +----------- HTMENU ---------------+  |   either edge, or the
+//   |L |                                  |R |   border's width if wider
+//   |  |            HTCLIENT              |  |
+//   |BL+---------- HTBOTTOM --------------+BR|
+LRESULT FrameHitTest(const TFrameMetrics& Metrics, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized);
+
 // Paints one border at R: frame 1 of its strip while the window is active,
 // frame 2 while inactive (frame 1 for a single-frame strip), as a nine-grid
 // whose middle is stretched when the border says Tile 1 and tiled

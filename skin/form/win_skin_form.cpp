@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "gui/desktop_compositor.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
+#include "gui/monitors.h"
 #include "gui/timer.h"
+#include "gui/visual_styles.h"
 #include "skin_bitmap_draw.h"
 #include "skin_control.h"
 #include "skin_menu_bar.h"
@@ -16,6 +19,10 @@ namespace qm {
 namespace {
 
 constexpr LONG_PTR kCaptionBits = WS_CAPTION;  // 0xC00000
+// Sent by themed systems to draw the native caption and frame directly
+// (WM_NCUAHDRAWCAPTION, WM_NCUAHDRAWFRAME); undocumented, never by Wine.
+constexpr UINT kDrawNativeCaption = 0x00AE, kDrawNativeFrame = 0x00AF;
+constexpr UINT kCompositionChanged = 0x031E;  // WM_DWMCOMPOSITIONCHANGED
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -49,6 +56,7 @@ TWinSkinForm::~TWinSkinForm() {
   if (FSubclass.Attached()) {
     RestoreProcedures();
     DropRegion();
+    GiveFrameToSystem(false);
   }
   FreeControls();
   if (SkinManager) SkinManager->RemoveFormSkinner(FHandle);
@@ -121,6 +129,7 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
     if (GetMenu(FHandle) && FMDIKind != mkChild && FFrameKind != 2) CreateMenuBar();
     if (!MDIChildWhileMaximized() && FWindowState != wsMinimized) SetCaptionStyles(false);
     BuildFrame();
+    TakeFrameFromSystem();
   }
   FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); });
   if (FForm)
@@ -198,6 +207,66 @@ void TWinSkinForm::SetCaptionStyles(bool Restore) {
   FStyle = style;
 }
 
+void TWinSkinForm::TakeFrameFromSystem() {
+  // Either would draw a frame of its own under or over the skin's: the
+  // theme its caption, buttons and animations, the compositor its glass.
+  FUnthemed = gui::TurnWindowThemeOff(FHandle);
+  FNoCompositorFrame = gui::SetNonClientRendering(FHandle, false);
+}
+
+void TWinSkinForm::GiveFrameToSystem(bool WindowGoing) {
+  if (!WindowGoing) {
+    if (FUnthemed) gui::RestoreWindowTheme(FHandle);
+    if (FNoCompositorFrame) gui::SetNonClientRendering(FHandle, true);
+    Uncloak();
+  }
+  FUnthemed = FNoCompositorFrame = FCloaked = false;
+}
+
+void TWinSkinForm::Uncloak() {
+  if (FCloaked) gui::SetCloaked(FHandle, false);
+  FCloaked = false;
+}
+
+LRESULT TWinSkinForm::CallOldProcUnseen(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  if (!(style & WS_VISIBLE)) return CallOldProc(Msg, wParam, lParam);
+  struct TShownAgain {
+    HWND Window;
+    ~TShownAgain() { SetWindowLongPtrW(Window, GWL_STYLE, GetWindowLongPtrW(Window, GWL_STYLE) | WS_VISIBLE); }
+  };
+  SetWindowLongPtrW(FHandle, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+  const TShownAgain shown{FHandle};
+  return CallOldProc(Msg, wParam, lParam);
+}
+
+void TWinSkinForm::MaximisedArea(MINMAXINFO& Info) const {
+  // Without its native frame the system would maximise the window over the
+  // whole monitor, task bar included, or hang its title off the top edge;
+  // and it measures from the primary monitor wherever the window is.
+  const gui::TMonitorArea area = gui::MonitorAreaOf(FHandle);
+  const LONG w = Width(area.Work), h = Height(area.Work);
+  Info.ptMaxPosition = POINT{area.Work.left - area.Monitor.left, area.Work.top - area.Monitor.top};
+  Info.ptMaxSize = POINT{w, h};
+  Info.ptMaxTrackSize.x = std::max(Info.ptMaxTrackSize.x, w);
+  Info.ptMaxTrackSize.y = std::max(Info.ptMaxTrackSize.y, h);
+}
+
+void TWinSkinForm::SystemSettingsChanged(UINT Msg) {
+  LoadCaptionFont();
+  gui::Screen().RefreshMenuFont();
+  FDoubleClickTime = GetDoubleClickTime();
+  LoadIcon();
+  if (FMenuBar) FMenuHeight = GetSystemMetrics(SM_CYMENU);
+  // A compositor that was switched on anew knows nothing of the window.
+  if (Msg == kCompositionChanged && FSkinFrame && FSubclass.Attached())
+    FNoCompositorFrame = gui::SetNonClientRendering(FHandle, false);
+  RemeasureMenus();
+  if (FPhase != phReady || !FSkinFrame) return;
+  RefreshFrame();
+  PaintFrame(nullptr);
+}
+
 void TWinSkinForm::RefreshFrame() {
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -254,7 +323,9 @@ void TWinSkinForm::FitWindow(bool Reskin) {
       width = minimum;
     }
   }
-  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  // Never activating: a change of skin refits every skinned window, which
+  // must not bring each to the front in turn.
+  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TWinSkinForm::FinishAttach() {
@@ -265,10 +336,12 @@ void TWinSkinForm::FinishAttach() {
     FPhase = phResizing;
     FitWindow(false);
     FPhase = phReady;
-    UpdateRegion(false);
+    UpdateRegion();
   }
   FPhase = phReady;
   if (FSkinFrame) PaintFrame(nullptr);
+  // Dressed: the compositor may show the window now.
+  Uncloak();
   if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
 }
 
@@ -280,6 +353,8 @@ void TWinSkinForm::ApplySkin() {
   }
   for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls)) skinner->SkinChanged();
   if (FForm) SetPopupsOwnerDraw(FForm, true);
+  // Items measured for the old skin's margins keep that size otherwise.
+  RemeasureMenus();
   FPhase = phReskinning;
   if (FSkinFrame) {
     BuildFrame();
@@ -301,7 +376,7 @@ HRGN TWinSkinForm::BorderRegion(TFrameSide Side, const RECT& Piece) {
   return BitmapToRegion(picture, Piece.left, Piece.top, 1, 1, 1, SkinKeyColour);
 }
 
-void TWinSkinForm::UpdateRegion(bool Redraw) {
+void TWinSkinForm::UpdateRegion() {
   RECT window;
   GetWindowRect(FHandle, &window);
   const int w = Width(window), h = Height(window);
@@ -337,24 +412,12 @@ void TWinSkinForm::UpdateRegion(bool Redraw) {
   } else {
     region = CreateRectRgn(0, 0, w, h);
   }
-  if (!Redraw) {
-    // What the cut uncovers belongs to the windows behind: they repaint it.
-    // The window itself keeps the frame it has just painted for this size,
-    // which a redraw of the whole window would only paint again.
-    HRGN uncovered = CreateRectRgn(0, 0, w, h);
-    CombineRgn(uncovered, uncovered, region, RGN_DIFF);
-    HWND behind = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) ? GetParent(FHandle) : nullptr;
-    POINT origin{window.left, window.top};
-    if (behind) ScreenToClient(behind, &origin);
-    OffsetRgn(uncovered, origin.x, origin.y);
-    SetWindowRgn(FHandle, region, FALSE);
-    RedrawWindow(behind, nullptr, uncovered, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    DeleteObject(uncovered);
-  } else {
-    // The system owns a region once it is the window's, and deletes it when
-    // the next one comes: it is never deleted here.
-    SetWindowRgn(FHandle, region, TRUE);
-  }
+  // The system owns a region once it is the window's, and deletes it when
+  // the next one comes: it is never deleted here. Redrawn, the change is
+  // the system's to show: it repaints only what the cut newly uncovers of
+  // the windows behind, where there is no compositor to keep their
+  // pictures, and never any other window.
+  SetWindowRgn(FHandle, region, TRUE);
   FOwnsRegion = true;
 }
 
@@ -378,6 +441,7 @@ void TWinSkinForm::Detach() {
   if (FForm) SetPopupsOwnerDraw(FForm, false);
   if (!FSkinFrame) {
     DetachControls();
+    Uncloak();
     return;
   }
   if (FSystemPopup) {
@@ -392,6 +456,7 @@ void TWinSkinForm::Detach() {
   if (FForm && FPhase != phDestroying) FForm->SetColor(FSavedColor);
   UnhookClient();
   if (!FSkinFrame) return;
+  GiveFrameToSystem(false);
   SetCaptionStyles(true);
   FTitleBuffer.SetSize(0, 0);
   FreeMenuBar(true);
@@ -423,6 +488,7 @@ void TWinSkinForm::DetachOnDestroy() {
   UnhookClient();
   FreeMenuBar(false);
   FTitleBuffer.SetSize(0, 0);
+  GiveFrameToSystem(true);
 }
 
 void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
@@ -437,7 +503,9 @@ void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
   FOldFormWindowProc(Message);
   if (Message.Msg == WM_SETTEXT) {
     FCaption = WindowTextOf(FHandle);
-    RefreshFrame();  // the caption is ours to repaint
+    // The caption is ours to repaint; while the window procedure keeps the
+    // window out of sight around the native handling, it repaints after.
+    if (IsWindowVisible(FHandle)) RefreshFrame();
   }
 }
 
@@ -509,8 +577,14 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
   if (FWidth <= 0 || FMetrics.TitleHeight <= 0) return;
   FTitleBuffer.SetSize(FWidth, FMetrics.TitleHeight);
   HDC buffer = FTitleBuffer.Canvas().Handle();
-  // The corners over the side borders, painted just before, come along.
-  BitBlt(buffer, 0, 0, FWidth, FMetrics.TitleHeight, DC, 0, 0, SRCCOPY);
+  // The corners are the side borders' top rows, taken from their pictures:
+  // the window's own pixels may be another window's where it is covered
+  // and no compositor keeps them, or stale where the paint was clipped.
+  for (TFrameSide side : {TFrameSide::Left, TFrameSide::Right})
+    if (gui::TBitmap* border = FBorders.Picture(*FSkinData, FMetrics, side, FWidth, FHeight, FActive)) {
+      const RECT r = FrameSideRect(FMetrics, side, FWidth, FHeight);
+      BitBlt(buffer, r.left, 0, Width(r), FMetrics.TitleHeight, border->Canvas().Handle(), 0, 0, SRCCOPY);
+    }
   const RECT area = FrameSideRect(FMetrics, TFrameSide::Top, FWidth, FHeight);
   if (gui::TBitmap* top = FBorders.Picture(*FSkinData, FMetrics, TFrameSide::Top, FWidth, FHeight, FActive))
     BitBlt(buffer, area.left, area.top, Width(area), Height(area), top->Canvas().Handle(), 0, 0, SRCCOPY);
@@ -601,6 +675,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+      // An MDI child maximises inside its client, as the system says; an
+      // unskinned popup frame keeps the system's full-monitor answer.
+      if (FMDIKind != mkChild && FFrameKind != 2) MaximisedArea(*info);
       return result;
     }
     case WM_WINDOWPOSCHANGED: ReadWindowState(); return CallOldProc(Msg, wParam, lParam);
@@ -615,6 +692,13 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       return CallOldProc(Msg, wParam, lParam);
     case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == L' ' && FMDIKind != mkChild && (FBorderIcons & biSystemMenu) &&
+          FFrameKind != 2 && FWindowState != wsMinimized) {
+        // Alt+Space: the skin's system menu, not the native one (which a
+        // minimised window, drawn by the system, keeps).
+        ShowSystemMenuFromKeyboard();
+        return 0;
+      }
       if (MenuKeyFilter(wParam, lParam)) return 1;
       switch (wParam & 0xFFF0) {
         case SC_MINIMIZE:
@@ -629,6 +713,21 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       return CallOldProc(Msg, wParam, lParam);
     case WM_SKINATTACHED: FinishAttach(); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+    case WM_DISPLAYCHANGE:
+    case kCompositionChanged: {
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      SystemSettingsChanged(Msg);
+      return result;
+    }
+    case WM_UPDATEUISTATE: {
+      // The bar's underlines follow the window's keyboard cues.
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      RepaintMenuBar();
+      return result;
+    }
     case gui::CM_MENUCHANGED: {
       // The menu's own changes must not paint the frame the native way.
       const bool painting = FSkinData->FramePainting;
@@ -654,9 +753,22 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     return CallOldProc(Msg, wParam, lParam);
   switch (Msg) {
     case WM_NCACTIVATE:
+      // Answered here: the system would paint the native caption first.
       if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
       PaintFrame(nullptr);
       return 1;
+    case kDrawNativeCaption:
+    case kDrawNativeFrame: PaintFrame(nullptr); return 0;
+    case WM_SETTEXT:
+    case WM_SETICON: {
+      const LRESULT result = CallOldProcUnseen(Msg, wParam, lParam);
+      if (Msg == WM_SETTEXT)
+        FCaption = WindowTextOf(FHandle);
+      else
+        LoadIcon();
+      PaintFrame(nullptr);
+      return result;
+    }
     case WM_NCCALCSIZE: return NCCalcSize(wParam, lParam);
     case WM_NCHITTEST: return NCHitTest(wParam, lParam);
     case WM_NCMOUSEMOVE:

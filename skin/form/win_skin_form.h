@@ -63,14 +63,14 @@ class TWinSkinForm : public gui::TComponent {
   // After a skin change: re-read the frame and fit the window again.
   void ApplySkin();
   void RefreshFrame();
-  // Cuts the window's region from the frame's key colour. Without Redraw
-  // only the windows behind repaint what the cut uncovers: the caller paints
-  // the frame itself.
-  void UpdateRegion(bool Redraw = true);
+  // Cuts the window's region from the frame's key colour.
+  void UpdateRegion();
   void DropRegion();
   void SetCaptionStyles(bool Restore);
 
   bool Attached() const { return FSubclass.Attached(); }
+  // The frame is the skin's (xcMainMenu was on at attach).
+  bool SkinsFrame() const { return FSkinFrame; }
   TPhase Phase() const { return FPhase; }
   TSkinData* SkinData() const { return FSkinData; }
   gui::TCustomForm* Form() const { return FForm; }
@@ -132,6 +132,8 @@ class TWinSkinForm : public gui::TComponent {
   // Performs the hot button's action; (X, Y) is the screen point clicked.
   void ButtonClick(int X, int Y);
   void ShowSystemMenu(POINT P);
+  // Alt+Space: the system menu under the window's top-left corner.
+  void ShowSystemMenuFromKeyboard();
   // Made when first asked for: most windows never open it, and making it
   // costs their start-up several milliseconds.
   gui::TPopupMenu* SystemPopup();
@@ -160,11 +162,23 @@ class TWinSkinForm : public gui::TComponent {
   // The MDI child buttons in the bar, into a picture of the bar at BarOrigin.
   void PaintMDIButtons(HDC DC, POINT BarOrigin);
   const gui::TBitmap& Icon() const { return FIcon; }
+  // The title bar as last composed, for the region and single buttons.
+  const gui::TBitmap& TitleBuffer() const { return FTitleBuffer; }
 
   // --- menu items painted from the skin's MenuItem strip
   // Switches the skinnable popup menus owned by Form to the skin's items,
   // or gives them their own drawing back.
   void SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable);
+  // Every owner-drawn item of the window's menus is measured again when it
+  // next shows (after a change of skin or of the menu font).
+  void RemeasureMenus();
+
+  // --- what the system says
+  // The fonts and metrics taken at attach are read again and the frame is
+  // repainted (a change of settings, theme, compositor or display).
+  void SystemSettingsChanged(UINT Msg);
+  // The manager hid the window from the compositor while it attaches.
+  void SetCloakedUntilAttached() { FCloaked = true; }
   // Handlers for a library item's OnMeasureItem and OnAdvancedDrawItem.
   void MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, int& Width, int& Height);
   void DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT R, unsigned State);
@@ -183,6 +197,16 @@ class TWinSkinForm : public gui::TComponent {
  private:
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) { return FSubclass.CallPrevious(Msg, wParam, lParam); }
+  // The previous procedure with the window seemingly hidden: the system
+  // paints the native caption straight onto a visible window while it
+  // handles a new text or icon, over the skin's title.
+  LRESULT CallOldProcUnseen(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // Theme and compositor frame off while the skin paints the frame, and
+  // back; the window out of the compositor's sight until attached.
+  void TakeFrameFromSystem();
+  void GiveFrameToSystem(bool WindowGoing);
+  void Uncloak();
+  void MaximisedArea(MINMAXINFO& Info) const;
   void FormWindowProc(gui::TMessage& Message);
   void FinishAttach();
   void BuildFrame();
@@ -206,6 +230,9 @@ class TWinSkinForm : public gui::TComponent {
   // The image a button shows: its own strip, or the window icon.
   gui::TBitmap* ButtonImage(const TWinSysButton& Button, int& Frames);
   void BuildSystemPopup();
+  // Enables the system menu's items by the window's state.
+  void UpdateSystemPopup();
+  void PopupSystemMenu(POINT P);
   void SystemItemClick(gui::TMenuItem& Item);
   LRESULT MeasureItemMessage(WPARAM wParam, LPARAM lParam);
   LRESULT DrawItemMessage(WPARAM wParam, LPARAM lParam);
@@ -273,6 +300,10 @@ class TWinSkinForm : public gui::TComponent {
   DWORD FLastMenuTick = 0;
   DWORD FDoubleClickTime = 0;
   HMENU FSystemMenu = nullptr;
+  // What was taken from the system for the skinned frame, to be given back.
+  bool FUnthemed = false;
+  bool FNoCompositorFrame = false;
+  bool FCloaked = false;
   // The window had a menu bar when it was attached: only then are owner
   // drawn menu items of its own to be painted.
   bool FHadMenu = false;

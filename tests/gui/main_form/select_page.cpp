@@ -95,7 +95,8 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 // rectangle of SkinView's window instead ("skinview N": after turning to
 // its page N); "sysmenu" to right-click the program's caption and report
 // the rectangle of its top left corner with the system menu that opens
-// there; "skinview-menu" to open SkinView's demo menu down to its deepest
+// there; "skinview-sysmenu" to open SkinView's system menu with Alt+Space
+// and report the same; "skinview-menu" to open SkinView's demo menu down to its deepest
 // submenu and report the window with the popups; "skinview-mdi" to open SkinView's MDI window from its menu, maximise a
 // child and report the MDI window's rectangle.
 int main(int argc, char** argv) {
@@ -125,6 +126,28 @@ int main(int argc, char** argv) {
     }
     Sleep(500);
     RECT m{};
+    GetWindowRect(menu, &m);
+    std::printf("%ld %ld %ld %ld\n", w.left, w.top, m.right + 24 - w.left, m.bottom + 24 - w.top);
+    return 0;
+  }
+  if (what == "skinview-sysmenu") {
+    // Alt+Space, as a user would open the system menu from the keyboard.
+    HWND view = WaitForWindow(L"TSkinViewForm", nullptr);
+    if (!view) {
+      std::fprintf(stderr, "SkinView's window is not there\n");
+      return 1;
+    }
+    SetForegroundWindow(view);
+    Sleep(1500);
+    AltKey(VK_SPACE);
+    HWND menu = WaitForWindow(L"#32768", nullptr);
+    if (!menu) {
+      std::fprintf(stderr, "no system menu came up\n");
+      return 1;
+    }
+    Sleep(500);
+    RECT w{}, m{};
+    GetWindowRect(view, &w);
     GetWindowRect(menu, &m);
     std::printf("%ld %ld %ld %ld\n", w.left, w.top, m.right + 24 - w.left, m.bottom + 24 - w.top);
     return 0;

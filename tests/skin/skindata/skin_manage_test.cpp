@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "../stored_skin.h"
+#include "gui/desktop_compositor.h"
 #include "gui/dialogs.h"
 #include "gui/forms.h"
+#include "gui/system_settings.h"
 #include "ui_driver.h"
 #include "gui/timer.h"
 #include "skin_manage.h"
@@ -242,6 +244,89 @@ TEST_F(SkinManagerTest, SizeGripsAreRefusedOnlyInsideSkinnedWindows) {
             nullptr);
   DestroyWindow(skinned);
   DestroyWindow(plain);
+}
+
+TEST_F(SkinManagerTest, HighContrastSetsTheSkinAsideAndBringsItBackAfter) {
+  bool contrast = false;
+  gui::HighContrastOverride() = [&] { return contrast; };
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  gui::TForm form(nullptr);
+  form.Show();
+  SetActiveWindow(form.Handle());
+  auto skinned = [](HWND w) { return SendMessageW(w, WM_ISSKINNED, 0, 0) == 1; };
+  qmtest::PumpFor(1000, [&] { return skinned(form.Handle()); });
+  ASSERT_TRUE(skinned(form.Handle()));
+  // As the system tells every window when the user switches it.
+  auto switchTo = [&](bool on) {
+    contrast = on;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  };
+  switchTo(true);
+  qmtest::PumpFor(1000, [&] { return !skinned(form.Handle()); });
+  EXPECT_FALSE(skinned(form.Handle()));
+  // A window opened meanwhile looks as the system draws it too.
+  HWND opened = TopLevelWindow();
+  ShowWindow(opened, SW_SHOW);
+  SetActiveWindow(opened);
+  Pump(50);
+  EXPECT_FALSE(skinned(opened));
+  switchTo(false);
+  qmtest::PumpFor(1000, [&] { return skinned(form.Handle()) && skinned(opened); });
+  EXPECT_TRUE(skinned(form.Handle()));
+  EXPECT_TRUE(skinned(opened)) << "the window in front";
+  gui::HighContrastOverride() = nullptr;
+  DestroyWindow(opened);
+}
+
+// The compositor's cloak as windows ask for it, with the skinner's phase at
+// the moment of asking.
+struct TCloakCall {
+  bool Cloaked;
+  int Phase;
+  bool operator==(const TCloakCall&) const = default;
+};
+std::vector<TCloakCall> CloakCalls;
+HRESULT CloakAnswer = S_OK;
+HRESULT WINAPI RecordCloak(HWND window, DWORD attribute, LPCVOID value, DWORD) {
+  constexpr DWORD kCloak = 13;
+  if (attribute != kCloak) return S_OK;
+  const TWinSkinForm* skinner = SkinManager->FindFormSkinner(window);
+  CloakCalls.push_back({*static_cast<const BOOL*>(value) != FALSE, skinner ? skinner->Phase() : -1});
+  return CloakAnswer;
+}
+
+TEST_F(SkinManagerTest, AnOpeningWindowIsOutOfTheCompositorsSightOnlyUntilItIsDressed) {
+  const auto saved = gui::CompositorCalls();
+  gui::CompositorCalls().SetWindowAttribute = &RecordCloak;
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  const int attaching = TWinSkinForm::phAttaching, ready = TWinSkinForm::phReady;
+  const struct {
+    const char* Case;
+    HRESULT Answer;
+    std::vector<TCloakCall> Calls;
+  } rows[] = {
+      {"a compositor that cloaks", S_OK, {{true, attaching}, {false, ready}}},
+      {"one that cannot (before Windows 8)", E_INVALIDARG, {{true, attaching}}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.Case);
+    CloakAnswer = r.Answer;
+    CloakCalls.clear();
+    HWND w = TopLevelWindow();
+    ShowWindow(w, SW_SHOW);
+    SetActiveWindow(w);
+    qmtest::PumpFor(1000, [&] {
+      const TWinSkinForm* s = SkinManager->FindFormSkinner(w);
+      return s && s->Phase() == ready;
+    });
+    Pump(20);
+    EXPECT_EQ(CloakCalls, r.Calls);
+    DestroyWindow(w);
+  }
+  gui::CompositorCalls() = saved;
 }
 
 // Records what the manager does with popup-menu windows.
