@@ -162,10 +162,27 @@ void TSkinControl::Repaint() {
   UpdateWindow(Handle);
 }
 
+HDC SkinnerWindowDC(HWND Window) {
+  HDC dc = GetWindowDC(Window);
+  if (!dc) return dc;
+  // A window DC never clips the children, and what a skinner paints after
+  // the control's own painting would lie over them until they repaint. A
+  // full repaint ends with the children on top; so does this.
+  RECT self;
+  GetWindowRect(Window, &self);
+  for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    ExcludeClipRect(dc, r.left - self.left, r.top - self.top, r.right - self.left, r.bottom - self.top);
+  }
+  return dc;
+}
+
 void TSkinControl::PaintNow(HDC DC) {
   const RECT r = WindowBounds();
   if (r.right < 0) return;
-  HDC own = DC ? nullptr : GetWindowDC(Handle);
+  HDC own = DC ? nullptr : SkinnerWindowDC(Handle);
   try {
     Paint(DC ? DC : own, r);
   } catch (...) {
