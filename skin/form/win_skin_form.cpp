@@ -254,7 +254,10 @@ void TWinSkinForm::FitWindow(bool Reskin) {
       width = minimum;
     }
   }
-  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  // The client moves within the window as the frame around it changes: its
+  // old pixels, and whatever was still to be painted there, would be copied
+  // to the new place. It paints afresh instead.
+  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOCOPYBITS);
 }
 
 void TWinSkinForm::FinishAttach() {
