@@ -268,7 +268,7 @@ void TWinSkinForm::FinishAttach() {
     FPhase = phResizing;
     FitWindow(false);
     FPhase = phReady;
-    UpdateRegion(false);
+    UpdateRegion();
   }
   FPhase = phReady;
   if (FSkinFrame) PaintFrame(nullptr);
@@ -304,7 +304,7 @@ HRGN TWinSkinForm::BorderRegion(TFrameSide Side, const RECT& Piece) {
   return BitmapToRegion(picture, Piece.left, Piece.top, 1, 1, 1, SkinKeyColour);
 }
 
-void TWinSkinForm::UpdateRegion(bool Redraw) {
+void TWinSkinForm::UpdateRegion() {
   RECT window;
   GetWindowRect(FHandle, &window);
   const int w = Width(window), h = Height(window);
@@ -340,24 +340,12 @@ void TWinSkinForm::UpdateRegion(bool Redraw) {
   } else {
     region = CreateRectRgn(0, 0, w, h);
   }
-  if (!Redraw) {
-    // What the cut uncovers belongs to the windows behind: they repaint it.
-    // The window itself keeps the frame it has just painted for this size,
-    // which a redraw of the whole window would only paint again.
-    HRGN uncovered = CreateRectRgn(0, 0, w, h);
-    CombineRgn(uncovered, uncovered, region, RGN_DIFF);
-    HWND behind = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) ? GetParent(FHandle) : nullptr;
-    POINT origin{window.left, window.top};
-    if (behind) ScreenToClient(behind, &origin);
-    OffsetRgn(uncovered, origin.x, origin.y);
-    SetWindowRgn(FHandle, region, FALSE);
-    RedrawWindow(behind, nullptr, uncovered, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    DeleteObject(uncovered);
-  } else {
-    // The system owns a region once it is the window's, and deletes it when
-    // the next one comes: it is never deleted here.
-    SetWindowRgn(FHandle, region, TRUE);
-  }
+  // Redrawn, so that nothing painted before the cut stays as it was: a
+  // window manager under Wine takes its own border off a window once it is
+  // shaped, and what the window had painted moves with its frame.
+  // The system owns a region once it is the window's, and deletes it when
+  // the next one comes: it is never deleted here.
+  SetWindowRgn(FHandle, region, TRUE);
   FOwnsRegion = true;
 }
 

@@ -63,10 +63,8 @@ class TWinSkinForm : public gui::TComponent {
   // After a skin change: re-read the frame and fit the window again.
   void ApplySkin();
   void RefreshFrame();
-  // Cuts the window's region from the frame's key colour. Without Redraw
-  // only the windows behind repaint what the cut uncovers: the caller paints
-  // the frame itself.
-  void UpdateRegion(bool Redraw = true);
+  // Cuts the window's region from the frame's key colour.
+  void UpdateRegion();
   void DropRegion();
   void SetCaptionStyles(bool Restore);
 
