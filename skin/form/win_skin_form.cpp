@@ -265,6 +265,16 @@ void TWinSkinForm::FinishAttach() {
     SetCaptionStyles(true);
     RefreshFrame();
   } else if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
+    // A window may still size itself between its activation and this
+    // message (a file dialog takes the size it had last time, and lays its
+    // controls out for it): the client to keep is the one it has now.
+    RECT window;
+    GetWindowRect(FHandle, &window);
+    if (Width(window) != Width(FClientRect) + Width(FNativeFrame) ||
+        Height(window) != Height(FClientRect) + Height(FNativeFrame)) {
+      GetClientRect(FHandle, &FClientRect);
+      FNativeFrame = RECT{0, 0, Width(window) - Width(FClientRect), Height(window) - Height(FClientRect)};
+    }
     FPhase = phResizing;
     FitWindow(false);
     FPhase = phReady;
