@@ -26,6 +26,15 @@ std::wstring WindowTextOf(HWND window) {
   return text;
 }
 
+// The caption's length as the widening counts it: in the bytes of the
+// Chinese code page, where a Chinese character takes two and is about as
+// wide as two blanks and more, so that a title of them is not cut short.
+int CaptionCells(const std::wstring& caption) {
+  int cells = 0;
+  for (wchar_t c : caption) cells += c < 0x80 ? 1 : 2;
+  return cells;
+}
+
 std::wstring ClassNameOf(HWND window) {
   wchar_t name[100] = {};
   GetClassNameW(window, name, 100);
@@ -239,7 +248,7 @@ void TWinSkinForm::FitWindow(bool Reskin) {
     }
     FCaption = WindowTextOf(FHandle);
     const TDataSkinTitle* title = FSkinData->Title.get();
-    const int minimum = (static_cast<int>(FCaption.size()) + 7) * FSpaceWidth + FMetrics.BorderLeft +
+    const int minimum = (CaptionCells(FCaption) + 7) * FSpaceWidth + FMetrics.BorderLeft +
                         FMetrics.BorderRight +
                         (title ? title->LeftWidth + title->RightWidth + title->TextBackLeft + title->TextBackRight : 0);
     if (width < minimum) {
