@@ -504,6 +504,9 @@ void TWinSkinForm::PaintFrame(HDC DC) {
         const RECT r = FrameSideRect(FMetrics, side, FWidth, FHeight);
         BitBlt(dc, r.left, r.top, Width(r), Height(r), border->Canvas().Handle(), 0, 0, SRCCOPY);
       }
+    // Only a window its frame sizes shows a grip; a skin's borders are
+    // drawn alike for every window and carry none.
+    if (SizedByFrame(GetWindowLongPtrW(FHandle, GWL_STYLE))) PaintSizeGrip(dc, FMetrics, FWidth, FHeight, *FSkinData);
     PaintTitleBar(dc);
     if (FMenuBar && FMenuHeight > 0)
       FMenuBar->PaintMenuBar(dc, RECT{FMetrics.BorderLeft, FMetrics.TitleHeight, FWidth - FMetrics.BorderRight,
