@@ -163,18 +163,24 @@ void TSkinControl::Repaint() {
 }
 
 HDC SkinnerWindowDC(HWND Window) {
-  HDC dc = GetWindowDC(Window);
-  if (!dc) return dc;
   // A window DC never clips the children, and what a skinner paints after
   // the control's own painting would lie over them until they repaint. A
   // full repaint ends with the children on top; so does this.
-  RECT self;
-  GetWindowRect(Window, &self);
+  RECT window, client;
+  GetWindowRect(Window, &window);
+  GetClientRect(Window, &client);
+  if (client.right == window.right - window.left && client.bottom == window.bottom - window.top) {
+    // Without a frame the client DC is the window's, and the system clips
+    // it for the children at no further cost.
+    return GetDCEx(Window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
+  }
+  HDC dc = GetWindowDC(Window);
+  if (!dc) return dc;
   for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
     RECT r;
     GetWindowRect(child, &r);
-    ExcludeClipRect(dc, r.left - self.left, r.top - self.top, r.right - self.left, r.bottom - self.top);
+    ExcludeClipRect(dc, r.left - window.left, r.top - window.top, r.right - window.left, r.bottom - window.top);
   }
   return dc;
 }
