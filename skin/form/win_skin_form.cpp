@@ -263,10 +263,14 @@ void TWinSkinForm::FitWindow(bool Reskin) {
       width = minimum;
     }
   }
-  // The client moves within the window as the frame around it changes: its
-  // old pixels, and whatever was still to be painted there, would be copied
-  // to the new place. It paints afresh instead.
-  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOCOPYBITS);
+  // After a skin change the client moves within the window as the frame
+  // around it changes, painted in the old skin's colours and with parts
+  // still waiting to be painted in the new ones: copied to the new place,
+  // those parts would no longer be where the system repaints. It paints
+  // afresh instead. At the first fit nothing has been painted yet, and the
+  // copy costs nothing.
+  SetWindowPos(FHandle, nullptr, 0, 0, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | (Reskin ? SWP_NOCOPYBITS : 0));
 }
 
 void TWinSkinForm::FinishAttach() {
