@@ -146,25 +146,28 @@ TPaintDifference StaleAgainstFullRepaint(HWND window, const std::vector<RECT>& M
   return d;
 }
 
+namespace {
+// Adds a child that reaches out of the client rectangle (screen
+// coordinates) to the list.
+BOOL CALLBACK NoteChildOutside(HWND child, LPARAM p) {
+  auto* s = reinterpret_cast<std::pair<RECT, std::string>*>(p);
+  RECT r, both;
+  GetWindowRect(child, &r);
+  IntersectRect(&both, &r, &s->first);
+  if (IsWindowVisible(child) && !EqualRect(&both, &r)) {
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    s->second += Utf8(cls) + " \"" + Utf8(WindowText(child)) + "\"; ";
+  }
+  return TRUE;
+}
+}  // namespace
+
 std::string ChildrenOutsideClient(HWND window) {
   std::pair<RECT, std::string> search;
   GetClientRect(window, &search.first);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&search.first), 2);
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM p) {
-        auto* s = reinterpret_cast<std::pair<RECT, std::string>*>(p);
-        RECT r, both;
-        GetWindowRect(child, &r);
-        IntersectRect(&both, &r, &s->first);
-        if (IsWindowVisible(child) && !EqualRect(&both, &r)) {
-          wchar_t cls[64] = {};
-          GetClassNameW(child, cls, 64);
-          s->second += Utf8(cls) + " \"" + Utf8(WindowText(child)) + "\"; ";
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumChildWindows(window, &NoteChildOutside, reinterpret_cast<LPARAM>(&search));
   return search.second;
 }
 

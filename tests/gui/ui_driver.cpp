@@ -182,18 +182,17 @@ void SendKey(WORD vk, bool up) {
 namespace {
 std::function<void(HWND)> gDialogCheck;
 
+BOOL CALLBACK TakeShownDialog(HWND w, LPARAM p) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+
 void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) {
-        wchar_t cls[16] = {};
-        GetClassNameW(w, cls, 16);
-        if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), &TakeShownDialog, reinterpret_cast<LPARAM>(&found));
   if (!found || !gDialogCheck) return;
   KillTimer(nullptr, timer);
   const std::function<void(HWND)> check = std::move(gDialogCheck);
