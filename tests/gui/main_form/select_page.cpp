@@ -97,9 +97,21 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 // the rectangle of its top left corner with the system menu that opens
 // there; "skinview-menu" to open SkinView's demo menu down to its deepest
 // submenu and report the window with the popups; "skinview-mdi" to open SkinView's MDI window from its menu, maximise a
-// child and report the MDI window's rectangle.
+// child and report the MDI window's rectangle; "start" to report the
+// program's window as it shows once it has started, touching nothing;
+// "save" to press the image file's "选  择" and report the Save dialog's
+// rectangle.
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
+  if (what == "start") {
+    HWND form = WaitForWindow(L"TMainForm", nullptr);
+    if (!form) {
+      std::fprintf(stderr, "the program's window is not there\n");
+      return 1;
+    }
+    PrintRect(form);
+    return 0;
+  }
   if (what == "sysmenu") {
     HWND form = WaitForWindow(L"TMainForm", nullptr);
     if (!form) {
@@ -178,8 +190,8 @@ int main(int argc, char** argv) {
     PrintRect(view);
     return 0;
   }
-  const bool help = what == "help", msgbox = what == "msgbox", blur = what == "blur";
-  const int page = argc > 1 && !help && !msgbox && !blur ? std::atoi(argv[1]) : -1;
+  const bool help = what == "help", msgbox = what == "msgbox", blur = what == "blur", save = what == "save";
+  const int page = argc > 1 && !help && !msgbox && !blur && !save ? std::atoi(argv[1]) : -1;
   HWND form = WaitForWindow(L"TMainForm", nullptr);
   if (!form) {
     std::fprintf(stderr, "the program's window is not there\n");
@@ -207,6 +219,22 @@ int main(int argc, char** argv) {
       return 1;
     }
     PrintRect(box);
+    return 0;
+  }
+  if (save) {
+    // The file panel's first "选  择", that of the image file.
+    HWND panel = nullptr, button = nullptr;
+    while (!button && (panel = FindWindowExW(form, panel, nullptr, nullptr)))
+      for (HWND inner = FindWindowExW(panel, nullptr, nullptr, nullptr); inner && !button;
+           inner = FindWindowExW(panel, inner, nullptr, nullptr))
+        button = FindWindowExW(inner, nullptr, L"Button", L"选  择");
+    PostMessageW(button, BM_CLICK, 0, 0);
+    HWND dialog = WaitForWindow(L"#32770", nullptr);
+    if (!dialog) {
+      std::fprintf(stderr, "no Save dialog came up\n");
+      return 1;
+    }
+    PrintRect(dialog);
     return 0;
   }
   if (help) {
