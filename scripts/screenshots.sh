@@ -57,12 +57,14 @@ shot() {  # NAME "x y width height"
 start "$home/qiming.exe"
 # First as it comes up, with nothing touched and nothing repainted.
 geometry=$(wine "$select" start | tr -d '\r')
+sleep 1
 shot main-active "$geometry"
 for page in 0 1 2 3 4 5; do
   geometry=$(wine "$select" "$page" | tr -d '\r')
   sleep 1
   shot "page$page" "$geometry"
 done
+wine "$select" 0 >/dev/null  # back to the first page, for the pictures below
 # A small window of the helper's own takes the activation while the picture
 # is taken; the helper prints the rectangle once it has.
 rect=$(mktemp)

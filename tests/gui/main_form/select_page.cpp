@@ -85,6 +85,20 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
   }
   return w;
 }
+
+// The first visible window of a class that the skin engine has skinned
+// (it answers WM_ISSKINNED, 0x3504, with 1), waited for on a busy machine.
+HWND WaitForSkinned(const wchar_t* cls) {
+  for (int i = 0; i < 400; ++i) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
+      DWORD_PTR skinned = 0;
+      if (IsWindowVisible(w) && SendMessageTimeoutW(w, 0x3504, 0, 0, SMTO_ABORTIFHUNG, 1000, &skinned) && skinned == 1)
+        return w;
+    }
+    Sleep(50);
+  }
+  return nullptr;
+}
 }  // namespace
 
 // Argument: a page number (-1 leaves the page alone); "help" to press the
@@ -104,9 +118,9 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "start") {
-    HWND form = WaitForWindow(L"TMainForm", nullptr);
+    HWND form = WaitForSkinned(L"TMainForm");
     if (!form) {
-      std::fprintf(stderr, "the program's window is not there\n");
+      std::fprintf(stderr, "the program's window did not come up skinned\n");
       return 1;
     }
     PrintRect(form);
@@ -176,7 +190,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (what == "skinview") {
-    HWND view = WaitForWindow(L"TSkinViewForm", nullptr);
+    HWND view = WaitForSkinned(L"TSkinViewForm");
     if (!view) {
       std::fprintf(stderr, "SkinView's window is not there\n");
       return 1;
@@ -229,9 +243,9 @@ int main(int argc, char** argv) {
            inner = FindWindowExW(panel, inner, nullptr, nullptr))
         button = FindWindowExW(inner, nullptr, L"Button", L"选  择");
     PostMessageW(button, BM_CLICK, 0, 0);
-    HWND dialog = WaitForWindow(L"#32770", nullptr);
+    HWND dialog = WaitForSkinned(L"#32770");
     if (!dialog) {
-      std::fprintf(stderr, "no Save dialog came up\n");
+      std::fprintf(stderr, "no skinned Save dialog came up\n");
       return 1;
     }
     PrintRect(dialog);
