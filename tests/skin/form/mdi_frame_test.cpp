@@ -216,14 +216,16 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   // A plain window hears of Alt+W only as a system command: it opens the popup.
   SetForegroundWindow(Frame);
   OpenedPopups.clear();
-  std::thread keys([] {
+  std::atomic<bool> typed{false};
+  std::thread keys([&] {
     Sleep(100);
     qmtest::SendKey(VK_MENU, false), qmtest::SendKey('W', false), qmtest::SendKey('W', true);
     qmtest::SendKey(VK_MENU, true);
-    Sleep(400);
+    qmtest::WaitFor([] { return qmtest::OpenPopupMenus() == 1; }, 1000);
     qmtest::SendKey(VK_ESCAPE, false), qmtest::SendKey(VK_ESCAPE, true);
+    typed = true;
   });
-  qmtest::PumpFor(900);
+  qmtest::PumpFor(2000, [&] { return typed && qmtest::OpenPopupMenus() == 0; });
   keys.join();
   EXPECT_EQ(OpenedPopups, std::vector<HMENU>{window});
   auto childButtons = [&] {
