@@ -140,6 +140,25 @@ qm_wine_fonts() {
   cp /usr/share/wine/fonts/marlett.ttf "$dir/" 2>/dev/null || true
 }
 
+# The tests of what settled windows show run with their windows managed, as
+# Wine runs them by default: a window manager's border would otherwise go
+# unnoticed by them. Every other program keeps its windows unmanaged.
+qm_wine_managed_tests() {
+  local stamp="$WINEPREFIX/.qiming-managed-tests"
+  [ -f "$stamp" ] && return 0
+  exec 9>"$WINEPREFIX.lock"
+  flock 9
+  if [ ! -f "$stamp" ]; then
+    local exe
+    for exe in painted_window_test.exe skinview_paint_test.exe; do
+      wine reg.exe add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d Y /f >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$stamp"
+  fi
+  flock -u 9
+}
+
 # Gets an architecture's prefix and the display ready; with no argument, the
 # architecture this host runs the program in.
 qm_wine_ready() {
@@ -147,6 +166,7 @@ qm_wine_ready() {
   qm_display
   qm_wine_prefix || return
   qm_wine_fonts
+  qm_wine_managed_tests
 }
 
 # Ends this prefix's Wine session once a test program has exited. A Windows

@@ -138,7 +138,7 @@ void TSkinEdit::AfterMessage(gui::TMessage& Message) {
       const RECT r = WindowBounds();
       if (r.right < 0) return;
       HDC dc = reinterpret_cast<HDC>(Message.WParam);
-      HDC own = dc ? nullptr : GetWindowDC(Handle);
+      HDC own = dc ? nullptr : SkinnerWindowDC(Handle);
       try {
         PrintPaint(dc ? dc : own, r);
       } catch (...) {

@@ -179,10 +179,33 @@ void TSkinControl::Repaint() {
   UpdateWindow(Handle);
 }
 
+HDC SkinnerWindowDC(HWND Window) {
+  // A window DC never clips the children, and what a skinner paints after
+  // the control's own painting would lie over them until they repaint. A
+  // full repaint ends with the children on top; so does this.
+  RECT window, client;
+  GetWindowRect(Window, &window);
+  GetClientRect(Window, &client);
+  if (client.right == window.right - window.left && client.bottom == window.bottom - window.top) {
+    // Without a frame the client DC is the window's, and the system clips
+    // it for the children at no further cost.
+    return GetDCEx(Window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
+  }
+  HDC dc = GetWindowDC(Window);
+  if (!dc) return dc;
+  for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    ExcludeClipRect(dc, r.left - window.left, r.top - window.top, r.right - window.left, r.bottom - window.top);
+  }
+  return dc;
+}
+
 void TSkinControl::PaintNow(HDC DC) {
   const RECT r = WindowBounds();
   if (r.right < 0) return;
-  HDC own = DC ? nullptr : GetWindowDC(Handle);
+  HDC own = DC ? nullptr : SkinnerWindowDC(Handle);
   try {
     Paint(DC ? DC : own, r);
   } catch (...) {

@@ -120,6 +120,10 @@ class TSkinControl : public gui::TComponent {
   gui::TWindowSubclass FSubclass;
 };
 
+// A window DC of Window for a skinner to paint on, which leaves the visible
+// child windows as they are.
+HDC SkinnerWindowDC(HWND Window);
+
 // The text of a window, as the skinners read it (at most 1000 characters).
 std::wstring SkinWindowText(HWND Window);
 

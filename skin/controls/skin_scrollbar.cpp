@@ -121,8 +121,13 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& Message) {
 
 void TSkinScrollbar::AfterMessage(gui::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_SIZE:
     case WM_NCPAINT:
+      // The system has just drawn its bars; ours go over them now. Asking
+      // for a client paint here would run it inside the one the system is
+      // starting, whose erase then wipes what it drew.
+      PaintNow(nullptr);
+      return;
+    case WM_SIZE:
     case WM_PRINT: Repaint(); return;
   }
   TSkinControl::AfterMessage(Message);

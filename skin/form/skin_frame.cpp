@@ -91,6 +91,19 @@ void PaintSkinBorder(const TSkinData& Skin, TFrameSide Side, const RECT& R, HDC 
   DrawNineGrid(DC, R, *strip, Stacked(Side), border->Tile != 1, false, border->Frames(), frame, margins);
 }
 
+bool SizedByFrame(LONG_PTR Style) { return (Style & WS_THICKFRAME) && !(Style & (WS_MAXIMIZE | WS_MINIMIZE)); }
+
+void PaintSizeGrip(HDC DC, const TFrameMetrics& M, int W, int H, const TSkinData& Skin) {
+  // Each dot's distance from the right and the bottom edge.
+  constexpr POINT kDots[] = {{5, 5}, {8, 5}, {11, 5}, {5, 8}, {8, 8}, {5, 11}};
+  if (M.BorderRight < 12 || M.BorderBottom < 12) return;
+  const COLORREF light = ColourOf(Skin.ButtonHilightColour), dark = ColourOf(Skin.ButtonDkShadowColour);
+  for (const POINT& d : kDots) {
+    SetPixelV(DC, W - d.x, H - d.y, light);
+    SetPixelV(DC, W - d.x + 1, H - d.y + 1, dark);
+  }
+}
+
 gui::TBitmap* TBorderPictures::Picture(const TSkinData& Skin, const TFrameMetrics& Metrics, TFrameSide Side,
                                        int Width, int Height, bool Active) {
   const RECT r = FrameSideRect(Metrics, Side, Width, Height);

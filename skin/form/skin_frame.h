@@ -89,6 +89,16 @@ class TBorderPictures {
   TEntry FEntries[4];
 };
 
+// Whether the user can size a window of this style by its frame: a sizing
+// frame, and the window neither maximised nor minimised.
+bool SizedByFrame(LONG_PTR Style);
+
+// The size grip of a window the user can size by its frame: six dots in a
+// triangle in the corner of the right and bottom borders, lit from the top
+// left in the skin's highlight and dark-shadow colours. Nothing where the
+// corner is too small for them.
+void PaintSizeGrip(HDC DC, const TFrameMetrics& Metrics, int Width, int Height, const TSkinData& Skin);
+
 struct TCaptionLook {
   std::wstring Text;     // the window text with its two leading blanks
   HFONT Font = nullptr;  // the system caption font

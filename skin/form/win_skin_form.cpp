@@ -33,6 +33,15 @@ std::wstring WindowTextOf(HWND window) {
   return text;
 }
 
+// The caption's length as the widening counts it: in the bytes of the
+// Chinese code page, where a Chinese character takes two and is about as
+// wide as two blanks and more, so that a title of them is not cut short.
+int CaptionCells(const std::wstring& caption) {
+  int cells = 0;
+  for (wchar_t c : caption) cells += c < 0x80 ? 1 : 2;
+  return cells;
+}
+
 std::wstring ClassNameOf(HWND window) {
   wchar_t name[100] = {};
   GetClassNameW(window, name, 100);
@@ -308,7 +317,7 @@ void TWinSkinForm::FitWindow(bool Reskin) {
     }
     FCaption = WindowTextOf(FHandle);
     const TDataSkinTitle* title = FSkinData->Title.get();
-    const int minimum = (static_cast<int>(FCaption.size()) + 7) * FSpaceWidth + FMetrics.BorderLeft +
+    const int minimum = (CaptionCells(FCaption) + 7) * FSpaceWidth + FMetrics.BorderLeft +
                         FMetrics.BorderRight +
                         (title ? title->LeftWidth + title->RightWidth + title->TextBackLeft + title->TextBackRight : 0);
     if (width < minimum) {
@@ -325,7 +334,14 @@ void TWinSkinForm::FitWindow(bool Reskin) {
   }
   // Never activating: a change of skin refits every skinned window, which
   // must not bring each to the front in turn.
-  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // After a skin change the client moves within the window as the frame
+  // around it changes, painted in the old skin's colours and with parts
+  // still waiting to be painted in the new ones: copied to the new place,
+  // those parts would no longer be where the system repaints. It paints
+  // afresh instead. At the first fit nothing has been painted yet, and the
+  // copy costs nothing.
+  SetWindowPos(FHandle, nullptr, 0, 0, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | (Reskin ? SWP_NOCOPYBITS : 0));
 }
 
 void TWinSkinForm::FinishAttach() {
@@ -333,6 +349,16 @@ void TWinSkinForm::FinishAttach() {
     SetCaptionStyles(true);
     RefreshFrame();
   } else if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
+    // A window may still size itself between its activation and this
+    // message (a file dialog takes the size it had last time, and lays its
+    // controls out for it): the client to keep is the one it has now.
+    RECT window;
+    GetWindowRect(FHandle, &window);
+    if (Width(window) != Width(FClientRect) + Width(FNativeFrame) ||
+        Height(window) != Height(FClientRect) + Height(FNativeFrame)) {
+      GetClientRect(FHandle, &FClientRect);
+      FNativeFrame = RECT{0, 0, Width(window) - Width(FClientRect), Height(window) - Height(FClientRect)};
+    }
     FPhase = phResizing;
     FitWindow(false);
     FPhase = phReady;
@@ -413,10 +439,11 @@ void TWinSkinForm::UpdateRegion() {
     region = CreateRectRgn(0, 0, w, h);
   }
   // The system owns a region once it is the window's, and deletes it when
-  // the next one comes: it is never deleted here. Redrawn, the change is
-  // the system's to show: it repaints only what the cut newly uncovers of
-  // the windows behind, where there is no compositor to keep their
-  // pictures, and never any other window.
+  // the next one comes: it is never deleted here. Redrawn, so that nothing
+  // painted before the cut stays as it was (a window manager under Wine
+  // takes its own border off a window once it is shaped, and what the
+  // window had painted moves with its frame); the system repaints only what
+  // the cut newly uncovers of the windows behind, and never any other window.
   SetWindowRgn(FHandle, region, TRUE);
   FOwnsRegion = true;
 }
@@ -562,6 +589,9 @@ void TWinSkinForm::PaintFrame(HDC DC) {
         const RECT r = FrameSideRect(FMetrics, side, FWidth, FHeight);
         BitBlt(dc, r.left, r.top, Width(r), Height(r), border->Canvas().Handle(), 0, 0, SRCCOPY);
       }
+    // Only a window its frame sizes shows a grip; a skin's borders are
+    // drawn alike for every window and carry none.
+    if (SizedByFrame(GetWindowLongPtrW(FHandle, GWL_STYLE))) PaintSizeGrip(dc, FMetrics, FWidth, FHeight, *FSkinData);
     PaintTitleBar(dc);
     if (FMenuBar && FMenuHeight > 0)
       FMenuBar->PaintMenuBar(dc, RECT{FMetrics.BorderLeft, FMetrics.TitleHeight, FWidth - FMetrics.BorderRight,

@@ -179,6 +179,36 @@ void SendKey(WORD vk, bool up) {
   SendInput(1, &input, sizeof input);
 }
 
+namespace {
+std::function<void(HWND)> gDialogCheck;
+
+BOOL CALLBACK TakeShownDialog(HWND w, LPARAM p) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+
+void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &TakeShownDialog, reinterpret_cast<LPARAM>(&found));
+  if (!found || !gDialogCheck) return;
+  KillTimer(nullptr, timer);
+  const std::function<void(HWND)> check = std::move(gDialogCheck);
+  gDialogCheck = nullptr;
+  check(found);
+}
+}  // namespace
+
+void WhileDialogShows(const std::function<void()>& Open, std::function<void(HWND)> Check) {
+  gDialogCheck = std::move(Check);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForDialog);
+  Open();
+  KillTimer(nullptr, timer);
+  gDialogCheck = nullptr;
+}
+
 void PumpFor(int milliseconds, const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   while (std::chrono::steady_clock::now() < end) {
@@ -190,6 +220,13 @@ void PumpFor(int milliseconds, const std::function<bool()>& done) {
     if (done && done()) return;
     Sleep(5);
   }
+}
+
+std::wstring BesideProgram(const std::wstring& name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring self = path;
+  return self.substr(0, self.find_last_of(L'\\') + 1) + name;
 }
 
 namespace {

@@ -57,6 +57,11 @@ void ClickAt(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF
 // A real key going down or up, the same way.
 void SendKey(WORD vk, bool up);
 
+// Runs Open, which shows a dialog modally on this thread (a message box, a
+// file dialog), and Check with the dialog once it shows, from within the
+// dialog's own message loop; Check must close it.
+void WhileDialogShows(const std::function<void()>& Open, std::function<void(HWND)> Check);
+
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);
 // Pumps until the thread has nothing left to do: its queue stays empty and
@@ -73,6 +78,8 @@ int OpenPopupMenus();
 
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& text);
+// A file beside the test program (the skin files, the help file).
+std::wstring BesideProgram(const std::wstring& name);
 // A fresh empty folder for one test's files (Windows path).
 std::wstring MakeTempFolder(const std::wstring& tag);
 
