@@ -98,6 +98,35 @@ auto Always() {
   return [](const TSkinData&) { return true; };
 }
 
+// A bare button's skinner by its type, which is a number under
+// BS_TYPEMASK, not a set of flags. Buttons whose face carries more than the
+// push skinner draws (a split button's arrow, a command link's note) and
+// those their owner paints keep their own look.
+TSkinnerKind ButtonKind(LONG_PTR Style) {
+  switch (Style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+    case BS_PUSHBOX: return TSkinnerKind::Button;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE: return TSkinnerKind::CheckBox;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: return TSkinnerKind::RadioButton;
+    default: return TSkinnerKind::None;  // group box, owner-drawn, split, command link
+  }
+}
+
+// A date-time picker that edits with arrows has no drop-down to draw: it is
+// an edit with an up-down inside.
+bool IsUpDownPicker(const gui::TComponent& c, const std::string& upper) {
+  if (upper != "TDATETIMEPICKER") return false;
+  auto* control = dynamic_cast<const gui::TWinControl*>(&c);
+  if (!control || !control->HandleAllocated()) return false;
+  HWND h = const_cast<gui::TWinControl*>(control)->Handle();
+  return (GetWindowLongPtrW(h, GWL_STYLE) & DTS_UPDOWN) != 0;
+}
+
 // A windowed control with scroll bars, or one that always scrolls.
 bool NeedsScrollSkinner(const gui::TComponent& c) {
   auto* control = dynamic_cast<const gui::TWinControl*>(&c);
@@ -121,6 +150,7 @@ const std::vector<TClassRow>& ClassRows() {
       {Named({"TDBNAVIGATOR"}), Gate(xcPanel), TSkinnerKind::Box, TStart::Control, true, false, false, "Flat"},
       {Is("TCustomGroupBox"), Gate(xcPanel), TSkinnerKind::GroupBox, TStart::Control, true, false, true},
       {Is("TCustomComboBox"), Gate(xcCombo), TSkinnerKind::ComBox},
+      {IsUpDownPicker, Gate(xcEdit), TSkinnerKind::Edit},
       {Named({"TDATETIMEPICKER"}), Gate(xcEdit), TSkinnerKind::ComBox},
       {Named({"TRICHEDIT"}), Gate(xcScrollbar), TSkinnerKind::Scrollbar, TStart::Scroll, true},
       {Named({"TWWDBRICHEDIT", "TDXDBMEMO"}), Gate(xcScrollbar), TSkinnerKind::Scrollbar, TStart::Scroll, true},
@@ -294,14 +324,8 @@ void TWinSkinForm::SkinChildWindow(HWND Child) {
   TSkinnerKind kind = TSkinnerKind::None;
   HWND target = Child;
   if (cls == "button") {
-    const LONG_PTR low = style & 0xF;
-    if ((low & 7) == 7) return;  // a group box keeps its own look
-    if ((low & 3) == 3 || (low & 2) == 2 || (low & 5) == 5)
-      kind = TSkinnerKind::CheckBox;
-    else if ((low & 9) == 9 || (low & 4) == 4)
-      kind = TSkinnerKind::RadioButton;
-    else
-      kind = TSkinnerKind::Button;
+    kind = ButtonKind(style);
+    if (kind == TSkinnerKind::None) return;
   } else if (cls == "combobox") {
     if ((style & 3) == CBS_SIMPLE) return;
     kind = TSkinnerKind::ComBox;
@@ -310,6 +334,9 @@ void TWinSkinForm::SkinChildWindow(HWND Child) {
     if (!target) return;
     kind = TSkinnerKind::ComBox;
   } else if (cls == "scrollbar") {
+    // Only a size box is a grip; a real scroll bar painted as one would
+    // show an empty square where the user expects a bar.
+    if (!(style & (SBS_SIZEBOX | SBS_SIZEGRIP))) return;
     kind = TSkinnerKind::Sizer;
   } else if (cls == "systabcontrol32") {
     if (style & TCS_OWNERDRAWFIXED) return;

@@ -6,12 +6,37 @@
 #include "gui/std_controls.h"
 #include "skinned_form.h"
 
+#include <commctrl.h>
+
 namespace qm {
 namespace {
 
 using test::SkinnedForm;
 
 std::string SkinnerName(const TSkinControl* s) { return s ? s->ClassName() : "none"; }
+
+// A date-time picker of another library, known to the dispatch by its class
+// name only.
+class TDateTimePicker : public gui::TWinControl {
+  QM_GUI_CLASS(TDateTimePicker, gui::TWinControl)
+ public:
+  TDateTimePicker(gui::TComponent* Owner, bool UpDown) : gui::TWinControl(Owner), FUpDown(UpDown) {
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES};
+    InitCommonControlsEx(&classes);
+  }
+
+ protected:
+  void CreateParams(gui::TCreateParams& p) override {
+    gui::TWinControl::CreateParams(p);
+    p.ClassName = DATETIMEPICK_CLASSW;
+    p.SystemClass = true;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FUpDown) p.Style |= DTS_UPDOWN;
+  }
+
+ private:
+  bool FUpDown;
+};
 
 TEST_F(SkinnedForm, EachLibraryControlGetsTheSkinnerItsClassCallsFor) {
   // Listed foreign classes decide alone, even with a kind that makes nothing.
@@ -26,6 +51,13 @@ TEST_F(SkinnedForm, EachLibraryControlGetsTheSkinnerItsClassCallsFor) {
   inPanel->OnClick = [&clicks](gui::TControl&) { ++clicks; };
   auto* disabled = Add<gui::TButton>(&Form, 10, 40, 80, 24, "不要");
   disabled->Tag = 199;  // 199 mod 100 is the disable tag
+  auto picker = [&](bool upDown) {
+    auto* p = Form.Make<TDateTimePicker>(upDown);
+    p->SetParent(&Form);
+    p->SetBounds(200, upDown ? 150 : 180, 150, 24);
+    return p;
+  };
+  auto* arrows = picker(true);
   const struct {
     const char* Name;
     gui::TWinControl* Control;
@@ -38,9 +70,16 @@ TEST_F(SkinnedForm, EachLibraryControlGetsTheSkinnerItsClassCallsFor) {
       {"panel", panel, "TSkinBox"},
       {"button on the panel", inPanel, "TSkinButton"},
       {"listed group box", Add<gui::TGroupBox>(&Form, 10, 130, 180, 80, "分区"), "none"},
+      {"date picker with arrows", arrows, "TSkinEdit"},
+      {"date picker with a drop-down", picker(false), "TSkinComBox"},
   };
   Attach();
   for (const auto& e : expected) EXPECT_EQ(SkinnerName(SkinnerOf(e.Control->Handle())), e.Skinner) << e.Name;
+  // The picker's arrows take the skin's up-down look with it.
+  UpdateWindow(arrows->Handle());
+  HWND upDown = FindWindowExW(arrows->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(upDown, nullptr);
+  EXPECT_EQ(SkinnerName(SkinnerOf(upDown)), "TSkinUpDown");
   EXPECT_EQ(panel->Color(), gui::TColor(Skin.ButtonFaceColour));
 
   // A second start changes nothing.
@@ -61,26 +100,38 @@ TEST_F(SkinnedForm, EachLibraryControlGetsTheSkinnerItsClassCallsFor) {
 TEST_F(SkinnedForm, BareChildWindowsGetTheirSkinnerByWindowClassAndStyle) {
   HWND dialog = CreateWindowExW(0, L"STATIC", L"对话框", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 260, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+  // A button's type is a number, not a set of flags: an owner-drawn button
+  // (11) is no check box for having bit 2, a split button (12) no radio.
   const struct {
+    const wchar_t* Class;
     DWORD Style;
     const char* Skinner;
   } rows[] = {
-      {BS_PUSHBUTTON, "TSkinButton"},      {BS_DEFPUSHBUTTON, "TSkinButton"},
-      {BS_AUTOCHECKBOX, "TSkinCheckBox"},  {BS_AUTO3STATE, "TSkinCheckBox"},
-      {BS_AUTORADIOBUTTON, "TSkinRadioButton"}, {BS_RADIOBUTTON, "TSkinRadioButton"},
-      {BS_GROUPBOX, "none"},
+      {L"BUTTON", BS_PUSHBUTTON, "TSkinButton"},         {L"BUTTON", BS_DEFPUSHBUTTON, "TSkinButton"},
+      {L"BUTTON", BS_PUSHBOX, "TSkinButton"},            {L"BUTTON", BS_CHECKBOX, "TSkinCheckBox"},
+      {L"BUTTON", BS_AUTOCHECKBOX, "TSkinCheckBox"},     {L"BUTTON", BS_3STATE, "TSkinCheckBox"},
+      {L"BUTTON", BS_AUTO3STATE, "TSkinCheckBox"},       {L"BUTTON", BS_RADIOBUTTON, "TSkinRadioButton"},
+      {L"BUTTON", BS_AUTORADIOBUTTON, "TSkinRadioButton"}, {L"BUTTON", BS_GROUPBOX, "none"},
+      {L"BUTTON", BS_OWNERDRAW, "none"},
+      {L"BUTTON", BS_SPLITBUTTON, "none"},               {L"BUTTON", BS_DEFSPLITBUTTON, "none"},
+      {L"BUTTON", BS_COMMANDLINK, "none"},               {L"BUTTON", BS_DEFCOMMANDLINK, "none"},
+      // Only a size box is a grip.
+      {L"SCROLLBAR", SBS_VERT, "none"},                  {L"SCROLLBAR", SBS_HORZ, "none"},
+      {L"SCROLLBAR", SBS_SIZEGRIP, "TSkinSizer"},        {L"SCROLLBAR", SBS_SIZEBOX, "TSkinSizer"},
   };
   std::vector<HWND> children;
   for (const auto& r : rows)
-    children.push_back(CreateWindowExW(0, L"BUTTON", L"钮", WS_CHILD | WS_VISIBLE | r.Style, 10,
-                                       10 + 28 * static_cast<int>(children.size()), 120, 24, dialog, nullptr,
+    children.push_back(CreateWindowExW(0, r.Class, L"钮", WS_CHILD | WS_VISIBLE | r.Style, 10,
+                                       10 + 12 * static_cast<int>(children.size()), 120, 12, dialog, nullptr,
                                        GetModuleHandleW(nullptr), nullptr));
   TWinSkinForm skinner(nullptr);
   FormSkinner = &skinner;
   skinner.FHandle = dialog;
   skinner.Attach(&Skin);
-  for (size_t i = 0; i < children.size(); ++i)
-    EXPECT_EQ(SkinnerName(SkinnerOf(children[i])), rows[i].Skinner) << "style " << rows[i].Style;
+  for (size_t i = 0; i < children.size(); ++i) {
+    ASSERT_NE(children[i], nullptr);
+    EXPECT_EQ(SkinnerName(SkinnerOf(children[i])), rows[i].Skinner) << gui::Narrow(rows[i].Class) << " style " << rows[i].Style;
+  }
   // A child's end marks its skinner dead; the next sweep frees it.
   DestroyWindow(children[0]);
   skinner.SweepControls();
