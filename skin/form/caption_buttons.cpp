@@ -73,8 +73,9 @@ void TWinSkinForm::BuildButtons() {
   FreeButtons();
   for (const auto& data : FSkinData->SysButtons) {
     FButtons.push_back(std::make_unique<TWinSysButton>(*this, *data));
-    // The first window icon met stands in for windows that have none.
-    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && !FIcon.Empty())
+    // The first window icon met stands in for windows that have none; the
+    // key-coloured square of a window without one is no icon to lend.
+    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && FOwnIcon)
       FSkinData->DefaultIcon->Assign(FIcon);
   }
 }
@@ -89,6 +90,7 @@ void TWinSkinForm::LoadIcon() {
   }
   HICON icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_BIG, 0));
+  FOwnIcon = icon != nullptr;
   if (icon) {
     HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
     if (!copy) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
@@ -295,12 +297,15 @@ void TWinSkinForm::HoverTick() {
   // A bare dialog's buttons are told of the mouse leaving by nobody else.
   if (!FForm && FHotButton) {
     RECT r{};
-    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) {
-      TSkinControl* button = FHotButton;
-      FHotButton = nullptr;
-      SendMessageW(button->Handle, gui::CM_MOUSELEAVE, 0, 0);
-    }
+    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) ReleaseHotButton();
   }
+}
+
+void TWinSkinForm::ReleaseHotButton() {
+  if (!FHotButton) return;
+  const HWND button = FHotButton->Handle;
+  FHotButton = nullptr;
+  SendMessageW(button, gui::CM_MOUSELEAVE, 0, 0);
 }
 
 void TWinSkinForm::CloseWindow() {

@@ -26,6 +26,15 @@ std::wstring WindowTextOf(HWND window) {
   return text;
 }
 
+// The caption's length as the widening rule counts it: in GB2312 bytes, two
+// for each Chinese character, which is about how many spaces it is wide.
+int CaptionBytes(const std::wstring& caption) {
+  if (caption.empty()) return 0;
+  const int bytes = WideCharToMultiByte(936, 0, caption.c_str(), static_cast<int>(caption.size()), nullptr, 0,
+                                        nullptr, nullptr);
+  return bytes > 0 ? bytes : static_cast<int>(caption.size());
+}
+
 std::wstring ClassNameOf(HWND window) {
   wchar_t name[100] = {};
   GetClassNameW(window, name, 100);
@@ -64,12 +73,15 @@ void TWinSkinForm::LoadCaptionFont() {
 void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
   FForm = Form;
   Form->AutoScroll = false;
-  if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu)) {
+  const bool skinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
+  if (skinFrame) {
     FOldFormWindowProc = Form->WindowProc;
     Form->WindowProc = [this](gui::TMessage& m) { FormWindowProc(m); };
   }
   Attach(SkinData);
-  SetPopupsOwnerDraw(Form, true);
+  // Menu items are drawn by the window that skins its menus, so they follow
+  // the frame's gate, not only the popup menus' own.
+  if (skinFrame) SetPopupsOwnerDraw(Form, true);
   FSavedColor = Form->Color();
   Form->SetColor(SkinData->ButtonFaceColour);
 }
@@ -239,7 +251,7 @@ void TWinSkinForm::FitWindow(bool Reskin) {
     }
     FCaption = WindowTextOf(FHandle);
     const TDataSkinTitle* title = FSkinData->Title.get();
-    const int minimum = (static_cast<int>(FCaption.size()) + 7) * FSpaceWidth + FMetrics.BorderLeft +
+    const int minimum = (CaptionBytes(FCaption) + 7) * FSpaceWidth + FMetrics.BorderLeft +
                         FMetrics.BorderRight +
                         (title ? title->LeftWidth + title->RightWidth + title->TextBackLeft + title->TextBackRight : 0);
     if (width < minimum) {
@@ -279,9 +291,9 @@ void TWinSkinForm::ApplySkin() {
       if (auto* form = dynamic_cast<gui::TCustomForm*>(c)) form->SetColor(FSkinData->ButtonFaceColour);
   }
   for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls)) skinner->SkinChanged();
-  if (FForm) SetPopupsOwnerDraw(FForm, true);
   FPhase = phReskinning;
   if (FSkinFrame) {
+    if (FForm) SetPopupsOwnerDraw(FForm, true);
     BuildFrame();
     FitWindow(true);
     UpdateRegion();
@@ -435,10 +447,6 @@ void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
     return;
   }
   FOldFormWindowProc(Message);
-  if (Message.Msg == WM_SETTEXT) {
-    FCaption = WindowTextOf(FHandle);
-    RefreshFrame();  // the caption is ours to repaint
-  }
 }
 
 LRESULT TWinSkinForm::SizeHandler(WPARAM wParam, LPARAM lParam) {
@@ -604,6 +612,13 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     case WM_WINDOWPOSCHANGED: ReadWindowState(); return CallOldProc(Msg, wParam, lParam);
+    case WM_SETTEXT: {
+      // Library form or foreign window alike: the caption is ours to repaint.
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      FCaption = WindowTextOf(FHandle);
+      RefreshFrame();
+      return result;
+    }
     case WM_NCACTIVATE: FActive = wParam != 0; break;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -655,6 +670,8 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   switch (Msg) {
     case WM_NCACTIVATE:
       if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+      // With the timer off nobody would tell the button the mouse left.
+      if (!FActive) ReleaseHotButton();
       PaintFrame(nullptr);
       return 1;
     case WM_NCCALCSIZE: return NCCalcSize(wParam, lParam);

@@ -212,6 +212,8 @@ class TWinSkinForm : public gui::TComponent {
   // Whether Item's menu runs from right to left.
   bool ItemRightToLeft(gui::TMenuItem& Item) const;
   void HoverTick();
+  // Tells the hot push-button skinner the mouse has left, and forgets it.
+  void ReleaseHotButton();
   void CloseWindow();
   LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -268,6 +270,8 @@ class TWinSkinForm : public gui::TComponent {
   std::vector<std::unique_ptr<TWinSysButton>> FButtons;
   TNCObject* FHotObject = nullptr;
   gui::TBitmap FIcon;
+  // FIcon shows the window's own icon, not a stand-in.
+  bool FOwnIcon = false;
   gui::TTimer* FHoverTimer = nullptr;
   gui::TPopupMenu* FSystemPopup = nullptr;
   DWORD FLastMenuTick = 0;
