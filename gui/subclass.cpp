@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "control.h"
+#include "debug_report.h"
 #include "forms.h"
 #include "window_table.h"
 
@@ -128,10 +129,15 @@ LRESULT TWindowSubclass::Handle(HWND window, TSubclassChain& chain, size_t below
   FCall = call.Outer;
   if (error) {
     try {
-      if (OnError)
+      if (OnError) {
         OnError(error);
-      else
+      } else if (!DebugName.empty()) {
+        wchar_t message[16];
+        wsprintfW(message, L"0x%04X", msg);
+        DebugReport(DebugName + L" handling message " + message, window, error);
+      } else {
         Application().HandleException(error);
+      }
     } catch (...) {
       // An error reporter that fails itself must not take the window down.
     }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gui/comctrls.h"
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/std_controls.h"
 #include "skin_button.h"
@@ -197,6 +198,19 @@ bool TWinSkinForm::IsAlreadySkinned(gui::TComponent* Component, gui::TComponent*
 
 void TWinSkinForm::StartSkinner(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour) {
   if (!Skinner) return;
+  try {
+    StartSkinnerAs(Skinner, Component, Start, Recolour);
+  } catch (...) {
+    // A control whose skinner cannot start keeps its own look; the others
+    // are skinned all the same.
+    gui::DebugReport(L"starting " + gui::Widen(Skinner->ClassName()), Skinner->Handle);
+    Skinner->RestoreControl();
+    RemoveControl(Skinner);
+    Skinner->Free();
+  }
+}
+
+void TWinSkinForm::StartSkinnerAs(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour) {
   switch (static_cast<TStart>(Start)) {
     case TStart::Control: Skinner->InitControl(this, FSkinData, Recolour); break;
     case TStart::Scroll:
@@ -215,7 +229,17 @@ void TWinSkinForm::StartSkinner(TSkinControl* Skinner, gui::TComponent* Componen
 
 void TWinSkinForm::SkinComponents(gui::TComponent* Container) {
   SweepControls();
-  for (gui::TComponent* component : Container->ComponentList()) SkinComponent(component, Container);
+  for (gui::TComponent* component : Container->ComponentList()) {
+    try {
+      SkinComponent(component, Container);
+    } catch (...) {
+      // The host's OnSkinControl, say: this control stays as it is.
+      auto* windowed = dynamic_cast<gui::TWinControl*>(component);
+      gui::DebugReport(L"skinning control \"" + gui::Widen(component->Name) + L"\" (" +
+                           gui::Widen(component->ClassName()) + L")",
+                       windowed && windowed->HandleAllocated() ? windowed->Handle() : FHandle);
+    }
+  }
 }
 
 void TWinSkinForm::SkinComponent(gui::TComponent* Component, gui::TComponent* Container) {
@@ -226,7 +250,9 @@ void TWinSkinForm::SkinComponent(gui::TComponent* Component, gui::TComponent* Co
     try {
       windowed->HandleNeeded();
     } catch (...) {
-      return;  // a control that cannot have a window stays as it is
+      // A control that cannot have a window stays as it is.
+      gui::DebugReport(L"making the window of control \"" + gui::Widen(Component->Name) + L"\"", FHandle);
+      return;
     }
   }
   const std::string upper = gui::UpperCase(Component->ClassName());
@@ -234,7 +260,7 @@ void TWinSkinForm::SkinComponent(gui::TComponent* Component, gui::TComponent* Co
     gui::TComponent* made = nullptr;
     sd.OnSkinControl(this, &sd, dynamic_cast<gui::TControl*>(Container), control, upper, made);
     if (auto* skinner = dynamic_cast<TSkinControl*>(made)) {
-      if (!AddControl(skinner)) skinner->InitControl(this, &sd, skinner->Recolour);
+      if (!AddControl(skinner)) StartSkinner(skinner, Component, static_cast<int>(TStart::Control), skinner->Recolour);
       if (Component->InheritsFrom("TCustomPanel")) SkinComponents(Component);
       return;
     }
@@ -346,7 +372,14 @@ void TWinSkinForm::SkinChildWindow(HWND Child) {
   } else {
     return;
   }
-  if (TSkinControl* skinner = MakeSkinner(kind, this)) skinner->InitWindow(target, FSkinData, this);
+  if (TSkinControl* skinner = MakeSkinner(kind, this)) {
+    try {
+      skinner->InitWindow(target, FSkinData, this);
+    } catch (...) {
+      gui::DebugReport(L"starting " + gui::Widen(skinner->ClassName()), target);
+      skinner->Free();
+    }
+  }
 }
 
 }  // namespace qm

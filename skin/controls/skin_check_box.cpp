@@ -110,10 +110,15 @@ void TSkinBox::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Recolour
   Recolour = RecolourIt;
   SkinData = Data;
   Control = control;
-  Handle = control->Handle();
   FormSkinner = Skinner;
-  FormSkinner->AddControl(this);
-  if (Recolour) TakeSkinColour();
+  try {
+    Handle = control->Handle();
+    FormSkinner->AddControl(this);
+    if (Recolour) TakeSkinColour();
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
 }

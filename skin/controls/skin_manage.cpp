@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "skin_popup_menu.h"
@@ -88,6 +89,7 @@ LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
     // Nothing may unwind through the hook, and nothing is shown either: a
     // box opened here, amid a window's creation or activation, would stop
     // the program at every window. The window just stays unskinned.
+    gui::DebugReport(L"the skin manager's window hook", reinterpret_cast<HWND>(wParam));
     return CallNextHookEx(self->HookHandle, Code, wParam, lParam);
   }
 }
@@ -143,12 +145,17 @@ bool TSkinManage::AttachWindow(HWND Handle) {
   if (form) {
     skinner = form->Make<TWinSkinForm>();
     skinner->FHandle = Handle;
-    skinner->AttachLibraryForm(sd, form);
+    if (!skinner->AttachLibraryForm(sd, form)) {
+      // The window is as it was; its skinner goes again.
+      skinner->Free();
+      return false;
+    }
   } else {
-    FOwnedSkinners.push_back(std::make_unique<TWinSkinForm>(nullptr));
-    skinner = FOwnedSkinners.back().get();
-    skinner->FHandle = Handle;
-    skinner->Attach(sd);
+    auto made = std::make_unique<TWinSkinForm>(nullptr);
+    made->FHandle = Handle;
+    if (!made->Attach(sd)) return false;
+    skinner = made.get();
+    FOwnedSkinners.push_back(std::move(made));
   }
   FormSkinners.push_back(skinner);
   PostMessageW(Handle, WM_SKINATTACHED, 0, 1000);

@@ -12,8 +12,8 @@ constexpr int kFrame = 3;  // the popup window's frame width
 TWinSkinPopMenu* TWinSkinPopMenu::PendingPopup = nullptr;
 
 TWinSkinPopMenu::TWinSkinPopMenu() : FBackground(std::make_unique<gui::TBitmap>()) {
-  // A popup it cannot paint keeps the system's look; nothing is reported.
-  FSubclass.OnError = [](std::exception_ptr) {};
+  // A popup it cannot paint keeps the system's look; the user is told nothing.
+  FSubclass.DebugName = L"popup menu skinner";
 }
 
 TWinSkinPopMenu::~TWinSkinPopMenu() {

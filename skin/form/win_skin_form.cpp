@@ -1,7 +1,9 @@
 #include "win_skin_form.h"
 
 #include <algorithm>
+#include <stdexcept>
 
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
@@ -45,8 +47,8 @@ std::wstring ClassNameOf(HWND window) {
 
 TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner), FDoubleClickTime(GetDoubleClickTime()) {
   LoadCaptionFont();
-  // Frame painting never reports; the window simply keeps what it had.
-  FSubclass.OnError = [](std::exception_ptr) {};
+  // The user is told nothing: the window keeps what it had.
+  FSubclass.DebugName = L"form skinner";
   FSubclass.OnWindowDestroyed = [this] { FPhase = phDead; };
 }
 
@@ -70,24 +72,73 @@ void TWinSkinForm::LoadCaptionFont() {
     FCaptionFont = gui::TGdiHandle<HFONT>(CreateFontIndirectW(&metrics.lfCaptionFont), true);
 }
 
-void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
-  FForm = Form;
-  Form->AutoScroll = false;
-  const bool skinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
-  if (skinFrame) {
-    FOldFormWindowProc = Form->WindowProc;
-    Form->WindowProc = [this](gui::TMessage& m) { FormWindowProc(m); };
-  }
-  Attach(SkinData);
-  // Menu items are drawn by the window that skins its menus, so they follow
-  // the frame's gate, not only the popup menus' own.
-  if (skinFrame) SetPopupsOwnerDraw(Form, true);
-  FSavedColor = Form->Color();
-  Form->SetColor(SkinData->ButtonFaceColour);
+bool TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
+  if (FSubclass.Attached() || !FHandle || !Form) return false;
+  return AttachOrUndo(SkinData, Form);
 }
 
-void TWinSkinForm::Attach(TSkinData* SkinData) {
-  if (FSubclass.Attached() || !FHandle) return;
+bool TWinSkinForm::Attach(TSkinData* SkinData) {
+  if (FSubclass.Attached() || !FHandle) return false;
+  return AttachOrUndo(SkinData, nullptr);
+}
+
+bool TWinSkinForm::AttachOrUndo(TSkinData* SkinData, gui::TCustomForm* Form) {
+  // What the window is now, given back exactly if the attach cannot finish.
+  const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  const HMENU menu = GetMenu(FHandle);
+  const bool autoScroll = Form && Form->AutoScroll;
+  try {
+    if (Form) {
+      FForm = Form;
+      Form->AutoScroll = false;
+      if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu) &&
+          !FFormHook.Attach(Form, [this](gui::TMessage& m) { FormWindowProc(m); }))
+        throw std::runtime_error("the form's message handler cannot be hooked");
+    }
+    AttachWindow(SkinData);
+    if (Form) {
+      // Menu items are drawn by the window that skins its menus, so they
+      // follow the frame's gate, not only the popup menus' own.
+      if (FSkinFrame) SetPopupsOwnerDraw(Form, true);
+      FSavedColor = Form->Color();
+      FColourTaken = true;
+      Form->SetColor(SkinData->ButtonFaceColour);
+    }
+    return true;
+  } catch (...) {
+    gui::DebugReport(L"attaching the form skinner", FHandle);
+    UndoAttach(style, menu);
+    if (Form) Form->AutoScroll = autoScroll;
+    return false;
+  }
+}
+
+void TWinSkinForm::UndoAttach(LONG_PTR Style, HMENU Menu) {
+  if (FHoverTimer) {
+    FHoverTimer->Free();
+    FHoverTimer = nullptr;
+  }
+  if (FForm) {
+    SetPopupsOwnerDraw(FForm, false);
+    if (FColourTaken) FForm->SetColor(FSavedColor);
+  }
+  FColourTaken = false;
+  FreeControls();
+  RestoreProcedures();
+  UnhookClient();
+  FreeMenuBar(true);
+  FreeButtons();
+  FMenuHeight = 0;
+  if (GetMenu(FHandle) != Menu) SetMenu(FHandle, Menu);
+  if (GetWindowLongPtrW(FHandle, GWL_STYLE) != Style) {
+    SetWindowLongPtrW(FHandle, GWL_STYLE, Style);
+    RefreshFrame();
+  }
+  FStyle = Style;
+  FForm = nullptr;
+}
+
+void TWinSkinForm::AttachWindow(TSkinData* SkinData) {
   FSkinData = SkinData;
   FHoverTimer = Make<gui::TTimer>();
   FHoverTimer->SetEnabled(false);
@@ -97,6 +148,7 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
       HoverTick();
     } catch (...) {
       // The hover look simply stays until the next move.
+      gui::DebugReport(L"the form skinner's hover tick", FHandle);
     }
   };
   FSkinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
@@ -134,7 +186,8 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
     if (!MDIChildWhileMaximized() && FWindowState != wsMinimized) SetCaptionStyles(false);
     BuildFrame();
   }
-  FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); });
+  if (!FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); }))
+    throw std::runtime_error("the window's procedure cannot be replaced");
   if (FForm)
     SkinComponents(FForm);
   else
@@ -267,9 +320,24 @@ void TWinSkinForm::FitWindow(bool Reskin) {
     }
   }
   SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  FFitted = true;
 }
 
 void TWinSkinForm::FinishAttach() {
+  if (FPhase == phDead || !FSubclass.Attached()) return;
+  try {
+    FinishAttachSteps();
+  } catch (...) {
+    // Half a frame is worse than none: the window gets its own back, and
+    // the manager frees this skinner at its next sweep.
+    gui::DebugReport(L"finishing the form skinner's attach", FHandle);
+    if (!FFitted) FPhase = phAttaching;
+    Detach();
+    FPhase = phDead;
+  }
+}
+
+void TWinSkinForm::FinishAttachSteps() {
   if (FPhase == phAttaching && FSkinFrame && MDIChildWhileMaximized()) {
     SetCaptionStyles(true);
     RefreshFrame();
@@ -379,10 +447,7 @@ void TWinSkinForm::DropRegion() {
 }
 
 void TWinSkinForm::RestoreProcedures() {
-  if (FForm && FOldFormWindowProc) {
-    FForm->WindowProc = FOldFormWindowProc;
-    FOldFormWindowProc = nullptr;
-  }
+  FFormHook.Detach();
   FSubclass.Detach();
 }
 
@@ -408,7 +473,9 @@ void TWinSkinForm::Detach() {
   FTitleBuffer.SetSize(0, 0);
   FreeMenuBar(true);
   const bool child = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) != 0;
-  if (FPhase != phDestroying && (!child || FMDIKind == mkChild)) {
+  // A window never fitted to the skin (the attach did not finish) keeps
+  // its size.
+  if (FPhase != phDestroying && FPhase != phAttaching && (!child || FMDIKind == mkChild)) {
     RECT window;
     GetWindowRect(FHandle, &window);
     if (FMDIKind == mkChild) MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&window), 2);
@@ -446,7 +513,7 @@ void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
     Message.Result = 1;
     return;
   }
-  FOldFormWindowProc(Message);
+  FFormHook.CallPrevious(Message);
 }
 
 LRESULT TWinSkinForm::SizeHandler(WPARAM wParam, LPARAM lParam) {
@@ -508,6 +575,7 @@ void TWinSkinForm::PaintFrame(HDC DC) {
                                       FMetrics.TitleHeight + FMenuHeight});
   } catch (...) {
     // The next paint starts over.
+    gui::DebugReport(L"painting the skinned frame", FHandle);
   }
   FHotObject = nullptr;  // a full repaint shows every button at rest
   if (own) ReleaseDC(FHandle, own);

@@ -23,6 +23,7 @@
 #include "gui/control.h"
 #include "gui/graphics.h"
 #include "gui/subclass.h"
+#include "gui/window_proc_hook.h"
 #include "nc_object.h"
 #include "skin_frame.h"
 
@@ -55,8 +56,10 @@ class TWinSkinForm : public gui::TComponent {
   // The window this skinner is for; set before attaching.
   HWND FHandle = nullptr;
 
-  void AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form);
-  void Attach(TSkinData* SkinData);
+  // Either the window is skinned afterwards, or it is exactly as it was
+  // (styles, menu, procedures, colour) and the answer is false.
+  bool AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form);
+  bool Attach(TSkinData* SkinData);
   // Skinning switched off: the window gets its native frame, styles, colour
   // and procedure back, with the same client size.
   void Detach();
@@ -184,7 +187,14 @@ class TWinSkinForm : public gui::TComponent {
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) { return FSubclass.CallPrevious(Msg, wParam, lParam); }
   void FormWindowProc(gui::TMessage& Message);
+  bool AttachOrUndo(TSkinData* SkinData, gui::TCustomForm* Form);
+  // The attach proper; throws when the window cannot be taken over.
+  void AttachWindow(TSkinData* SkinData);
+  // Takes off whatever a failed attach had done; Style and Menu are the
+  // window's from before.
+  void UndoAttach(LONG_PTR Style, HMENU Menu);
   void FinishAttach();
+  void FinishAttachSteps();
   void BuildFrame();
   void FitWindow(bool Reskin);
   void DetachOnDestroy();
@@ -218,7 +228,10 @@ class TWinSkinForm : public gui::TComponent {
   LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
   bool IsAlreadySkinned(gui::TComponent* Component, gui::TComponent* Container) const;
+  // Starts a skinner; one that cannot start is freed, its control left as
+  // it was.
   void StartSkinner(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour);
+  void StartSkinnerAs(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour);
   void DetachControls();
   void FindClientWindow();
   void HookClient();
@@ -237,7 +250,7 @@ class TWinSkinForm : public gui::TComponent {
   void MenuSelect(WPARAM wParam, LPARAM lParam);
 
   gui::TWindowSubclass FSubclass;
-  gui::TWndMethod FOldFormWindowProc;
+  gui::TWindowProcHook FFormHook;
   TSkinData* FSkinData = nullptr;
   gui::TCustomForm* FForm = nullptr;
   gui::TGdiHandle<HFONT> FCaptionFont;
@@ -260,6 +273,9 @@ class TWinSkinForm : public gui::TComponent {
   int FRightButtonsLeft = 0;
   LONG_PTR FStyle = 0;
   gui::TColor FSavedColor = gui::clBtnFace;
+  bool FColourTaken = false;
+  // The window was resized to keep its client under the skinned frame.
+  bool FFitted = false;
   bool FOwnsRegion = false;
   int FRegionWidth = 0, FRegionHeight = 0;
   int FWidth = 0, FHeight = 0;

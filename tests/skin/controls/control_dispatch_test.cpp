@@ -1,9 +1,11 @@
 // Which skinner each control gets, for library forms and for bare windows,
 // and that switching off gives every control back as it was.
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "gui/std_controls.h"
+#include "debug_output.h"
 #include "skinned_form.h"
 
 #include <commctrl.h>
@@ -138,6 +140,73 @@ TEST_F(SkinnedForm, BareChildWindowsGetTheirSkinnerByWindowClassAndStyle) {
   EXPECT_EQ(SkinnerOf(children[0]), nullptr);
   skinner.Detach();
   EXPECT_TRUE(skinner.ControlSkinners().empty());
+  DestroyWindow(dialog);
+}
+
+// A skinner that fails at whatever it is asked to do.
+class TFailingSkinner : public TSkinControl {
+  QM_GUI_CLASS(TFailingSkinner, TSkinControl)
+ public:
+  using TSkinControl::TSkinControl;
+  bool FailInMessages = false;
+
+ protected:
+  bool BeforeMessage(gui::TMessage& Message) override {
+    if (FailInMessages && Message.Msg == WM_USER + 5) throw std::runtime_error("message failed");
+    return TSkinControl::BeforeMessage(Message);
+  }
+  void Paint(HDC, const RECT&) override { throw std::runtime_error("paint failed"); }
+};
+
+TEST_F(SkinnedForm, AControlThatCannotBeSkinnedKeepsItsLookTheOthersAreSkinnedAndTheDebuggerIsTold) {
+  qmtest::TDebugOutput debug;
+  // A library control whose host event fails, and one whose skinner fails
+  // to paint and to handle a message.
+  auto* refused = Add<gui::TButton>(&Form, 10, 10, 80, 24, "拒绝");
+  refused->Name = "RefusedButton";
+  auto* failing = Add<gui::TPanel>(&Form, 10, 40, 80, 24);
+  auto* plain = Add<gui::TButton>(&Form, 10, 70, 80, 24, "普通");
+  Skin.OnSkinControl = [&](gui::TComponent*, TSkinData*, gui::TControl*, gui::TControl* control, const std::string&,
+                           gui::TComponent*& made) {
+    if (control == refused) throw std::runtime_error("the host refuses");
+    if (control == failing) made = failing->Make<TFailingSkinner>();
+  };
+  Attach();
+  EXPECT_EQ(SkinnerOf(refused->Handle()), nullptr);
+  EXPECT_EQ(SkinnerName(SkinnerOf(plain->Handle())), "TSkinButton");
+  EXPECT_TRUE(debug.Saw({L"RefusedButton", L"the host refuses"})) << debug.Text();
+  auto* skinner = dynamic_cast<TFailingSkinner*>(SkinnerOf(failing->Handle()));
+  ASSERT_NE(skinner, nullptr);
+  RedrawWindow(failing->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(debug.Saw({L"painting with TFailingSkinner", L"paint failed"})) << debug.Text();
+
+  // A bare dialog's button made by another thread cannot be subclassed
+  // here: it stays unskinned, and its neighbour is skinned all the same.
+  HWND dialog = CreateWindowExW(0, L"STATIC", L"对话框", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 120, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND own = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 60, 24, dialog,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  TWinSkinForm* formSkinner = FormSkinner;
+  {
+    qmtest::TOtherThreadWindow foreign(dialog);
+    TWinSkinForm bare(nullptr);
+    bare.FHandle = dialog;
+    ASSERT_TRUE(bare.Attach(&Skin));
+    FormSkinner = &bare;
+    EXPECT_EQ(SkinnerOf(foreign.Handle()), nullptr);
+    EXPECT_EQ(SkinnerName(SkinnerOf(own)), "TSkinButton");
+    EXPECT_TRUE(debug.Saw({L"starting TSkinButton", L"Button"})) << debug.Text();
+    // A bare window's skinner failing in a message: the window still answers.
+    auto* failingBare = bare.Make<TFailingSkinner>();
+    failingBare->FailInMessages = true;
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 50, 60, 20, dialog, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    failingBare->InitWindow(edit, &Skin, &bare);
+    SendMessageW(edit, WM_USER + 5, 0, 0);
+    EXPECT_TRUE(debug.Saw({L"TFailingSkinner handling message 0x0405", L"Edit", L"message failed"})) << debug.Text();
+    bare.Detach();
+  }
+  FormSkinner = formSkinner;
   DestroyWindow(dialog);
 }
 

@@ -235,6 +235,27 @@ TEST_F(WinSkinForm, WindowWithBothBoxesShowsAndUsesThem) {
   EXPECT_NE(restore, maximize);
 }
 
+TEST_F(WinSkinForm, HandlersPutOnTheFormAfterTheSkinnerOutliveItsDetachAndItsEnd) {
+  // The program's own handler comes after the skinner's, the way any code
+  // saves WindowProc and assigns its own.
+  TWinSkinForm* skinner = AttachSkinner();
+  int seen = 0;
+  const gui::TWndMethod saved = Form.WindowProc;
+  Form.WindowProc = [&seen, saved](gui::TMessage& m) {
+    if (m.Msg == WM_USER + 7) ++seen;
+    saved(m);
+  };
+  skinner->Detach();
+  Form.Perform(WM_USER + 7);
+  EXPECT_EQ(seen, 1) << "the later handler is still in place";
+  skinner->Free();
+  Form.Perform(WM_USER + 7);
+  EXPECT_EQ(seen, 2);
+  Form.WindowProc = saved;  // and taken off in its turn: the form still answers
+  SetWindowTextW(Form.Handle(), L"启明");
+  EXPECT_EQ(Form.Caption(), "启明");
+}
+
 TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   // Once, both looks painted, so that whatever the system and the layer keep
   // after a first use (the layer's pool of memory DCs, for one) is counted.

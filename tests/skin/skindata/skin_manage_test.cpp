@@ -15,6 +15,7 @@
 #include "../stored_skin.h"
 #include "gui/dialogs.h"
 #include "gui/forms.h"
+#include "debug_output.h"
 #include "ui_driver.h"
 #include "gui/timer.h"
 #include "skin_manage.h"
@@ -118,6 +119,29 @@ TEST_F(SkinManagerTest, MessageBoxesAndSaveDialogsWearTheSkinToo) {
     }
     EXPECT_EQ(skinned, 1u);
   }
+}
+
+TEST_F(SkinManagerTest, AWindowThatCannotBeTakenOverIsLeftExactlyAsItWasAndSaysWhy) {
+  // Another thread's window: its procedure is not this thread's to replace,
+  // which the attach finds out only after taking the caption and menu.
+  qmtest::TOtherThreadWindow other;
+  const HWND w = other.Handle();
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  const HMENU menu = GetMenu(w);
+  const LONG_PTR procedure = GetWindowLongPtrW(w, GWLP_WNDPROC);
+  ASSERT_NE(menu, nullptr);
+  SkinManager->Active = true;
+  qmtest::TDebugOutput debug;
+  EXPECT_FALSE(SkinManager->AttachWindow(w));
+  EXPECT_EQ(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
+  EXPECT_EQ(GetMenu(w), menu);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), procedure);
+  EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(w, region), ERROR);
+  DeleteObject(region);
+  EXPECT_TRUE(debug.Saw({L"form skinner", L"Static"})) << debug.Text();
 }
 
 TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
