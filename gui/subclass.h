@@ -37,6 +37,9 @@ class TWindowSubclass {
   // message being handled.
   void Detach();
   bool Attached() const { return FWindow != nullptr; }
+  // A message is going through the handler now (it may be on the stack
+  // under the caller).
+  bool Handling() const { return FCall != nullptr; }
   HWND Window() const { return FWindow; }
 
   // The procedure behind this one (default handling), for the message being

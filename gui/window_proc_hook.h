@@ -35,6 +35,8 @@ class TWindowProcHook {
   // handler, CallPrevious still reaches what was behind it.
   void Detach();
   bool Attached() const { return FControl != nullptr; }
+  // A message is going through the handler now.
+  bool Handling() const { return FCall != nullptr; }
   TControl* Control() const { return FControl; }
 
   // The handling behind this hook: the older hooks, then WindowProc.

@@ -48,12 +48,24 @@ TSkinManage::TSkinManage() : ActionTimer(std::make_unique<gui::TTimer>(nullptr))
 }
 
 TSkinManage::~TSkinManage() {
+  // From here on whoever asks finds no manager, also when the program's end
+  // takes it, whose holder would still point here until this is done.
+  if (SkinManager.get() == this) static_cast<void>(SkinManager.release());
   Activated = 4;
   ActionTimer.reset();
   if (HookHandle) UnhookWindowsHookEx(HookHandle);
   HookHandle = nullptr;
   for (auto& p : PopupMenus) p->Detach();
   PopupMenus.clear();
+  // The skinners of bare windows are the manager's: their windows, which
+  // may live on, get their own look back as when the skin is switched off.
+  // Library forms keep theirs, which go with them.
+  while (!FOwnedSkinners.empty()) {
+    std::unique_ptr<TWinSkinForm> skinner = std::move(FOwnedSkinners.back());
+    FOwnedSkinners.pop_back();
+    std::erase(FormSkinners, skinner.get());
+  }
+  FormSkinners.clear();
   SkinDatas.clear();
 }
 
@@ -66,6 +78,15 @@ void TSkinManage::AddSkinData(TSkinData* SkinData) {
 void TSkinManage::RemoveSkinData(TSkinData* SkinData) {
   auto it = std::find(SkinDatas.begin(), SkinDatas.end(), SkinData);
   if (it != SkinDatas.end()) SkinDatas.erase(it);
+  // Nothing may go on painting from a skin that is going: a message box
+  // still open when the main form (and its skin) goes, say.
+  for (size_t i = FormSkinners.size(); i-- > 0;)
+    if (i < FormSkinners.size() && FormSkinners[i]->SkinData() == SkinData) DetachAndFree(FormSkinners[i]);
+  std::erase_if(PopupMenus, [&](const std::unique_ptr<TPopupWindowSkinner>& p) {
+    if (p->SkinData() != SkinData) return false;
+    p->Detach();
+    return true;
+  });
   // A request still pending for a component that is gone must not reach it.
   if (PendingSkinData == SkinData) {
     PendingSkinData = nullptr;
@@ -202,7 +223,23 @@ void TSkinManage::RemoveFormSkinner(HWND Handle) {
   if (it != FormSkinners.end()) FormSkinners.erase(it);
 }
 
+void TSkinManage::RemoveFormSkinner(const TWinSkinForm* Skinner) { std::erase(FormSkinners, Skinner); }
+
+void TSkinManage::DetachAndFree(TWinSkinForm* Skinner) {
+  const HWND window = Skinner->FHandle;
+  Skinner->Detach();
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+  FreeFormSkinner(Skinner);
+}
+
 void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
+  if (Skinner->InMessage()) {
+    // Its window procedure is still running under us; freeing it now would
+    // pull the skinner out from under that code.
+    Skinner->Retire();
+    return;
+  }
   std::erase(FormSkinners, Skinner);
   if (Skinner->Owner()) {
     Skinner->Free();
@@ -213,7 +250,8 @@ void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
 
 void TSkinManage::SweepFormSkinners() {
   for (size_t i = FormSkinners.size(); i-- > 0;)
-    if (FormSkinners[i]->Phase() == TWinSkinForm::phDead) FreeFormSkinner(FormSkinners[i]);
+    if (i < FormSkinners.size() && FormSkinners[i]->Phase() == TWinSkinForm::phDead && !FormSkinners[i]->InMessage())
+      FreeFormSkinner(FormSkinners[i]);
 }
 
 void TSkinManage::SetMDIMaximized(bool Maximized) {
@@ -294,13 +332,9 @@ void TSkinManage::DoAction() {
       Active = false;
       SweepFormSkinners();
       for (size_t i = FormSkinners.size(); i-- > 0;) {
+        if (i >= FormSkinners.size()) continue;
         TWinSkinForm* s = FormSkinners[i];
-        if (!uses(s)) continue;
-        const HWND window = s->FHandle;
-        s->Detach();
-        InvalidateRect(window, nullptr, TRUE);
-        UpdateWindow(window);
-        FreeFormSkinner(s);
+        if (uses(s)) DetachAndFree(s);
       }
       break;
     case saSkinChanged: {

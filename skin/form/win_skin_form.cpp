@@ -53,16 +53,34 @@ TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner), FDo
 }
 
 TWinSkinForm::~TWinSkinForm() {
+  // The teardown needs the whole object, also for a skinner without holder.
+  Release();
+}
+
+void TWinSkinForm::BeforeDestruction() {
+  const bool formGoing = FForm && (FForm->ComponentState() & gui::csDestroying);
+  if (FSubclass.Attached() && !formGoing && FPhase != phDestroying && IsWindow(FHandle)) {
+    try {
+      Detach();
+    } catch (...) {
+      gui::DebugReport(L"giving a window back as its form skinner is freed", FHandle);
+    }
+  }
   // A form that outlives its skinner must not keep menu handlers that
   // point at it.
-  if (FForm && !(FForm->ComponentState() & gui::csDestroying)) SetPopupsOwnerDraw(FForm, false);
+  if (FForm && !formGoing) SetPopupsOwnerDraw(FForm, false);
   UnhookClient();
   if (FSubclass.Attached()) {
     RestoreProcedures();
     DropRegion();
   }
   FreeControls();
-  if (SkinManager) SkinManager->RemoveFormSkinner(FHandle);
+  if (SkinManager) SkinManager->RemoveFormSkinner(this);
+  // The owned timer, menu bar and system menu go here.
+  gui::TComponent::BeforeDestruction();
+  FHoverTimer = nullptr;
+  FMenuBar = nullptr;
+  FSystemPopup = nullptr;
 }
 
 void TWinSkinForm::LoadCaptionFont() {

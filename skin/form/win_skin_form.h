@@ -74,6 +74,11 @@ class TWinSkinForm : public gui::TComponent {
   void SetCaptionStyles(bool Restore);
 
   bool Attached() const { return FSubclass.Attached(); }
+  // A message of the window (or of its MDI client, or of the form) is going
+  // through this skinner now: freeing it would pull it out from under that.
+  bool InMessage() const { return FSubclass.Handling() || FClientSubclass.Handling() || FFormHook.Handling(); }
+  // Marks a detached skinner for the manager's next sweep.
+  void Retire() { FPhase = phDead; }
   TPhase Phase() const { return FPhase; }
   TSkinData* SkinData() const { return FSkinData; }
   gui::TCustomForm* Form() const { return FForm; }
@@ -182,6 +187,11 @@ class TWinSkinForm : public gui::TComponent {
   void DrawSeparator(gui::TCanvas& Canvas, RECT R);
   // An unowned item with the caption, state and check of a native item.
   static std::unique_ptr<gui::TMenuItem> MenuItemFromHandle(HMENU Menu, UINT Id);
+
+ protected:
+  // Freed while its window lives on (the manager went first): the window
+  // gets its own look back, as when the skin is switched off.
+  void BeforeDestruction() override;
 
  private:
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
