@@ -24,6 +24,10 @@ struct TControlState {
 struct TEditState : TControlState {
   explicit TEditState(std::string name) : TControlState(std::move(name), TControlKind::Edit) {}
   std::string Text;
+  // The caret and the selection after it, counted in characters: what a
+  // key typed next replaces.
+  int SelStart = 0;
+  int SelLength = 0;
 };
 
 struct TCheckBoxState : TControlState {

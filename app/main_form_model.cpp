@@ -6,6 +6,7 @@
 
 #include "batch_script.h"
 #include "disk_model.h"
+#include "same_file.h"
 
 namespace qm {
 
@@ -24,6 +25,22 @@ void SetItems(TListState& list, std::initializer_list<const char*> items) {
 
 // The number Ghost gets for a pick: index + 1, so 0 when nothing is picked.
 std::string Number(const TListState& list) { return std::to_string(list.ItemIndex + 1); }
+
+bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
+int CharacterCount(const std::string& text) {
+  return static_cast<int>(std::count_if(text.begin(), text.end(), StartsCharacter));
+}
+
+// The byte where character number index starts; the end for one past it.
+size_t ByteOffset(const std::string& text, int index) {
+  size_t at = 0;
+  for (int n = 0; at < text.size() && n < index;) {
+    ++at;
+    if (at == text.size() || StartsCharacter(text[at])) ++n;
+  }
+  return at;
+}
 
 }  // namespace
 
@@ -104,7 +121,35 @@ void TMainFormModel::ButtonClicked(TButtonState& button) {
 void TMainFormModel::SetEditText(TEditState& edit, const std::string& text) {
   if (edit.Text == text) return;
   edit.Text = text;
+  edit.SelStart = edit.SelLength = 0;
   EditChanged(edit);
+}
+
+void TMainFormModel::ReplaceEditText(TEditState& edit, const std::string& text) {
+  edit.Text = text;
+  edit.SelStart = CharacterCount(text);
+  edit.SelLength = 0;
+  EditChanged(edit);
+}
+
+void TMainFormModel::TypeKeys(TEditState& edit, const std::string& keys) {
+  for (size_t key = 0; key < keys.size();) {
+    size_t next = key + 1;
+    while (next < keys.size() && !StartsCharacter(keys[next])) ++next;
+    const size_t from = ByteOffset(edit.Text, edit.SelStart);
+    const size_t to = ByteOffset(edit.Text, edit.SelStart + edit.SelLength);
+    edit.Text.replace(from, to - from, keys, key, next - key);
+    edit.SelStart = CharacterCount(edit.Text.substr(0, from)) + 1;
+    edit.SelLength = 0;
+    key = next;
+    EditChanged(edit);
+  }
+}
+
+void TMainFormModel::PutBack(TEditState& edit, const std::string& text) {
+  SetEditText(edit, text);
+  edit.SelStart = 0;
+  edit.SelLength = CharacterCount(edit.Text);
 }
 
 // ---------------------------------------------------------------- form
@@ -157,9 +202,12 @@ void TMainFormModel::RunButtonClick() {
   if (page < 0 || page > 3) return;
   const Operation& op = operations[page];
   if (!(this->*op.CeSi)()) return;
-  if (!ScriptsCanBeWritten(page)) return;
+  if (!ScriptPathsApart() || !ScriptsCanBeWritten(page)) return;
   // A failed write throws past the restore script and the completion box.
   (this->*op.BeiFen)();
+  // The new backup script may have been given a short alias that the
+  // restore path spells (BEIFEN~1.BAT); only now can the file system tell.
+  if (!ScriptPathsApart()) return;
   (this->*op.HuiFu)();
   FHost.ShowMessage(CompletionMessage);
 }
@@ -173,6 +221,36 @@ bool TMainFormModel::ScriptsCanBeWritten(int page) {
     ScriptBytes(RestoreScriptLines(page, when));
   } catch (const EScriptTextError& e) {
     FHost.ShowMessage(e.what());
+    return false;
+  }
+  return true;
+}
+
+bool TMainFormModel::ScriptPathsApart() {
+  struct TField {
+    const char* Label;
+    std::string Path;
+    TPathFacts Facts;
+  };
+  // The copy pages do not use the image, but a script written over it
+  // would still destroy it.
+  auto field = [this](const char* label, const TEditState& edit) {
+    return TField{label, edit.Text, edit.Text.empty() ? TPathFacts{} : FHost.PathFacts(edit.Text)};
+  };
+  const TField backup = field("备份文件", BeiFenEdit), restore = field("恢复文件", HuifuEdit),
+               image = field("映像文件", ghostEdit);
+  struct TPair {
+    const TField& First;
+    const TField& Second;
+    const char* Harm;
+  };
+  for (const TPair& pair : {TPair{backup, restore, "恢复批处理文件会覆盖备份批处理文件。"},
+                            TPair{backup, image, "批处理文件会覆盖映像文件。"},
+                            TPair{restore, image, "批处理文件会覆盖映像文件。"}}) {
+    if (pair.First.Path.empty() || pair.Second.Path.empty()) continue;
+    if (!NameSameFile(pair.First.Path, pair.First.Facts, pair.Second.Path, pair.Second.Facts, ProgramDir)) continue;
+    FHost.ShowMessage(std::string("“") + pair.First.Label + "”和“" + pair.Second.Label + "”指向同一个文件，" +
+                      pair.Harm + "请为它们选择不同的文件。");
     return false;
   }
   return true;
@@ -228,7 +306,7 @@ void TMainFormModel::CountEditChange(TEditState& edit) {
   int count = 0;
   if (!TryParseInteger(edit.Text, count) || count > MaxPartitionsPerDisk || count < 1) {
     FHost.ShowMessage("请输入1~10的数字。");
-    SetEditText(edit, "1");  // re-fires this handler, which re-fills for 1
+    PutBack(edit, "1");  // re-fires this handler, which re-fills for 1
     return;
   }
   FQBFAddFenQu();
@@ -446,7 +524,7 @@ void TMainFormModel::splitEdit1Change(TEditState& sender) {
   // blank or a sign would break the option. No upper limit.
   const std::string& text = sender.Text;
   const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  if (!digits || text.find_first_not_of('0') == std::string::npos) SetEditText(sender, "1");
+  if (!digits || text.find_first_not_of('0') == std::string::npos) PutBack(sender, "1");
 }
 
 int TMainFormModel::Timer1Timer(int imageWidth) {

@@ -101,8 +101,14 @@ class TMainFormModel {
   void ListSelected(TListState& list);
   void ButtonClicked(TButtonState& button);  // only the model-side buttons
   // Sets an edit's text as code does; raises its change event when the text
-  // actually changes, as a real edit does.
+  // actually changes, as a real edit does. The caret goes before the text.
   void SetEditText(TEditState& edit, const std::string& text);
+  // The user replaces an edit's whole text (selects all, then types or
+  // pastes): the caret ends after it, then the change event runs.
+  void ReplaceEditText(TEditState& edit, const std::string& text);
+  // The user types keys one by one at the caret, each replacing the
+  // selection and raising the change event, as a real edit does.
+  void TypeKeys(TEditState& edit, const std::string& keys);
 
   // --- operations of the form (names as bound by the form description)
   // bannerWidth: the banner text's width in the 16-pixel label font;
@@ -167,6 +173,11 @@ class TMainFormModel {
   std::vector<std::string> CopyScriptLines(int page, bool reverse, const TLocalTime& when) const;
   // Shows why a page's scripts cannot be written; false if either cannot.
   bool ScriptsCanBeWritten(int page);
+  // Shows which two fields name one file; false if any two do.
+  bool ScriptPathsApart();
+  // Puts text back into an edit the user got wrong, selected, so that what
+  // the user types next replaces it.
+  void PutBack(TEditState& edit, const std::string& text);
   // The file's bytes; EScriptTextError when the script cannot be written as
   // it stands or its Ghost command would not reach Ghost whole.
   std::string ScriptBytes(const std::vector<std::string>& lines) const;

@@ -105,7 +105,9 @@ void TScrollBar::WndProc(TMessage& m) {
       case SB_PAGEDOWN: SetPosition(FPosition + step); break;
       case SB_THUMBTRACK:
       case SB_THUMBPOSITION: {
-        SCROLLINFO info{sizeof info, SIF_TRACKPOS};
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
         GetScrollInfo(FHandle, SB_CTL, &info);
         SetPosition(info.nTrackPos);
         break;

@@ -342,6 +342,11 @@ void TWinControl::CreateHandle() {
       wc.lpfnWndProc = &TWinControl::ClassWndProc;
       wc.hInstance = instance;
       wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      // The program's own icon (its resource MAINICON, if it has one) in
+      // frames and on the taskbar, which take it from the window.
+      wc.hIcon = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+      wc.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
       wc.lpszClassName = p.ClassName.c_str();
       if (!RegisterClassExW(&wc)) throw std::runtime_error("cannot register window class " + ClassName());
     }

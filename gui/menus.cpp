@@ -37,7 +37,9 @@ void ReleaseCommand(UINT id) {
 
 std::string KeyName(WORD key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
-  if (key >= VK_F1 && key <= VK_F24) return "F" + std::to_string(key - VK_F1 + 1);
+  // Appended rather than "F" + ...: GCC 12 takes inserting the literal in
+  // front for an overlapping copy (-Wrestrict).
+  if (key >= VK_F1 && key <= VK_F24) return std::string("F").append(std::to_string(key - VK_F1 + 1));
   switch (key) {
     case VK_DELETE: return "Del";
     case VK_INSERT: return "Ins";
@@ -46,7 +48,7 @@ std::string KeyName(WORD key) {
     case VK_SPACE: return "Space";
     case VK_TAB: return "Tab";
     case VK_BACK: return "BkSp";
-    default: return "#" + std::to_string(key);
+    default: return std::string("#").append(std::to_string(key));
   }
 }
 }  // namespace
@@ -59,7 +61,7 @@ std::string ShortCutToText(WORD s) {
   if (s & scShift) text += "Shift+";
   if (s & scCtrl) text += "Ctrl+";
   if (s & scAlt) text += "Alt+";
-  return text + KeyName(s & 0xFF);
+  return text += KeyName(s & 0xFF);
 }
 
 // --- TMenuItem

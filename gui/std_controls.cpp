@@ -102,6 +102,54 @@ void TCustomEdit::SetReadOnly(bool value) {
   if (FHandle) SendMessageW(FHandle, EM_SETREADONLY, value, 0);
 }
 
+namespace {
+
+std::wstring WindowTextOf(HWND window) {
+  const int n = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), n + 1)));
+  return text;
+}
+
+bool IsTrailSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+int CharactersIn(const std::wstring& text, DWORD units) {
+  int characters = 0;
+  for (DWORD i = 0; i < units && i < text.size(); ++i)
+    if (!IsTrailSurrogate(text[i])) ++characters;
+  return characters;
+}
+
+WPARAM UnitsOf(const std::wstring& text, int characters) {
+  size_t i = 0;
+  for (int n = 0; i < text.size() && n < characters; ++n)
+    i += (i + 1 < text.size() && IsTrailSurrogate(text[i + 1])) ? 2 : 1;
+  return i;
+}
+
+}  // namespace
+
+int TCustomEdit::SelStart() const {
+  if (!FHandle) return 0;
+  DWORD start = 0;
+  SendMessageW(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  return CharactersIn(WindowTextOf(FHandle), start);
+}
+
+int TCustomEdit::SelLength() const {
+  if (!FHandle) return 0;
+  DWORD start = 0, end = 0;
+  SendMessageW(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const std::wstring text = WindowTextOf(FHandle);
+  return CharactersIn(text, end) - CharactersIn(text, start);
+}
+
+void TCustomEdit::SetSel(int start, int length) {
+  if (!FHandle) return;
+  const std::wstring text = WindowTextOf(FHandle);
+  SendMessageW(FHandle, EM_SETSEL, UnitsOf(text, start), static_cast<LPARAM>(UnitsOf(text, start + length)));
+}
+
 void TCustomEdit::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.ClassName = L"EDIT";

@@ -70,6 +70,11 @@ class TCustomEdit : public TWinControl {
   explicit TCustomEdit(TComponent* owner);
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool value);
+  // The caret and the selection after it (EM_GETSEL, EM_SETSEL), counted in
+  // characters of Text() rather than in the control's UTF-16 units.
+  int SelStart() const;
+  int SelLength() const;
+  void SetSel(int start, int length);
   std::function<void(TCustomEdit&)> OnChange;
 
  protected:

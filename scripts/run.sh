@@ -26,16 +26,16 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then had_display=yes; fi
 # same program built for x86_64 where it does not.
 arch=$(qm_wine_default_arch)
 if [ "$arch" = 32 ]; then
-  build=build/win32 toolchain=cmake/mingw-i686.cmake
+  build=build/win32
   echo "Running the 32-bit program (i686)."
 else
-  build=build/win64 toolchain=cmake/mingw-x86_64.cmake
-  echo "This host runs no 32-bit code: running the 64-bit build (x86_64) of the program."
+  build=build/win64
+  qm_wine32_probe
+  echo "${QM_WINE32_WHY:-QM_WINE_ARCH=64 asks for the 64-bit path}: running the 64-bit build (x86_64) of the program."
 fi
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(qiming qm_select_page)
 [ -f docs/CMakeLists.txt ] && targets+=(qm_help)  # PartKit.chm beside the program
-cmake --build "$build" --target "${targets[@]}" -j"$(nproc)"
+qm_windows_build "$arch" "$build" "${targets[@]}"
 qm_wine_ready "$arch"
 
 wine "$build/bin/qiming.exe" >/dev/null 2>&1 &

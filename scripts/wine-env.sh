@@ -4,18 +4,23 @@
 # when there is no display at all.
 #
 # Two architectures: the shipped program is 32-bit and runs in a win32
-# prefix, but some hosts run no 32-bit Linux code at all (the 32-bit Wine
-# loader fails with "Exec format error"); there the x86_64 build runs in a
-# win64 prefix set up the same way. `qm_wine_arch 32|64` picks one; `wine`
-# below then runs that architecture's loader.
+# prefix, but on some hosts 32-bit Wine cannot run: the kernel refuses
+# 32-bit programs ("Exec format error"), or the 32-bit Wine package could not
+# be installed (scripts/install-deps.sh goes on without it). There the
+# x86_64 build runs in a win64 prefix set up the same way.
+# `qm_wine_arch 32|64` picks one; `wine` below then runs that architecture's
+# loader.
 #
-#   QM_WINE_ARCH     32 or 64: forces the architecture qm_wine_default_arch
-#                    answers (for checking the 64-bit path on a host that
-#                    could run both)
-#   QM_WINEPREFIX    the 32-bit prefix (default build/wineprefix); the 64-bit
-#                    one is the same path with "64" appended
+#   QM_WINE_ARCH       32 or 64: forces the architecture qm_wine_default_arch
+#                      answers (for checking the 64-bit path on a host that
+#                      could run both)
+#   QM_WITHOUT_WINE32  set: the 32-bit loader is looked for where none is,
+#                      as on a host where its package could not be installed
+#   QM_WINEPREFIX      the 32-bit prefix (default build/wineprefix); the 64-bit
+#                      one is the same path with "64" appended
 
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+if [ -n "${QM_WITHOUT_WINE32:-}" ]; then QM_WINE32_LOADER=/nonexistent/wine32-not-installed/wine; fi
 QM_WINE32_LOADER=${QM_WINE32_LOADER:-/usr/lib/wine/wine}
 QM_WINE64_LOADER=${QM_WINE64_LOADER:-/usr/lib/wine/wine64}
 # Chinese locale: GB2312 code page for the interface, zh-CN date forms.
@@ -23,13 +28,34 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=d"}
 
-# Whether this host runs 32-bit code, found by really starting the 32-bit
-# loader: kernels built with 32-bit emulation may still have it switched off.
-qm_host_runs_32bit() {
-  if [ -z "${QM_HOST_RUNS_32BIT:-}" ]; then
-    if "$QM_WINE32_LOADER" --version >/dev/null 2>&1; then QM_HOST_RUNS_32BIT=yes; else QM_HOST_RUNS_32BIT=no; fi
+# Whether 32-bit Wine runs here, found by really starting its loader:
+# kernels built with 32-bit emulation may still have it switched off.
+# Sets QM_WINE32_STATE (runs, not-installed, no-32bit-code or fails) and
+# QM_WINE32_WHY, a sentence for the user when it does not run.
+qm_wine32_probe() {
+  [ -n "${QM_WINE32_STATE:-}" ] && return 0
+  local out rc
+  if [ ! -e "$QM_WINE32_LOADER" ]; then
+    QM_WINE32_STATE=not-installed
+    QM_WINE32_WHY="32-bit Wine is not installed here (no $QM_WINE32_LOADER: the package wine32:i386 is missing)"
+    return 0
   fi
-  [ "$QM_HOST_RUNS_32BIT" = yes ]
+  # In the C locale the shell's own complaint is the English one matched below.
+  out=$(export LC_ALL=C; "$QM_WINE32_LOADER" --version 2>&1) && rc=0 || rc=$?
+  if [ "$rc" -eq 0 ]; then
+    QM_WINE32_STATE=runs QM_WINE32_WHY=
+  elif [[ $out == *"Exec format error"* ]]; then
+    QM_WINE32_STATE=no-32bit-code
+    QM_WINE32_WHY="this host runs no 32-bit code (the kernel refuses the 32-bit Wine loader: Exec format error)"
+  else
+    QM_WINE32_STATE=fails
+    QM_WINE32_WHY="32-bit Wine does not start here ($QM_WINE32_LOADER --version: ${out:-exit status $rc})"
+  fi
+}
+
+qm_host_runs_32bit() {
+  qm_wine32_probe
+  [ "$QM_WINE32_STATE" = runs ]
 }
 
 # The architecture to run the program in: 32 where the host can, else 64.
@@ -64,6 +90,8 @@ qm_display() {
   fi
 }
 
+# The stamp is written only once every step has succeeded: a prefix whose
+# set-up broke off is set up again next time rather than used half-made.
 qm_wine_prefix() {
   local stamp="$WINEPREFIX/.qiming-configured"
   [ -f "$stamp" ] && return 0
@@ -71,25 +99,35 @@ qm_wine_prefix() {
   # Concurrent test runs must not initialise the prefix twice.
   exec 9>"$WINEPREFIX.lock"
   flock 9
+  local ok=yes
   if [ ! -f "$stamp" ]; then
-    wine wineboot.exe -i >/dev/null 2>&1 || true
-    local reg; reg=$(mktemp --suffix=.reg)
-    # Version 5 registry files are UTF-16, which keeps the Chinese face names
-    # intact whatever code page Wine starts with.
-    { printf '\xff\xfe'
-      printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
-      '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '"Decorated"="Y"' '' \
-      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-      '"宋体"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' \
-      '"新宋体"="WenQuanYi Micro Hei"' '"NSimSun"="WenQuanYi Micro Hei"' '' \
-      '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' '"winemenubuilder.exe"=""' '' \
-      | iconv -f UTF-8 -t UTF-16LE; } > "$reg"
-    wine regedit.exe /S "$(wine winepath.exe -w "$reg" | tr -d '\r')" >/dev/null 2>&1
-    rm -f "$reg"
-    wineserver -w
-    touch "$stamp"
+    wine wineboot.exe -i >/dev/null 2>&1 || ok=no
+    local reg=
+    if [ $ok = yes ]; then
+      reg=$(mktemp --suffix=.reg)
+      # Version 5 registry files are UTF-16, which keeps the Chinese face
+      # names intact whatever code page Wine starts with.
+      { printf '\xff\xfe'
+        printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '"Decorated"="Y"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+        '"宋体"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' \
+        '"新宋体"="WenQuanYi Micro Hei"' '"NSimSun"="WenQuanYi Micro Hei"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' '"winemenubuilder.exe"=""' '' \
+        | iconv -f UTF-8 -t UTF-16LE; } > "$reg"
+      wine regedit.exe /S "$(wine winepath.exe -w "$reg" | tr -d '\r')" >/dev/null 2>&1 || ok=no
+      rm -f "$reg"
+      # The registry is written out when the server ends.
+      wineserver -w && [ -f "$WINEPREFIX/system.reg" ] || ok=no
+    fi
+    if [ $ok = yes ]; then
+      touch "$stamp"
+    else
+      echo "wine-env: setting up the Wine prefix $WINEPREFIX failed; it is set up again next time" >&2
+    fi
   fi
   flock -u 9
+  [ $ok = yes ]
 }
 
 # This Wine build does not look in its own font folder, so the caption
@@ -105,18 +143,47 @@ qm_wine_fonts() {
 # Gets an architecture's prefix and the display ready; with no argument, the
 # architecture this host runs the program in.
 qm_wine_ready() {
-  qm_wine_arch "${1:-$(qm_wine_default_arch)}"
+  qm_wine_arch "${1:-$(qm_wine_default_arch)}" || return
   qm_display
-  qm_wine_prefix
+  qm_wine_prefix || return
   qm_wine_fonts
 }
 
-# Configures (Release) and builds the given targets of the Windows build for
-# an architecture in a build folder:  qm_windows_build 32|64 BUILD TARGET...
+# Ends this prefix's Wine session once a test program has exited. A Windows
+# program it left running (a browser it opened, a server COM started for it)
+# holds the output pipe CTest reads, so CTest would wait for it until the
+# time-out, and it would stay on the display under the next test's windows.
+# Normally the system's own processes end within a second of the last
+# program; whatever still runs after QM_WINE_SESSION_WAIT seconds (30) is
+# named and ended. Fails when it had to end something.
+qm_wine_end_session() {
+  timeout "${QM_WINE_SESSION_WAIT:-30}" wineserver -w && return 0
+  local left=() p exe
+  for p in /proc/[0-9]*; do
+    exe=$(readlink "$p/exe" 2>/dev/null) || continue
+    [ "$exe" = "$(readlink -f "$QM_WINE")" ] || continue
+    { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+    # The system's own processes end with the session; the programs are named.
+    case "$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null)" in
+      *\\system32\\services.exe*|*\\system32\\winedevice.exe*|*\\system32\\plugplay.exe*|\
+      *\\system32\\svchost.exe*|*\\system32\\explorer.exe\ /desktop*|*\\system32\\rpcss.exe*) ;;
+      *) left+=("$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null | sed 's/ *$//')") ;;
+    esac
+  done
+  echo "wine-exec: still running ${QM_WINE_SESSION_WAIT:-30} s after $1 ended, now ended:" >&2
+  printf '  %s\n' "${left[@]}" >&2
+  wineserver -k
+  wineserver -w
+  return 1
+}
+
+# Configures (the i686 or x86_64 preset) and builds the given targets of the
+# Windows build for an architecture in a build folder:
+#   qm_windows_build 32|64 BUILD TARGET...
 qm_windows_build() {
-  local arch=$1 build=$2 toolchain=cmake/mingw-x86_64.cmake
+  local arch=$1 build=$2 preset=x86_64
   shift 2
-  if [ "$arch" = 32 ]; then toolchain=cmake/mingw-i686.cmake; fi
-  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+  if [ "$arch" = 32 ]; then preset=i686; fi
+  cmake --preset "$preset" -B "$build" >/dev/null
   cmake --build "$build" --target "$@" -j"$(nproc)"
 }

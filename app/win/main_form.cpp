@@ -274,6 +274,8 @@ void TMainForm::Bind() {
           if (FShowing) return;
           auto& s = *static_cast<TEditState*>(state);
           s.Text = edit.Text();
+          s.SelStart = edit.SelStart();
+          s.SelLength = edit.SelLength();
           UserEvent([this, &s] { FModel.EditChanged(s); });
         };
         break;
@@ -325,10 +327,17 @@ void TMainForm::ShowModel() {
   } done{FShowing};
   for (const TBinding& b : FBindings) {
     switch (b.State->Kind) {
-      case TControlKind::Edit:
-        if (b.Control->Text() != static_cast<TEditState*>(b.State)->Text)
-          b.Control->SetText(static_cast<TEditState*>(b.State)->Text);
+      case TControlKind::Edit: {
+        // Where the model set the text, it also says where the caret goes;
+        // elsewhere the caret is the user's.
+        const auto* s = static_cast<TEditState*>(b.State);
+        if (b.Control->Text() != s->Text) {
+          auto* edit = static_cast<gui::TCustomEdit*>(b.Control);
+          edit->SetText(s->Text);
+          edit->SetSel(s->SelStart, s->SelLength);
+        }
         break;
+      }
       case TControlKind::CheckBox:
         static_cast<gui::TCheckBox*>(b.Control)->SetChecked(static_cast<TCheckBoxState*>(b.State)->Checked);
         break;

@@ -2,6 +2,7 @@
 
 #include "gui/forms.h"
 #include "local_clock.h"
+#include "path_facts.h"
 #include "script_file.h"
 
 namespace qm {
@@ -11,5 +12,7 @@ void TWindowsFormHost::ShowMessage(const std::string& text) { gui::Application()
 TLocalTime TWindowsFormHost::Now() { return LocalNow(); }
 
 void TWindowsFormHost::SaveFile(const std::string& path, const std::string& bytes) { SaveScriptFile(path, bytes); }
+
+TPathFacts TWindowsFormHost::PathFacts(const std::string& path) { return ReadPathFacts(path); }
 
 }  // namespace qm

@@ -19,10 +19,8 @@ class FormTest : public ::testing::Test {
  protected:
   explicit FormTest(const std::string& programDir = "C:\\QM") { Form.FormCreate(programDir); }
 
-  void Type(TEditState& edit, const std::string& text) {
-    edit.Text = text;
-    Form.EditChanged(edit);
-  }
+  void Type(TEditState& edit, const std::string& text) { Form.ReplaceEditText(edit, text); }
+  void Keys(TEditState& edit, const std::string& keys) { Form.TypeKeys(edit, keys); }
   void Pick(TListState& list, int index) {
     list.ItemIndex = index;
     Form.ListSelected(list);

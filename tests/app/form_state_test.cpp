@@ -219,6 +219,36 @@ TEST_P(VolumeSizeTest, NonPositiveOrNonNumericBecomesOneWithoutAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(BadSizes, VolumeSizeTest, ::testing::Values("", "0", "-5", "abc", " 650", "+650", "00"));
 
+// What the program puts back is selected, so the next keys replace it
+// instead of landing before it ("7001" for 700).
+TEST_F(FormTest, TextPutBackIsSelectedAndTheNextKeysReplaceIt) {
+  Check(Form.splitCheckBox1, true);
+  Check(Form.splitCheckBox2, true);
+  struct Row {
+    TEditState& edit;
+    const char* wrong;
+    const char* keys;
+    const char* result;
+  };
+  for (const Row& row : {Row{Form.splitEdit1, "", "700", "700"}, Row{Form.splitEdit2, "0", "650", "650"},
+                         Row{Form.firstYinPanEdit, "11", "7", "7"}}) {
+    Type(row.edit, row.wrong);
+    EXPECT_EQ(row.edit.Text, "1") << row.edit.Name;
+    EXPECT_EQ(row.edit.SelStart, 0) << row.edit.Name;
+    EXPECT_EQ(row.edit.SelLength, 1) << row.edit.Name;
+    Keys(row.edit, row.keys);
+    EXPECT_EQ(row.edit.Text, row.result) << row.edit.Name;
+    EXPECT_EQ(row.edit.SelStart, static_cast<int>(std::string(row.result).size())) << row.edit.Name;
+  }
+  // Keys land at the caret, a character at a time; code puts the caret first.
+  Form.SetEditText(Form.szeEdit2, "启明x");
+  EXPECT_EQ(Form.szeEdit2.SelStart, 0);
+  Form.szeEdit2.SelStart = 1;
+  Keys(Form.szeEdit2, "向导");
+  EXPECT_EQ(Form.szeEdit2.Text, "启向导明x");
+  EXPECT_EQ(Form.szeEdit2.SelStart, 3);
+}
+
 TEST_F(FormTest, LargeVolumeSizeStaysAsTyped) {
   Type(Form.splitEdit2, "123456789012345");
   EXPECT_EQ(Form.splitEdit2.Text, "123456789012345");

@@ -20,6 +20,14 @@ class TRecordingHost : public IFormHost {
     if (path == FailingPath) throw EFCreateError("无法创建文件 \"" + path + "\"。拒绝访问。");
     Files[path] = bytes;
     Order.push_back(path);
+    // The written file gets its identity, and the short alias the file
+    // system gives it.
+    Facts[path].FileId = path;
+    if (const auto alias = ShortNames.find(path); alias != ShortNames.end()) Facts[alias->second].FileId = path;
+  }
+  TPathFacts PathFacts(const std::string& path) override {
+    const auto it = Facts.find(path);
+    return it == Facts.end() ? TPathFacts{} : it->second;
   }
 
   std::vector<std::string> Messages;
@@ -28,6 +36,8 @@ class TRecordingHost : public IFormHost {
   TLocalTime Clock{"2026/12/7", "8:30:00"};
   int ClockReads = 0;
   std::string FailingPath;  // SaveFile refuses this path
+  std::map<std::string, TPathFacts> Facts;        // what the file system says of a path
+  std::map<std::string, std::string> ShortNames;  // written path -> the alias it then has
 };
 
 }  // namespace qm::test

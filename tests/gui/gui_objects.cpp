@@ -14,7 +14,12 @@ namespace {
 // the owner, the type with the generation, and the type again, which is 0
 // for a free entry.
 int CountWineGdiTable() {
-  const auto* peb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+  // Asked of the system rather than read through NtCurrentTeb(), whose
+  // segment read GCC 12 takes for an access out of bounds (-Warray-bounds).
+  PROCESS_BASIC_INFORMATION process{};
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, nullptr) != 0)
+    return 0;
+  const auto* peb = reinterpret_cast<const std::uint8_t*>(process.PebBaseAddress);
   const std::uint8_t* table = *reinterpret_cast<const std::uint8_t* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
   if (!table) return 0;
   MEMORY_BASIC_INFORMATION info{};

@@ -90,6 +90,22 @@ TEST_F(Controls, EditChangeOnTypedTextAndMemoLines) {
   EXPECT_EQ(memo->Lines(), std::vector<std::string>{"x"});
 }
 
+// The control counts UTF-16 units; a character beyond the BMP takes two.
+TEST_F(Controls, EditSelectionIsCountedInCharacters) {
+  auto* edit = Add<TEdit>(10, 10, 100, 21);
+  edit->SetText("启\xF0\x9F\x98\x80x");
+  edit->SetSel(1, 2);
+  DWORD start = 0, end = 0;
+  SendMessageW(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(end, 4u);
+  EXPECT_EQ(edit->SelStart(), 1);
+  EXPECT_EQ(edit->SelLength(), 2);
+  SendMessageW(edit->Handle(), EM_SETSEL, 3, 4);
+  EXPECT_EQ(edit->SelStart(), 2);
+  EXPECT_EQ(edit->SelLength(), 1);
+}
+
 TEST_F(Controls, CheckBoxClickAndRadioButtonsExcludeEachOther) {
   auto* check = Add<TCheckBox>(10, 10, 150, 20);
   int clicks = 0;

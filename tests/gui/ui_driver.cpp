@@ -192,6 +192,59 @@ void PumpFor(int milliseconds, const std::function<bool()>& done) {
   }
 }
 
+namespace {
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM found) {
+  if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+  }
+  EnumChildWindows(window, &FindUnpainted, found);
+  return !*reinterpret_cast<bool*>(found);
+}
+
+bool ThreadIsIdle() {
+  if (HIWORD(GetQueueStatus(QS_ALLINPUT))) return false;
+  bool unpainted = false;
+  EnumThreadWindows(GetCurrentThreadId(), &FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+  return !unpainted;
+}
+}  // namespace
+
+void PumpUntilSettled(int limit) {
+  int idle = 0;
+  PumpFor(limit, [&] {
+    idle = ThreadIsIdle() ? idle + 1 : 0;
+    return idle >= 2;
+  });
+}
+
+bool WaitFor(const std::function<bool()>& done, int limit) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
+namespace {
+BOOL CALLBACK CountPopupMenu(HWND window, LPARAM count) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(cls, L"#32768") == 0)
+    ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+}  // namespace
+
+int OpenPopupMenus() {
+  int count = 0;
+  EnumWindows(&CountPopupMenu, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 std::wstring MakeTempFolder(const std::wstring& tag) {
   wchar_t base[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, base);

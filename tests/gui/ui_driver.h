@@ -76,6 +76,17 @@ class TOtherThreadWindow {
 
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);
+// Pumps until the thread has nothing left to do: its queue stays empty and
+// none of its windows waits to be painted, twice in a row; at most
+// `limit` milliseconds. For what showing, activating or attaching a window
+// sets going; a wait for something that comes later (a timer) needs its
+// own condition.
+void PumpUntilSettled(int limit = 1000);
+// Waits, without pumping, until done() holds or `limit` milliseconds have
+// passed; for threads other than the GUI thread. True when done() held.
+bool WaitFor(const std::function<bool()>& done, int limit);
+// How many popup menus of this process are open.
+int OpenPopupMenus();
 
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& text);

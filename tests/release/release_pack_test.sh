@@ -4,17 +4,19 @@
 # readmes in GBK with CR LF saying what their UTF-8 sources say; bad input
 # refused without touching an existing zip.
 #
-#   release_pack_test.sh PACK README GHOST_README VERSION TIME [EXE CHM ZIP]
+#   release_pack_test.sh PACK README GHOST_README VERSION TIME
+#                        [EXE CHM ZIP SKINVIEW SKIN OBJDUMP]
 #
 # With EXE, CHM and ZIP (the Windows build) the zip the build made is checked
-# too and must equal a fresh pack of the same inputs; otherwise stand-in
-# program and help files are used.
+# too and must equal a fresh pack of the same inputs, its programs stripped
+# and made for 32-bit Windows; otherwise stand-in program and help files are
+# used.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/check.sh"
 
 pack=$1 readme=$2 ghost_readme=$3 version=$4 stamp=$5
-built_exe=${6:-} built_chm=${7:-} built_zip=${8:-} built_skinview=${9:-} built_skin=${10:-}
+built_exe=${6:-} built_chm=${7:-} built_zip=${8:-} built_skinview=${9:-} built_skin=${10:-} objdump=${11:-}
 top=QiMing-$version
 
 work=$(mktemp -d)
@@ -137,6 +139,17 @@ if [ -n "$built_zip" ]; then
   check "the build made $built_zip" test -f "$built_zip"
   check "it holds exactly the expected entries" has_expected_listing "$built_zip"
   check "it equals a fresh pack of the same inputs" same_bytes "$built_zip" "$first"
+  for program in qiming.exe skinview.exe; do
+    unzip -p "$built_zip" "$top/$program" >"$work/$program"
+    echo "$program in the zip: $(stat -c %s "$work/$program") bytes"
+    sections=$("$objdump" -h "$work/$program") || fail "$objdump cannot read $program"
+    check "$program carries no debug sections" test -z "$(grep -E ' \.debug_| \.stab' <<<"$sections")"
+    check "$program has no symbol table" test -z "$("$objdump" -t "$work/$program" | grep -E '^\[ *[0-9]+\]')"
+    # On 64-bit Windows a manifest naming another architecture keeps a
+    # 32-bit program from starting.
+    check "$program's manifest names x86 alone" \
+      test "$(grep -ao 'processorArchitecture="[^"]*"' "$work/$program" | sort -u)" = 'processorArchitecture="x86"'
+  done
 fi
 
 finish

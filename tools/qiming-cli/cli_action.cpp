@@ -75,6 +75,17 @@ std::optional<TAction> ParseAction(const std::string& argument, const TMainFormM
     action.Name = argument.substr(6);
     fits = {TControlKind::Button};
     fitsText = "a button";
+  } else if (StartsWith(argument, "keys:")) {
+    action.Kind = TActionKind::TypeKeys;
+    const size_t mark = argument.find('=');
+    if (mark == std::string::npos) {
+      error = "malformed action \"" + argument + "\": expected keys:NAME=TEXT";
+      return std::nullopt;
+    }
+    action.Name = argument.substr(5, mark - 5);
+    action.Text = argument.substr(mark + 1);
+    fits = {TControlKind::Edit};
+    fitsText = "an edit";
   } else if (StartsWith(argument, "dump:")) {
     action.Kind = TActionKind::Dump;
     action.Name = argument.substr(5);
@@ -87,7 +98,7 @@ std::optional<TAction> ParseAction(const std::string& argument, const TMainFormM
     const size_t mark = argument.find_first_of("=#");
     if (mark == std::string::npos || mark == 0) {
       error = "malformed action \"" + argument +
-              "\": expected page=N, NAME=TEXT, NAME#N, +NAME, -NAME, click:NAME or dump:NAME";
+              "\": expected page=N, NAME=TEXT, keys:NAME=TEXT, NAME#N, +NAME, -NAME, click:NAME or dump:NAME";
       return std::nullopt;
     }
     action.Name = argument.substr(0, mark);
@@ -148,10 +159,12 @@ void ApplyAction(const TAction& action, TMainFormModel& form, std::ostream& out)
       auto& edit = static_cast<TEditState&>(control);
       // Typing the text a field already holds changes nothing.
       if (edit.Text == action.Text) return;
-      edit.Text = action.Text;
-      form.EditChanged(edit);
+      form.ReplaceEditText(edit, action.Text);
       break;
     }
+    case TActionKind::TypeKeys:
+      form.TypeKeys(static_cast<TEditState&>(control), action.Text);
+      break;
     case TActionKind::Select: {
       auto& list = static_cast<TListState&>(control);
       list.ItemIndex = action.Index;

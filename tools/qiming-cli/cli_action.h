@@ -10,18 +10,18 @@
 
 namespace qm::cli {
 
-enum class TActionKind { Page, SetText, Select, Check, Uncheck, Click, Dump };
+enum class TActionKind { Page, SetText, TypeKeys, Select, Check, Uncheck, Click, Dump };
 
 struct TAction {
   TActionKind Kind = TActionKind::Dump;
   std::string Argument;  // as given, for messages
   std::string Name;      // the control; empty for Page
-  std::string Text;      // SetText
+  std::string Text;      // SetText, TypeKeys
   int Index = 0;         // Page, Select
 };
 
-// Reads one argument: page=N, NAME=TEXT, NAME#N, +NAME, -NAME, click:NAME,
-// dump:NAME. The control must exist and be of a kind the action fits; on
+// Reads one argument: page=N, NAME=TEXT, keys:NAME=TEXT, NAME#N, +NAME,
+// -NAME, click:NAME, dump:NAME. The control must exist and be of a kind the action fits; on
 // anything else error says why and nothing is returned.
 std::optional<TAction> ParseAction(const std::string& argument, const TMainFormModel& form, std::string& error);
 

@@ -12,6 +12,7 @@
 #include "cli_action.h"
 #include "local_clock.h"
 #include "main_form_model.h"
+#include "path_facts.h"
 #include "program_folder.h"
 #include "script_file.h"
 
@@ -35,12 +36,14 @@ const char* const Usage =
     "  --now    fixes the clock of the scripts' time line (written as yyyy/M/d H:mm:ss)\n"
     "actions, applied in order:\n"
     "  page=N         make page N (0..5) active\n"
-    "  NAME=TEXT      type TEXT into edit NAME\n"
+    "  NAME=TEXT      replace the text of edit NAME with TEXT\n"
+    "  keys:NAME=TEXT type TEXT into edit NAME key by key at its caret\n"
     "  NAME#N         select entry N (-1: none) of pick list or list box NAME\n"
     "  +NAME / -NAME  check / uncheck check box NAME\n"
     "  click:NAME     click button NAME (Button2, \"退  出\", ends the run)\n"
     "  dump:NAME      print the control's state\n"
-    "message boxes print \"message: TEXT\", error boxes \"error: TEXT\" (exit status 1).\n";
+    "message boxes print \"message: TEXT\", error boxes \"error: TEXT\" (exit status 1);\n"
+    "a check that refuses the input prints its message, writes nothing and exits 0.\n";
 
 // One line per box: a line break inside a text would read as a new box.
 std::string OneLine(std::string text) {
@@ -55,6 +58,7 @@ class TConsoleHost : public IFormHost {
   void ShowMessage(const std::string& text) override { FOut << "message: " << OneLine(text) << "\n"; }
   TLocalTime Now() override { return FFixedNow ? *FFixedNow : LocalNow(); }
   void SaveFile(const std::string& path, const std::string& bytes) override { SaveScriptFile(path, bytes); }
+  TPathFacts PathFacts(const std::string& path) override { return ReadPathFacts(path); }
   void FixClock(const TLocalTime& when) { FFixedNow = when; }
 
  private:
@@ -68,6 +72,7 @@ class TRehearsalHost : public IFormHost {
   void ShowMessage(const std::string&) override {}
   TLocalTime Now() override { return {"2000/1/1", "0:00:00"}; }
   void SaveFile(const std::string&, const std::string&) override {}
+  TPathFacts PathFacts(const std::string&) override { return {}; }
 };
 
 int UsageError(const std::string& text) {

@@ -3,11 +3,13 @@
 //
 //   skingen SKINDIR [MENUGLYPHS.bmp]
 //   skingen --steel SKINDIR
+//   skingen --icons WIZARD.ico SKINVIEW.ico
 //
 // Writes every image member, the description skin.ini and members.txt (the
 // package order read by `skintool pack`) into SKINDIR. The output depends on
 // nothing but this program, so regenerating must reproduce the committed
-// files byte for byte.
+// files byte for byte. --icons draws the two programs' icons in the skin's
+// colours.
 
 #include <exception>
 #include <filesystem>
@@ -19,10 +21,33 @@
 #include "skin_art.h"
 #include "skin_description.h"
 
+namespace {
+std::vector<std::uint8_t> icon(skingen::IconGlyph glyph) {
+  std::vector<skingen::IconImage> sizes;
+  for (int size : skingen::kIconSizes) sizes.push_back(skingen::drawIcon(glyph, size));
+  return skingen::encodeIco(sizes);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--icons") {
+    if (argc != 4) {
+      std::cerr << "usage: skingen --icons WIZARD.ico SKINVIEW.ico\n";
+      return 2;
+    }
+    try {
+      skingen::writeFile(argv[2], icon(skingen::IconGlyph::Wizard));
+      skingen::writeFile(argv[3], icon(skingen::IconGlyph::SkinView));
+    } catch (const std::exception& e) {
+      std::cerr << "skingen: " << e.what() << "\n";
+      return 1;
+    }
+    return 0;
+  }
   const bool steel = argc > 1 && std::string(argv[1]) == "--steel";
   if (steel ? argc != 3 : argc < 2 || argc > 3) {
-    std::cerr << "usage: skingen SKINDIR [MENUGLYPHS.bmp]\n       skingen --steel SKINDIR\n";
+    std::cerr << "usage: skingen SKINDIR [MENUGLYPHS.bmp]\n       skingen --steel SKINDIR\n"
+                 "       skingen --icons WIZARD.ico SKINVIEW.ico\n";
     return 2;
   }
   const auto variant = steel ? skingen::SkinVariant::Steel : skingen::SkinVariant::Graphite;

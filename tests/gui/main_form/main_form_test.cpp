@@ -107,8 +107,9 @@ class MainWindow : public ::testing::Test {
       if (!control || state == &model.Memo1) continue;
       HWND h = H(control);
       const std::string where = state->Name + " after " + after;
-      if (state != &model.PageControl1)
+      if (state != &model.PageControl1) {
         EXPECT_EQ(IsWindowEnabled(h) != 0, model.IsOperable(*state)) << where;
+      }
       switch (state->Kind) {
         case qm::TControlKind::Edit:
           EXPECT_EQ(Utf8(WindowText(h)), static_cast<qm::TEditState*>(state)->Text) << where;
@@ -351,6 +352,30 @@ TEST_F(MainWindow, VolumeSizeEditsFallBackToOne) {
   Click(form->szeCheckBox2);
   EXPECT_TRUE(Enabled(form->szeEdit2));
   EXPECT_EQ(WindowText(H(form->szeEdit2)), L"sze1=30P,sze2=30P,sze3=40P");
+}
+
+// What the program puts back after a wrong entry is selected, so that the
+// user's next keys replace it rather than land before it ("7001").
+TEST_F(MainWindow, TextPutBackIsSelectedSoTheNextKeysReplaceIt) {
+  auto keys = [&](gui::TWinControl* edit, const std::wstring& typed) {
+    for (wchar_t c : typed) SendMessageW(H(edit), WM_CHAR, c, 1);
+  };
+  Click(form->splitCheckBox1);
+  SendMessageW(H(form->splitEdit1), EM_SETSEL, 0, -1);
+  keys(form->splitEdit1, L"\b");
+  EXPECT_EQ(WindowText(H(form->splitEdit1)), L"1");
+  keys(form->splitEdit1, L"700");
+  EXPECT_EQ(WindowText(H(form->splitEdit1)), L"700");
+  EXPECT_EQ(form->Model().splitEdit1.Text, "700");
+
+  SelectPage(4);
+  SendMessageW(H(form->firstYinPanEdit), EM_SETSEL, 0, -1);
+  TDialogWatcher watcher;
+  keys(form->firstYinPanEdit, L"11");  // "请输入1~10的数字。", then "1"
+  keys(form->firstYinPanEdit, L"7");
+  EXPECT_EQ(watcher.Count(), 1);
+  EXPECT_EQ(WindowText(H(form->firstYinPanEdit)), L"7");
+  EXPECT_EQ(ListCount(form->FenQuComboBox31, true), 7);
 }
 
 TEST_F(MainWindow, SecondDiskFromTheSettingsPageReachesThePickLists) {

@@ -145,7 +145,9 @@ TEST_F(SkinnedForm, TheThumbIsDraggedByTheSkinnerWithOneMessagePerNewPosition) {
   // Thumb-track only for a new position, then the last one again, then the end.
   for (size_t i = 0; i + 2 < log.Codes.size(); ++i) {
     EXPECT_EQ(LOWORD(log.Codes[i]), SB_THUMBTRACK) << i;
-    if (i > 0) EXPECT_NE(HIWORD(log.Codes[i]), HIWORD(log.Codes[i - 1])) << i;
+    if (i > 0) {
+      EXPECT_NE(HIWORD(log.Codes[i]), HIWORD(log.Codes[i - 1])) << i;
+    }
   }
   const WPARAM last = log.Codes[log.Codes.size() - 3];
   EXPECT_EQ(LOWORD(log.Codes[log.Codes.size() - 2]), SB_THUMBPOSITION);

@@ -233,7 +233,8 @@ TEST_F(SkinnedForm, BareTabControlsPutStripAndFrameOnTheirSide) {
     if (!r.Border) Skin.Tabs->Bitmap2 = TSkinImage();
     HWND h = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | r.Style, 10, 10, 300, 150,
                              Form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    TCITEMW item{TCIF_TEXT};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(L"选项");
     SendMessageW(h, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     SendMessageW(h, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
@@ -279,7 +280,8 @@ TEST_F(SkinnedForm, ScrollArrowsOfCrowdedTabsStayAsTheyPaintedThemselves) {
   HWND h = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 150, 100, Form.Handle(), nullptr,
                            GetModuleHandleW(nullptr), nullptr);
   for (int i = 0; i < 8; ++i) {
-    TCITEMW item{TCIF_TEXT};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(L"很长的选项");
     SendMessageW(h, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
@@ -387,7 +389,9 @@ TEST_F(SkinnedForm, TrackBarThumbComesFromTheSkinOrIsAPlainShadowRectangle) {
     DrawFrame(want.Canvas().Handle(), RECT{0, 0, w, th}, *Skin.SkinBitmap(Skin.TrackbarThumbHorz->Bitmap), false, 5,
               2);
     const COLORREF c = want.Canvas().Pixel(w / 2, th / 2);
-    if (c != SkinKeyColour) EXPECT_EQ(under.Canvas().Pixel(w / 2, th / 2), c);
+    if (c != SkinKeyColour) {
+      EXPECT_EQ(under.Canvas().Pixel(w / 2, th / 2), c);
+    }
   }
   if (!Skin.TrackbarThumbHorz) Skin.TrackbarThumbHorz = std::move(horz), Skin.TrackbarThumbVert = std::move(vert);
 }

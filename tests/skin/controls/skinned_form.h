@@ -40,7 +40,7 @@ class SkinnedForm : public ::testing::Test {
     FormSkinner->AttachLibraryForm(&Skin, &Form);
     PostMessageW(Form.Handle(), WM_SKINATTACHED, 0, 1000);
     qmtest::PumpFor(300, [&] { return FormSkinner->Phase() == TWinSkinForm::phReady; });
-    qmtest::PumpFor(50);
+    qmtest::PumpUntilSettled();
     return FormSkinner;
   }
 

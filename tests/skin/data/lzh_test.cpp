@@ -303,7 +303,7 @@ TEST(LzhDecode, EveryInputPathAgreesWithStepByStepOnHostileStreams) {
   };
   Bytes text;
   for (int i = 0; i < 9000; ++i) {
-    const std::string line = "Image=frame" + std::to_string(rng() % 40) + ".bmp 启明 ";
+    const std::string line = std::string("Image=frame").append(std::to_string(rng() % 40)).append(".bmp 启明 ");
     text.insert(text.end(), line.begin(), line.end());
   }
   for (int i = 0; i < 60000; ++i) text.push_back(static_cast<uint8_t>(i % 3 ? 0x40 : rng() % 4));

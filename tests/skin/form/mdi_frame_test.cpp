@@ -220,14 +220,16 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   // A plain window hears of Alt+W only as a system command: it opens the popup.
   SetForegroundWindow(Frame);
   OpenedPopups.clear();
-  std::thread keys([] {
+  std::atomic<bool> typed{false};
+  std::thread keys([&] {
     Sleep(100);
     qmtest::SendKey(VK_MENU, false), qmtest::SendKey('W', false), qmtest::SendKey('W', true);
     qmtest::SendKey(VK_MENU, true);
-    Sleep(400);
+    qmtest::WaitFor([] { return qmtest::OpenPopupMenus() == 1; }, 1000);
     qmtest::SendKey(VK_ESCAPE, false), qmtest::SendKey(VK_ESCAPE, true);
+    typed = true;
   });
-  qmtest::PumpFor(900);
+  qmtest::PumpFor(2000, [&] { return typed && qmtest::OpenPopupMenus() == 0; });
   keys.join();
   EXPECT_EQ(OpenedPopups, std::vector<HMENU>{window});
   auto childButtons = [&] {
@@ -307,7 +309,7 @@ TEST_F(MDIFrameTest, FrameChildrenAndManagerComeDownInAnyOrder) {
     FrameSkinner();
     std::vector<HWND> children{NewChild(10, 10), NewChild(60, 40)};
     SendMessageW(ClientOfFrame, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(children[1]), 0);
-    qmtest::PumpFor(50);
+    qmtest::PumpUntilSettled(5000);
     for (const char* step = c.Steps; *step; ++step) {
       switch (*step) {
         case 'F': DestroyWindow(Frame); break;
@@ -331,7 +333,7 @@ TEST_F(MDIFrameTest, FrameChildrenAndManagerComeDownInAnyOrder) {
           SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
           RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
         }
-      qmtest::PumpFor(50);
+      qmtest::PumpUntilSettled(5000);
     }
     EXPECT_FALSE(IsWindow(Frame));
   }

@@ -64,7 +64,7 @@ class SkinRefit : public ::testing::Test {
     Form->Show();
     SetActiveWindow(Form->Handle());
     qmtest::PumpFor(1000, [&] { return Skinner() && Skinner()->Phase() == TWinSkinForm::phReady; });
-    qmtest::PumpFor(50);
+    qmtest::PumpUntilSettled();
   }
   void TearDown() override {
     Form.reset();

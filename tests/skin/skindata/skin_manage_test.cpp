@@ -163,7 +163,7 @@ TEST_F(SkinManagerTest, WindowsAndPopupsStillOpenWhenTheirSkinGoesGetTheirOwnLoo
   ShowWindow(w, SW_SHOW);
   SetActiveWindow(w);
   ASSERT_NE(SkinManager->FindFormSkinner(w), nullptr);
-  qmtest::PumpFor(300, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, 1, L"打开皮肤");
   SetForegroundWindow(w);
@@ -211,7 +211,7 @@ TEST_F(SkinManagerTest, AWindowEndedInsideItsOwnMessageKeepsItsSkinnerUntilThatM
                            nullptr, GetModuleHandleW(nullptr), nullptr);
   SkinManager->Active = true;
   ASSERT_TRUE(SkinManager->AttachWindow(w));
-  qmtest::PumpFor(300, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
   SetWindowTextW(w, L"关闭");
   EXPECT_FALSE(IsWindow(w));
   ASSERT_EQ(SkinManager->FormSkinners.size(), 1u) << "kept while its message ran";

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -269,6 +270,53 @@ TEST_F(CliTest, GhostCommandTooLongForDosIsRefusedWithAMessage) {
   EXPECT_FALSE(fs::exists(Dir / "HuiFu.bat"));
 }
 
+// Refused like any other input the check turns down: a message, nothing
+// written, exit status 0.
+TEST_F(CliTest, ScriptPathsNamingOneFileAreRefusedAndEveryFileKeepsItsContent) {
+  const std::string both = "message: “备份文件”和“恢复文件”指向同一个文件，恢复批处理文件会覆盖备份批处理文件。请为它们选择不同的文件。\n";
+  const std::string dir = Utf8Of(Dir);
+  { std::ofstream(Dir / "BACKUP.BAT", std::ios::binary) << "old"; }
+  fs::create_hard_link(Dir / "BACKUP.BAT", Dir / "Link.bat");
+  struct Row {
+    std::string Backup, Restore, Message;
+  };
+  std::vector<Row> rows = {
+      {dir + "/BACKUP.BAT", dir + "/backup.bat", both},
+      {dir + "\\BACKUP.BAT", dir + "/BACKUP.BAT", both},
+      {"BACKUP.BAT", dir + "/BACKUP.BAT", both},  // relative: from the program folder
+      {dir + "/BACKUP.BAT.", dir + "/BACKUP.BAT", both},
+      {dir + "/BACKUP.BAT", dir + "/BACKUP.BAT ", both},
+      {dir + "/Link.bat", dir + "/BACKUP.BAT", both},
+      {dir + "/BACKUP.BAT", "winbf.gho",
+       "message: “恢复文件”和“映像文件”指向同一个文件，批处理文件会覆盖映像文件。请为它们选择不同的文件。\n"},
+  };
+#ifdef _WIN32
+  { std::ofstream(Dir / "BeiFenLongName.bat", std::ios::binary) << "old"; }
+  wchar_t alias[MAX_PATH];
+  const DWORD n = GetShortPathNameW((Dir / "BeiFenLongName.bat").c_str(), alias, MAX_PATH);
+  ASSERT_TRUE(n && n < MAX_PATH);
+  rows.push_back({Utf8Of(alias), dir + "\\BeiFenLongName.bat", both});
+#endif
+  for (const Row& row : rows) {
+    const TRun run = RunTool({"--program-dir", dir, "BeiFenEdit=" + row.Backup, "HuifuEdit=" + row.Restore,
+                              "FenQuListBox0#0", "click:moveButton1", "click:RunButton"},
+                             Dir);
+    EXPECT_EQ(run.Status, 0) << row.Backup;
+    EXPECT_EQ(run.Out, row.Message) << row.Backup << " | " << row.Restore;
+  }
+  EXPECT_EQ(ReadAll(Dir / "BACKUP.BAT"), "old");
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(Dir)) names.insert(Utf8Of(entry.path().filename()));
+  names.erase("BeiFenLongName.bat");
+  EXPECT_EQ(names, (std::set<std::string>{"BACKUP.BAT", "Link.bat"}));
+}
+
+TEST_F(CliTest, KeysTypedAfterTheVolumeSizeIsPutBackReplaceIt) {
+  const TRun run = Run({"+splitCheckBox1", "splitEdit1=", "keys:splitEdit1=700", "dump:splitEdit1"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "dump: splitEdit1 text=\"700\" items=- index=- checked=- enabled=1\n");
+}
+
 TEST_F(CliTest, BadActionsStopEverythingBeforeAnythingIsWritten) {
   const std::vector<std::string> write = {"FenQuListBox0#0", "click:moveButton1", "click:RunButton"};
   auto after = [&](const std::string& bad) {
@@ -286,6 +334,8 @@ TEST_F(CliTest, BadActionsStopEverythingBeforeAnythingIsWritten) {
   ExpectUsageError(after("page=6"), "page=6");
   ExpectUsageError(after("dump:"), "dump:");
   ExpectUsageError(after("gibberish"), "gibberish");
+  ExpectUsageError(after("keys:ghostEdit"), "keys:ghostEdit");
+  ExpectUsageError(after("keys:fxCheckBox1=1"), "fxCheckBox1");
   // Out of reach only in the state the earlier actions leave.
   ExpectUsageError(after("FenQuListBox0#1"), "FenQuListBox0#1");
   ExpectUsageError(after("splitEdit1=5"), "splitEdit1");

@@ -69,14 +69,18 @@ class Regenerated : public ::testing::Test {
     status_ = std::system(cmd.c_str());
     const std::string steel = std::string("\"") + QM_SKINGEN + "\" --steel \"" + (out_ / "second").string() + "\"";
     steelStatus_ = std::system(steel.c_str());
+    const std::string icons = std::string("\"") + QM_SKINGEN + "\" --icons \"" + (out_ / "wizard.ico").string() +
+                              "\" \"" + (out_ / "skinview.ico").string() + "\"";
+    iconStatus_ = std::system(icons.c_str());
   }
   static void TearDownTestSuite() { fs::remove_all(out_); }
   static fs::path out_;
-  static int status_, steelStatus_;
+  static int status_, steelStatus_, iconStatus_;
 };
 fs::path Regenerated::out_;
 int Regenerated::status_ = -1;
 int Regenerated::steelStatus_ = -1;
+int Regenerated::iconStatus_ = -1;
 
 TEST_F(Regenerated, WritesExactlyTheCommittedFiles) {
   ASSERT_EQ(status_, 0);
@@ -87,6 +91,9 @@ TEST_F(Regenerated, WritesExactlyTheCommittedFiles) {
   for (const auto& name : fresh)
     EXPECT_TRUE(readAll(kSkin / name) == readAll(out_ / "default" / name)) << name << " differs from the committed file";
   EXPECT_TRUE(readAll(QM_MENU_GLYPHS) == readAll(out_ / "lacquermenu.bmp"));
+  ASSERT_EQ(iconStatus_, 0);
+  EXPECT_TRUE(readAll(QM_WIZARD_ICON) == readAll(out_ / "wizard.ico"));
+  EXPECT_TRUE(readAll(QM_SKINVIEW_ICON) == readAll(out_ / "skinview.ico"));
 }
 
 TEST_F(Regenerated, SecondSkinHasTheSameMembersAndAThinFrameOfItsOwn) {

@@ -53,7 +53,7 @@ class SkinView : public ::testing::Test {
     Form = std::make_unique<TSkinViewForm>(nullptr);
     Form->Show();
     SetActiveWindow(Form->Handle());
-    qmtest::PumpFor(100);
+    qmtest::PumpUntilSettled();
   }
   void TearDown() override {
     Form.reset();
