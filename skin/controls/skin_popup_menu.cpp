@@ -72,14 +72,12 @@ LRESULT TWinSkinPopMenu::Print(HDC DC, LPARAM Flags) {
   RebuildBackground(w, h);
   if (!FBackground->Empty()) BitBlt(DC, 0, 0, w, h, FBackground->Canvas().Handle(), 0, 0, SRCCOPY);
   // The menu prints its items inside the frame, over the picture.
-  const int oldMode = SetBkMode(DC, TRANSPARENT);
-  HRGN inner = CreateRectRgn(kFrame, kFrame, w - kFrame, h - kFrame);
-  SelectClipRgn(DC, inner);
-  const LRESULT result = FSubclass.CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(DC), Flags);
-  SelectClipRgn(DC, nullptr);
-  DeleteObject(inner);
-  SetBkMode(DC, oldMode);
-  return result;
+  // The caller's DC gets its mode and clipping back however the print ends.
+  const gui::TDCStateGuard saved(DC);
+  SetBkMode(DC, TRANSPARENT);
+  const gui::TGdiHandle<HRGN> inner(CreateRectRgn(kFrame, kFrame, w - kFrame, h - kFrame), true);
+  SelectClipRgn(DC, inner.Get());
+  return FSubclass.CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(DC), Flags);
 }
 
 LRESULT TWinSkinPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -100,9 +98,8 @@ LRESULT TWinSkinPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       // Some systems draw the popup's edge inside the client area while
       // painting it, so the frame goes on again after either paint.
       const LRESULT result = Msg == WM_PAINT ? FSubclass.CallPrevious(Msg, wParam, lParam) : 0;
-      HDC dc = GetWindowDC(FHandle);
-      PaintFrame(dc, w, h);
-      ReleaseDC(FHandle, dc);
+      const gui::TWindowDC dc(FHandle, gui::TWindowDC::Whole);
+      PaintFrame(dc.Handle(), w, h);
       return result;
     }
     case WM_PRINT:

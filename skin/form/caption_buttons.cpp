@@ -196,7 +196,8 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
   int frame = State;
   if (Button.FData.Visibility == 100 && State == TNCObject::stHot) frame = 4;
   if (frames == 1) frame = 1;
-  HDC dc = GetWindowDC(FHandle);
+  const gui::TWindowDC windowDC(FHandle, gui::TWindowDC::Whole);
+  const HDC dc = windowDC.Handle();
   // What lies under the button first: the image may be see-through.
   if (Button.FData.Visibility == 100 && FMenuBar && !FMenuBar->FBackground.Empty())
     BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
@@ -207,7 +208,6 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
            Button.FBounds.bottom - Button.FBounds.top, FTitleBuffer.Canvas().Handle(), Button.FBounds.left,
            Button.FBounds.top, SRCCOPY);
   DrawFrame(dc, Button.FBounds, *image, true, frames, frame);
-  ReleaseDC(FHandle, dc);
 }
 
 POINT TWinSkinForm::ScreenToWindow(POINT P) const {

@@ -408,50 +408,52 @@ void TWinSkinForm::UpdateRegion(bool Redraw) {
     return;
   const TFrameMetrics& m = FMetrics;
   auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == 1; };
-  HRGN region = nullptr;
+  // Every region here is freed if a shape cannot be cut, until the window
+  // takes the finished one over.
+  using TRegion = gui::TGdiHandle<HRGN>;
+  auto owned = [](HRGN r) { return TRegion(r, true); };
+  TRegion region;
   FRegionWidth = w, FRegionHeight = h;
   if (trans(FSkinData->BorderLeft) || trans(FSkinData->BorderRight) || trans(FSkinData->BorderTop) ||
       trans(FSkinData->BorderBottom)) {
-    region = CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom);
+    region = owned(CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom));
     if (FFrameKind != 2) {
       const RECT left{0, 0, m.BorderLeft, h}, right{w - m.BorderRight, 0, w, h},
           bottom{m.BorderLeft, h - m.BorderBottom, w - m.BorderRight, h}, top{m.BorderLeft, 0, w - m.BorderRight, m.TitleHeight};
       auto piece = [&](bool shaped, TFrameSide side, const RECT& r) {
-        if (r.right <= r.left || r.bottom <= r.top) return CreateRectRgn(0, 0, 0, 0);
+        if (r.right <= r.left || r.bottom <= r.top) return owned(CreateRectRgn(0, 0, 0, 0));
         if (shaped)
-          if (HRGN shape = BorderRegion(side, r)) return shape;
-        return CreateRectRgnIndirect(&r);
+          if (HRGN shape = BorderRegion(side, r)) return owned(shape);
+        return owned(CreateRectRgnIndirect(&r));
       };
-      HRGN l = piece(trans(FSkinData->BorderLeft) && h > 1, TFrameSide::Left, left);
-      HRGN r = piece(trans(FSkinData->BorderRight) && h > 1, TFrameSide::Right, right);
-      HRGN b = piece(trans(FSkinData->BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
-      HRGN t = piece(trans(FSkinData->BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
-      CombineRgn(l, l, r, RGN_OR);
-      CombineRgn(t, t, b, RGN_OR);
-      CombineRgn(l, l, t, RGN_OR);
-      CombineRgn(region, region, l, RGN_OR);
-      for (HRGN piece : {l, r, b, t}) DeleteObject(piece);
+      const TRegion l = piece(trans(FSkinData->BorderLeft) && h > 1, TFrameSide::Left, left);
+      const TRegion r = piece(trans(FSkinData->BorderRight) && h > 1, TFrameSide::Right, right);
+      const TRegion b = piece(trans(FSkinData->BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
+      const TRegion t = piece(trans(FSkinData->BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
+      CombineRgn(l.Get(), l.Get(), r.Get(), RGN_OR);
+      CombineRgn(t.Get(), t.Get(), b.Get(), RGN_OR);
+      CombineRgn(l.Get(), l.Get(), t.Get(), RGN_OR);
+      CombineRgn(region.Get(), region.Get(), l.Get(), RGN_OR);
     }
   } else {
-    region = CreateRectRgn(0, 0, w, h);
+    region = owned(CreateRectRgn(0, 0, w, h));
   }
   if (!Redraw) {
     // What the cut uncovers belongs to the windows behind: they repaint it.
     // The window itself keeps the frame it has just painted for this size,
     // which a redraw of the whole window would only paint again.
-    HRGN uncovered = CreateRectRgn(0, 0, w, h);
-    CombineRgn(uncovered, uncovered, region, RGN_DIFF);
+    const TRegion uncovered = owned(CreateRectRgn(0, 0, w, h));
+    CombineRgn(uncovered.Get(), uncovered.Get(), region.Get(), RGN_DIFF);
     HWND behind = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) ? GetParent(FHandle) : nullptr;
     POINT origin{window.left, window.top};
     if (behind) ScreenToClient(behind, &origin);
-    OffsetRgn(uncovered, origin.x, origin.y);
-    SetWindowRgn(FHandle, region, FALSE);
-    RedrawWindow(behind, nullptr, uncovered, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    DeleteObject(uncovered);
+    OffsetRgn(uncovered.Get(), origin.x, origin.y);
+    SetWindowRgn(FHandle, region.Detach(), FALSE);
+    RedrawWindow(behind, nullptr, uncovered.Get(), RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   } else {
     // The system owns a region once it is the window's, and deletes it when
     // the next one comes: it is never deleted here.
-    SetWindowRgn(FHandle, region, TRUE);
+    SetWindowRgn(FHandle, region.Detach(), TRUE);
   }
   FOwnsRegion = true;
 }
