@@ -324,7 +324,9 @@ TEST_F(MDIFrameTest, FrameChildrenAndManagerComeDownInAnyOrder) {
               EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
               EXPECT_FALSE(HasRegion(w));
             }
-          if (IsWindow(Frame)) EXPECT_EQ(GetMenu(Frame), bar);
+          if (IsWindow(Frame)) {
+            EXPECT_EQ(GetMenu(Frame), bar);
+          }
           break;
       }
       // Whatever is still there goes on working.
