@@ -115,9 +115,12 @@ class TDCStateGuard {
 };
 
 // A window's DC for one scope (GetDC / ReleaseDC); no window: the screen's.
+// A whole-window DC reaches the frame too (GetWindowDC).
 class TWindowDC {
  public:
-  explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
+  enum TArea { Client, Whole };
+  explicit TWindowDC(HWND window, TArea area = Client)
+      : FWindow(window), FDC(area == Whole ? GetWindowDC(window) : GetDC(window)) {}
   ~TWindowDC() {
     if (FDC) ReleaseDC(FWindow, FDC);
   }

@@ -1,5 +1,6 @@
 #include "skin_button.h"
 
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -200,8 +201,13 @@ void TSkinSpeedButton::InitGraphic(TWinSkinForm* Skinner, TSkinData* Data) {
   if (!GraphicControl) return;
   SkinData = Data;
   FormSkinner = Skinner;
-  HookWindowProc(GraphicControl);
-  FormSkinner->AddControl(this);
+  try {
+    HookWindowProc(GraphicControl);
+    FormSkinner->AddControl(this);
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
   GraphicControl->Invalidate();
@@ -277,6 +283,7 @@ void TSkinSpeedButton::PaintNow(HDC DC) {
       Paint(target, GraphicControl->ClientRect());
     } catch (...) {
       // The next paint of the parent starts over.
+      gui::DebugReport(L"painting a speed button", parent->Handle());
     }
   }
   if (own) ReleaseDC(parent->Handle(), own);

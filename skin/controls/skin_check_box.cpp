@@ -112,11 +112,16 @@ void TSkinBox::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Recolour
   Recolour = RecolourIt;
   SkinData = Data;
   Control = control;
-  Handle = control->Handle();
-  TurnThemeOff();
   FormSkinner = Skinner;
-  FormSkinner->AddControl(this);
-  if (Recolour) TakeSkinColour();
+  try {
+    Handle = control->Handle();
+    TurnThemeOff();
+    FormSkinner->AddControl(this);
+    if (Recolour) TakeSkinColour();
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
 }

@@ -1,5 +1,8 @@
 #include "skin_control.h"
 
+#include <stdexcept>
+
+#include "gui/debug_report.h"
 #include "gui/graphics.h"
 #include "gui/visual_styles.h"
 #include "skin_bitmap_draw.h"
@@ -15,8 +18,6 @@ std::wstring SkinWindowText(HWND Window) {
 }
 
 TSkinControl::TSkinControl(gui::TComponent* Owner) : gui::TComponent(Owner) {
-  // A skinner reports nothing: a control it cannot paint keeps its look.
-  FSubclass.OnError = [](std::exception_ptr) {};
   FSubclass.OnWindowDestroyed = [this] { State = stDead; };
 }
 
@@ -28,10 +29,8 @@ void TSkinControl::BeforeDestruction() {
 }
 
 void TSkinControl::Unhook() {
-  if (FHooked && FOldWindowProc) {
-    FHooked->WindowProc = FOldWindowProc;
-    FOldWindowProc = nullptr;
-    FHooked = nullptr;
+  if (FHook.Attached()) {
+    FHook.Detach();
     if (Control) Control->DoubleBuffered = FSavedDoubleBuffered;
   }
   FSubclass.Detach();
@@ -44,6 +43,14 @@ void TSkinControl::Unhook() {
   }
 }
 
+void TSkinControl::AbandonAttach() {
+  // Whatever the attach had done comes off again, in reverse.
+  RestoreColour();
+  Unhook();
+  Initialised = false;
+  State = stCreated;
+}
+
 void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool RecolourIt) {
   if (Initialised) return;
   auto* control = dynamic_cast<gui::TWinControl*>(Owner());
@@ -52,23 +59,27 @@ void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Reco
   SkinData = Data;
   FormSkinner = Skinner;
   Control = control;
-  Handle = control->Handle();
-  TurnThemeOff();
-  HookWindowProc(control);
-  FSavedDoubleBuffered = control->DoubleBuffered;
-  control->DoubleBuffered = true;
-  FormSkinner->AddControl(this);
-  ReadState();
-  if (Recolour) TakeSkinColour();
-  control->Invalidate();
+  try {
+    Handle = control->Handle();
+    TurnThemeOff();
+    HookWindowProc(control);
+    FSavedDoubleBuffered = control->DoubleBuffered;
+    control->DoubleBuffered = true;
+    FormSkinner->AddControl(this);
+    ReadState();
+    if (Recolour) TakeSkinColour();
+    control->Invalidate();
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
 }
 
 void TSkinControl::HookWindowProc(gui::TControl* Target) {
-  FHooked = Target;
-  FOldWindowProc = Target->WindowProc;
-  Target->WindowProc = [this](gui::TMessage& m) { HandleMessage(m); };
+  if (!FHook.Attach(Target, [this](gui::TMessage& m) { HandleMessage(m); }))
+    throw std::runtime_error("the control's message handler is taken already");
 }
 
 void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinner) {
@@ -76,14 +87,22 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinne
   SkinData = Data;
   FormSkinner = Skinner;
   Enabled = true;
-  FormSkinner->AddControl(this);
-  Text = SkinWindowText(Handle);
-  TurnThemeOff();
-  FSubclass.Attach(Handle, [this](UINT msg, WPARAM w, LPARAM l) {
-    gui::TMessage m{msg, w, l, 0};
-    HandleMessage(m);
-    return m.Result;
-  });
+  try {
+    FormSkinner->AddControl(this);
+    Text = SkinWindowText(Handle);
+    TurnThemeOff();
+    // The user is told nothing: a control the skin cannot paint keeps its look.
+    FSubclass.DebugName = L"control skinner " + gui::Widen(ClassName());
+    if (!FSubclass.Attach(Handle, [this](UINT msg, WPARAM w, LPARAM l) {
+          gui::TMessage m{msg, w, l, 0};
+          HandleMessage(m);
+          return m.Result;
+        }))
+      throw std::runtime_error("the window's procedure cannot be replaced");
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
 }
@@ -105,10 +124,15 @@ void TSkinControl::RestoreControl() {
 void TSkinControl::TakeSkinColour() {
   SavedColor = Control->Color();
   SavedParentColor = Control->ParentColor();
+  FColourTaken = true;
   Control->SetColor(SkinData->ButtonFaceColour);
 }
 
 void TSkinControl::RestoreColour() {
+  // Only a colour that was taken is given back: an attach that failed
+  // before taking it has nothing saved.
+  if (!FColourTaken || !Control) return;
+  FColourTaken = false;
   if (SavedParentColor)
     Control->SetParentColor(true);
   else
@@ -127,8 +151,8 @@ void TSkinControl::HandleMessage(gui::TMessage& Message) {
 }
 
 void TSkinControl::DefaultHandler(gui::TMessage& Message) {
-  if (FOldWindowProc) {
-    FOldWindowProc(Message);
+  if (FHook.Attached()) {
+    FHook.CallPrevious(Message);
   } else if (FSubclass.Attached()) {
     Message.Result = FSubclass.CallPrevious(Message.Msg, Message.WParam, Message.LParam);
   } else if (Handle) {
@@ -210,6 +234,7 @@ void TSkinControl::PaintNow(HDC DC) {
     Paint(DC ? DC : own, r);
   } catch (...) {
     // The control keeps what it painted itself.
+    gui::DebugReport(L"painting with " + gui::Widen(ClassName()), Handle);
   }
   if (own) ReleaseDC(Handle, own);
 }
@@ -224,6 +249,7 @@ void TSkinControl::PaintCycle(gui::TMessage& Message) {
     if (r.right >= 0) Paint(dc, r);
   } catch (...) {
     // As PaintNow: the next paint starts over.
+    gui::DebugReport(L"painting with " + gui::Widen(ClassName()), Handle);
   }
   if (own) EndPaint(Handle, &ps);
   Message.Result = 0;

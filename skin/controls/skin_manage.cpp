@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gui/desktop_compositor.h"
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/system_settings.h"
 #include "gui/timer.h"
@@ -52,6 +53,9 @@ TSkinManage::TSkinManage()
 }
 
 TSkinManage::~TSkinManage() {
+  // From here on whoever asks finds no manager, also when the program's end
+  // takes it, whose holder would still point here until this is done.
+  if (SkinManager.get() == this) static_cast<void>(SkinManager.release());
   Activated = 4;
   FSettings.reset();
   ActionTimer.reset();
@@ -59,6 +63,15 @@ TSkinManage::~TSkinManage() {
   HookHandle = nullptr;
   for (auto& p : PopupMenus) p->Detach();
   PopupMenus.clear();
+  // The skinners of bare windows are the manager's: their windows, which
+  // may live on, get their own look back as when the skin is switched off.
+  // Library forms keep theirs, which go with them.
+  while (!FOwnedSkinners.empty()) {
+    std::unique_ptr<TWinSkinForm> skinner = std::move(FOwnedSkinners.back());
+    FOwnedSkinners.pop_back();
+    std::erase(FormSkinners, skinner.get());
+  }
+  FormSkinners.clear();
   SkinDatas.clear();
 }
 
@@ -71,6 +84,15 @@ void TSkinManage::AddSkinData(TSkinData* SkinData) {
 void TSkinManage::RemoveSkinData(TSkinData* SkinData) {
   auto it = std::find(SkinDatas.begin(), SkinDatas.end(), SkinData);
   if (it != SkinDatas.end()) SkinDatas.erase(it);
+  // Nothing may go on painting from a skin that is going: a message box
+  // still open when the main form (and its skin) goes, say.
+  for (size_t i = FormSkinners.size(); i-- > 0;)
+    if (i < FormSkinners.size() && FormSkinners[i]->SkinData() == SkinData) DetachAndFree(FormSkinners[i]);
+  std::erase_if(PopupMenus, [&](const std::unique_ptr<TPopupWindowSkinner>& p) {
+    if (p->SkinData() != SkinData) return false;
+    p->Detach();
+    return true;
+  });
   // A request still pending for a component that is gone must not reach it.
   if (PendingSkinData == SkinData) {
     PendingSkinData = nullptr;
@@ -94,6 +116,7 @@ LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
     // Nothing may unwind through the hook, and nothing is shown either: a
     // box opened here, amid a window's creation or activation, would stop
     // the program at every window. The window just stays unskinned.
+    gui::DebugReport(L"the skin manager's window hook", reinterpret_cast<HWND>(wParam));
     return CallNextHookEx(self->HookHandle, Code, wParam, lParam);
   }
 }
@@ -154,12 +177,17 @@ bool TSkinManage::AttachWindow(HWND Handle) {
   if (form) {
     skinner = form->Make<TWinSkinForm>();
     skinner->FHandle = Handle;
-    skinner->AttachLibraryForm(sd, form);
+    if (!skinner->AttachLibraryForm(sd, form)) {
+      // The window is as it was; its skinner goes again.
+      skinner->Free();
+      return false;
+    }
   } else {
-    FOwnedSkinners.push_back(std::make_unique<TWinSkinForm>(nullptr));
-    skinner = FOwnedSkinners.back().get();
-    skinner->FHandle = Handle;
-    skinner->Attach(sd);
+    auto made = std::make_unique<TWinSkinForm>(nullptr);
+    made->FHandle = Handle;
+    if (!made->Attach(sd)) return false;
+    skinner = made.get();
+    FOwnedSkinners.push_back(std::move(made));
   }
   FormSkinners.push_back(skinner);
   PostMessageW(Handle, WM_SKINATTACHED, 0, 1000);
@@ -206,7 +234,23 @@ void TSkinManage::RemoveFormSkinner(HWND Handle) {
   if (it != FormSkinners.end()) FormSkinners.erase(it);
 }
 
+void TSkinManage::RemoveFormSkinner(const TWinSkinForm* Skinner) { std::erase(FormSkinners, Skinner); }
+
+void TSkinManage::DetachAndFree(TWinSkinForm* Skinner) {
+  const HWND window = Skinner->FHandle;
+  Skinner->Detach();
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+  FreeFormSkinner(Skinner);
+}
+
 void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
+  if (Skinner->InMessage()) {
+    // Its window procedure is still running under us; freeing it now would
+    // pull the skinner out from under that code.
+    Skinner->Retire();
+    return;
+  }
   std::erase(FormSkinners, Skinner);
   if (Skinner->Owner()) {
     Skinner->Free();
@@ -217,7 +261,8 @@ void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
 
 void TSkinManage::SweepFormSkinners() {
   for (size_t i = FormSkinners.size(); i-- > 0;)
-    if (FormSkinners[i]->Phase() == TWinSkinForm::phDead) FreeFormSkinner(FormSkinners[i]);
+    if (i < FormSkinners.size() && FormSkinners[i]->Phase() == TWinSkinForm::phDead && !FormSkinners[i]->InMessage())
+      FreeFormSkinner(FormSkinners[i]);
 }
 
 void TSkinManage::SetMDIMaximized(bool Maximized) {
@@ -261,13 +306,10 @@ void TSkinManage::AttachForms(const TSkinData* OnlyFor) {
 void TSkinManage::DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which) {
   SweepFormSkinners();
   for (size_t i = FormSkinners.size(); i-- > 0;) {
+    // A detach can take other skinners with it (an MDI frame's children).
+    if (i >= FormSkinners.size()) continue;
     TWinSkinForm* s = FormSkinners[i];
-    if (!Which(s)) continue;
-    const HWND window = s->FHandle;
-    s->Detach();
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
-    FreeFormSkinner(s);
+    if (Which(s)) DetachAndFree(s);
   }
 }
 

@@ -43,6 +43,8 @@ class TPopupWindowSkinner {
   virtual void Detach() = 0;
   virtual HWND Window() const = 0;
   virtual HMENU MenuHandle() const = 0;
+  // The skin it paints from, if it says.
+  virtual TSkinData* SkinData() const { return nullptr; }
   // What the popup painted behind its items, for the item painter.
   virtual gui::TBitmap* Background() = 0;
 };
@@ -74,7 +76,9 @@ class TSkinManage {
   TWinSkinForm* FindFormSkinner(HWND Handle) const;
   // Takes a skinner out of the list without freeing it (it is being freed).
   void RemoveFormSkinner(HWND Handle);
-  // Frees every skinner whose window is gone.
+  void RemoveFormSkinner(const TWinSkinForm* Skinner);
+  // Frees every skinner whose window is gone, unless a message of its is
+  // still under way (the next sweep frees it then).
   void SweepFormSkinners();
   void SetMDIMaximized(bool Maximized);
   // Live form skinners of MDI children.
@@ -134,8 +138,11 @@ class TSkinManage {
   // Gives the windows that Which picks their native looks back.
   void DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which);
   std::unique_ptr<gui::TSettingsListener> FSettings;
-  // Takes a skinner out of the list and frees it.
+  // Takes a skinner out of the list and frees it; one inside a message of
+  // its window is only marked for the next sweep.
   void FreeFormSkinner(TWinSkinForm* Skinner);
+  // Switches a skinner off and frees it, as switching the skin off does.
+  void DetachAndFree(TWinSkinForm* Skinner);
   std::vector<std::unique_ptr<TWinSkinForm>> FOwnedSkinners;
   LRESULT Hook(int Code, WPARAM wParam, LPARAM lParam);
 };

@@ -12,8 +12,8 @@ constexpr int kFrame = 3;  // the popup window's frame width
 TWinSkinPopMenu* TWinSkinPopMenu::PendingPopup = nullptr;
 
 TWinSkinPopMenu::TWinSkinPopMenu() : FBackground(std::make_unique<gui::TBitmap>()) {
-  // A popup it cannot paint keeps the system's look; nothing is reported.
-  FSubclass.OnError = [](std::exception_ptr) {};
+  // A popup it cannot paint keeps the system's look; the user is told nothing.
+  FSubclass.DebugName = L"popup menu skinner";
 }
 
 TWinSkinPopMenu::~TWinSkinPopMenu() {
@@ -89,14 +89,12 @@ LRESULT TWinSkinPopMenu::Print(HDC DC, LPARAM Flags) {
   RebuildBackground(w, h);
   if (!FBackground->Empty()) BitBlt(DC, 0, 0, w, h, FBackground->Canvas().Handle(), 0, 0, SRCCOPY);
   // The menu prints its items inside the frame, over the picture.
-  const int oldMode = SetBkMode(DC, TRANSPARENT);
-  HRGN inner = CreateRectRgn(kFrame, kFrame, w - kFrame, h - kFrame);
-  SelectClipRgn(DC, inner);
-  const LRESULT result = FSubclass.CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(DC), Flags);
-  SelectClipRgn(DC, nullptr);
-  DeleteObject(inner);
-  SetBkMode(DC, oldMode);
-  return result;
+  // The caller's DC gets its mode and clipping back however the print ends.
+  const gui::TDCStateGuard saved(DC);
+  SetBkMode(DC, TRANSPARENT);
+  const gui::TGdiHandle<HRGN> inner(CreateRectRgn(kFrame, kFrame, w - kFrame, h - kFrame), true);
+  SelectClipRgn(DC, inner.Get());
+  return FSubclass.CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(DC), Flags);
 }
 
 LRESULT TWinSkinPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -117,9 +115,8 @@ LRESULT TWinSkinPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       // Some systems draw the popup's edge inside the client area while
       // painting it, so the frame goes on again after either paint.
       const LRESULT result = Msg == WM_PAINT ? FSubclass.CallPrevious(Msg, wParam, lParam) : 0;
-      HDC dc = GetWindowDC(FHandle);
-      PaintFrame(dc, w, h);
-      ReleaseDC(FHandle, dc);
+      const gui::TWindowDC dc(FHandle, gui::TWindowDC::Whole);
+      PaintFrame(dc.Handle(), w, h);
       return result;
     }
     case WM_PRINT:

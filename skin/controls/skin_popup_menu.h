@@ -29,6 +29,7 @@ class TWinSkinPopMenu : public TPopupWindowSkinner {
   void Detach() override;
   HWND Window() const override { return FHandle; }
   HMENU MenuHandle() const override { return FMenuHandle; }
+  TSkinData* SkinData() const override { return FSkinData; }
   gui::TBitmap* Background() override { return FBackground.get(); }
   bool Subclassed() const { return FSubclass.Attached(); }
 

@@ -100,8 +100,9 @@ void TWinSkinForm::BuildButtons() {
   FreeButtons();
   for (const auto& data : FSkinData->SysButtons) {
     FButtons.push_back(std::make_unique<TWinSysButton>(*this, *data));
-    // The first window icon met stands in for windows that have none.
-    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && !FIcon.Empty())
+    // The first window icon met stands in for windows that have none; the
+    // key-coloured square of a window without one is no icon to lend.
+    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && FOwnIcon)
       FSkinData->DefaultIcon->Assign(FIcon);
   }
 }
@@ -116,6 +117,7 @@ void TWinSkinForm::LoadIcon() {
   }
   HICON icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_BIG, 0));
+  FOwnIcon = icon != nullptr;
   if (icon) {
     HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
     if (!copy) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
@@ -221,7 +223,8 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
   int frame = State;
   if (Button.FData.Visibility == 100 && State == TNCObject::stHot) frame = 4;
   if (frames == 1) frame = 1;
-  HDC dc = GetWindowDC(FHandle);
+  const gui::TWindowDC windowDC(FHandle, gui::TWindowDC::Whole);
+  const HDC dc = windowDC.Handle();
   // What lies under the button first: the image may be see-through.
   if (Button.FData.Visibility == 100 && FMenuBar && !FMenuBar->FBackground.Empty())
     BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
@@ -232,7 +235,6 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
            Button.FBounds.bottom - Button.FBounds.top, FTitleBuffer.Canvas().Handle(), Button.FBounds.left,
            Button.FBounds.top, SRCCOPY);
   DrawFrame(dc, Button.FBounds, *image, true, frames, frame);
-  ReleaseDC(FHandle, dc);
 }
 
 POINT TWinSkinForm::ScreenToWindow(POINT P) const {
@@ -332,12 +334,15 @@ void TWinSkinForm::HoverTick() {
   // A bare dialog's buttons are told of the mouse leaving by nobody else.
   if (!FForm && FHotButton) {
     RECT r{};
-    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) {
-      TSkinControl* button = FHotButton;
-      FHotButton = nullptr;
-      SendMessageW(button->Handle, gui::CM_MOUSELEAVE, 0, 0);
-    }
+    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) ReleaseHotButton();
   }
+}
+
+void TWinSkinForm::ReleaseHotButton() {
+  if (!FHotButton) return;
+  const HWND button = FHotButton->Handle;
+  FHotButton = nullptr;
+  SendMessageW(button, gui::CM_MOUSELEAVE, 0, 0);
 }
 
 void TWinSkinForm::CloseWindow() {

@@ -123,17 +123,16 @@ bool IsAccel(wchar_t Key, const std::wstring& Caption) {
 void TMenuBtn::Paint() {
   HWND window = FOwner.FHandle;
   if (FBar.FBackground.Empty() || FOwner.Phase() != TWinSkinForm::phReady) return;
-  HDC dc = GetWindowDC(window);
+  const gui::TWindowDC windowDC(window, gui::TWindowDC::Whole);
+  const HDC dc = windowDC.Handle();
   const RECT& bar = FBar.FBarRect;
   BitBlt(dc, FBounds.left, bar.top, Width(FBounds), Height(bar), FBar.FBackground.Canvas().Handle(),
          FBounds.left - bar.left, 0, SRCCOPY);
   if (FState == stPressed || FState == stHot) {
-    HBRUSH frame = CreateSolidBrush(gui::ColorToRGB(FBar.FSkinData->ButtonHilightColour));
-    FrameRect(dc, &FBounds, frame);
-    DeleteObject(frame);
+    const gui::TGdiHandle<HBRUSH> frame(CreateSolidBrush(gui::ColorToRGB(FBar.FSkinData->ButtonHilightColour)), true);
+    FrameRect(dc, &FBounds, frame.Get());
   }
   FBar.DrawCaption(dc, *this, FBounds);
-  ReleaseDC(window, dc);
 }
 
 // --- TWinSkinMenu

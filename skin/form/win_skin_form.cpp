@@ -1,8 +1,10 @@
 #include "win_skin_form.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "gui/desktop_compositor.h"
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/monitors.h"
@@ -33,13 +35,13 @@ std::wstring WindowTextOf(HWND window) {
   return text;
 }
 
-// The caption's length as the widening counts it: in the bytes of the
-// Chinese code page, where a Chinese character takes two and is about as
-// wide as two blanks and more, so that a title of them is not cut short.
-int CaptionCells(const std::wstring& caption) {
-  int cells = 0;
-  for (wchar_t c : caption) cells += c < 0x80 ? 1 : 2;
-  return cells;
+// The caption's length as the widening rule counts it: in GB2312 bytes, two
+// for each Chinese character, which is about how many spaces it is wide.
+int CaptionBytes(const std::wstring& caption) {
+  if (caption.empty()) return 0;
+  const int bytes = WideCharToMultiByte(936, 0, caption.c_str(), static_cast<int>(caption.size()), nullptr, 0,
+                                        nullptr, nullptr);
+  return bytes > 0 ? bytes : static_cast<int>(caption.size());
 }
 
 std::wstring ClassNameOf(HWND window) {
@@ -52,15 +54,28 @@ std::wstring ClassNameOf(HWND window) {
 
 TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner), FDoubleClickTime(GetDoubleClickTime()) {
   LoadCaptionFont();
-  // Frame painting never reports; the window simply keeps what it had.
-  FSubclass.OnError = [](std::exception_ptr) {};
+  // The user is told nothing: the window keeps what it had.
+  FSubclass.DebugName = L"form skinner";
   FSubclass.OnWindowDestroyed = [this] { FPhase = phDead; };
 }
 
 TWinSkinForm::~TWinSkinForm() {
+  // The teardown needs the whole object, also for a skinner without holder.
+  Release();
+}
+
+void TWinSkinForm::BeforeDestruction() {
+  const bool formGoing = FForm && (FForm->ComponentState() & gui::csDestroying);
+  if (FSubclass.Attached() && !formGoing && FPhase != phDestroying && IsWindow(FHandle)) {
+    try {
+      Detach();
+    } catch (...) {
+      gui::DebugReport(L"giving a window back as its form skinner is freed", FHandle);
+    }
+  }
   // A form that outlives its skinner must not keep menu handlers that
   // point at it.
-  if (FForm && !(FForm->ComponentState() & gui::csDestroying)) SetPopupsOwnerDraw(FForm, false);
+  if (FForm && !formGoing) SetPopupsOwnerDraw(FForm, false);
   UnhookClient();
   if (FSubclass.Attached()) {
     RestoreProcedures();
@@ -68,7 +83,12 @@ TWinSkinForm::~TWinSkinForm() {
     GiveFrameToSystem(false);
   }
   FreeControls();
-  if (SkinManager) SkinManager->RemoveFormSkinner(FHandle);
+  if (SkinManager) SkinManager->RemoveFormSkinner(this);
+  // The owned timer, menu bar and system menu go here.
+  gui::TComponent::BeforeDestruction();
+  FHoverTimer = nullptr;
+  FMenuBar = nullptr;
+  FSystemPopup = nullptr;
 }
 
 void TWinSkinForm::LoadCaptionFont() {
@@ -78,21 +98,73 @@ void TWinSkinForm::LoadCaptionFont() {
     FCaptionFont = gui::TGdiHandle<HFONT>(CreateFontIndirectW(&metrics.lfCaptionFont), true);
 }
 
-void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
-  FForm = Form;
-  Form->AutoScroll = false;
-  if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu)) {
-    FOldFormWindowProc = Form->WindowProc;
-    Form->WindowProc = [this](gui::TMessage& m) { FormWindowProc(m); };
-  }
-  Attach(SkinData);
-  SetPopupsOwnerDraw(Form, true);
-  FSavedColor = Form->Color();
-  Form->SetColor(SkinData->ButtonFaceColour);
+bool TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
+  if (FSubclass.Attached() || !FHandle || !Form) return false;
+  return AttachOrUndo(SkinData, Form);
 }
 
-void TWinSkinForm::Attach(TSkinData* SkinData) {
-  if (FSubclass.Attached() || !FHandle) return;
+bool TWinSkinForm::Attach(TSkinData* SkinData) {
+  if (FSubclass.Attached() || !FHandle) return false;
+  return AttachOrUndo(SkinData, nullptr);
+}
+
+bool TWinSkinForm::AttachOrUndo(TSkinData* SkinData, gui::TCustomForm* Form) {
+  // What the window is now, given back exactly if the attach cannot finish.
+  const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  const HMENU menu = GetMenu(FHandle);
+  const bool autoScroll = Form && Form->AutoScroll;
+  try {
+    if (Form) {
+      FForm = Form;
+      Form->AutoScroll = false;
+      if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu) &&
+          !FFormHook.Attach(Form, [this](gui::TMessage& m) { FormWindowProc(m); }))
+        throw std::runtime_error("the form's message handler cannot be hooked");
+    }
+    AttachWindow(SkinData);
+    if (Form) {
+      // Menu items are drawn by the window that skins its menus, so they
+      // follow the frame's gate, not only the popup menus' own.
+      if (FSkinFrame) SetPopupsOwnerDraw(Form, true);
+      FSavedColor = Form->Color();
+      FColourTaken = true;
+      Form->SetColor(SkinData->ButtonFaceColour);
+    }
+    return true;
+  } catch (...) {
+    gui::DebugReport(L"attaching the form skinner", FHandle);
+    UndoAttach(style, menu);
+    if (Form) Form->AutoScroll = autoScroll;
+    return false;
+  }
+}
+
+void TWinSkinForm::UndoAttach(LONG_PTR Style, HMENU Menu) {
+  if (FHoverTimer) {
+    FHoverTimer->Free();
+    FHoverTimer = nullptr;
+  }
+  if (FForm) {
+    SetPopupsOwnerDraw(FForm, false);
+    if (FColourTaken) FForm->SetColor(FSavedColor);
+  }
+  FColourTaken = false;
+  FreeControls();
+  RestoreProcedures();
+  UnhookClient();
+  FreeMenuBar(true);
+  FreeButtons();
+  FMenuHeight = 0;
+  if (GetMenu(FHandle) != Menu) SetMenu(FHandle, Menu);
+  if (GetWindowLongPtrW(FHandle, GWL_STYLE) != Style) {
+    SetWindowLongPtrW(FHandle, GWL_STYLE, Style);
+    RefreshFrame();
+  }
+  FStyle = Style;
+  FForm = nullptr;
+}
+
+void TWinSkinForm::AttachWindow(TSkinData* SkinData) {
   FSkinData = SkinData;
   FHoverTimer = Make<gui::TTimer>();
   FHoverTimer->SetEnabled(false);
@@ -102,6 +174,7 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
       HoverTick();
     } catch (...) {
       // The hover look simply stays until the next move.
+      gui::DebugReport(L"the form skinner's hover tick", FHandle);
     }
   };
   FSkinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
@@ -140,7 +213,8 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
     BuildFrame();
     TakeFrameFromSystem();
   }
-  FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); });
+  if (!FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); }))
+    throw std::runtime_error("the window's procedure cannot be replaced");
   if (FForm)
     SkinComponents(FForm);
   else
@@ -317,7 +391,7 @@ void TWinSkinForm::FitWindow(bool Reskin) {
     }
     FCaption = WindowTextOf(FHandle);
     const TDataSkinTitle* title = FSkinData->Title.get();
-    const int minimum = (CaptionCells(FCaption) + 7) * FSpaceWidth + FMetrics.BorderLeft +
+    const int minimum = (CaptionBytes(FCaption) + 7) * FSpaceWidth + FMetrics.BorderLeft +
                         FMetrics.BorderRight +
                         (title ? title->LeftWidth + title->RightWidth + title->TextBackLeft + title->TextBackRight : 0);
     if (width < minimum) {
@@ -342,9 +416,24 @@ void TWinSkinForm::FitWindow(bool Reskin) {
   // copy costs nothing.
   SetWindowPos(FHandle, nullptr, 0, 0, width, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | (Reskin ? SWP_NOCOPYBITS : 0));
+  FFitted = true;
 }
 
 void TWinSkinForm::FinishAttach() {
+  if (FPhase == phDead || !FSubclass.Attached()) return;
+  try {
+    FinishAttachSteps();
+  } catch (...) {
+    // Half a frame is worse than none: the window gets its own back, and
+    // the manager frees this skinner at its next sweep.
+    gui::DebugReport(L"finishing the form skinner's attach", FHandle);
+    if (!FFitted) FPhase = phAttaching;
+    Detach();
+    FPhase = phDead;
+  }
+}
+
+void TWinSkinForm::FinishAttachSteps() {
   if (FPhase == phAttaching && FSkinFrame && MDIChildWhileMaximized()) {
     SetCaptionStyles(true);
     RefreshFrame();
@@ -378,7 +467,7 @@ void TWinSkinForm::ApplySkin() {
       if (auto* form = dynamic_cast<gui::TCustomForm*>(c)) form->SetColor(FSkinData->ButtonFaceColour);
   }
   for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls)) skinner->SkinChanged();
-  if (FForm) SetPopupsOwnerDraw(FForm, true);
+  if (FSkinFrame && FForm) SetPopupsOwnerDraw(FForm, true);
   // Items measured for the old skin's margins keep that size otherwise.
   RemeasureMenus();
   FPhase = phReskinning;
@@ -411,32 +500,35 @@ void TWinSkinForm::UpdateRegion() {
     return;
   const TFrameMetrics& m = FMetrics;
   auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == 1; };
-  HRGN region = nullptr;
+  // Every region here is freed if a shape cannot be cut, until the window
+  // takes the finished one over.
+  using TRegion = gui::TGdiHandle<HRGN>;
+  auto owned = [](HRGN r) { return TRegion(r, true); };
+  TRegion region;
   FRegionWidth = w, FRegionHeight = h;
   if (trans(FSkinData->BorderLeft) || trans(FSkinData->BorderRight) || trans(FSkinData->BorderTop) ||
       trans(FSkinData->BorderBottom)) {
-    region = CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom);
+    region = owned(CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom));
     if (FFrameKind != 2) {
       const RECT left{0, 0, m.BorderLeft, h}, right{w - m.BorderRight, 0, w, h},
           bottom{m.BorderLeft, h - m.BorderBottom, w - m.BorderRight, h}, top{m.BorderLeft, 0, w - m.BorderRight, m.TitleHeight};
       auto piece = [&](bool shaped, TFrameSide side, const RECT& r) {
-        if (r.right <= r.left || r.bottom <= r.top) return CreateRectRgn(0, 0, 0, 0);
+        if (r.right <= r.left || r.bottom <= r.top) return owned(CreateRectRgn(0, 0, 0, 0));
         if (shaped)
-          if (HRGN shape = BorderRegion(side, r)) return shape;
-        return CreateRectRgnIndirect(&r);
+          if (HRGN shape = BorderRegion(side, r)) return owned(shape);
+        return owned(CreateRectRgnIndirect(&r));
       };
-      HRGN l = piece(trans(FSkinData->BorderLeft) && h > 1, TFrameSide::Left, left);
-      HRGN r = piece(trans(FSkinData->BorderRight) && h > 1, TFrameSide::Right, right);
-      HRGN b = piece(trans(FSkinData->BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
-      HRGN t = piece(trans(FSkinData->BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
-      CombineRgn(l, l, r, RGN_OR);
-      CombineRgn(t, t, b, RGN_OR);
-      CombineRgn(l, l, t, RGN_OR);
-      CombineRgn(region, region, l, RGN_OR);
-      for (HRGN piece : {l, r, b, t}) DeleteObject(piece);
+      const TRegion l = piece(trans(FSkinData->BorderLeft) && h > 1, TFrameSide::Left, left);
+      const TRegion r = piece(trans(FSkinData->BorderRight) && h > 1, TFrameSide::Right, right);
+      const TRegion b = piece(trans(FSkinData->BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
+      const TRegion t = piece(trans(FSkinData->BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
+      CombineRgn(l.Get(), l.Get(), r.Get(), RGN_OR);
+      CombineRgn(t.Get(), t.Get(), b.Get(), RGN_OR);
+      CombineRgn(l.Get(), l.Get(), t.Get(), RGN_OR);
+      CombineRgn(region.Get(), region.Get(), l.Get(), RGN_OR);
     }
   } else {
-    region = CreateRectRgn(0, 0, w, h);
+    region = owned(CreateRectRgn(0, 0, w, h));
   }
   // The system owns a region once it is the window's, and deletes it when
   // the next one comes: it is never deleted here. Redrawn, so that nothing
@@ -444,7 +536,7 @@ void TWinSkinForm::UpdateRegion() {
   // takes its own border off a window once it is shaped, and what the
   // window had painted moves with its frame); the system repaints only what
   // the cut newly uncovers of the windows behind, and never any other window.
-  SetWindowRgn(FHandle, region, TRUE);
+  SetWindowRgn(FHandle, region.Detach(), TRUE);
   FOwnsRegion = true;
 }
 
@@ -457,10 +549,7 @@ void TWinSkinForm::DropRegion() {
 }
 
 void TWinSkinForm::RestoreProcedures() {
-  if (FForm && FOldFormWindowProc) {
-    FForm->WindowProc = FOldFormWindowProc;
-    FOldFormWindowProc = nullptr;
-  }
+  FFormHook.Detach();
   FSubclass.Detach();
 }
 
@@ -488,7 +577,9 @@ void TWinSkinForm::Detach() {
   FTitleBuffer.SetSize(0, 0);
   FreeMenuBar(true);
   const bool child = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) != 0;
-  if (FPhase != phDestroying && (!child || FMDIKind == mkChild)) {
+  // A window never fitted to the skin (the attach did not finish) keeps
+  // its size.
+  if (FPhase != phDestroying && FPhase != phAttaching && (!child || FMDIKind == mkChild)) {
     RECT window;
     GetWindowRect(FHandle, &window);
     if (FMDIKind == mkChild) MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&window), 2);
@@ -527,13 +618,7 @@ void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
     Message.Result = 1;
     return;
   }
-  FOldFormWindowProc(Message);
-  if (Message.Msg == WM_SETTEXT) {
-    FCaption = WindowTextOf(FHandle);
-    // The caption is ours to repaint; while the window procedure keeps the
-    // window out of sight around the native handling, it repaints after.
-    if (IsWindowVisible(FHandle)) RefreshFrame();
-  }
+  FFormHook.CallPrevious(Message);
 }
 
 LRESULT TWinSkinForm::SizeHandler(WPARAM wParam, LPARAM lParam) {
@@ -598,6 +683,7 @@ void TWinSkinForm::PaintFrame(HDC DC) {
                                       FMetrics.TitleHeight + FMenuHeight});
   } catch (...) {
     // The next paint starts over.
+    gui::DebugReport(L"painting the skinned frame", FHandle);
   }
   FHotObject = nullptr;  // a full repaint shows every button at rest
   if (own) ReleaseDC(FHandle, own);
@@ -711,6 +797,16 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     case WM_WINDOWPOSCHANGED: ReadWindowState(); return CallOldProc(Msg, wParam, lParam);
+    case WM_SETTEXT:
+      // Library form or foreign window alike, the caption is ours. Once the
+      // frame shows, the native handling runs out of sight (stage 3);
+      // before that there is no frame of ours to repaint.
+      if (FPhase == phAttaching || FWindowState == wsMinimized || MDIChildOutsideNormal()) {
+        const LRESULT result = CallOldProc(Msg, wParam, lParam);
+        FCaption = WindowTextOf(FHandle);
+        return result;
+      }
+      break;
     case WM_NCACTIVATE: FActive = wParam != 0; break;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -785,6 +881,8 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCACTIVATE:
       // Answered here: the system would paint the native caption first.
       if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+      // With the timer off nobody would tell the button the mouse left.
+      if (!FActive) ReleaseHotButton();
       PaintFrame(nullptr);
       return 1;
     case kDrawNativeCaption:

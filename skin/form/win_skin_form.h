@@ -23,6 +23,7 @@
 #include "gui/control.h"
 #include "gui/graphics.h"
 #include "gui/subclass.h"
+#include "gui/window_proc_hook.h"
 #include "nc_object.h"
 #include "skin_frame.h"
 
@@ -55,8 +56,10 @@ class TWinSkinForm : public gui::TComponent {
   // The window this skinner is for; set before attaching.
   HWND FHandle = nullptr;
 
-  void AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form);
-  void Attach(TSkinData* SkinData);
+  // Either the window is skinned afterwards, or it is exactly as it was
+  // (styles, menu, procedures, colour) and the answer is false.
+  bool AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form);
+  bool Attach(TSkinData* SkinData);
   // Skinning switched off: the window gets its native frame, styles, colour
   // and procedure back, with the same client size.
   void Detach();
@@ -71,6 +74,11 @@ class TWinSkinForm : public gui::TComponent {
   bool Attached() const { return FSubclass.Attached(); }
   // The frame is the skin's (xcMainMenu was on at attach).
   bool SkinsFrame() const { return FSkinFrame; }
+  // A message of the window (or of its MDI client, or of the form) is going
+  // through this skinner now: freeing it would pull it out from under that.
+  bool InMessage() const { return FSubclass.Handling() || FClientSubclass.Handling() || FFormHook.Handling(); }
+  // Marks a detached skinner for the manager's next sweep.
+  void Retire() { FPhase = phDead; }
   TPhase Phase() const { return FPhase; }
   TSkinData* SkinData() const { return FSkinData; }
   gui::TCustomForm* Form() const { return FForm; }
@@ -194,6 +202,11 @@ class TWinSkinForm : public gui::TComponent {
   // An unowned item with the caption, state and check of a native item.
   static std::unique_ptr<gui::TMenuItem> MenuItemFromHandle(HMENU Menu, UINT Id);
 
+ protected:
+  // Freed while its window lives on (the manager went first): the window
+  // gets its own look back, as when the skin is switched off.
+  void BeforeDestruction() override;
+
  private:
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) { return FSubclass.CallPrevious(Msg, wParam, lParam); }
@@ -208,7 +221,14 @@ class TWinSkinForm : public gui::TComponent {
   void Uncloak();
   void MaximisedArea(MINMAXINFO& Info) const;
   void FormWindowProc(gui::TMessage& Message);
+  bool AttachOrUndo(TSkinData* SkinData, gui::TCustomForm* Form);
+  // The attach proper; throws when the window cannot be taken over.
+  void AttachWindow(TSkinData* SkinData);
+  // Takes off whatever a failed attach had done; Style and Menu are the
+  // window's from before.
+  void UndoAttach(LONG_PTR Style, HMENU Menu);
   void FinishAttach();
+  void FinishAttachSteps();
   void BuildFrame();
   void FitWindow(bool Reskin);
   void DetachOnDestroy();
@@ -239,11 +259,16 @@ class TWinSkinForm : public gui::TComponent {
   // Whether Item's menu runs from right to left.
   bool ItemRightToLeft(gui::TMenuItem& Item) const;
   void HoverTick();
+  // Tells the hot push-button skinner the mouse has left, and forgets it.
+  void ReleaseHotButton();
   void CloseWindow();
   LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
   bool IsAlreadySkinned(gui::TComponent* Component, gui::TComponent* Container) const;
+  // Starts a skinner; one that cannot start is freed, its control left as
+  // it was.
   void StartSkinner(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour);
+  void StartSkinnerAs(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour);
   void DetachControls();
   void FindClientWindow();
   void HookClient();
@@ -262,7 +287,7 @@ class TWinSkinForm : public gui::TComponent {
   void MenuSelect(WPARAM wParam, LPARAM lParam);
 
   gui::TWindowSubclass FSubclass;
-  gui::TWndMethod FOldFormWindowProc;
+  gui::TWindowProcHook FFormHook;
   TSkinData* FSkinData = nullptr;
   gui::TCustomForm* FForm = nullptr;
   gui::TGdiHandle<HFONT> FCaptionFont;
@@ -285,6 +310,9 @@ class TWinSkinForm : public gui::TComponent {
   int FRightButtonsLeft = 0;
   LONG_PTR FStyle = 0;
   gui::TColor FSavedColor = gui::clBtnFace;
+  bool FColourTaken = false;
+  // The window was resized to keep its client under the skinned frame.
+  bool FFitted = false;
   bool FOwnsRegion = false;
   int FRegionWidth = 0, FRegionHeight = 0;
   int FWidth = 0, FHeight = 0;
@@ -295,6 +323,8 @@ class TWinSkinForm : public gui::TComponent {
   std::vector<std::unique_ptr<TWinSysButton>> FButtons;
   TNCObject* FHotObject = nullptr;
   gui::TBitmap FIcon;
+  // FIcon shows the window's own icon, not a stand-in.
+  bool FOwnIcon = false;
   gui::TTimer* FHoverTimer = nullptr;
   gui::TPopupMenu* FSystemPopup = nullptr;
   DWORD FLastMenuTick = 0;

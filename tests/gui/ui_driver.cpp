@@ -291,4 +291,35 @@ std::wstring MakeTempFolder(const std::wstring& tag) {
   return folder;
 }
 
+TOtherThreadWindow::TOtherThreadWindow(HWND parent) : FParent(parent) {
+  FThread = std::thread([this] {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // a queue for the quit message
+    FThreadId = GetCurrentThreadId();
+    HWND w;
+    if (FParent) {
+      w = CreateWindowExW(0, L"BUTTON", L"别处", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 200, 10, 60, 24, FParent,
+                          nullptr, GetModuleHandleW(nullptr), nullptr);
+    } else {
+      HMENU menu = CreateMenu();
+      AppendMenuW(menu, MF_STRING, 1, L"文件");
+      w = CreateWindowExW(0, L"STATIC", L"别的线程", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 240, 160, nullptr,
+                          menu, GetModuleHandleW(nullptr), nullptr);
+    }
+    FWindow = w;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(w);
+    FDone = true;
+  });
+  // A child's creation tells its parent, on this thread, which must pump.
+  while (!FWindow || !FThreadId) PumpFor(5);
+}
+
+TOtherThreadWindow::~TOtherThreadWindow() {
+  PostThreadMessageW(FThreadId, WM_QUIT, 0, 0);
+  // The window's end may send to the GUI thread (a parent's notification).
+  while (!FDone) PumpFor(5);
+  FThread.join();
+}
+
 }  // namespace qmtest

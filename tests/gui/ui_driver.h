@@ -62,6 +62,23 @@ void SendKey(WORD vk, bool up);
 // dialog's own message loop; Check must close it.
 void WhileDialogShows(const std::function<void()>& Open, std::function<void(HWND)> Check);
 
+// A window made and pumped by a thread of its own: the GUI thread can send
+// it messages but can never take over its procedure. Top-level with a menu
+// when Parent is null, else a push button inside Parent.
+class TOtherThreadWindow {
+ public:
+  explicit TOtherThreadWindow(HWND parent = nullptr);
+  ~TOtherThreadWindow();
+  HWND Handle() const { return FWindow; }
+
+ private:
+  HWND FParent;
+  std::atomic<HWND> FWindow{nullptr};
+  std::atomic<DWORD> FThreadId{0};
+  std::atomic<bool> FDone{false};
+  std::thread FThread;
+};
+
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);
 // Pumps until the thread has nothing left to do: its queue stays empty and

@@ -187,21 +187,29 @@ TEST_F(SkinnedMenus, PopupFramesComeFromTheSkinOnlyWhileItCanDrawThem) {
   }
 }
 
-TEST_F(SkinnedMenus, ASkinnerGivesBackOnlyTheMenuHandlersItTookWhetherDetachedOrFreed) {
-  for (bool freed : {false, true}) {
-    SCOPED_TRACE(freed ? "freed" : "detached");
+TEST_F(SkinnedMenus, ASkinnerTakesMenuHandlersOnlyWhileItSkinsMenusAndGivesBackOnlyThose) {
+  const struct {
+    const char* Case;
+    bool MenusSkinned;  // xcMainMenu: the window draws its menus' items
+    bool Freed;
+  } cases[] = {{"detached", true, false}, {"freed", true, true}, {"menus not skinned, skin changed", false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    if (!c.MenusSkinned) Skin.SkinControls.Exclude(TSkinControlType::xcMainMenu);
     Attach();
-    ASSERT_TRUE(Popup->OwnerDraw());
+    if (!c.MenusSkinned) FormSkinner->ApplySkin();
+    EXPECT_EQ(Popup->OwnerDraw(), c.MenusSkinned);
     EXPECT_FALSE(Keep->OwnerDraw()) << "Tag 199 with DisableTag 99";
-    EXPECT_TRUE(Plain->OnAdvancedDrawItem && Plain->OnMeasureItem && Sub->Items(0)->Items(0)->OnAdvancedDrawItem);
-    if (freed)
+    EXPECT_EQ(Plain->OnAdvancedDrawItem && Plain->OnMeasureItem && Sub->Items(0)->Items(0)->OnAdvancedDrawItem,
+              c.MenusSkinned);
+    if (c.Freed)
       FormSkinner->Free();
     else
       FormSkinner->Detach();
     EXPECT_FALSE(Popup->OwnerDraw());
     EXPECT_FALSE(Plain->OnAdvancedDrawItem || Plain->OnMeasureItem || Sub->Items(0)->Items(0)->OnAdvancedDrawItem);
     EXPECT_TRUE(Own->OnAdvancedDrawItem) << "the item's own handler stays";
-    if (!freed) FormSkinner->Free();
+    if (!c.Freed) FormSkinner->Free();
   }
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -15,6 +16,11 @@
 #include "gui_objects.h"
 #include "skinned_window.h"
 #include "window_measure.h"
+#include "skin_control.h"
+#include "skin_manage.h"
+#include "ui_driver.h"
+#include "win_skin_data.h"
+#include "win_skin_form.h"
 
 namespace qm {
 namespace {
@@ -362,6 +368,27 @@ TEST_F(WinSkinForm, RefittingNeitherActivatesTheWindowNorRepaintsOthers) {
   DestroyWindow(over);
 }
 
+TEST_F(WinSkinForm, HandlersPutOnTheFormAfterTheSkinnerOutliveItsDetachAndItsEnd) {
+  // The program's own handler comes after the skinner's, the way any code
+  // saves WindowProc and assigns its own.
+  TWinSkinForm* skinner = AttachSkinner();
+  int seen = 0;
+  const gui::TWndMethod saved = Form.WindowProc;
+  Form.WindowProc = [&seen, saved](gui::TMessage& m) {
+    if (m.Msg == WM_USER + 7) ++seen;
+    saved(m);
+  };
+  skinner->Detach();
+  Form.Perform(WM_USER + 7);
+  EXPECT_EQ(seen, 1) << "the later handler is still in place";
+  skinner->Free();
+  Form.Perform(WM_USER + 7);
+  EXPECT_EQ(seen, 2);
+  Form.WindowProc = saved;  // and taken off in its turn: the form still answers
+  SetWindowTextW(Form.Handle(), L"启明");
+  EXPECT_EQ(Form.Caption(), "启明");
+}
+
 TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   // Once, both looks painted, so that whatever the system and the layer keep
   // after a first use (the layer's pool of memory DCs, for one) is counted.
@@ -393,6 +420,141 @@ TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   EXPECT_EQ(qmtest::UserObjectCount(), user);
   EXPECT_EQ(ClientSize(Form.Handle()).cx, 483);
   EXPECT_EQ(ClientSize(Form.Handle()).cy, 436);
+}
+
+// A message box made by hand: a bare "#32770" window with one button.
+class ForeignDialog : public WinSkinForm {
+ protected:
+  void SetUp() override {
+    WinSkinForm::SetUp();
+    RECT r{0, 0, ClientWidth, 60};
+    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+    Dialog = CreateWindowExW(0, L"#32770", L"启明映像向导", kStyle, 60, 60, r.right - r.left, r.bottom - r.top, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    Button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 4, 20, 30, 24, Dialog,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(Dialog && Button);
+  }
+  void TearDown() override {
+    Skinner.reset();
+    DestroyWindow(Dialog);
+  }
+  void AttachSkinner() {
+    Skinner = std::make_unique<TWinSkinForm>(nullptr);
+    Skinner->FHandle = Dialog;
+    Skinner->Attach(&Skin);
+    PostMessageW(Dialog, WM_SKINATTACHED, 0, 1000);
+    qmtest::PumpFor(10000, [&] { return Skinner->Phase() == TWinSkinForm::phReady; });
+  }
+  TSkinControl* ButtonSkinner() const {
+    for (TSkinControl* s : Skinner->ControlSkinners())
+      if (s->Handle == Button) return s;
+    return nullptr;
+  }
+  static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  static constexpr int ClientWidth = 40;
+  HWND Dialog = nullptr, Button = nullptr;
+  std::unique_ptr<TWinSkinForm> Skinner;
+};
+
+int CaptionSpaceWidth() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  const gui::TGdiHandle<HFONT> font(CreateFontIndirectW(&metrics.lfCaptionFont), true);
+  const gui::TWindowDC dc(nullptr);
+  const gui::TSelectGuard select(dc.Handle(), font.Get());
+  SIZE space{};
+  GetTextExtentPoint32W(dc.Handle(), L" ", 1, &space);
+  return space.cx;
+}
+
+TEST_F(ForeignDialog, IsWidenedForItsCaptionCountedInGb2312Bytes) {
+  AttachSkinner();
+  ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
+  // Six Chinese characters are twelve bytes: each about two spaces wide.
+  const TFrameMetrics& m = Skinner->Metrics();
+  const TDataSkinTitle& title = *Skin.Title;
+  const int widened = (12 + 7) * CaptionSpaceWidth() + m.BorderLeft + m.BorderRight + title.LeftWidth +
+                      title.RightWidth + title.TextBackLeft + title.TextBackRight;
+  const int natural = ClientWidth + m.BorderLeft + m.BorderRight;
+  ASSERT_GT(widened, natural);
+  EXPECT_EQ(WindowSize(Dialog).cx, widened);
+  EXPECT_EQ(ClientSize(Dialog).cx, widened - m.BorderLeft - m.BorderRight);
+  // The button moved right by half the growth, keeping its size.
+  RECT r;
+  GetWindowRect(Button, &r);
+  MapWindowPoints(nullptr, Dialog, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 4 + (widened - natural) / 2);
+  EXPECT_EQ(r.right - r.left, 30);
+}
+
+TEST_F(ForeignDialog, ShowsANewCaptionAndLetsGoOfItsHotButtonWhenDeactivated) {
+  AttachSkinner();
+  ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
+  // The title as the screen shows it, and as a full repaint draws it.
+  auto title = [&] {
+    const RECT c = Skinner->CaptionRect();
+    std::vector<COLORREF> pixels;
+    HDC dc = GetWindowDC(Dialog);
+    for (int y = c.top; y < c.bottom; ++y)
+      for (int x = c.left; x < c.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(Dialog, dc);
+    return pixels;
+  };
+  SendMessageW(Dialog, WM_NCACTIVATE, TRUE, 0);
+  const std::vector<COLORREF> before = title();
+  SetWindowTextW(Dialog, L"备份");
+  qmtest::PumpUntilSettled(5000);
+  const std::vector<COLORREF> shown = title();
+  SendMessageW(Dialog, WM_SKINPAINTFRAME, 0, 0);
+  EXPECT_EQ(shown, title());
+  EXPECT_NE(shown, before) << "the title shows the new caption";
+
+  // The mouse over the button makes it hot; deactivation stops the hover
+  // timer, so nobody else would tell it the mouse has gone.
+  TSkinControl* button = ButtonSkinner();
+  ASSERT_NE(button, nullptr);
+  SendMessageW(Button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(Skinner->HotButton(), button);
+  SendMessageW(Dialog, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_EQ(Skinner->HotButton(), nullptr);
+  EXPECT_EQ(button->MouseFlags & TSkinControl::mfHot, 0u);
+}
+
+// Windows without an icon borrow the first one met; one without an icon
+// met first lends nothing.
+TEST_F(WinSkinForm, AWindowWithoutAnIconShowsTheFirstSkinnedWindowsIcon) {
+  ASSERT_TRUE(Skin.DefaultIcon->Empty());
+  const HICON icon = LoadIconW(nullptr, IDI_QUESTION);
+  std::vector<HWND> windows;
+  std::vector<std::unique_ptr<TWinSkinForm>> skinners;
+  for (bool withIcon : {false, true, false}) {
+    HWND w = CreateWindowExW(0, L"STATIC", L"图标", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 120, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (withIcon) SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    windows.push_back(w);
+    skinners.push_back(std::make_unique<TWinSkinForm>(nullptr));
+    skinners.back()->FHandle = w;
+    skinners.back()->Attach(&Skin);
+    if (windows.size() == 1) {
+      EXPECT_TRUE(Skin.DefaultIcon->Empty()) << "no blank square latched";
+    }
+  }
+  auto pixel = [](const gui::TBitmap& b, int x, int y) { return const_cast<gui::TBitmap&>(b).Canvas().Pixel(x, y); };
+  const gui::TBitmap& own = skinners[1]->Icon();
+  const gui::TBitmap& borrowed = skinners[2]->Icon();
+  ASSERT_EQ(borrowed.Width(), own.Width());
+  int same = 0, keyed = 0;
+  for (int y = 0; y < own.Height(); ++y)
+    for (int x = 0; x < own.Width(); ++x) {
+      same += pixel(borrowed, x, y) == pixel(own, x, y);
+      keyed += pixel(own, x, y) == RGB(255, 0, 255);
+    }
+  EXPECT_EQ(same, own.Width() * own.Height());
+  EXPECT_LT(keyed, own.Width() * own.Height()) << "the icon was drawn";
+  skinners.clear();
+  for (HWND w : windows) DestroyWindow(w);
 }
 
 // Real input from another thread, as a user's hand: the GUI thread is

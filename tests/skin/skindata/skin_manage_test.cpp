@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "gui/desktop_compositor.h"
 #include "gui/dialogs.h"
 #include "gui/forms.h"
+#include "debug_output.h"
 #include "gui/system_settings.h"
 #include "ui_driver.h"
 #include "gui/timer.h"
@@ -120,6 +122,103 @@ TEST_F(SkinManagerTest, MessageBoxesAndSaveDialogsWearTheSkinToo) {
     }
     EXPECT_EQ(skinned, 1u);
   }
+}
+
+TEST_F(SkinManagerTest, AWindowThatCannotBeTakenOverIsLeftExactlyAsItWasAndSaysWhy) {
+  // Another thread's window: its procedure is not this thread's to replace,
+  // which the attach finds out only after taking the caption and menu.
+  qmtest::TOtherThreadWindow other;
+  const HWND w = other.Handle();
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  const HMENU menu = GetMenu(w);
+  const LONG_PTR procedure = GetWindowLongPtrW(w, GWLP_WNDPROC);
+  ASSERT_NE(menu, nullptr);
+  SkinManager->Active = true;
+  qmtest::TDebugOutput debug;
+  EXPECT_FALSE(SkinManager->AttachWindow(w));
+  EXPECT_EQ(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
+  EXPECT_EQ(GetMenu(w), menu);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), procedure);
+  EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(w, region), ERROR);
+  DeleteObject(region);
+  EXPECT_TRUE(debug.Saw({L"form skinner", L"Static"})) << debug.Text();
+}
+
+void CALLBACK DropSkinWhileTheMenuIsOpen(HWND, UINT, UINT_PTR id, DWORD);
+std::unique_ptr<TSkinData> gGoingSkin;
+HWND gOpenPopup = nullptr;
+
+TEST_F(SkinManagerTest, WindowsAndPopupsStillOpenWhenTheirSkinGoesGetTheirOwnLookBack) {
+  // The main form (and its skin) goes while a message box and a popup menu
+  // are still open.
+  SkinManager->RemoveSkinData(&Skin);
+  gGoingSkin = std::make_unique<TSkinData>(nullptr);
+  gGoingSkin->PackedSkin = TMemoryStream(test::PackedStoredSkin());
+  ASSERT_TRUE(gGoingSkin->LoadSkin());
+  SkinManager->AddSkinData(gGoingSkin.get());
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  HWND w = TopLevelWindow();
+  ShowWindow(w, SW_SHOW);
+  SetActiveWindow(w);
+  ASSERT_NE(SkinManager->FindFormSkinner(w), nullptr);
+  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"打开皮肤");
+  SetForegroundWindow(w);
+  gOpenPopup = nullptr;
+  SetTimer(nullptr, 0, 100, &DropSkinWhileTheMenuIsOpen);
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, 100, 100, 0, w, nullptr);
+  DestroyMenu(menu);
+  EXPECT_NE(gOpenPopup, nullptr) << "the skin went while the popup was open";
+  EXPECT_TRUE(SkinManager->PopupMenus.empty());
+  EXPECT_EQ(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  // It still paints and answers, from no skin at all.
+  SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  DestroyWindow(w);
+}
+
+void CALLBACK DropSkinWhileTheMenuIsOpen(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  gOpenPopup = FindWindowW(L"#32768", nullptr);
+  gGoingSkin.reset();
+  if (gOpenPopup) RedrawWindow(gOpenPopup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  EndMenu();
+}
+
+// A window that ends itself while its caption is being set, and has the
+// manager sweep meanwhile, as a message box it opened would on activation.
+LRESULT CALLBACK EndsOnCaption(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProcW(w, msg, wParam, lParam);
+  if (msg == WM_SETTEXT) {
+    DestroyWindow(w);
+    SkinManager->SweepFormSkinners();
+  }
+  return result;
+}
+
+TEST_F(SkinManagerTest, AWindowEndedInsideItsOwnMessageKeepsItsSkinnerUntilThatMessageIsDone) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = EndsOnCaption;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QmEndsOnCaption";
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, L"QmEndsOnCaption", L"窗口", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 120, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  SkinManager->Active = true;
+  ASSERT_TRUE(SkinManager->AttachWindow(w));
+  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  SetWindowTextW(w, L"关闭");
+  EXPECT_FALSE(IsWindow(w));
+  ASSERT_EQ(SkinManager->FormSkinners.size(), 1u) << "kept while its message ran";
+  SkinManager->SweepFormSkinners();
+  EXPECT_TRUE(SkinManager->FormSkinners.empty());
 }
 
 TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
