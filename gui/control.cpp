@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms.h"
+#include "window_proc_hook.h"
 #include "window_table.h"
 
 namespace gui {
@@ -94,6 +95,20 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 TControl::~TControl() {
   Release();
   if (FParent) FParent->RemoveControl(this);
+  // Whoever still hooks this control must not reach it once it is gone.
+  for (TWindowProcHook* hook : FHooks) {
+    hook->FControl = nullptr;
+    for (auto* c = hook->FCall; c; c = c->Outer)
+      if (c->Control == this) c->Control = nullptr;
+  }
+}
+
+void TControl::CallHandlers(TMessage& message, size_t count) {
+  count = std::min(count, FHooks.size());
+  if (count == 0)
+    WindowProc(message);
+  else
+    FHooks[count - 1]->Handle(*this, count - 1, message);
 }
 
 void TControl::BeforeDestruction() {
@@ -103,7 +118,7 @@ void TControl::BeforeDestruction() {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  WindowProc(m);
+  CallHandlers(m, FHooks.size());
   return m.Result;
 }
 
@@ -394,7 +409,7 @@ LRESULT TWinControl::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   gDispatching = &frame;
   bool handled = false;
   GuardedCall([&] {
-    WindowProc(m);
+    CallHandlers(m, FHooks.size());
     handled = true;
   });
   gDispatching = frame.Outer;

@@ -47,6 +47,7 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 class TWinControl;
+class TWindowProcHook;
 
 enum class TCursor { crDefault, crHandPoint, crIBeam, crArrow };
 
@@ -59,7 +60,7 @@ class TControl : public TComponent {
   // The current handler. Save it, install another, call the saved one for
   // default handling, put it back later: the control never re-asserts it.
   TWndMethod WindowProc;
-  // Sends a message through WindowProc now.
+  // Sends a message through the hooks and WindowProc now.
   LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
   TWinControl* Parent() const { return FParent; }
@@ -134,8 +135,14 @@ class TControl : public TComponent {
 
  private:
   friend class TWinControl;
+  friend class TWindowProcHook;
   void ChangeColor(TColor color);
   TWinControl* FParent = nullptr;
+  // The topmost of the first Count hooks, or WindowProc below them all.
+  void CallHandlers(TMessage& message, size_t count);
+  // Hooks in front of WindowProc, oldest first; let go of when the control
+  // is freed.
+  std::vector<TWindowProcHook*> FHooks;
 };
 
 // A control without a window of its own, painted by its parent. WM_PAINT

@@ -293,6 +293,11 @@ bool TApplication::ProcessMessage(MSG& msg) {
     FTerminated = true;
     return false;
   }
+  if (OnMessage) {
+    bool handled = false;
+    GuardedCall([&] { handled = OnMessage(msg); });
+    if (handled) return true;
+  }
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   TCustomForm* form = Screen().FindForm(root);
   if (msg.message == WM_SYSCHAR && form) {

@@ -112,6 +112,9 @@ class TApplication {
   // program goes on. OnException, when set, takes the place of the box.
   void HandleException(std::exception_ptr error);
   std::function<void(const std::string& message)> OnException;
+  // Offered each message the loop takes before anything else; true when it
+  // was handled there (the help viewer's keys, for one).
+  std::function<bool(MSG& msg)> OnMessage;
   // The text HandleException shows for an exception.
   static std::string ExceptionMessage(std::exception_ptr error);
 

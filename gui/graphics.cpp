@@ -66,6 +66,22 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
+namespace {
+template <class S>
+void TakeOutMarks(S& text, UINT& format) {
+  format |= DT_NOPREFIX;
+  S shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;  // "&x" shows x, "&&" one "&"
+    shown += text[i];
+  }
+  text = std::move(shown);
+}
+}  // namespace
+
+void HideAcceleratorMarks(std::wstring& text, UINT& format) { TakeOutMarks(text, format); }
+void HideAcceleratorMarks(std::string& text, UINT& format) { TakeOutMarks(text, format); }
+
 // --- TFont
 
 TFont::TFont() = default;
@@ -299,6 +315,12 @@ void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(RequireHandle(),
 
 namespace {
 
+// Set once this thread's pool is gone: the thread, or the whole program, is
+// ending. Bitmaps freed after that (statics, or objects the program's end
+// takes) make and delete their DCs themselves instead of reaching a pool that
+// no longer exists. A plain flag, so that it outlives the pool.
+thread_local bool tPoolGone = false;
+
 // Memory DCs for the canvases of bitmaps. Making one is dear on some systems
 // (under Wine a round trip to the display server, a millisecond or so) and
 // painting makes many short-lived bitmaps, so a freed canvas gives its DC
@@ -306,6 +328,7 @@ namespace {
 class TMemoryDCPool {
  public:
   ~TMemoryDCPool() {
+    tPoolGone = true;
     for (HDC dc : FFree) DeleteDC(dc);
   }
   HDC Take() {
@@ -331,13 +354,22 @@ TMemoryDCPool& MemoryDCs() {
   return pool;
 }
 
+HDC TakeMemoryDC() { return tPoolGone ? CreateCompatibleDC(nullptr) : MemoryDCs().Take(); }
+
+void GiveMemoryDC(HDC dc) {
+  if (tPoolGone)
+    DeleteDC(dc);
+  else
+    MemoryDCs().Give(dc);
+}
+
 }  // namespace
 
 TBitmapCanvas::~TBitmapCanvas() { Unbind(); }
 
 void TBitmapCanvas::Bind(HBITMAP bitmap) {
   Unbind();
-  FMemDC = MemoryDCs().Take();
+  FMemDC = TakeMemoryDC();
   if (!FMemDC) return;  // a canvas without a DC draws nothing
   // Whatever the canvas's users leave selected or set goes with this level.
   FSavedLevel = SaveDC(FMemDC);
@@ -351,7 +383,7 @@ void TBitmapCanvas::Unbind() {
   FOldBitmap = nullptr;
   if (FSavedLevel) RestoreDC(FMemDC, FSavedLevel);
   FSavedLevel = 0;
-  MemoryDCs().Give(FMemDC);
+  GiveMemoryDC(FMemDC);
   FMemDC = nullptr;
   SetHandle(nullptr);
 }

@@ -32,6 +32,13 @@ COLORREF ColorToRGB(TColor color);
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& text);
 
+// Text whose accelerator underlines are not to show (its window keeps the
+// keyboard cues hidden): the marks taken out, "&&" kept as one "&", and
+// DT_NOPREFIX added to the DrawText format. DT_HIDEPREFIX would say the
+// same, but not every system heeds it.
+void HideAcceleratorMarks(std::wstring& text, UINT& format);
+void HideAcceleratorMarks(std::string& text, UINT& format);
+
 // A GDI handle that is deleted on destruction when owned.
 template <class H>
 class TGdiHandle {
@@ -108,9 +115,12 @@ class TDCStateGuard {
 };
 
 // A window's DC for one scope (GetDC / ReleaseDC); no window: the screen's.
+// A whole-window DC reaches the frame too (GetWindowDC).
 class TWindowDC {
  public:
-  explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
+  enum TArea { Client, Whole };
+  explicit TWindowDC(HWND window, TArea area = Client)
+      : FWindow(window), FDC(area == Whole ? GetWindowDC(window) : GetDC(window)) {}
   ~TWindowDC() {
     if (FDC) ReleaseDC(FWindow, FDC);
   }

@@ -187,6 +187,21 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
   InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
 }
 
+void RemeasureMenu(HMENU menu) {
+  const int count = menu ? GetMenuItemCount(menu) : 0;
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
+    if (mii.fType & MFT_OWNERDRAW) {
+      mii.fMask = MIIM_FTYPE;
+      SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
+    }
+    if (mii.hSubMenu) RemeasureMenu(mii.hSubMenu);
+  }
+}
+
 void TMenuItem::Click() {
   if (OnClick) OnClick(*this);
 }
@@ -293,6 +308,7 @@ bool TMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
   if (dis.itemState & ODS_DISABLED) state |= odDisabled;
   if (dis.itemState & ODS_CHECKED) state |= odChecked;
   if (dis.itemState & ODS_DEFAULT) state |= odDefault;
+  if (dis.itemState & ODS_NOACCEL) state |= odNoAccel;
   if (item->OnAdvancedDrawItem) {
     item->OnAdvancedDrawItem(*item, canvas, dis.rcItem, state);
     return true;
@@ -320,7 +336,10 @@ bool TMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
     RECT mark{r.left, r.top, r.left + glyph, r.bottom};
     canvas.DrawText("\xE2\x88\x9A", mark, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
-  canvas.DrawText(item->Caption(), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  std::string caption = item->Caption();
+  UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+  if (state & odNoAccel) HideAcceleratorMarks(caption, format);
+  canvas.DrawText(caption, text, format);
   if (item->ShortCut()) canvas.DrawText(ShortCutToText(item->ShortCut()), text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
   return true;
 }

@@ -22,7 +22,23 @@ constexpr WORD scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 WORD ShortCut(WORD key, WORD modifiers);
 std::string ShortCutToText(WORD shortCut);
 
-enum TOwnerDrawState : unsigned { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odDefault = 16 };
+// odNoAccel: the accelerator underlines are hidden (the menu was opened with
+// the mouse and the user keeps them hidden, ODS_NOACCEL).
+enum TOwnerDrawState : unsigned {
+  odSelected = 1,
+  odGrayed = 2,
+  odDisabled = 4,
+  odChecked = 8,
+  odDefault = 16,
+  odNoAccel = 0x100
+};
+
+// The system measures an owner-drawn menu item once, when its menu is first
+// shown, and keeps that size until the item changes. After a change of font
+// or of whatever draws the items, every owner-drawn item of the menu and its
+// submenus is changed in place (its own type written back), so that the next
+// showing measures it again.
+void RemeasureMenu(HMENU menu);
 
 class TMenuItem : public TComponent {
   QM_GUI_CLASS(TMenuItem, TComponent)

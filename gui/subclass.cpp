@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "control.h"
+#include "debug_report.h"
 #include "forms.h"
 #include "window_table.h"
 
@@ -112,26 +113,43 @@ LRESULT TWindowSubclass::Handle(HWND window, TSubclassChain& chain, size_t below
   TCall call{window, &chain, below, msg, wParam, lParam};
   call.Outer = FCall;
   FCall = &call;
+  // The record goes off the list however this frame is left, also when the
+  // system unwinds it (a fault caught outside): a record left behind would
+  // point into a dead stack frame, and this object's end writes through it.
+  struct TPop {
+    TWindowSubclass* Self;
+    TCall& Call;
+    ~TPop() {
+      if (!Call.Freed) Self->FCall = Call.Outer;
+    }
+  };
   LRESULT result = 0;
   std::exception_ptr error;
-  const std::shared_ptr<THandler> handler = FHandler;
-  try {
-    result = (*handler)(msg, wParam, lParam);
-  } catch (...) {
-    error = std::current_exception();
+  {
+    const TPop pop{this, call};
+    const std::shared_ptr<THandler> handler = FHandler;
+    try {
+      result = (*handler)(msg, wParam, lParam);
+    } catch (...) {
+      error = std::current_exception();
+    }
   }
   if (call.Freed) {
     // Freed while handling: only the window is left to answer.
     if (error && !call.Previous) result = chain.Call(window, below, msg, wParam, lParam);
     return error && call.Previous ? call.Result : result;
   }
-  FCall = call.Outer;
   if (error) {
     try {
-      if (OnError)
+      if (OnError) {
         OnError(error);
-      else
+      } else if (!DebugName.empty()) {
+        wchar_t message[16];
+        wsprintfW(message, L"0x%04X", msg);
+        DebugReport(DebugName + L" handling message " + message, window, error);
+      } else {
         Application().HandleException(error);
+      }
     } catch (...) {
       // An error reporter that fails itself must not take the window down.
     }

@@ -13,6 +13,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace gui {
 
@@ -36,6 +37,9 @@ class TWindowSubclass {
   // message being handled.
   void Detach();
   bool Attached() const { return FWindow != nullptr; }
+  // A message is going through the handler now (it may be on the stack
+  // under the caller).
+  bool Handling() const { return FCall != nullptr; }
   HWND Window() const { return FWindow; }
 
   // The procedure behind this one (default handling), for the message being
@@ -46,11 +50,13 @@ class TWindowSubclass {
   // by itself; the window is gone then. A window destroyed from inside one
   // of its own messages is taken off when the outermost of them returns.
   std::function<void()> OnWindowDestroyed;
-  // Exceptions stop at the window procedure's edge. By default they go to
-  // the application's error box; a skinner, which reports nothing, may drop
-  // them. The message is then answered by the previous procedure unless the
-  // handler had already called it.
+  // Exceptions stop at the window procedure's edge. OnError gets them when
+  // set; else a handler with a DebugName tells the debugger (the skin engine
+  // says nothing to the user) what failed on which message; else they go to
+  // the application's error box. The message is then answered by the
+  // previous procedure unless the handler had already called it.
   std::function<void(std::exception_ptr)> OnError;
+  std::wstring DebugName;
 
  private:
   friend struct TSubclassChain;

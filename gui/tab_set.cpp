@@ -38,8 +38,9 @@ std::vector<RECT> TTabSet::TabRects() {
   if (!HandleAllocated()) return rects;
   RECT client;
   GetClientRect(Handle(), &client);
-  HDC dc = GetDC(Handle());
-  const HGDIOBJ old = SelectObject(dc, Font().Handle());
+  const TWindowDC windowDC(Handle());
+  const HDC dc = windowDC.Handle();
+  const TSelectGuard font(dc, Font().Handle());
   const int end = client.right - EndMargin;
   for (int i = FFirstIndex, x = StartMargin; i < static_cast<int>(FTabs.size()); ++i) {
     const std::wstring caption = Widen(FTabs[i]);
@@ -50,8 +51,6 @@ std::vector<RECT> TTabSet::TabRects() {
     rects.push_back(RECT{x, 0, x + w, client.bottom});
     x += w;
   }
-  SelectObject(dc, old);
-  ReleaseDC(Handle(), dc);
   return rects;
 }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Windows program, starts it under Wine on a private virtual
 # display and saves a picture of each of its six pages to
-# docs/screenshots/page0.png .. page5.png; of its skinned window active and
-# inactive (main-active.png, main-inactive.png), of its message box
-# (msgbox.png) and of its skinned system menu (system-menu.png); of the
+# docs/screenshots/page0.png .. page5.png; of its skinned window active, as
+# it comes up, and inactive (main-active.png, main-inactive.png), of its
+# message box (msgbox.png), of its skinned Save dialog (save-dialog.png)
+# and of its skinned system menu (system-menu.png); of the
 # help viewer that the help button opens (help.png); and of the main window
 # wearing the second skin (main-second-skin.png); SkinView in both skins,
+# its system menu opened with Alt+Space (skinview-system-menu.png),
 # its page of glyph buttons (skinview-buttons.png), its demo menu open down
 # to its deepest submenu (skinview-menu.png) and its MDI window with a
 # maximised child (skinview-mdi.png).
@@ -54,14 +56,16 @@ shot() {  # NAME "x y width height"
 }
 
 start "$home/qiming.exe"
+# First as it comes up, with nothing touched and nothing repainted.
+geometry=$(wine "$select" start | tr -d '\r')
+sleep 1
+shot main-active "$geometry"
 for page in 0 1 2 3 4 5; do
   geometry=$(wine "$select" "$page" | tr -d '\r')
   sleep 1
   shot "page$page" "$geometry"
 done
-geometry=$(wine "$select" 0 | tr -d '\r')
-sleep 1
-shot main-active "$geometry"
+wine "$select" 0 >/dev/null  # back to the first page, for the pictures below
 # A small window of the helper's own takes the activation while the picture
 # is taken; the helper prints the rectangle once it has.
 rect=$(mktemp)
@@ -84,6 +88,13 @@ wine "$select" -1 >/dev/null  # the window is up and fitted to its frame
 geometry=$(wine "$select" sysmenu | tr -d '\r')
 sleep 1
 shot system-menu "$geometry"
+stop
+
+# The image file's "选  择" opens the skinned Save dialog.
+start "$home/qiming.exe"
+wine "$select" -1 >/dev/null  # the window is up and fitted to its frame
+geometry=$(wine "$select" save | tr -d '\r')
+shot save-dialog "$geometry"
 stop
 
 # The help button opens PartKit.chm in the help viewer.
@@ -114,6 +125,13 @@ for skin in default second; do
   fi
   stop
 done
+# SkinView's system menu, opened with Alt+Space: a sizeable window's, with
+# Size as well as Move.
+start "$home/skinview.exe" 'C:\QiMing\default.skn'
+geometry=$(wine "$select" skinview-sysmenu | tr -d '\r')
+sleep 1
+shot skinview-system-menu "$geometry"
+stop
 # SkinView's menu bar with the demo menu and its submenus open, and its MDI
 # window with a child maximised into the frame's bar.
 for what in menu mdi; do

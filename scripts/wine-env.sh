@@ -140,6 +140,25 @@ qm_wine_fonts() {
   cp /usr/share/wine/fonts/marlett.ttf "$dir/" 2>/dev/null || true
 }
 
+# The tests of what settled windows show run with their windows managed, as
+# Wine runs them by default: a window manager's border would otherwise go
+# unnoticed by them. Every other program keeps its windows unmanaged.
+qm_wine_managed_tests() {
+  local stamp="$WINEPREFIX/.qiming-managed-tests"
+  [ -f "$stamp" ] && return 0
+  exec 9>"$WINEPREFIX.lock"
+  flock 9
+  if [ ! -f "$stamp" ]; then
+    local exe
+    for exe in painted_window_test.exe skinview_paint_test.exe; do
+      wine reg.exe add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d Y /f >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$stamp"
+  fi
+  flock -u 9
+}
+
 # Gets an architecture's prefix and the display ready; with no argument, the
 # architecture this host runs the program in.
 qm_wine_ready() {
@@ -147,6 +166,35 @@ qm_wine_ready() {
   qm_display
   qm_wine_prefix || return
   qm_wine_fonts
+  qm_wine_managed_tests
+}
+
+# Ends this prefix's Wine session once a test program has exited. A Windows
+# program it left running (a browser it opened, a server COM started for it)
+# holds the output pipe CTest reads, so CTest would wait for it until the
+# time-out, and it would stay on the display under the next test's windows.
+# Normally the system's own processes end within a second of the last
+# program; whatever still runs after QM_WINE_SESSION_WAIT seconds (30) is
+# named and ended. Fails when it had to end something.
+qm_wine_end_session() {
+  timeout "${QM_WINE_SESSION_WAIT:-30}" wineserver -w && return 0
+  local left=() p exe
+  for p in /proc/[0-9]*; do
+    exe=$(readlink "$p/exe" 2>/dev/null) || continue
+    [ "$exe" = "$(readlink -f "$QM_WINE")" ] || continue
+    { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+    # The system's own processes end with the session; the programs are named.
+    case "$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null)" in
+      *\\system32\\services.exe*|*\\system32\\winedevice.exe*|*\\system32\\plugplay.exe*|\
+      *\\system32\\svchost.exe*|*\\system32\\explorer.exe\ /desktop*|*\\system32\\rpcss.exe*) ;;
+      *) left+=("$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null | sed 's/ *$//')") ;;
+    esac
+  done
+  echo "wine-exec: still running ${QM_WINE_SESSION_WAIT:-30} s after $1 ended, now ended:" >&2
+  printf '  %s\n' "${left[@]}" >&2
+  wineserver -k
+  wineserver -w
+  return 1
 }
 
 # Configures (the i686 or x86_64 preset) and builds the given targets of the

@@ -71,6 +71,11 @@ HWND CallHtmlHelp(HWND window, const std::wstring& file, UINT command, DWORD_PTR
   return HtmlHelpEntry(window, path.empty() ? nullptr : path.c_str(), command, data);
 }
 
+bool PreTranslateHelpMessage(MSG& msg) {
+  return HtmlHelpEntry != nullptr &&
+         HtmlHelpEntry(nullptr, nullptr, HH_PRETRANSLATEMESSAGE, reinterpret_cast<DWORD_PTR>(&msg)) != nullptr;
+}
+
 void ResetHtmlHelpForTesting() {
   if (HelpLibrary != nullptr) FreeLibrary(HelpLibrary);
   HelpLibrary = nullptr;

@@ -38,6 +38,12 @@ extern DWORD HelpCookie;
 // EHtmlHelpError when that fails, and the next call tries again.
 HWND CallHtmlHelp(HWND window, const std::wstring& file, UINT command, DWORD_PTR data);
 
+// The help viewer runs on this thread once HTML Help is initialised, and
+// sees its keys (Tab, the arrows, Alt+key) only through the message loop:
+// true when the viewer took msg (HH_PRETRANSLATEMESSAGE). False while no
+// help has been opened.
+bool PreTranslateHelpMessage(MSG& msg);
+
 // How the loading went, for tests: they count loads and initialisations and
 // point the system folder elsewhere to see the failures.
 struct THtmlHelpLoader {

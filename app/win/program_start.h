@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "html_help.h"
 #include "main_form.h"
 
 namespace qm {
@@ -16,6 +17,7 @@ inline std::unique_ptr<TMainForm> StartProgram() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
   gui::Application().Title = "启明映像向导";
+  gui::Application().OnMessage = [](MSG& msg) { return PreTranslateHelpMessage(msg); };
   std::unique_ptr<TMainForm> form;
   gui::GuardedCall([&] { form = std::make_unique<TMainForm>(nullptr); });
   return form;

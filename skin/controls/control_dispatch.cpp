@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gui/comctrls.h"
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/std_controls.h"
 #include "skin_button.h"
@@ -98,6 +99,35 @@ auto Always() {
   return [](const TSkinData&) { return true; };
 }
 
+// A bare button's skinner by its type, which is a number under
+// BS_TYPEMASK, not a set of flags. Buttons whose face carries more than the
+// push skinner draws (a split button's arrow, a command link's note) and
+// those their owner paints keep their own look.
+TSkinnerKind ButtonKind(LONG_PTR Style) {
+  switch (Style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+    case BS_PUSHBOX: return TSkinnerKind::Button;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE: return TSkinnerKind::CheckBox;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: return TSkinnerKind::RadioButton;
+    default: return TSkinnerKind::None;  // group box, owner-drawn, split, command link
+  }
+}
+
+// A date-time picker that edits with arrows has no drop-down to draw: it is
+// an edit with an up-down inside.
+bool IsUpDownPicker(const gui::TComponent& c, const std::string& upper) {
+  if (upper != "TDATETIMEPICKER") return false;
+  auto* control = dynamic_cast<const gui::TWinControl*>(&c);
+  if (!control || !control->HandleAllocated()) return false;
+  HWND h = const_cast<gui::TWinControl*>(control)->Handle();
+  return (GetWindowLongPtrW(h, GWL_STYLE) & DTS_UPDOWN) != 0;
+}
+
 // A windowed control with scroll bars, or one that always scrolls.
 bool NeedsScrollSkinner(const gui::TComponent& c) {
   auto* control = dynamic_cast<const gui::TWinControl*>(&c);
@@ -121,6 +151,7 @@ const std::vector<TClassRow>& ClassRows() {
       {Named({"TDBNAVIGATOR"}), Gate(xcPanel), TSkinnerKind::Box, TStart::Control, true, false, false, "Flat"},
       {Is("TCustomGroupBox"), Gate(xcPanel), TSkinnerKind::GroupBox, TStart::Control, true, false, true},
       {Is("TCustomComboBox"), Gate(xcCombo), TSkinnerKind::ComBox},
+      {IsUpDownPicker, Gate(xcEdit), TSkinnerKind::Edit},
       {Named({"TDATETIMEPICKER"}), Gate(xcEdit), TSkinnerKind::ComBox},
       {Named({"TRICHEDIT"}), Gate(xcScrollbar), TSkinnerKind::Scrollbar, TStart::Scroll, true},
       {Named({"TWWDBRICHEDIT", "TDXDBMEMO"}), Gate(xcScrollbar), TSkinnerKind::Scrollbar, TStart::Scroll, true},
@@ -167,6 +198,19 @@ bool TWinSkinForm::IsAlreadySkinned(gui::TComponent* Component, gui::TComponent*
 
 void TWinSkinForm::StartSkinner(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour) {
   if (!Skinner) return;
+  try {
+    StartSkinnerAs(Skinner, Component, Start, Recolour);
+  } catch (...) {
+    // A control whose skinner cannot start keeps its own look; the others
+    // are skinned all the same.
+    gui::DebugReport(L"starting " + gui::Widen(Skinner->ClassName()), Skinner->Handle);
+    Skinner->RestoreControl();
+    RemoveControl(Skinner);
+    Skinner->Free();
+  }
+}
+
+void TWinSkinForm::StartSkinnerAs(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour) {
   switch (static_cast<TStart>(Start)) {
     case TStart::Control: Skinner->InitControl(this, FSkinData, Recolour); break;
     case TStart::Scroll:
@@ -185,7 +229,17 @@ void TWinSkinForm::StartSkinner(TSkinControl* Skinner, gui::TComponent* Componen
 
 void TWinSkinForm::SkinComponents(gui::TComponent* Container) {
   SweepControls();
-  for (gui::TComponent* component : Container->ComponentList()) SkinComponent(component, Container);
+  for (gui::TComponent* component : Container->ComponentList()) {
+    try {
+      SkinComponent(component, Container);
+    } catch (...) {
+      // The host's OnSkinControl, say: this control stays as it is.
+      auto* windowed = dynamic_cast<gui::TWinControl*>(component);
+      gui::DebugReport(L"skinning control \"" + gui::Widen(component->Name) + L"\" (" +
+                           gui::Widen(component->ClassName()) + L")",
+                       windowed && windowed->HandleAllocated() ? windowed->Handle() : FHandle);
+    }
+  }
 }
 
 void TWinSkinForm::SkinComponent(gui::TComponent* Component, gui::TComponent* Container) {
@@ -196,7 +250,9 @@ void TWinSkinForm::SkinComponent(gui::TComponent* Component, gui::TComponent* Co
     try {
       windowed->HandleNeeded();
     } catch (...) {
-      return;  // a control that cannot have a window stays as it is
+      // A control that cannot have a window stays as it is.
+      gui::DebugReport(L"making the window of control \"" + gui::Widen(Component->Name) + L"\"", FHandle);
+      return;
     }
   }
   const std::string upper = gui::UpperCase(Component->ClassName());
@@ -204,7 +260,7 @@ void TWinSkinForm::SkinComponent(gui::TComponent* Component, gui::TComponent* Co
     gui::TComponent* made = nullptr;
     sd.OnSkinControl(this, &sd, dynamic_cast<gui::TControl*>(Container), control, upper, made);
     if (auto* skinner = dynamic_cast<TSkinControl*>(made)) {
-      if (!AddControl(skinner)) skinner->InitControl(this, &sd, skinner->Recolour);
+      if (!AddControl(skinner)) StartSkinner(skinner, Component, static_cast<int>(TStart::Control), skinner->Recolour);
       if (Component->InheritsFrom("TCustomPanel")) SkinComponents(Component);
       return;
     }
@@ -294,14 +350,8 @@ void TWinSkinForm::SkinChildWindow(HWND Child) {
   TSkinnerKind kind = TSkinnerKind::None;
   HWND target = Child;
   if (cls == "button") {
-    const LONG_PTR low = style & 0xF;
-    if ((low & 7) == 7) return;  // a group box keeps its own look
-    if ((low & 3) == 3 || (low & 2) == 2 || (low & 5) == 5)
-      kind = TSkinnerKind::CheckBox;
-    else if ((low & 9) == 9 || (low & 4) == 4)
-      kind = TSkinnerKind::RadioButton;
-    else
-      kind = TSkinnerKind::Button;
+    kind = ButtonKind(style);
+    if (kind == TSkinnerKind::None) return;
   } else if (cls == "combobox") {
     if ((style & 3) == CBS_SIMPLE) return;
     kind = TSkinnerKind::ComBox;
@@ -310,6 +360,9 @@ void TWinSkinForm::SkinChildWindow(HWND Child) {
     if (!target) return;
     kind = TSkinnerKind::ComBox;
   } else if (cls == "scrollbar") {
+    // Only a size box is a grip; a real scroll bar painted as one would
+    // show an empty square where the user expects a bar.
+    if (!(style & (SBS_SIZEBOX | SBS_SIZEGRIP))) return;
     kind = TSkinnerKind::Sizer;
   } else if (cls == "systabcontrol32") {
     if (style & TCS_OWNERDRAWFIXED) return;
@@ -319,7 +372,14 @@ void TWinSkinForm::SkinChildWindow(HWND Child) {
   } else {
     return;
   }
-  if (TSkinControl* skinner = MakeSkinner(kind, this)) skinner->InitWindow(target, FSkinData, this);
+  if (TSkinControl* skinner = MakeSkinner(kind, this)) {
+    try {
+      skinner->InitWindow(target, FSkinData, this);
+    } catch (...) {
+      gui::DebugReport(L"starting " + gui::Widen(skinner->ClassName()), target);
+      skinner->Free();
+    }
+  }
 }
 
 }  // namespace qm

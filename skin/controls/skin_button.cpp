@@ -1,5 +1,6 @@
 #include "skin_button.h"
 
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -201,8 +202,13 @@ void TSkinSpeedButton::InitGraphic(TWinSkinForm* Skinner, TSkinData* Data) {
   SkinData = Data;
   FormSkinner = Skinner;
   TakeSkin();
-  HookWindowProc(GraphicControl);
-  FormSkinner->AddControl(this);
+  try {
+    HookWindowProc(GraphicControl);
+    FormSkinner->AddControl(this);
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
   GraphicControl->Invalidate();
@@ -278,6 +284,7 @@ void TSkinSpeedButton::PaintNow(HDC DC) {
       Paint(target, GraphicControl->ClientRect());
     } catch (...) {
       // The next paint of the parent starts over.
+      gui::DebugReport(L"painting a speed button", parent->Handle());
     }
   }
   if (own) ReleaseDC(parent->Handle(), own);

@@ -99,7 +99,9 @@ void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
   SetBkMode(DC, OPAQUE);
   SetBkColor(DC, gui::ColorToRGB(Skin->ButtonFaceColour));
   RECT text{Rect.left + 9, Rect.top, frame.right, frame.bottom};
-  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_EXPANDTABS);
+  UINT format = DT_EXPANDTABS;
+  if (AcceleratorsHidden()) gui::HideAcceleratorMarks(caption, format);
+  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &text, format);
 }
 
 // --- panels
@@ -110,11 +112,17 @@ void TSkinBox::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Recolour
   Recolour = RecolourIt;
   SkinData = Data;
   Control = control;
-  Handle = control->Handle();
   FormSkinner = Skinner;
   TakeSkin();
-  FormSkinner->AddControl(this);
-  if (Recolour) TakeSkinColour();
+  try {
+    Handle = control->Handle();
+    TurnThemeOff();
+    FormSkinner->AddControl(this);
+    if (Recolour) TakeSkinColour();
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
 }

@@ -1,5 +1,6 @@
 #include "skin_combo_box.h"
 
+#include "gui/debug_report.h"
 #include "gui/graphics.h"
 #include "skin_bitmap_draw.h"
 #include "skin_up_down.h"
@@ -138,11 +139,12 @@ void TSkinEdit::AfterMessage(gui::TMessage& Message) {
       const RECT r = WindowBounds();
       if (r.right < 0) return;
       HDC dc = reinterpret_cast<HDC>(Message.WParam);
-      HDC own = dc ? nullptr : GetWindowDC(Handle);
+      HDC own = dc ? nullptr : SkinnerWindowDC(Handle);
       try {
         PrintPaint(dc ? dc : own, r);
       } catch (...) {
         // The printed picture keeps the system's border.
+        gui::DebugReport(L"printing a combo box's skinned border", Handle);
       }
       if (own) ReleaseDC(Handle, own);
       return;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/debug_report.h"
 #include "gui/graphics.h"
 #include "skin_bitmap_draw.h"
 #include "win_skin_data.h"
@@ -98,6 +99,7 @@ LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& Draw) {
       DrawThumb(Draw.hdc);
     } catch (...) {
       // No thumb this time rather than none ever.
+      gui::DebugReport(L"painting a track bar's thumb", Handle);
     }
     return CDRF_SKIPDEFAULT;
   }

@@ -1,6 +1,10 @@
 #include "skin_control.h"
 
+#include <stdexcept>
+
+#include "gui/debug_report.h"
 #include "gui/graphics.h"
+#include "gui/visual_styles.h"
 #include "skin_bitmap_draw.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -14,8 +18,6 @@ std::wstring SkinWindowText(HWND Window) {
 }
 
 TSkinControl::TSkinControl(gui::TComponent* Owner) : gui::TComponent(Owner) {
-  // A skinner reports nothing: a control it cannot paint keeps its look.
-  FSubclass.OnError = [](std::exception_ptr) {};
   FSubclass.OnWindowDestroyed = [this] { State = stDead; };
 }
 
@@ -27,17 +29,26 @@ void TSkinControl::BeforeDestruction() {
 }
 
 void TSkinControl::Unhook() {
-  if (FHooked && FOldWindowProc) {
-    FHooked->WindowProc = FOldWindowProc;
-    FOldWindowProc = nullptr;
-    FHooked = nullptr;
+  if (FHook.Attached()) {
+    FHook.Detach();
     if (Control) Control->DoubleBuffered = FSavedDoubleBuffered;
   }
   FSubclass.Detach();
+  // A window that is gone needs no theme back.
+  if (FUnthemed && State != stDead) gui::RestoreWindowTheme(FUnthemed);
+  FUnthemed = nullptr;
   if (FormSkinner) {
     FormSkinner->RemoveControl(this);
     FormSkinner = nullptr;
   }
+}
+
+void TSkinControl::AbandonAttach() {
+  // Whatever the attach had done comes off again, in reverse.
+  RestoreColour();
+  Unhook();
+  Initialised = false;
+  State = stCreated;
 }
 
 void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool RecolourIt) {
@@ -49,22 +60,27 @@ void TSkinControl::InitControl(TWinSkinForm* Skinner, TSkinData* Data, bool Reco
   FormSkinner = Skinner;
   TakeSkin();
   Control = control;
-  Handle = control->Handle();
-  HookWindowProc(control);
-  FSavedDoubleBuffered = control->DoubleBuffered;
-  control->DoubleBuffered = true;
-  FormSkinner->AddControl(this);
-  ReadState();
-  if (Recolour) TakeSkinColour();
-  control->Invalidate();
+  try {
+    Handle = control->Handle();
+    TurnThemeOff();
+    HookWindowProc(control);
+    FSavedDoubleBuffered = control->DoubleBuffered;
+    control->DoubleBuffered = true;
+    FormSkinner->AddControl(this);
+    ReadState();
+    if (Recolour) TakeSkinColour();
+    control->Invalidate();
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
 }
 
 void TSkinControl::HookWindowProc(gui::TControl* Target) {
-  FHooked = Target;
-  FOldWindowProc = Target->WindowProc;
-  Target->WindowProc = [this](gui::TMessage& m) { HandleMessage(m); };
+  if (!FHook.Attach(Target, [this](gui::TMessage& m) { HandleMessage(m); }))
+    throw std::runtime_error("the control's message handler is taken already");
 }
 
 void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinner) {
@@ -73,13 +89,22 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TWinSkinForm* Skinne
   FormSkinner = Skinner;
   TakeSkin();
   Enabled = true;
-  FormSkinner->AddControl(this);
-  Text = SkinWindowText(Handle);
-  FSubclass.Attach(Handle, [this](UINT msg, WPARAM w, LPARAM l) {
-    gui::TMessage m{msg, w, l, 0};
-    HandleMessage(m);
-    return m.Result;
-  });
+  try {
+    FormSkinner->AddControl(this);
+    Text = SkinWindowText(Handle);
+    TurnThemeOff();
+    // The user is told nothing: a control the skin cannot paint keeps its look.
+    FSubclass.DebugName = L"control skinner " + gui::Widen(ClassName());
+    if (!FSubclass.Attach(Handle, [this](UINT msg, WPARAM w, LPARAM l) {
+          gui::TMessage m{msg, w, l, 0};
+          HandleMessage(m);
+          return m.Result;
+        }))
+      throw std::runtime_error("the window's procedure cannot be replaced");
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
   Initialised = true;
   State = stAttached;
 }
@@ -90,6 +115,15 @@ void TSkinControl::TakeSkin() {
   if (skin) Skin = std::move(skin);
 }
 
+void TSkinControl::TurnThemeOff() {
+  // Before the window is taken over: the change of theme it is told of
+  // concerns its own drawing only.
+  if (!FUnthemed && Handle && gui::TurnWindowThemeOff(Handle)) FUnthemed = Handle;
+}
+
+bool TSkinControl::AcceleratorsHidden() const {
+  return Handle && (SendMessageW(Handle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+}
 void TSkinControl::RestoreControl() {
   if (Recolour && Control) RestoreColour();
 }
@@ -97,10 +131,15 @@ void TSkinControl::RestoreControl() {
 void TSkinControl::TakeSkinColour() {
   SavedColor = Control->Color();
   SavedParentColor = Control->ParentColor();
+  FColourTaken = true;
   Control->SetColor(Skin->ButtonFaceColour);
 }
 
 void TSkinControl::RestoreColour() {
+  // Only a colour that was taken is given back: an attach that failed
+  // before taking it has nothing saved.
+  if (!FColourTaken || !Control) return;
+  FColourTaken = false;
   if (SavedParentColor)
     Control->SetParentColor(true);
   else
@@ -109,7 +148,7 @@ void TSkinControl::RestoreColour() {
 
 void TSkinControl::SkinChanged() {
   TakeSkin();
-  if (Recolour && Control) Control->SetColor(Skin->ButtonFaceColour);
+  if (FColourTaken && Control) Control->SetColor(Skin->ButtonFaceColour);
   if (Handle) InvalidateRect(Handle, nullptr, TRUE);
 }
 
@@ -120,8 +159,8 @@ void TSkinControl::HandleMessage(gui::TMessage& Message) {
 }
 
 void TSkinControl::DefaultHandler(gui::TMessage& Message) {
-  if (FOldWindowProc) {
-    FOldWindowProc(Message);
+  if (FHook.Attached()) {
+    FHook.CallPrevious(Message);
   } else if (FSubclass.Attached()) {
     Message.Result = FSubclass.CallPrevious(Message.Msg, Message.WParam, Message.LParam);
   } else if (Handle) {
@@ -142,6 +181,7 @@ void TSkinControl::AfterMessage(gui::TMessage& Message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
+    case WM_UPDATEUISTATE:
     case gui::CM_ENABLEDCHANGED: Repaint(); break;
     case WM_SETTEXT:
       Text = Message.LParam ? reinterpret_cast<const wchar_t*>(Message.LParam) : L"";
@@ -171,14 +211,38 @@ void TSkinControl::Repaint() {
   UpdateWindow(Handle);
 }
 
+HDC SkinnerWindowDC(HWND Window) {
+  // A window DC never clips the children, and what a skinner paints after
+  // the control's own painting would lie over them until they repaint. A
+  // full repaint ends with the children on top; so does this.
+  RECT window, client;
+  GetWindowRect(Window, &window);
+  GetClientRect(Window, &client);
+  if (client.right == window.right - window.left && client.bottom == window.bottom - window.top) {
+    // Without a frame the client DC is the window's, and the system clips
+    // it for the children at no further cost.
+    return GetDCEx(Window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS);
+  }
+  HDC dc = GetWindowDC(Window);
+  if (!dc) return dc;
+  for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    ExcludeClipRect(dc, r.left - window.left, r.top - window.top, r.right - window.left, r.bottom - window.top);
+  }
+  return dc;
+}
+
 void TSkinControl::PaintNow(HDC DC) {
   const RECT r = WindowBounds();
   if (r.right < 0 || !Skin) return;
-  HDC own = DC ? nullptr : GetWindowDC(Handle);
+  HDC own = DC ? nullptr : SkinnerWindowDC(Handle);
   try {
     Paint(DC ? DC : own, r);
   } catch (...) {
     // The control keeps what it painted itself.
+    gui::DebugReport(L"painting with " + gui::Widen(ClassName()), Handle);
   }
   if (own) ReleaseDC(Handle, own);
 }
@@ -193,6 +257,7 @@ void TSkinControl::PaintCycle(gui::TMessage& Message) {
     if (r.right >= 0 && Skin) Paint(dc, r);
   } catch (...) {
     // As PaintNow: the next paint starts over.
+    gui::DebugReport(L"painting with " + gui::Widen(ClassName()), Handle);
   }
   if (own) EndPaint(Handle, &ps);
   Message.Result = 0;
@@ -215,8 +280,10 @@ void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEna
   SetBkMode(DC, TRANSPARENT);
   SelectObject(DC, GetStockObject(HOLLOW_BRUSH));
   if (!IsEnabled) SetTextColor(DC, GetSysColor(COLOR_BTNSHADOW));
+  std::wstring caption = Caption;
+  if (AcceleratorsHidden()) gui::HideAcceleratorMarks(caption, Alignment);
   RECT m = R;
-  DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &m,
+  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &m,
             Alignment | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
   const int tw = m.right - m.left, th = m.bottom - m.top;
   m.top = R.top + (R.bottom - R.top - th) / 2 - 1;
@@ -227,7 +294,7 @@ void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEna
   } else {
     m.left = R.left, m.right = R.right;
   }
-  DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &m, Alignment | DT_EXPANDTABS);
+  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &m, Alignment | DT_EXPANDTABS);
 }
 
 void TSkinControl::DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption,

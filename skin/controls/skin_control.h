@@ -21,6 +21,7 @@
 #include "gui/component.h"
 #include "gui/control.h"
 #include "gui/subclass.h"
+#include "gui/window_proc_hook.h"
 
 namespace qm {
 
@@ -92,8 +93,16 @@ class TSkinControl : public gui::TComponent {
   // again, or its parent's when it followed the parent's.
   void TakeSkinColour();
   void RestoreColour();
-  // Puts this skinner in front of a control's WindowProc.
+  // Puts this skinner in front of a control's WindowProc; throws when it
+  // cannot.
   void HookWindowProc(gui::TControl* Target);
+  // The system's theme would paint under and over the skin: it is off for
+  // the skinned window while the skinner is attached.
+  void TurnThemeOff();
+  // The window hides its accelerator underlines (WM_QUERYUISTATE).
+  bool AcceleratorsHidden() const;
+  // An attach that failed half-way: the control gets back what was taken.
+  void AbandonAttach();
 
   // --- drawing shared by the skinners
   void FillFace(HDC DC, const RECT& R) const;
@@ -112,14 +121,19 @@ class TSkinControl : public gui::TComponent {
  private:
   void HandleMessage(gui::TMessage& Message);
   void Unhook();
-  // The control whose WindowProc this skinner holds: a library control, or a
-  // windowless one.
-  gui::TControl* FHooked = nullptr;
-  gui::TWndMethod FOldWindowProc;
+  // In front of the WindowProc of a library control, or a windowless one.
+  gui::TWindowProcHook FHook;
+  bool FColourTaken = false;
   // Buffering is the skinner's need; the control goes back to its own choice.
   bool FSavedDoubleBuffered = false;
+  // The window whose theme this skinner turned off, to be given back.
+  HWND FUnthemed = nullptr;
   gui::TWindowSubclass FSubclass;
 };
+
+// A window DC of Window for a skinner to paint on, which leaves the visible
+// child windows as they are.
+HDC SkinnerWindowDC(HWND Window);
 
 // The text of a window, as the skinners read it (at most 1000 characters).
 std::wstring SkinWindowText(HWND Window);

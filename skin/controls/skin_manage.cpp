@@ -4,7 +4,10 @@
 #include <exception>
 #include <string>
 
+#include "gui/desktop_compositor.h"
+#include "gui/debug_report.h"
 #include "gui/forms.h"
+#include "gui/system_settings.h"
 #include "gui/timer.h"
 #include "skin_popup_menu.h"
 #include "win_skin_data.h"
@@ -32,7 +35,10 @@ std::string LowerCase(std::string s) {
 
 }  // namespace
 
-TSkinManage::TSkinManage() : ActionTimer(std::make_unique<gui::TTimer>(nullptr)) {
+TSkinManage::TSkinManage()
+    : ActionTimer(std::make_unique<gui::TTimer>(nullptr)),
+      HighContrast(gui::HighContrastOn()),
+      FSettings(std::make_unique<gui::TSettingsListener>([this](UINT) { SettingsChanged(); })) {
   MakePopupSkinner = [] { return std::make_unique<TWinSkinPopMenu>(); };
   ActionTimer->SetEnabled(false);
   ActionTimer->SetInterval(250);
@@ -47,12 +53,25 @@ TSkinManage::TSkinManage() : ActionTimer(std::make_unique<gui::TTimer>(nullptr))
 }
 
 TSkinManage::~TSkinManage() {
+  // From here on whoever asks finds no manager, also when the program's end
+  // takes it, whose holder would still point here until this is done.
+  if (SkinManager.get() == this) static_cast<void>(SkinManager.release());
   Activated = 4;
+  FSettings.reset();
   ActionTimer.reset();
   if (HookHandle) UnhookWindowsHookEx(HookHandle);
   HookHandle = nullptr;
   for (auto& p : PopupMenus) p->Detach();
   PopupMenus.clear();
+  // The skinners of bare windows are the manager's: their windows, which
+  // may live on, get their own look back as when the skin is switched off.
+  // Library forms keep theirs, which go with them.
+  while (!FOwnedSkinners.empty()) {
+    std::unique_ptr<TWinSkinForm> skinner = std::move(FOwnedSkinners.back());
+    FOwnedSkinners.pop_back();
+    std::erase(FormSkinners, skinner.get());
+  }
+  FormSkinners.clear();
   SkinDatas.clear();
 }
 
@@ -65,6 +84,15 @@ void TSkinManage::AddSkinData(TSkinData* SkinData) {
 void TSkinManage::RemoveSkinData(TSkinData* SkinData) {
   auto it = std::find(SkinDatas.begin(), SkinDatas.end(), SkinData);
   if (it != SkinDatas.end()) SkinDatas.erase(it);
+  // Nothing may go on painting from a skin that is going: a message box
+  // still open when the main form (and its skin) goes, say.
+  for (size_t i = FormSkinners.size(); i-- > 0;)
+    if (i < FormSkinners.size() && FormSkinners[i]->SkinData() == SkinData) DetachAndFree(FormSkinners[i]);
+  std::erase_if(PopupMenus, [&](const std::unique_ptr<TPopupWindowSkinner>& p) {
+    if (p->SkinData() != SkinData) return false;
+    p->Detach();
+    return true;
+  });
   // A request still pending for a component that is gone must not reach it.
   if (PendingSkinData == SkinData) {
     PendingSkinData = nullptr;
@@ -88,6 +116,7 @@ LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
     // Nothing may unwind through the hook, and nothing is shown either: a
     // box opened here, amid a window's creation or activation, would stop
     // the program at every window. The window just stays unskinned.
+    gui::DebugReport(L"the skin manager's window hook", reinterpret_cast<HWND>(wParam));
     return CallNextHookEx(self->HookHandle, Code, wParam, lParam);
   }
 }
@@ -104,7 +133,12 @@ LRESULT TSkinManage::Hook(int Code, WPARAM wParam, LPARAM lParam) {
     DetachPopupMenu(window);
   } else if (Code == HCBT_ACTIVATE) {
     if (Activated == 0) Activated = 1;
-    AttachWindow(reinterpret_cast<HWND>(wParam));
+    // A window opening shows the native frame's opening animation unless
+    // the compositor keeps it out of sight until the skin has fitted it.
+    if (AttachWindow(window) && !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD))
+      if (TWinSkinForm* skinner = FindFormSkinner(window);
+          skinner && skinner->SkinsFrame() && skinner->Attached() && gui::SetCloaked(window, true))
+        skinner->SetCloakedUntilAttached();
   }
   return CallNextHookEx(HookHandle, Code, wParam, lParam);
 }
@@ -123,7 +157,7 @@ void TSkinManage::RequestAction(int Action, unsigned Interval) {
 }
 
 bool TSkinManage::AttachWindow(HWND Handle) {
-  if (!Active || !Handle) return false;
+  if (!Skinning() || !Handle) return false;
   if (SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
   SweepFormSkinners();
   if (FindFormSkinner(Handle)) return false;
@@ -143,12 +177,17 @@ bool TSkinManage::AttachWindow(HWND Handle) {
   if (form) {
     skinner = form->Make<TWinSkinForm>();
     skinner->FHandle = Handle;
-    skinner->AttachLibraryForm(sd, form);
+    if (!skinner->AttachLibraryForm(sd, form)) {
+      // The window is as it was; its skinner goes again.
+      skinner->Free();
+      return false;
+    }
   } else {
-    FOwnedSkinners.push_back(std::make_unique<TWinSkinForm>(nullptr));
-    skinner = FOwnedSkinners.back().get();
-    skinner->FHandle = Handle;
-    skinner->Attach(sd);
+    auto made = std::make_unique<TWinSkinForm>(nullptr);
+    made->FHandle = Handle;
+    if (!made->Attach(sd)) return false;
+    skinner = made.get();
+    FOwnedSkinners.push_back(std::move(made));
   }
   FormSkinners.push_back(skinner);
   PostMessageW(Handle, WM_SKINATTACHED, 0, 1000);
@@ -156,7 +195,7 @@ bool TSkinManage::AttachWindow(HWND Handle) {
 }
 
 bool TSkinManage::AttachPopupMenu(HWND Handle) {
-  if (!Active || !MakePopupSkinner || SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
+  if (!Skinning() || !MakePopupSkinner || SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
   for (const auto& p : PopupMenus)
     if (p->Window() == Handle) return false;
   TSkinData* sd = FindSkinData(Handle);
@@ -195,7 +234,23 @@ void TSkinManage::RemoveFormSkinner(HWND Handle) {
   if (it != FormSkinners.end()) FormSkinners.erase(it);
 }
 
+void TSkinManage::RemoveFormSkinner(const TWinSkinForm* Skinner) { std::erase(FormSkinners, Skinner); }
+
+void TSkinManage::DetachAndFree(TWinSkinForm* Skinner) {
+  const HWND window = Skinner->FHandle;
+  Skinner->Detach();
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+  FreeFormSkinner(Skinner);
+}
+
 void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
+  if (Skinner->InMessage()) {
+    // Its window procedure is still running under us; freeing it now would
+    // pull the skinner out from under that code.
+    Skinner->Retire();
+    return;
+  }
   std::erase(FormSkinners, Skinner);
   if (Skinner->Owner()) {
     Skinner->Free();
@@ -206,7 +261,8 @@ void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
 
 void TSkinManage::SweepFormSkinners() {
   for (size_t i = FormSkinners.size(); i-- > 0;)
-    if (FormSkinners[i]->Phase() == TWinSkinForm::phDead) FreeFormSkinner(FormSkinners[i]);
+    if (i < FormSkinners.size() && FormSkinners[i]->Phase() == TWinSkinForm::phDead && !FormSkinners[i]->InMessage())
+      FreeFormSkinner(FormSkinners[i]);
 }
 
 void TSkinManage::SetMDIMaximized(bool Maximized) {
@@ -234,6 +290,45 @@ void TSkinManage::AttachForm(gui::TCustomForm* Form) {
   if (!Form->Visible() || !Form->HandleAllocated()) return;
   if ((GetWindowLongPtrW(Form->Handle(), GWL_STYLE) & WS_CHILD) && Form->FormStyle != gui::TFormStyle::fsMDIChild) return;
   AttachWindow(Form->Handle());
+}
+
+void TSkinManage::AttachForms(const TSkinData* OnlyFor) {
+  ForceAttach = true;
+  SweepFormSkinners();
+  for (int i = gui::Screen().FormCount() - 1; i >= 0; --i) {
+    gui::TCustomForm* form = gui::Screen().Forms(i);
+    if (OnlyFor && form != OnlyFor->Owner()) continue;
+    AttachForm(form);
+  }
+  ForceAttach = false;
+}
+
+void TSkinManage::DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which) {
+  SweepFormSkinners();
+  for (size_t i = FormSkinners.size(); i-- > 0;) {
+    // A detach can take other skinners with it (an MDI frame's children).
+    if (i >= FormSkinners.size()) continue;
+    TWinSkinForm* s = FormSkinners[i];
+    if (Which(s)) DetachAndFree(s);
+  }
+}
+
+void TSkinManage::SettingsChanged() {
+  const bool contrast = gui::HighContrastOn();
+  if (contrast == HighContrast) return;
+  HighContrast = contrast;
+  if (!Active) return;
+  if (contrast) {
+    // The windows look as the system draws them while high contrast lasts.
+    DetachFormSkinners([](TWinSkinForm*) { return true; });
+    for (auto& p : PopupMenus) p->Detach();
+    PopupMenus.clear();
+    return;
+  }
+  AttachForms(nullptr);
+  // A foreign window in front (a dialog, the help viewer) is not waited for
+  // until it is activated again.
+  if (HWND active = GetActiveWindow(); active && !FindFormSkinner(active)) AttachWindow(active);
 }
 
 TSkinData* TSkinManage::FindSkinData(HWND Handle) const {
@@ -274,27 +369,11 @@ void TSkinManage::DoAction() {
   switch (PendingAction) {
     case saSkinOn:
       Active = true;
-      ForceAttach = true;
-      SweepFormSkinners();
-      for (int i = gui::Screen().FormCount() - 1; i >= 0; --i) {
-        gui::TCustomForm* form = gui::Screen().Forms(i);
-        if (onlyThis && form != PendingSkinData->Owner()) continue;
-        AttachForm(form);
-      }
-      ForceAttach = false;
+      AttachForms(onlyThis ? PendingSkinData : nullptr);
       break;
     case saSkinOff:
       Active = false;
-      SweepFormSkinners();
-      for (size_t i = FormSkinners.size(); i-- > 0;) {
-        TWinSkinForm* s = FormSkinners[i];
-        if (!uses(s)) continue;
-        const HWND window = s->FHandle;
-        s->Detach();
-        InvalidateRect(window, nullptr, TRUE);
-        UpdateWindow(window);
-        FreeFormSkinner(s);
-      }
+      DetachFormSkinners(uses);
       break;
     case saSkinChanged: {
       SweepFormSkinners();

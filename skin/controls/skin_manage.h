@@ -16,6 +16,7 @@
 namespace gui {
 class TBitmap;
 class TCustomForm;
+class TSettingsListener;
 class TTimer;
 }
 
@@ -42,6 +43,8 @@ class TPopupWindowSkinner {
   virtual void Detach() = 0;
   virtual HWND Window() const = 0;
   virtual HMENU MenuHandle() const = 0;
+  // The skin it paints from, if it says.
+  virtual TSkinData* SkinData() const { return nullptr; }
   // What the popup painted behind its items, for the item painter.
   virtual gui::TBitmap* Background() = 0;
 };
@@ -73,7 +76,9 @@ class TSkinManage {
   TWinSkinForm* FindFormSkinner(HWND Handle) const;
   // Takes a skinner out of the list without freeing it (it is being freed).
   void RemoveFormSkinner(HWND Handle);
-  // Frees every skinner whose window is gone.
+  void RemoveFormSkinner(const TWinSkinForm* Skinner);
+  // Frees every skinner whose window is gone, unless a message of its is
+  // still under way (the next sweep frees it then).
   void SweepFormSkinners();
   void SetMDIMaximized(bool Maximized);
   // Live form skinners of MDI children.
@@ -91,6 +96,9 @@ class TSkinManage {
   // component's OnFormSkin or default rule says.
   bool CanSkinWindow(const std::string& ClassName) const;
 
+  // Skinning is on and the system does not ask for its own looks.
+  bool Skinning() const { return Active && !HighContrast; }
+
   std::unique_ptr<gui::TTimer> ActionTimer;
   HHOOK HookHandle = nullptr;
   std::vector<TSkinData*> SkinDatas;
@@ -98,6 +106,9 @@ class TSkinManage {
   // the form; the others by the manager (OwnedSkinners).
   std::vector<TWinSkinForm*> FormSkinners;
   bool Active = false;
+  // The user asked for high contrast: skinning steps aside while that
+  // lasts, and comes back after, as Active says.
+  bool HighContrast = false;
   bool ForceAttach = false;
   int Activated = 0;
   bool MDIMaximized = false;
@@ -116,12 +127,22 @@ class TSkinManage {
  protected:
   // One tick of the action timer: carries out the pending request.
   void DoAction();
+  // A change of system settings, heard once it is over.
+  void SettingsChanged();
 
  private:
   static LRESULT CALLBACK HookProc(int Code, WPARAM wParam, LPARAM lParam);
   void AttachForm(gui::TCustomForm* Form);
-  // Takes a skinner out of the list and frees it.
+  // Every shown library form (of one skin data component, or all).
+  void AttachForms(const TSkinData* OnlyFor);
+  // Gives the windows that Which picks their native looks back.
+  void DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which);
+  std::unique_ptr<gui::TSettingsListener> FSettings;
+  // Takes a skinner out of the list and frees it; one inside a message of
+  // its window is only marked for the next sweep.
   void FreeFormSkinner(TWinSkinForm* Skinner);
+  // Switches a skinner off and frees it, as switching the skin off does.
+  void DetachAndFree(TWinSkinForm* Skinner);
   std::vector<std::unique_ptr<TWinSkinForm>> FOwnedSkinners;
   LRESULT Hook(int Code, WPARAM wParam, LPARAM lParam);
 };

@@ -12,8 +12,8 @@ constexpr int kFrame = 3;  // the popup window's frame width
 TWinSkinPopMenu* TWinSkinPopMenu::PendingPopup = nullptr;
 
 TWinSkinPopMenu::TWinSkinPopMenu() : FBackground(std::make_unique<gui::TBitmap>()) {
-  // A popup it cannot paint keeps the system's look; nothing is reported.
-  FSubclass.OnError = [](std::exception_ptr) {};
+  // A popup it cannot paint keeps the system's look; the user is told nothing.
+  FSubclass.DebugName = L"popup menu skinner";
 }
 
 TWinSkinPopMenu::~TWinSkinPopMenu() {
@@ -30,6 +30,7 @@ void TWinSkinPopMenu::BindPending(HMENU Menu) {
 
 void TWinSkinPopMenu::Attach(HWND Window, TSkinData* SkinData, HMENU Menu) {
   FHandle = Window;
+  FSkinData = SkinData;
   FSkin = SkinData ? SkinData->Skin() : nullptr;
   FMenuHandle = Menu;
   FSubclass.Attach(Window, [this](UINT msg, WPARAM w, LPARAM l) { return WndProc(msg, w, l); });
@@ -44,7 +45,24 @@ void TWinSkinPopMenu::Detach() {
 
 bool TWinSkinPopMenu::CanPaint() const {
   if (!FSkin || !FSkin->MenuBackground) return false;
-  return FSkin->SkinBitmap(FSkin->MenuBackground->Bitmap) != nullptr;
+  return FSkin->SkinBitmap(FSkin->MenuBackground->Bitmap) != nullptr && ShowsSkinDrawnMenu();
+}
+
+bool TWinSkinPopMenu::ShowsSkinDrawnMenu() const {
+  // A menu the skin does not draw (an edit's, the IME's, the shell's) keeps
+  // the system's frame: the skin's ring would sit around themed items that
+  // do not fit it. The skin draws a menu's items as their owner.
+  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+  const HMENU menu = FMenuHandle ? FMenuHandle : reinterpret_cast<HMENU>(SendMessageW(FHandle, kGetMenu, 0, 0));
+  if (!menu) return true;  // not told yet: the item painter binds it later
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii) && (mii.fType & MFT_OWNERDRAW)) return true;
+  }
+  return false;
 }
 
 void TWinSkinPopMenu::RebuildBackground(int Width, int Height) {
@@ -72,19 +90,17 @@ LRESULT TWinSkinPopMenu::Print(HDC DC, LPARAM Flags) {
   RebuildBackground(w, h);
   if (!FBackground->Empty()) BitBlt(DC, 0, 0, w, h, FBackground->Canvas().Handle(), 0, 0, SRCCOPY);
   // The menu prints its items inside the frame, over the picture.
-  const int oldMode = SetBkMode(DC, TRANSPARENT);
-  HRGN inner = CreateRectRgn(kFrame, kFrame, w - kFrame, h - kFrame);
-  SelectClipRgn(DC, inner);
-  const LRESULT result = FSubclass.CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(DC), Flags);
-  SelectClipRgn(DC, nullptr);
-  DeleteObject(inner);
-  SetBkMode(DC, oldMode);
-  return result;
+  // The caller's DC gets its mode and clipping back however the print ends.
+  const gui::TDCStateGuard saved(DC);
+  SetBkMode(DC, TRANSPARENT);
+  const gui::TGdiHandle<HRGN> inner(CreateRectRgn(kFrame, kFrame, w - kFrame, h - kFrame), true);
+  SelectClipRgn(DC, inner.Get());
+  return FSubclass.CallPrevious(WM_PRINT, reinterpret_cast<WPARAM>(DC), Flags);
 }
 
 LRESULT TWinSkinPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (Msg == WM_ISSKINNED) return 1;
-  if (!SkinManager || !SkinManager->Active) return FSubclass.CallPrevious(Msg, wParam, lParam);
+  if (!SkinManager || !SkinManager->Skinning()) return FSubclass.CallPrevious(Msg, wParam, lParam);
   switch (Msg) {
     case WM_DESTROY:
       Detach();
@@ -100,9 +116,8 @@ LRESULT TWinSkinPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       // Some systems draw the popup's edge inside the client area while
       // painting it, so the frame goes on again after either paint.
       const LRESULT result = Msg == WM_PAINT ? FSubclass.CallPrevious(Msg, wParam, lParam) : 0;
-      HDC dc = GetWindowDC(FHandle);
-      PaintFrame(dc, w, h);
-      ReleaseDC(FHandle, dc);
+      const gui::TWindowDC dc(FHandle, gui::TWindowDC::Whole);
+      PaintFrame(dc.Handle(), w, h);
       return result;
     }
     case WM_PRINT:

@@ -34,6 +34,7 @@ class TWinSkinPopMenu : public TPopupWindowSkinner {
   void Detach() override;
   HWND Window() const override { return FHandle; }
   HMENU MenuHandle() const override { return FMenuHandle; }
+  TSkinData* SkinData() const override { return FSkinData; }
   gui::TBitmap* Background() override { return FBackground.get(); }
   bool Subclassed() const { return FSubclass.Attached(); }
 
@@ -46,12 +47,17 @@ class TWinSkinPopMenu : public TPopupWindowSkinner {
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   // Whether the skin can draw this popup at all.
   bool CanPaint() const;
+  // Whether the menu shown is one whose items the skin draws.
+  bool ShowsSkinDrawnMenu() const;
   void RebuildBackground(int Width, int Height);
   void PaintFrame(HDC DC, int Width, int Height);
   LRESULT Print(HDC DC, LPARAM Flags);
 
   gui::TWindowSubclass FSubclass;
   HWND FHandle = nullptr;
+  // Which component the popup was skinned for, so that the manager can take
+  // it off when that component goes; never read through.
+  TSkinData* FSkinData = nullptr;
   std::shared_ptr<const TLoadedSkin> FSkin;
   std::unique_ptr<gui::TBitmap> FBackground;
   HMENU FMenuHandle = nullptr;

@@ -98,6 +98,12 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& Message) {
         return false;
       }
       return true;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+      // Alt+Tab, the Windows key or a locked screen take the mouse away
+      // mid-drag; no release comes then, and the drag ends here instead.
+      if (Tracking && (Message.Msg == WM_CANCELMODE || reinterpret_cast<HWND>(Message.LParam) != Handle)) FinishDrag();
+      return true;
     case WM_HSCROLL:
     case WM_VSCROLL: {
       const bool vertical = Message.Msg == WM_VSCROLL;
@@ -115,8 +121,13 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& Message) {
 
 void TSkinScrollbar::AfterMessage(gui::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_SIZE:
     case WM_NCPAINT:
+      // The system has just drawn its bars; ours go over them now. Asking
+      // for a client paint here would run it inside the one the system is
+      // starting, whose erase then wipes what it drew.
+      PaintNow(nullptr);
+      return;
+    case WM_SIZE:
     case WM_PRINT: Repaint(); return;
   }
   TSkinControl::AfterMessage(Message);
@@ -234,7 +245,8 @@ void TSkinScrollbar::DragThumb(bool Vertical) {
   POINT start;
   GetCursorPos(&start);
   const int startOffset = m.Offset;
-  int last = info.nPos;
+  FDragMessage = scroll;
+  FDragPosition = info.nPos;
   // The release must come back here wherever it happens.
   SetCapture(Handle);
   while (Tracking) {
@@ -264,18 +276,16 @@ void TSkinScrollbar::DragThumb(bool Vertical) {
         position = std::min(MulDiv(offset, range, std::max(m.Track - m.Thumb, 1)) + info.nMin, info.nMax);
       }
       position = std::max(position, info.nMin);
-      if (position != last) {
+      if (position != FDragPosition) {
         info.fMask = SIF_POS;
         info.nPos = info.nTrackPos = position;
         m.Offset = offset;
         SetScrollInfo(Handle, bar, &info, FALSE);
+        FDragPosition = position;
         SendMessageW(Handle, scroll, MAKEWPARAM(SB_THUMBTRACK, position & 0xFFFF), 0);
-        last = position;
       }
     } else if (msg.message == WM_NCLBUTTONUP || msg.message == WM_LBUTTONUP) {
-      Tracking = false;
-      SendMessageW(Handle, scroll, MAKEWPARAM(SB_THUMBPOSITION, last & 0xFFFF), 0);
-      PostMessageW(Handle, scroll, SB_ENDSCROLL, 0);
+      FinishDrag();
     } else {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
@@ -283,6 +293,12 @@ void TSkinScrollbar::DragThumb(bool Vertical) {
   }
   Tracking = false;
   if (GetCapture() == Handle) ReleaseCapture();
+}
+
+void TSkinScrollbar::FinishDrag() {
+  Tracking = false;
+  SendMessageW(Handle, FDragMessage, MAKEWPARAM(SB_THUMBPOSITION, FDragPosition & 0xFFFF), 0);
+  PostMessageW(Handle, FDragMessage, SB_ENDSCROLL, 0);
 }
 
 // --- stand-alone scroll bars

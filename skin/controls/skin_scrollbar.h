@@ -55,7 +55,12 @@ class TSkinScrollbar : public TSkinControl {
   // A press on a bar's thumb starts the drag; true when it was taken.
   bool PressTest(WPARAM HitTest, LPARAM Point);
   void DragThumb(bool Vertical);
+  // Ends the drag where the thumb is: the final position, then end-scroll.
+  void FinishDrag();
   gui::TBitmap FBar;
+  // The running drag's scroll message and the last position it sent.
+  UINT FDragMessage = 0;
+  int FDragPosition = 0;
 };
 
 // A stand-alone scroll-bar control, painted whole as one bar of its kind.

@@ -54,8 +54,10 @@ TSkinData::TSkinData(gui::TComponent* Owner)
 }
 
 TSkinData::~TSkinData() {
-  MenuImages.reset();
+  // First, while all of this skin is whole: its skinners still paint from it
+  // as they give their windows back.
   if (SkinManager) SkinManager->RemoveSkinData(this);
+  MenuImages.reset();
 }
 
 void TSkinData::PublishProperties() {

@@ -20,10 +20,37 @@ namespace qm {
 
 namespace {
 
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
 // Buttons that show the window icon instead of an image of their own.
 bool ShowsIcon(const TDataSkinSysButton& d) { return d.Action == 3 || d.Action == 11; }
 
-enum TSystemItem : int { siRestore = 0, siMaximize = 1, siMinimize = 2, siClose = 3, siLine = 100 };
+// The tags of the system menu's items; the first four are also the indexes
+// of their glyphs in the skin's menu images.
+enum TSystemItem : int { siRestore = 0, siMaximize = 1, siMinimize = 2, siClose = 3, siMove = 4, siSize = 5, siLine = 100 };
+
+// What a caption button is, by its action, as the system names it; the
+// title or the menu bar for buttons it has no name for.
+LRESULT ButtonHitCode(const TDataSkinSysButton& d, LRESULT Around) {
+  switch (d.Action) {
+    case 0: return HTCLOSE;
+    case 1:
+    case 22: return HTMAXBUTTON;
+    case 2:
+    case 23: return HTMINBUTTON;
+    case 3:
+    case 11:
+    case 12: return HTSYSMENU;
+  }
+  return Around == HTMENU ? HTMENU : HTCAPTION;
+}
+
+// Hit codes of the native caption buttons: the system would draw its own
+// button pressed (and run its own loop) for a click it gets with one.
+bool IsNativeButtonCode(WPARAM Code) {
+  return Code == HTMINBUTTON || Code == HTMAXBUTTON || Code == HTCLOSE || Code == HTHELP || Code == HTSYSMENU;
+}
 
 }  // namespace
 
@@ -73,8 +100,9 @@ void TWinSkinForm::BuildButtons() {
   FreeButtons();
   for (const auto& data : FSkin->SysButtons) {
     FButtons.push_back(std::make_unique<TWinSysButton>(*this, FSkin, *data));
-    // The first window icon met stands in for windows that have none.
-    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && !FIcon.Empty())
+    // The first window icon met stands in for windows that have none; the
+    // key-coloured square of a window without one is no icon to lend.
+    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && FOwnIcon)
       FSkinData->DefaultIcon->Assign(FIcon);
   }
 }
@@ -89,6 +117,7 @@ void TWinSkinForm::LoadIcon() {
   }
   HICON icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_BIG, 0));
+  FOwnIcon = icon != nullptr;
   if (icon) {
     HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
     if (!copy) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
@@ -194,7 +223,8 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
   int frame = State;
   if (Button.FData.Visibility == 100 && State == TNCObject::stHot) frame = 4;
   if (frames == 1) frame = 1;
-  HDC dc = GetWindowDC(FHandle);
+  const gui::TWindowDC windowDC(FHandle, gui::TWindowDC::Whole);
+  const HDC dc = windowDC.Handle();
   // What lies under the button first: the image may be see-through.
   if (Button.FData.Visibility == 100 && FMenuBar && !FMenuBar->FBackground.Empty())
     BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
@@ -205,7 +235,6 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
            Button.FBounds.bottom - Button.FBounds.top, FTitleBuffer.Canvas().Handle(), Button.FBounds.left,
            Button.FBounds.top, SRCCOPY);
   DrawFrame(dc, Button.FBounds, *image, true, frames, frame);
-  ReleaseDC(FHandle, dc);
 }
 
 POINT TWinSkinForm::ScreenToWindow(POINT P) const {
@@ -224,12 +253,19 @@ TWinSysButton* TWinSkinForm::ButtonAt(POINT P) const {
 }
 
 LRESULT TWinSkinForm::NCHitTest(WPARAM wParam, LPARAM lParam) {
+  // Asked first all the same: the client area is the window's own to name.
   const LRESULT previous = CallOldProc(WM_NCHITTEST, wParam, lParam);
-  if (previous != HTNOWHERE) return previous;
-  const POINT p = ScreenToWindow(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-  if (p.y > FMetrics.TitleHeight) return HTMENU;
-  if (p.y > 3) return HTCAPTION;
-  return HTNOWHERE;
+  RECT window;
+  GetWindowRect(FHandle, &window);
+  const POINT p{GET_X_LPARAM(lParam) - window.left, GET_Y_LPARAM(lParam) - window.top};
+  const bool sizing = (FStyle & WS_THICKFRAME) && FWindowState == wsNormal;
+  const LRESULT frame = FrameHitTest(FMetrics, FMenuHeight, SIZE{Width(window), Height(window)}, p, sizing,
+                                     FWindowState == wsMaximized);
+  if (frame == HTCLIENT || frame == HTNOWHERE) return previous;
+  // The system shows its snap layouts, tooltips and accessible names by
+  // these codes; the sizing band never reaches over a button.
+  if (const TWinSysButton* button = ButtonAt(p)) return ButtonHitCode(button->FData, frame);
+  return frame;
 }
 
 LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -248,6 +284,7 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       if (FHotObject) FHotObject->MouseLeave();
+      if (IsNativeButtonCode(wParam)) return 0;
       return CallOldProc(Msg, wParam, lParam);
     case WM_NCLBUTTONDOWN:
       if (button) {
@@ -261,8 +298,10 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
         OpenMenuButton(item);
         return 0;
       }
-      // A maximised window cannot be dragged by its caption.
-      if (FWindowState == wsMaximized && FActive && wParam == HTCAPTION) wParam = HTMENU;
+      // A button's code where none is: the system's own button must not
+      // show. The title is dragged as the system drags it, a maximised
+      // window too (it comes down to its normal size).
+      if (IsNativeButtonCode(wParam)) return 0;
       return CallOldProc(Msg, wParam, lParam);
     case WM_NCLBUTTONUP:
       if (button) {
@@ -272,10 +311,10 @@ LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
       }
-      if (item) return 0;
+      if (item || IsNativeButtonCode(wParam)) return 0;
       return CallOldProc(Msg, wParam, lParam);
     case WM_NCRBUTTONDOWN:
-      if (wParam == HTCAPTION && FMDIKind != mkChild) {
+      if ((wParam == HTCAPTION || wParam == HTSYSMENU) && FMDIKind != mkChild) {
         ShowSystemMenu(screen);
         return 0;
       }
@@ -295,12 +334,15 @@ void TWinSkinForm::HoverTick() {
   // A bare dialog's buttons are told of the mouse leaving by nobody else.
   if (!FForm && FHotButton) {
     RECT r{};
-    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) {
-      TSkinControl* button = FHotButton;
-      FHotButton = nullptr;
-      SendMessageW(button->Handle, gui::CM_MOUSELEAVE, 0, 0);
-    }
+    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) ReleaseHotButton();
   }
+}
+
+void TWinSkinForm::ReleaseHotButton() {
+  if (!FHotButton) return;
+  const HWND button = FHotButton->Handle;
+  FHotButton = nullptr;
+  SendMessageW(button, gui::CM_MOUSELEAVE, 0, 0);
 }
 
 void TWinSkinForm::CloseWindow() {
@@ -345,7 +387,7 @@ void TWinSkinForm::BuildSystemPopup() {
   auto add = [&](const char* caption, int tag) {
     gui::TMenuItem* item = FSystemPopup->Items().Add(caption);
     item->Tag = tag;
-    item->SetImageIndex(tag);
+    item->SetImageIndex(tag <= siClose ? tag : -1);
     item->OnClick = [this](gui::TMenuItem& clicked) { SystemItemClick(clicked); };
     item->OnAdvancedDrawItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, RECT r, unsigned st) {
       DrawMenuItem(it, cv, r, st);
@@ -354,10 +396,15 @@ void TWinSkinForm::BuildSystemPopup() {
     return item;
   };
   add(" Restore ", siRestore);
+  // Move and Size bring back from the keyboard a window that is off the
+  // screen or too big for it.
+  add(" Move ", siMove);
+  if (FStyle & WS_THICKFRAME) add(" Size ", siSize);
   if (FBorderIcons & biMaximize) add(" Maximize ", siMaximize);
   if (FBorderIcons & biMinimize) add(" Minimize ", siMinimize);
   add("-", siLine);
-  add(" Close ", siClose)->SetShortCut(gui::ShortCut(VK_F4, gui::scShift));
+  // The key the system closes a window with.
+  add(" Close ", siClose)->SetShortCut(gui::ShortCut(VK_F4, gui::scAlt));
 }
 
 void TWinSkinForm::SystemItemClick(gui::TMenuItem& Item) {
@@ -366,29 +413,54 @@ void TWinSkinForm::SystemItemClick(gui::TMenuItem& Item) {
     case siMaximize: ToggleMaximize(); break;
     case siMinimize: ToggleMinimize(); break;
     case siClose: CloseWindow(); break;
+    case siMove: PostMessageW(FHandle, WM_SYSCOMMAND, SC_MOVE, 0); break;
+    case siSize: PostMessageW(FHandle, WM_SYSCOMMAND, SC_SIZE, 0); break;
   }
 }
 
-void TWinSkinForm::ShowSystemMenu(POINT P) {
-  if (SystemPopup())
-    for (int i = 0; i < FSystemPopup->Items().Count(); ++i) {
-      gui::TMenuItem* item = FSystemPopup->Items().Items(i);
-      if (item->Tag == siRestore) item->SetEnabled(FWindowState != wsNormal);
-      if (item->Tag == siMaximize) item->SetEnabled(FWindowState != wsMaximized);
-      if (item->Tag == siMinimize) item->SetEnabled(FWindowState != wsMinimized);
+void TWinSkinForm::UpdateSystemPopup() {
+  if (!SystemPopup()) return;
+  for (int i = 0; i < FSystemPopup->Items().Count(); ++i) {
+    gui::TMenuItem* item = FSystemPopup->Items().Items(i);
+    switch (item->Tag) {
+      case siRestore: item->SetEnabled(FWindowState != wsNormal); break;
+      case siMaximize: item->SetEnabled(FWindowState != wsMaximized); break;
+      case siMinimize: item->SetEnabled(FWindowState != wsMinimized); break;
+      case siMove: item->SetEnabled(FWindowState != wsMaximized); break;
+      case siSize: item->SetEnabled(FWindowState == wsNormal); break;
     }
+  }
+}
+
+void TWinSkinForm::PopupSystemMenu(POINT P) {
+  if (FSystemPopup && FSkinData->SkinControls.Contains(TSkinControlType::xcSystemMenu) && FMDIKind != mkChild)
+    FSystemPopup->Popup(P.x, P.y);
+  else if (FSystemMenu)
+    TrackPopupMenu(FSystemMenu, TPM_RIGHTBUTTON, P.x, P.y, 0, FHandle, nullptr);
+}
+
+void TWinSkinForm::ShowSystemMenu(POINT P) {
+  UpdateSystemPopup();
   const DWORD now = GetTickCount();
   if (now - FLastMenuTick > FDoubleClickTime) {
     FLastMenuTick = now;
-    if (FSystemPopup && FSkinData->SkinControls.Contains(TSkinControlType::xcSystemMenu) && FMDIKind != mkChild)
-      FSystemPopup->Popup(P.x, P.y);
-    else if (FSystemMenu)
-      TrackPopupMenu(FSystemMenu, TPM_RIGHTBUTTON, P.x, P.y, 0, FHandle, nullptr);
+    PopupSystemMenu(P);
   } else {
     // A second request within the double-click time closes the window, as
     // a double click on a system-menu box does.
     CloseWindow();
   }
+}
+
+void TWinSkinForm::ShowSystemMenuFromKeyboard() {
+  // Where the system puts it: under the icon at the title's start. Keys
+  // pressed twice quickly are no double click: nothing closes here.
+  UpdateSystemPopup();
+  RECT window;
+  GetWindowRect(FHandle, &window);
+  POINT at{window.left + FMetrics.BorderLeft, window.top + FMetrics.TitleHeight};
+  if (FRightToLeft) at.x = window.right - FMetrics.BorderRight;
+  PopupSystemMenu(at);
 }
 
 }  // namespace qm

@@ -27,7 +27,7 @@ void TWinSkinForm::FindClientWindow() {
 
 void TWinSkinForm::HookClient() {
   if (!FClientWnd || FClientSubclass.Attached()) return;
-  FClientSubclass.OnError = [](std::exception_ptr) {};
+  FClientSubclass.DebugName = L"form skinner's MDI client";
   FClientSubclass.OnWindowDestroyed = [this] { FClientWnd = nullptr; };
   FClientSubclass.Attach(FClientWnd, [this](UINT msg, WPARAM w, LPARAM l) { return ClientWindowProc(msg, w, l); });
 }

@@ -8,6 +8,7 @@
 #include "gui/menus.h"
 #include "skin_bitmap_draw.h"
 #include "skin_manage.h"
+#include "skin_menu_bar.h"
 #include "skin_popup_menu.h"
 #include "win_skin_data.h"
 #include "win_skin_form.h"
@@ -84,6 +85,16 @@ void TWinSkinForm::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
   }
   FOwnerDrawnItems = std::move(items);
   FOwnerDrawnMenus = std::move(menus);
+}
+
+void TWinSkinForm::RemeasureMenus() {
+  for (gui::TPopupMenu* popup : FOwnerDrawnMenus) gui::RemeasureMenu(popup->Handle());
+  if (FSystemPopup) {
+    // The images are the skin's of the moment.
+    FSystemPopup->Images = FSkinData->MenuImages.get();
+    gui::RemeasureMenu(FSystemPopup->Handle());
+  }
+  if (FMenuBar) gui::RemeasureMenu(FMenuBar->FMenuHandle);
 }
 
 void TWinSkinForm::MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas&, int& Width, int&) {
@@ -177,12 +188,19 @@ void TWinSkinForm::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsig
   Canvas.Font.SetColor(colour);
   std::string caption = Item.Caption();
   // An empty caption or a lone accelerator mark measures as nothing.
+  std::string measuring = caption.empty() || caption == "&" ? caption + " " : caption;
+  UINT format = DT_EXPANDTABS | DT_SINGLELINE | align;
+  UINT measureFormat = format | DT_CALCRECT | DT_NOCLIP;
+  // Underlines only where the user keeps them shown.
+  if (State & gui::odNoAccel) {
+    gui::HideAcceleratorMarks(caption, format);
+    gui::HideAcceleratorMarks(measuring, measureFormat);
+  }
   RECT measured = text;
-  Canvas.DrawText(caption.empty() || caption == "&" ? caption + " " : caption, measured,
-                  DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | align);
+  Canvas.DrawText(measuring, measured, measureFormat);
   const int height = Height(measured);
   RECT place{text.left, R.top + (Height(R) - height) / 2, text.right, R.top + (Height(R) - height) / 2 + height};
-  Canvas.DrawText(caption, place, DT_EXPANDTABS | DT_SINGLELINE | align);
+  Canvas.DrawText(caption, place, format);
   if (Item.ShortCut()) {
     const std::string keys = gui::ShortCutToText(Item.ShortCut());
     const int captionWidth = Width(measured);
@@ -324,7 +342,8 @@ LRESULT TWinSkinForm::DrawItemMessage(WPARAM wParam, LPARAM lParam) {
   if (draw->CtlType != ODT_MENU || !FHadMenu) return CallOldProc(WM_DRAWITEM, wParam, lParam);
   const HMENU menu = reinterpret_cast<HMENU>(draw->hwndItem);
   TWinSkinPopMenu::BindPending(menu);
-  const unsigned state = (draw->itemState & ODS_SELECTED) ? gui::odSelected : 0u;
+  const unsigned state =
+      ((draw->itemState & ODS_SELECTED) ? gui::odSelected : 0u) | ((draw->itemState & ODS_NOACCEL) ? gui::odNoAccel : 0u);
   gui::TCanvas canvas(draw->hDC);
   UseMenuFont(canvas);
   if (FForm && FForm->Menu())

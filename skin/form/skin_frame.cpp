@@ -1,5 +1,7 @@
 #include "skin_frame.h"
 
+#include <algorithm>
+
 #include "skin_bitmap_draw.h"
 #include "skin_draw_text.h"
 #include "loaded_skin.h"
@@ -55,6 +57,29 @@ RECT SkinnedClientRect(const TFrameMetrics& M, int MenuHeight, const WINDOWPOS& 
               Pos.y + Pos.cy - M.BorderBottom};
 }
 
+LRESULT FrameHitTest(const TFrameMetrics& M, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized) {
+  constexpr int kTopRows = 4, kCornerReach = 16;
+  const int w = Size.cx, h = Size.cy;
+  if (P.x < 0 || P.y < 0 || P.x >= w || P.y >= h) return HTNOWHERE;
+  const RECT client{M.BorderLeft, M.TitleHeight + MenuHeight, w - M.BorderRight, h - M.BorderBottom};
+  if (PtInRect(&client, P)) return HTCLIENT;
+  const bool topRows = P.y < kTopRows;
+  if (Sizing) {
+    const bool left = P.x < M.BorderLeft, right = P.x >= w - M.BorderRight, bottom = P.y >= h - M.BorderBottom;
+    const bool nearLeft = P.x < std::max(M.BorderLeft, kCornerReach);
+    const bool nearRight = P.x >= w - std::max(M.BorderRight, kCornerReach);
+    const bool nearTop = P.y < std::max(kTopRows, kCornerReach);
+    const bool nearBottom = P.y >= h - std::max(M.BorderBottom, kCornerReach);
+    if (topRows) return nearLeft ? HTTOPLEFT : nearRight ? HTTOPRIGHT : HTTOP;
+    if (bottom) return nearLeft ? HTBOTTOMLEFT : nearRight ? HTBOTTOMRIGHT : HTBOTTOM;
+    if (left) return nearTop ? HTTOPLEFT : nearBottom ? HTBOTTOMLEFT : HTLEFT;
+    if (right) return nearTop ? HTTOPRIGHT : nearBottom ? HTBOTTOMRIGHT : HTRIGHT;
+  }
+  if (P.y < M.TitleHeight) return topRows && !Maximized ? HTBORDER : HTCAPTION;
+  if (P.y < M.TitleHeight + MenuHeight && P.x >= M.BorderLeft && P.x < w - M.BorderRight) return HTMENU;
+  return HTBORDER;
+}
+
 void PaintSkinBorder(const TLoadedSkin& Skin, TFrameSide Side, const RECT& R, HDC DC, bool Active) {
   const TDataSkinBorder* border = BorderOf(Skin, Side);
   if (!border || R.right < R.left || R.bottom < R.top) return;
@@ -63,6 +88,19 @@ void PaintSkinBorder(const TLoadedSkin& Skin, TFrameSide Side, const RECT& R, HD
   const int frame = Active || border->Frames() == 1 ? 1 : 2;
   const RECT margins{border->LeftWidth, border->TopHeight, border->RightWidth, border->BottomHeight};
   DrawNineGrid(DC, R, *strip, Stacked(Side), border->Tile != 1, false, border->Frames(), frame, margins);
+}
+
+bool SizedByFrame(LONG_PTR Style) { return (Style & WS_THICKFRAME) && !(Style & (WS_MAXIMIZE | WS_MINIMIZE)); }
+
+void PaintSizeGrip(HDC DC, const TFrameMetrics& M, int W, int H, const TLoadedSkin& Skin) {
+  // Each dot's distance from the right and the bottom edge.
+  constexpr POINT kDots[] = {{5, 5}, {8, 5}, {11, 5}, {5, 8}, {8, 8}, {5, 11}};
+  if (M.BorderRight < 12 || M.BorderBottom < 12) return;
+  const COLORREF light = ColourOf(Skin.ButtonHilightColour), dark = ColourOf(Skin.ButtonDkShadowColour);
+  for (const POINT& d : kDots) {
+    SetPixelV(DC, W - d.x, H - d.y, light);
+    SetPixelV(DC, W - d.x + 1, H - d.y + 1, dark);
+  }
 }
 
 gui::TBitmap* TBorderPictures::Picture(const TLoadedSkin& Skin, const TFrameMetrics& Metrics, TFrameSide Side,

@@ -45,6 +45,21 @@ RECT FrameSideRect(const TFrameMetrics& Metrics, TFrameSide Side, int Width, int
 // for a window placed at Pos (WM_NCCALCSIZE).
 RECT SkinnedClientRect(const TFrameMetrics& Metrics, int MenuHeight, const WINDOWPOS& Pos);
 
+// What lies at P (window coordinates) of a window of Size under the skinned
+// frame, the caption buttons aside: HTCLIENT; for a window that can be
+// sized (Sizing) the sizing codes over the side and bottom borders and the
+// title's top rows, the corners reaching along both edges; HTCAPTION over
+// the title (its top rows too while Maximized); HTMENU over the menu bar;
+// HTBORDER over the rest of the frame; HTNOWHERE outside the window.
+//
+//   +--+-------- HTTOP (4 rows) ----------+--+
+//   |TL|          HTCAPTION               |TR|   corners: 16 pixels along
+//   |  +----------- HTMENU ---------------+  |   either edge, or the
+//   |L |                                  |R |   border's width if wider
+//   |  |            HTCLIENT              |  |
+//   |BL+---------- HTBOTTOM --------------+BR|
+LRESULT FrameHitTest(const TFrameMetrics& Metrics, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized);
+
 // Paints one border at R: frame 1 of its strip while the window is active,
 // frame 2 while inactive (frame 1 for a single-frame strip), as a nine-grid
 // whose middle is stretched when the border says Tile 1 and tiled
@@ -73,6 +88,16 @@ class TBorderPictures {
   };
   TEntry FEntries[4];
 };
+
+// Whether the user can size a window of this style by its frame: a sizing
+// frame, and the window neither maximised nor minimised.
+bool SizedByFrame(LONG_PTR Style);
+
+// The size grip of a window the user can size by its frame: six dots in a
+// triangle in the corner of the right and bottom borders, lit from the top
+// left in the skin's highlight and dark-shadow colours. Nothing where the
+// corner is too small for them.
+void PaintSizeGrip(HDC DC, const TFrameMetrics& Metrics, int Width, int Height, const TLoadedSkin& Skin);
 
 struct TCaptionLook {
   std::wstring Text;     // the window text with its two leading blanks

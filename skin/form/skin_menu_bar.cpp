@@ -123,17 +123,16 @@ bool IsAccel(wchar_t Key, const std::wstring& Caption) {
 void TMenuBtn::Paint() {
   HWND window = FOwner.FHandle;
   if (FBar.FBackground.Empty() || FOwner.Phase() != TWinSkinForm::phReady) return;
-  HDC dc = GetWindowDC(window);
+  const gui::TWindowDC windowDC(window, gui::TWindowDC::Whole);
+  const HDC dc = windowDC.Handle();
   const RECT& bar = FBar.FBarRect;
   BitBlt(dc, FBounds.left, bar.top, Width(FBounds), Height(bar), FBar.FBackground.Canvas().Handle(),
          FBounds.left - bar.left, 0, SRCCOPY);
   if (FState == stPressed || FState == stHot) {
-    HBRUSH frame = CreateSolidBrush(gui::ColorToRGB(FBar.Skin().ButtonHilightColour));
-    FrameRect(dc, &FBounds, frame);
-    DeleteObject(frame);
+    const gui::TGdiHandle<HBRUSH> frame(CreateSolidBrush(gui::ColorToRGB(FBar.Skin().ButtonHilightColour)), true);
+    FrameRect(dc, &FBounds, frame.Get());
   }
   FBar.DrawCaption(dc, *this, FBounds);
-  ReleaseDC(window, dc);
 }
 
 // --- TWinSkinMenu
@@ -240,11 +239,15 @@ void TWinSkinMenu::DrawCaption(HDC DC, const TMenuBtn& Item, const RECT& R) cons
   HGDIOBJ font = SelectObject(DC, gui::Screen().MenuFont().Handle());
   const COLORREF colour = SetTextColor(
       DC, gui::ColorToRGB(Item.FEnabled ? Skin().MenuBarTextColour : Skin().ButtonShadowColour));
-  constexpr UINT flags = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;
+  // Underlined only while the window shows its keyboard cues, as the
+  // system's own bar is.
+  UINT flags = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;
+  std::wstring caption = Item.FCaption;
+  if (SendMessageW(FOwner->FHandle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) gui::HideAcceleratorMarks(caption, flags);
   RECT measured = R;
-  DrawTextW(DC, Item.FCaption.c_str(), -1, &measured, flags | DT_CALCRECT | DT_NOCLIP);
+  DrawTextW(DC, caption.c_str(), -1, &measured, flags | DT_CALCRECT | DT_NOCLIP);
   OffsetRect(&measured, (Width(R) - Width(measured)) / 2, (Height(R) - Height(measured)) / 2);
-  SkinDrawText(DC, Item.FCaption, measured, flags);
+  SkinDrawText(DC, caption, measured, flags);
   SetTextColor(DC, colour);
   SelectObject(DC, font);
   SetBkMode(DC, mode);
@@ -437,10 +440,16 @@ bool TWinSkinForm::MenuKeyFilter(WPARAM wParam, LPARAM lParam) {
   if (FMDIKind == mkChild && (wParam & 0xFFF0) == SC_KEYMENU && SkinManager)
     if (TWinSkinForm* frame = SkinManager->FindFormSkinner(GetAncestor(FHandle, GA_ROOT)); frame && frame != this)
       return frame->MenuKeyFilter(wParam, lParam);
-  if (!FMenuBar || FTrackingMenu || (wParam & 0xFFF0) != SC_KEYMENU || lParam == L' ' || lParam == L'-' ||
-      GetCapture())
+  if ((wParam & 0xFFF0) != SC_KEYMENU || FTrackingMenu || lParam == L' ' || lParam == L'-' || GetCapture())
     return false;
-  if (lParam == 0) return true;  // Alt or F10 alone: no native bar to activate
+  if (lParam == 0) {
+    // Alt or F10 alone: the skin's bar, whose first popup opens with its
+    // first item chosen, and the arrows go on from there. Without a bar,
+    // nothing: the system would take the keys to its own, unseen bar.
+    if (FMenuBar) PressMenuButton(FMenuBar->NextItem(-1, true));
+    return true;
+  }
+  if (!FMenuBar) return false;
   TMenuBtn* item = MenuButtonByAccel(static_cast<wchar_t>(lParam));
   if (!item) return false;
   // A foreign window's Alt+key arrives only here; a library form's was

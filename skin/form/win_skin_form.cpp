@@ -1,10 +1,15 @@
 #include "win_skin_form.h"
 
 #include <algorithm>
+#include <stdexcept>
 
+#include "gui/desktop_compositor.h"
+#include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
+#include "gui/monitors.h"
 #include "gui/timer.h"
+#include "gui/visual_styles.h"
 #include "skin_bitmap_draw.h"
 #include "skin_control.h"
 #include "skin_menu_bar.h"
@@ -16,6 +21,10 @@ namespace qm {
 namespace {
 
 constexpr LONG_PTR kCaptionBits = WS_CAPTION;  // 0xC00000
+// Sent by themed systems to draw the native caption and frame directly
+// (WM_NCUAHDRAWCAPTION, WM_NCUAHDRAWFRAME); undocumented, never by Wine.
+constexpr UINT kDrawNativeCaption = 0x00AE, kDrawNativeFrame = 0x00AF;
+constexpr UINT kCompositionChanged = 0x031E;  // WM_DWMCOMPOSITIONCHANGED
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -24,6 +33,15 @@ std::wstring WindowTextOf(HWND window) {
   wchar_t text[1000] = {};
   SendMessageW(window, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(text));
   return text;
+}
+
+// The caption's length as the widening rule counts it: in GB2312 bytes, two
+// for each Chinese character, which is about how many spaces it is wide.
+int CaptionBytes(const std::wstring& caption) {
+  if (caption.empty()) return 0;
+  const int bytes = WideCharToMultiByte(936, 0, caption.c_str(), static_cast<int>(caption.size()), nullptr, 0,
+                                        nullptr, nullptr);
+  return bytes > 0 ? bytes : static_cast<int>(caption.size());
 }
 
 std::wstring ClassNameOf(HWND window) {
@@ -36,22 +54,41 @@ std::wstring ClassNameOf(HWND window) {
 
 TWinSkinForm::TWinSkinForm(gui::TComponent* Owner) : gui::TComponent(Owner), FDoubleClickTime(GetDoubleClickTime()) {
   LoadCaptionFont();
-  // Frame painting never reports; the window simply keeps what it had.
-  FSubclass.OnError = [](std::exception_ptr) {};
+  // The user is told nothing: the window keeps what it had.
+  FSubclass.DebugName = L"form skinner";
   FSubclass.OnWindowDestroyed = [this] { FPhase = phDead; };
 }
 
 TWinSkinForm::~TWinSkinForm() {
+  // The teardown needs the whole object, also for a skinner without holder.
+  Release();
+}
+
+void TWinSkinForm::BeforeDestruction() {
+  const bool formGoing = FForm && (FForm->ComponentState() & gui::csDestroying);
+  if (FSubclass.Attached() && !formGoing && FPhase != phDestroying && IsWindow(FHandle)) {
+    try {
+      Detach();
+    } catch (...) {
+      gui::DebugReport(L"giving a window back as its form skinner is freed", FHandle);
+    }
+  }
   // A form that outlives its skinner must not keep menu handlers that
   // point at it.
-  if (FForm && !(FForm->ComponentState() & gui::csDestroying)) SetPopupsOwnerDraw(FForm, false);
+  if (FForm && !formGoing) SetPopupsOwnerDraw(FForm, false);
   UnhookClient();
   if (FSubclass.Attached()) {
     RestoreProcedures();
     DropRegion();
+    GiveFrameToSystem(false);
   }
   FreeControls();
-  if (SkinManager) SkinManager->RemoveFormSkinner(FHandle);
+  if (SkinManager) SkinManager->RemoveFormSkinner(this);
+  // The owned timer, menu bar and system menu go here.
+  gui::TComponent::BeforeDestruction();
+  FHoverTimer = nullptr;
+  FMenuBar = nullptr;
+  FSystemPopup = nullptr;
 }
 
 void TWinSkinForm::LoadCaptionFont() {
@@ -61,22 +98,74 @@ void TWinSkinForm::LoadCaptionFont() {
     FCaptionFont = gui::TGdiHandle<HFONT>(CreateFontIndirectW(&metrics.lfCaptionFont), true);
 }
 
-void TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
-  if (!SkinData->Skin()) return;  // nothing loaded yet: nothing to draw with
-  FForm = Form;
-  Form->AutoScroll = false;
-  if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu)) {
-    FOldFormWindowProc = Form->WindowProc;
-    Form->WindowProc = [this](gui::TMessage& m) { FormWindowProc(m); };
-  }
-  Attach(SkinData);
-  SetPopupsOwnerDraw(Form, true);
-  FSavedColor = Form->Color();
-  Form->SetColor(SkinData->Skin()->ButtonFaceColour);
+bool TWinSkinForm::AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form) {
+  // Nothing loaded yet: nothing to draw with.
+  if (FSubclass.Attached() || !FHandle || !Form || !SkinData->Skin()) return false;
+  return AttachOrUndo(SkinData, Form);
 }
 
-void TWinSkinForm::Attach(TSkinData* SkinData) {
-  if (FSubclass.Attached() || !FHandle || !SkinData->Skin()) return;
+bool TWinSkinForm::Attach(TSkinData* SkinData) {
+  if (FSubclass.Attached() || !FHandle || !SkinData->Skin()) return false;
+  return AttachOrUndo(SkinData, nullptr);
+}
+
+bool TWinSkinForm::AttachOrUndo(TSkinData* SkinData, gui::TCustomForm* Form) {
+  // What the window is now, given back exactly if the attach cannot finish.
+  const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  const HMENU menu = GetMenu(FHandle);
+  const bool autoScroll = Form && Form->AutoScroll;
+  try {
+    if (Form) {
+      FForm = Form;
+      Form->AutoScroll = false;
+      if (SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu) &&
+          !FFormHook.Attach(Form, [this](gui::TMessage& m) { FormWindowProc(m); }))
+        throw std::runtime_error("the form's message handler cannot be hooked");
+    }
+    AttachWindow(SkinData);
+    if (Form) {
+      // Menu items are drawn by the window that skins its menus, so they
+      // follow the frame's gate, not only the popup menus' own.
+      if (FSkinFrame) SetPopupsOwnerDraw(Form, true);
+      FSavedColor = Form->Color();
+      FColourTaken = true;
+      Form->SetColor(FSkin->ButtonFaceColour);
+    }
+    return true;
+  } catch (...) {
+    gui::DebugReport(L"attaching the form skinner", FHandle);
+    UndoAttach(style, menu);
+    if (Form) Form->AutoScroll = autoScroll;
+    return false;
+  }
+}
+
+void TWinSkinForm::UndoAttach(LONG_PTR Style, HMENU Menu) {
+  if (FHoverTimer) {
+    FHoverTimer->Free();
+    FHoverTimer = nullptr;
+  }
+  if (FForm) {
+    SetPopupsOwnerDraw(FForm, false);
+    if (FColourTaken) FForm->SetColor(FSavedColor);
+  }
+  FColourTaken = false;
+  FreeControls();
+  RestoreProcedures();
+  UnhookClient();
+  FreeMenuBar(true);
+  FreeButtons();
+  FMenuHeight = 0;
+  if (GetMenu(FHandle) != Menu) SetMenu(FHandle, Menu);
+  if (GetWindowLongPtrW(FHandle, GWL_STYLE) != Style) {
+    SetWindowLongPtrW(FHandle, GWL_STYLE, Style);
+    RefreshFrame();
+  }
+  FStyle = Style;
+  FForm = nullptr;
+}
+
+void TWinSkinForm::AttachWindow(TSkinData* SkinData) {
   FSkinData = SkinData;
   FSkin = SkinData->Skin();
   FHoverTimer = Make<gui::TTimer>();
@@ -87,6 +176,7 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
       HoverTick();
     } catch (...) {
       // The hover look simply stays until the next move.
+      gui::DebugReport(L"the form skinner's hover tick", FHandle);
     }
   };
   FSkinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
@@ -123,8 +213,10 @@ void TWinSkinForm::Attach(TSkinData* SkinData) {
     if (GetMenu(FHandle) && FMDIKind != mkChild && FFrameKind != 2) CreateMenuBar();
     if (!MDIChildWhileMaximized() && FWindowState != wsMinimized) SetCaptionStyles(false);
     BuildFrame();
+    TakeFrameFromSystem();
   }
-  FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); });
+  if (!FSubclass.Attach(FHandle, [this](UINT msg, WPARAM w, LPARAM l) { return SkinWndProc(msg, w, l); }))
+    throw std::runtime_error("the window's procedure cannot be replaced");
   if (FForm)
     SkinComponents(FForm);
   else
@@ -200,6 +292,66 @@ void TWinSkinForm::SetCaptionStyles(bool Restore) {
   FStyle = style;
 }
 
+void TWinSkinForm::TakeFrameFromSystem() {
+  // Either would draw a frame of its own under or over the skin's: the
+  // theme its caption, buttons and animations, the compositor its glass.
+  FUnthemed = gui::TurnWindowThemeOff(FHandle);
+  FNoCompositorFrame = gui::SetNonClientRendering(FHandle, false);
+}
+
+void TWinSkinForm::GiveFrameToSystem(bool WindowGoing) {
+  if (!WindowGoing) {
+    if (FUnthemed) gui::RestoreWindowTheme(FHandle);
+    if (FNoCompositorFrame) gui::SetNonClientRendering(FHandle, true);
+    Uncloak();
+  }
+  FUnthemed = FNoCompositorFrame = FCloaked = false;
+}
+
+void TWinSkinForm::Uncloak() {
+  if (FCloaked) gui::SetCloaked(FHandle, false);
+  FCloaked = false;
+}
+
+LRESULT TWinSkinForm::CallOldProcUnseen(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  if (!(style & WS_VISIBLE)) return CallOldProc(Msg, wParam, lParam);
+  struct TShownAgain {
+    HWND Window;
+    ~TShownAgain() { SetWindowLongPtrW(Window, GWL_STYLE, GetWindowLongPtrW(Window, GWL_STYLE) | WS_VISIBLE); }
+  };
+  SetWindowLongPtrW(FHandle, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+  const TShownAgain shown{FHandle};
+  return CallOldProc(Msg, wParam, lParam);
+}
+
+void TWinSkinForm::MaximisedArea(MINMAXINFO& Info) const {
+  // Without its native frame the system would maximise the window over the
+  // whole monitor, task bar included, or hang its title off the top edge;
+  // and it measures from the primary monitor wherever the window is.
+  const gui::TMonitorArea area = gui::MonitorAreaOf(FHandle);
+  const LONG w = Width(area.Work), h = Height(area.Work);
+  Info.ptMaxPosition = POINT{area.Work.left - area.Monitor.left, area.Work.top - area.Monitor.top};
+  Info.ptMaxSize = POINT{w, h};
+  Info.ptMaxTrackSize.x = std::max(Info.ptMaxTrackSize.x, w);
+  Info.ptMaxTrackSize.y = std::max(Info.ptMaxTrackSize.y, h);
+}
+
+void TWinSkinForm::SystemSettingsChanged(UINT Msg) {
+  LoadCaptionFont();
+  gui::Screen().RefreshMenuFont();
+  FDoubleClickTime = GetDoubleClickTime();
+  LoadIcon();
+  if (FMenuBar) FMenuHeight = GetSystemMetrics(SM_CYMENU);
+  // A compositor that was switched on anew knows nothing of the window.
+  if (Msg == kCompositionChanged && FSkinFrame && FSubclass.Attached())
+    FNoCompositorFrame = gui::SetNonClientRendering(FHandle, false);
+  RemeasureMenus();
+  if (FPhase != phReady || !FSkinFrame) return;
+  RefreshFrame();
+  PaintFrame(nullptr);
+}
+
 void TWinSkinForm::RefreshFrame() {
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -241,7 +393,7 @@ void TWinSkinForm::FitWindow(bool Reskin) {
     }
     FCaption = WindowTextOf(FHandle);
     const TDataSkinTitle* title = FSkin->Title.get();
-    const int minimum = (static_cast<int>(FCaption.size()) + 7) * FSpaceWidth + FMetrics.BorderLeft +
+    const int minimum = (CaptionBytes(FCaption) + 7) * FSpaceWidth + FMetrics.BorderLeft +
                         FMetrics.BorderRight +
                         (title ? title->LeftWidth + title->RightWidth + title->TextBackLeft + title->TextBackRight : 0);
     if (width < minimum) {
@@ -256,21 +408,57 @@ void TWinSkinForm::FitWindow(bool Reskin) {
       width = minimum;
     }
   }
-  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  // Never activating: a change of skin refits every skinned window, which
+  // must not bring each to the front in turn.
+  // After a skin change the client moves within the window as the frame
+  // around it changes, painted in the old skin's colours and with parts
+  // still waiting to be painted in the new ones: copied to the new place,
+  // those parts would no longer be where the system repaints. It paints
+  // afresh instead. At the first fit nothing has been painted yet, and the
+  // copy costs nothing.
+  SetWindowPos(FHandle, nullptr, 0, 0, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | (Reskin ? SWP_NOCOPYBITS : 0));
+  FFitted = true;
 }
 
 void TWinSkinForm::FinishAttach() {
+  if (FPhase == phDead || !FSubclass.Attached()) return;
+  try {
+    FinishAttachSteps();
+  } catch (...) {
+    // Half a frame is worse than none: the window gets its own back, and
+    // the manager frees this skinner at its next sweep.
+    gui::DebugReport(L"finishing the form skinner's attach", FHandle);
+    if (!FFitted) FPhase = phAttaching;
+    Detach();
+    FPhase = phDead;
+  }
+}
+
+void TWinSkinForm::FinishAttachSteps() {
   if (FPhase == phAttaching && FSkinFrame && MDIChildWhileMaximized()) {
     SetCaptionStyles(true);
     RefreshFrame();
   } else if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
+    // A window may still size itself between its activation and this
+    // message (a file dialog takes the size it had last time, and lays its
+    // controls out for it): the client to keep is the one it has now.
+    RECT window;
+    GetWindowRect(FHandle, &window);
+    if (Width(window) != Width(FClientRect) + Width(FNativeFrame) ||
+        Height(window) != Height(FClientRect) + Height(FNativeFrame)) {
+      GetClientRect(FHandle, &FClientRect);
+      FNativeFrame = RECT{0, 0, Width(window) - Width(FClientRect), Height(window) - Height(FClientRect)};
+    }
     FPhase = phResizing;
     FitWindow(false);
     FPhase = phReady;
-    UpdateRegion(false);
+    UpdateRegion();
   }
   FPhase = phReady;
   if (FSkinFrame) PaintFrame(nullptr);
+  // Dressed: the compositor may show the window now.
+  Uncloak();
   if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
 }
 
@@ -284,7 +472,9 @@ void TWinSkinForm::ApplySkin() {
       if (auto* form = dynamic_cast<gui::TCustomForm*>(c)) form->SetColor(FSkin->ButtonFaceColour);
   }
   for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls)) skinner->SkinChanged();
-  if (FForm) SetPopupsOwnerDraw(FForm, true);
+  if (FSkinFrame && FForm) SetPopupsOwnerDraw(FForm, true);
+  // Items measured for the old skin's margins keep that size otherwise.
+  RemeasureMenus();
   FPhase = phReskinning;
   if (FSkinFrame) {
     BuildFrame();
@@ -309,7 +499,7 @@ HRGN TWinSkinForm::BorderRegion(TFrameSide Side, const RECT& Piece) {
   return BitmapToRegion(picture, Piece.left, Piece.top, 1, 1, 1, SkinKeyColour);
 }
 
-void TWinSkinForm::UpdateRegion(bool Redraw) {
+void TWinSkinForm::UpdateRegion() {
   RECT window;
   GetWindowRect(FHandle, &window);
   const int w = Width(window), h = Height(window);
@@ -318,51 +508,43 @@ void TWinSkinForm::UpdateRegion(bool Redraw) {
     return;
   const TFrameMetrics& m = FMetrics;
   auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == 1; };
-  HRGN region = nullptr;
+  // Every region here is freed if a shape cannot be cut, until the window
+  // takes the finished one over.
+  using TRegion = gui::TGdiHandle<HRGN>;
+  auto owned = [](HRGN r) { return TRegion(r, true); };
+  TRegion region;
   FRegionWidth = w, FRegionHeight = h;
   const TLoadedSkin& skin = *FSkin;
   if (trans(skin.BorderLeft) || trans(skin.BorderRight) || trans(skin.BorderTop) || trans(skin.BorderBottom)) {
-    region = CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom);
+    region = owned(CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom));
     if (FFrameKind != 2) {
       const RECT left{0, 0, m.BorderLeft, h}, right{w - m.BorderRight, 0, w, h},
           bottom{m.BorderLeft, h - m.BorderBottom, w - m.BorderRight, h}, top{m.BorderLeft, 0, w - m.BorderRight, m.TitleHeight};
       auto piece = [&](bool shaped, TFrameSide side, const RECT& r) {
-        if (r.right <= r.left || r.bottom <= r.top) return CreateRectRgn(0, 0, 0, 0);
+        if (r.right <= r.left || r.bottom <= r.top) return owned(CreateRectRgn(0, 0, 0, 0));
         if (shaped)
-          if (HRGN shape = BorderRegion(side, r)) return shape;
-        return CreateRectRgnIndirect(&r);
+          if (HRGN shape = BorderRegion(side, r)) return owned(shape);
+        return owned(CreateRectRgnIndirect(&r));
       };
-      HRGN l = piece(trans(skin.BorderLeft) && h > 1, TFrameSide::Left, left);
-      HRGN r = piece(trans(skin.BorderRight) && h > 1, TFrameSide::Right, right);
-      HRGN b = piece(trans(skin.BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
-      HRGN t = piece(trans(skin.BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
-      CombineRgn(l, l, r, RGN_OR);
-      CombineRgn(t, t, b, RGN_OR);
-      CombineRgn(l, l, t, RGN_OR);
-      CombineRgn(region, region, l, RGN_OR);
-      for (HRGN piece : {l, r, b, t}) DeleteObject(piece);
+      const TRegion l = piece(trans(skin.BorderLeft) && h > 1, TFrameSide::Left, left);
+      const TRegion r = piece(trans(skin.BorderRight) && h > 1, TFrameSide::Right, right);
+      const TRegion b = piece(trans(skin.BorderBottom) && m.BorderBottom >= 2, TFrameSide::Bottom, bottom);
+      const TRegion t = piece(trans(skin.BorderTop) && m.TitleHeight > 1, TFrameSide::Top, top);
+      CombineRgn(l.Get(), l.Get(), r.Get(), RGN_OR);
+      CombineRgn(t.Get(), t.Get(), b.Get(), RGN_OR);
+      CombineRgn(l.Get(), l.Get(), t.Get(), RGN_OR);
+      CombineRgn(region.Get(), region.Get(), l.Get(), RGN_OR);
     }
   } else {
-    region = CreateRectRgn(0, 0, w, h);
+    region = owned(CreateRectRgn(0, 0, w, h));
   }
-  if (!Redraw) {
-    // What the cut uncovers belongs to the windows behind: they repaint it.
-    // The window itself keeps the frame it has just painted for this size,
-    // which a redraw of the whole window would only paint again.
-    HRGN uncovered = CreateRectRgn(0, 0, w, h);
-    CombineRgn(uncovered, uncovered, region, RGN_DIFF);
-    HWND behind = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) ? GetParent(FHandle) : nullptr;
-    POINT origin{window.left, window.top};
-    if (behind) ScreenToClient(behind, &origin);
-    OffsetRgn(uncovered, origin.x, origin.y);
-    SetWindowRgn(FHandle, region, FALSE);
-    RedrawWindow(behind, nullptr, uncovered, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    DeleteObject(uncovered);
-  } else {
-    // The system owns a region once it is the window's, and deletes it when
-    // the next one comes: it is never deleted here.
-    SetWindowRgn(FHandle, region, TRUE);
-  }
+  // The system owns a region once it is the window's, and deletes it when
+  // the next one comes: it is never deleted here. Redrawn, so that nothing
+  // painted before the cut stays as it was (a window manager under Wine
+  // takes its own border off a window once it is shaped, and what the
+  // window had painted moves with its frame); the system repaints only what
+  // the cut newly uncovers of the windows behind, and never any other window.
+  SetWindowRgn(FHandle, region.Detach(), TRUE);
   FOwnsRegion = true;
 }
 
@@ -375,10 +557,7 @@ void TWinSkinForm::DropRegion() {
 }
 
 void TWinSkinForm::RestoreProcedures() {
-  if (FForm && FOldFormWindowProc) {
-    FForm->WindowProc = FOldFormWindowProc;
-    FOldFormWindowProc = nullptr;
-  }
+  FFormHook.Detach();
   FSubclass.Detach();
 }
 
@@ -386,6 +565,7 @@ void TWinSkinForm::Detach() {
   if (FForm) SetPopupsOwnerDraw(FForm, false);
   if (!FSkinFrame) {
     DetachControls();
+    Uncloak();
     return;
   }
   if (FSystemPopup) {
@@ -400,11 +580,14 @@ void TWinSkinForm::Detach() {
   if (FForm && FPhase != phDestroying) FForm->SetColor(FSavedColor);
   UnhookClient();
   if (!FSkinFrame) return;
+  GiveFrameToSystem(false);
   SetCaptionStyles(true);
   FTitleBuffer.SetSize(0, 0);
   FreeMenuBar(true);
   const bool child = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) != 0;
-  if (FPhase != phDestroying && (!child || FMDIKind == mkChild)) {
+  // A window never fitted to the skin (the attach did not finish) keeps
+  // its size.
+  if (FPhase != phDestroying && FPhase != phAttaching && (!child || FMDIKind == mkChild)) {
     RECT window;
     GetWindowRect(FHandle, &window);
     if (FMDIKind == mkChild) MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&window), 2);
@@ -431,6 +614,7 @@ void TWinSkinForm::DetachOnDestroy() {
   UnhookClient();
   FreeMenuBar(false);
   FTitleBuffer.SetSize(0, 0);
+  GiveFrameToSystem(true);
 }
 
 void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
@@ -442,11 +626,7 @@ void TWinSkinForm::FormWindowProc(gui::TMessage& Message) {
     Message.Result = 1;
     return;
   }
-  FOldFormWindowProc(Message);
-  if (Message.Msg == WM_SETTEXT) {
-    FCaption = WindowTextOf(FHandle);
-    RefreshFrame();  // the caption is ours to repaint
-  }
+  FFormHook.CallPrevious(Message);
 }
 
 LRESULT TWinSkinForm::SizeHandler(WPARAM wParam, LPARAM lParam) {
@@ -502,12 +682,16 @@ void TWinSkinForm::PaintFrame(HDC DC) {
         const RECT r = FrameSideRect(FMetrics, side, FWidth, FHeight);
         BitBlt(dc, r.left, r.top, Width(r), Height(r), border->Canvas().Handle(), 0, 0, SRCCOPY);
       }
+    // Only a window its frame sizes shows a grip; a skin's borders are
+    // drawn alike for every window and carry none.
+    if (SizedByFrame(GetWindowLongPtrW(FHandle, GWL_STYLE))) PaintSizeGrip(dc, FMetrics, FWidth, FHeight, *FSkin);
     PaintTitleBar(dc);
     if (FMenuBar && FMenuHeight > 0)
       FMenuBar->PaintMenuBar(dc, RECT{FMetrics.BorderLeft, FMetrics.TitleHeight, FWidth - FMetrics.BorderRight,
                                       FMetrics.TitleHeight + FMenuHeight});
   } catch (...) {
     // The next paint starts over.
+    gui::DebugReport(L"painting the skinned frame", FHandle);
   }
   FHotObject = nullptr;  // a full repaint shows every button at rest
   if (own) ReleaseDC(FHandle, own);
@@ -517,8 +701,14 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
   if (FWidth <= 0 || FMetrics.TitleHeight <= 0) return;
   FTitleBuffer.SetSize(FWidth, FMetrics.TitleHeight);
   HDC buffer = FTitleBuffer.Canvas().Handle();
-  // The corners over the side borders, painted just before, come along.
-  BitBlt(buffer, 0, 0, FWidth, FMetrics.TitleHeight, DC, 0, 0, SRCCOPY);
+  // The corners are the side borders' top rows, taken from their pictures:
+  // the window's own pixels may be another window's where it is covered
+  // and no compositor keeps them, or stale where the paint was clipped.
+  for (TFrameSide side : {TFrameSide::Left, TFrameSide::Right})
+    if (gui::TBitmap* border = FBorders.Picture(*FSkin, FMetrics, side, FWidth, FHeight, FActive)) {
+      const RECT r = FrameSideRect(FMetrics, side, FWidth, FHeight);
+      BitBlt(buffer, r.left, 0, Width(r), FMetrics.TitleHeight, border->Canvas().Handle(), 0, 0, SRCCOPY);
+    }
   const RECT area = FrameSideRect(FMetrics, TFrameSide::Top, FWidth, FHeight);
   if (gui::TBitmap* top = FBorders.Picture(*FSkin, FMetrics, TFrameSide::Top, FWidth, FHeight, FActive))
     BitBlt(buffer, area.left, area.top, Width(area), Height(area), top->Canvas().Handle(), 0, 0, SRCCOPY);
@@ -609,9 +799,22 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+      // An MDI child maximises inside its client, as the system says; an
+      // unskinned popup frame keeps the system's full-monitor answer.
+      if (FMDIKind != mkChild && FFrameKind != 2) MaximisedArea(*info);
       return result;
     }
     case WM_WINDOWPOSCHANGED: ReadWindowState(); return CallOldProc(Msg, wParam, lParam);
+    case WM_SETTEXT:
+      // Library form or foreign window alike, the caption is ours. Once the
+      // frame shows, the native handling runs out of sight (stage 3);
+      // before that there is no frame of ours to repaint.
+      if (FPhase == phAttaching || FWindowState == wsMinimized || MDIChildOutsideNormal()) {
+        const LRESULT result = CallOldProc(Msg, wParam, lParam);
+        FCaption = WindowTextOf(FHandle);
+        return result;
+      }
+      break;
     case WM_NCACTIVATE: FActive = wParam != 0; break;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -623,6 +826,13 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       return CallOldProc(Msg, wParam, lParam);
     case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == L' ' && FMDIKind != mkChild && (FBorderIcons & biSystemMenu) &&
+          FFrameKind != 2 && FWindowState != wsMinimized) {
+        // Alt+Space: the skin's system menu, not the native one (which a
+        // minimised window, drawn by the system, keeps).
+        ShowSystemMenuFromKeyboard();
+        return 0;
+      }
       if (MenuKeyFilter(wParam, lParam)) return 1;
       switch (wParam & 0xFFF0) {
         case SC_MINIMIZE:
@@ -637,6 +847,21 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       return CallOldProc(Msg, wParam, lParam);
     case WM_SKINATTACHED: FinishAttach(); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+    case WM_DISPLAYCHANGE:
+    case kCompositionChanged: {
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      SystemSettingsChanged(Msg);
+      return result;
+    }
+    case WM_UPDATEUISTATE: {
+      // The bar's underlines follow the window's keyboard cues.
+      const LRESULT result = CallOldProc(Msg, wParam, lParam);
+      RepaintMenuBar();
+      return result;
+    }
     case gui::CM_MENUCHANGED: {
       // The menu's own changes must not paint the frame the native way.
       const bool painting = FSkinData->FramePainting;
@@ -662,9 +887,24 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     return CallOldProc(Msg, wParam, lParam);
   switch (Msg) {
     case WM_NCACTIVATE:
+      // Answered here: the system would paint the native caption first.
       if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+      // With the timer off nobody would tell the button the mouse left.
+      if (!FActive) ReleaseHotButton();
       PaintFrame(nullptr);
       return 1;
+    case kDrawNativeCaption:
+    case kDrawNativeFrame: PaintFrame(nullptr); return 0;
+    case WM_SETTEXT:
+    case WM_SETICON: {
+      const LRESULT result = CallOldProcUnseen(Msg, wParam, lParam);
+      if (Msg == WM_SETTEXT)
+        FCaption = WindowTextOf(FHandle);
+      else
+        LoadIcon();
+      PaintFrame(nullptr);
+      return result;
+    }
     case WM_NCCALCSIZE: return NCCalcSize(wParam, lParam);
     case WM_NCHITTEST: return NCHitTest(wParam, lParam);
     case WM_NCMOUSEMOVE:

@@ -23,6 +23,7 @@
 #include "gui/control.h"
 #include "gui/graphics.h"
 #include "gui/subclass.h"
+#include "gui/window_proc_hook.h"
 #include "nc_object.h"
 #include "skin_frame.h"
 
@@ -56,8 +57,10 @@ class TWinSkinForm : public gui::TComponent {
   // The window this skinner is for; set before attaching.
   HWND FHandle = nullptr;
 
-  void AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form);
-  void Attach(TSkinData* SkinData);
+  // Either the window is skinned afterwards, or it is exactly as it was
+  // (styles, menu, procedures, colour) and the answer is false.
+  bool AttachLibraryForm(TSkinData* SkinData, gui::TCustomForm* Form);
+  bool Attach(TSkinData* SkinData);
   // Skinning switched off: the window gets its native frame, styles, colour
   // and procedure back, with the same client size.
   void Detach();
@@ -66,14 +69,19 @@ class TWinSkinForm : public gui::TComponent {
   // hit-tested and is shaped with the skin it was built from.
   void ApplySkin();
   void RefreshFrame();
-  // Cuts the window's region from the frame's key colour. Without Redraw
-  // only the windows behind repaint what the cut uncovers: the caller paints
-  // the frame itself.
-  void UpdateRegion(bool Redraw = true);
+  // Cuts the window's region from the frame's key colour.
+  void UpdateRegion();
   void DropRegion();
   void SetCaptionStyles(bool Restore);
 
   bool Attached() const { return FSubclass.Attached(); }
+  // The frame is the skin's (xcMainMenu was on at attach).
+  bool SkinsFrame() const { return FSkinFrame; }
+  // A message of the window (or of its MDI client, or of the form) is going
+  // through this skinner now: freeing it would pull it out from under that.
+  bool InMessage() const { return FSubclass.Handling() || FClientSubclass.Handling() || FFormHook.Handling(); }
+  // Marks a detached skinner for the manager's next sweep.
+  void Retire() { FPhase = phDead; }
   TPhase Phase() const { return FPhase; }
   TSkinData* SkinData() const { return FSkinData; }
   // The skin this window is built from, held until ApplySkin takes the
@@ -138,6 +146,8 @@ class TWinSkinForm : public gui::TComponent {
   // Performs the hot button's action; (X, Y) is the screen point clicked.
   void ButtonClick(int X, int Y);
   void ShowSystemMenu(POINT P);
+  // Alt+Space: the system menu under the window's top-left corner.
+  void ShowSystemMenuFromKeyboard();
   // Made when first asked for: most windows never open it, and making it
   // costs their start-up several milliseconds.
   gui::TPopupMenu* SystemPopup();
@@ -166,11 +176,23 @@ class TWinSkinForm : public gui::TComponent {
   // The MDI child buttons in the bar, into a picture of the bar at BarOrigin.
   void PaintMDIButtons(HDC DC, POINT BarOrigin);
   const gui::TBitmap& Icon() const { return FIcon; }
+  // The title bar as last composed, for the region and single buttons.
+  const gui::TBitmap& TitleBuffer() const { return FTitleBuffer; }
 
   // --- menu items painted from the skin's MenuItem strip
   // Switches the skinnable popup menus owned by Form to the skin's items,
   // or gives them their own drawing back.
   void SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable);
+  // Every owner-drawn item of the window's menus is measured again when it
+  // next shows (after a change of skin or of the menu font).
+  void RemeasureMenus();
+
+  // --- what the system says
+  // The fonts and metrics taken at attach are read again and the frame is
+  // repainted (a change of settings, theme, compositor or display).
+  void SystemSettingsChanged(UINT Msg);
+  // The manager hid the window from the compositor while it attaches.
+  void SetCloakedUntilAttached() { FCloaked = true; }
   // Handlers for a library item's OnMeasureItem and OnAdvancedDrawItem.
   void MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, int& Width, int& Height);
   void DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT R, unsigned State);
@@ -186,11 +208,33 @@ class TWinSkinForm : public gui::TComponent {
   // An unowned item with the caption, state and check of a native item.
   static std::unique_ptr<gui::TMenuItem> MenuItemFromHandle(HMENU Menu, UINT Id);
 
+ protected:
+  // Freed while its window lives on (the manager went first): the window
+  // gets its own look back, as when the skin is switched off.
+  void BeforeDestruction() override;
+
  private:
   LRESULT SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) { return FSubclass.CallPrevious(Msg, wParam, lParam); }
+  // The previous procedure with the window seemingly hidden: the system
+  // paints the native caption straight onto a visible window while it
+  // handles a new text or icon, over the skin's title.
+  LRESULT CallOldProcUnseen(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // Theme and compositor frame off while the skin paints the frame, and
+  // back; the window out of the compositor's sight until attached.
+  void TakeFrameFromSystem();
+  void GiveFrameToSystem(bool WindowGoing);
+  void Uncloak();
+  void MaximisedArea(MINMAXINFO& Info) const;
   void FormWindowProc(gui::TMessage& Message);
+  bool AttachOrUndo(TSkinData* SkinData, gui::TCustomForm* Form);
+  // The attach proper; throws when the window cannot be taken over.
+  void AttachWindow(TSkinData* SkinData);
+  // Takes off whatever a failed attach had done; Style and Menu are the
+  // window's from before.
+  void UndoAttach(LONG_PTR Style, HMENU Menu);
   void FinishAttach();
+  void FinishAttachSteps();
   void BuildFrame();
   void FitWindow(bool Reskin);
   void DetachOnDestroy();
@@ -212,17 +256,25 @@ class TWinSkinForm : public gui::TComponent {
   // The image a button shows: its own strip, or the window icon.
   gui::TBitmap* ButtonImage(const TWinSysButton& Button, int& Frames);
   void BuildSystemPopup();
+  // Enables the system menu's items by the window's state.
+  void UpdateSystemPopup();
+  void PopupSystemMenu(POINT P);
   void SystemItemClick(gui::TMenuItem& Item);
   LRESULT MeasureItemMessage(WPARAM wParam, LPARAM lParam);
   LRESULT DrawItemMessage(WPARAM wParam, LPARAM lParam);
   // Whether Item's menu runs from right to left.
   bool ItemRightToLeft(gui::TMenuItem& Item) const;
   void HoverTick();
+  // Tells the hot push-button skinner the mouse has left, and forgets it.
+  void ReleaseHotButton();
   void CloseWindow();
   LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
   bool IsAlreadySkinned(gui::TComponent* Component, gui::TComponent* Container) const;
+  // Starts a skinner; one that cannot start is freed, its control left as
+  // it was.
   void StartSkinner(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour);
+  void StartSkinnerAs(TSkinControl* Skinner, gui::TComponent* Component, int Start, bool Recolour);
   void DetachControls();
   void FindClientWindow();
   void HookClient();
@@ -241,7 +293,7 @@ class TWinSkinForm : public gui::TComponent {
   void MenuSelect(WPARAM wParam, LPARAM lParam);
 
   gui::TWindowSubclass FSubclass;
-  gui::TWndMethod FOldFormWindowProc;
+  gui::TWindowProcHook FFormHook;
   TSkinData* FSkinData = nullptr;
   std::shared_ptr<const TLoadedSkin> FSkin;
   gui::TCustomForm* FForm = nullptr;
@@ -265,6 +317,9 @@ class TWinSkinForm : public gui::TComponent {
   int FRightButtonsLeft = 0;
   LONG_PTR FStyle = 0;
   gui::TColor FSavedColor = gui::clBtnFace;
+  bool FColourTaken = false;
+  // The window was resized to keep its client under the skinned frame.
+  bool FFitted = false;
   bool FOwnsRegion = false;
   int FRegionWidth = 0, FRegionHeight = 0;
   int FWidth = 0, FHeight = 0;
@@ -275,11 +330,17 @@ class TWinSkinForm : public gui::TComponent {
   std::vector<std::unique_ptr<TWinSysButton>> FButtons;
   TNCObject* FHotObject = nullptr;
   gui::TBitmap FIcon;
+  // FIcon shows the window's own icon, not a stand-in.
+  bool FOwnIcon = false;
   gui::TTimer* FHoverTimer = nullptr;
   gui::TPopupMenu* FSystemPopup = nullptr;
   DWORD FLastMenuTick = 0;
   DWORD FDoubleClickTime = 0;
   HMENU FSystemMenu = nullptr;
+  // What was taken from the system for the skinned frame, to be given back.
+  bool FUnthemed = false;
+  bool FNoCompositorFrame = false;
+  bool FCloaked = false;
   // The window had a menu bar when it was attached: only then are owner
   // drawn menu items of its own to be painted.
   bool FHadMenu = false;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "gui/forms.h"
 #include "gui/menus.h"
@@ -140,6 +141,29 @@ TEST(Application, RunShowsTheMainFormAndEndsOnTerminate) {
   EXPECT_TRUE(Application().Terminated());
   Application().SetMainForm(nullptr);
   Application().Reset();
+}
+
+TEST(Application, EachMessageIsOfferedFirstAndWhatIsTakenGoesNoFurther) {
+  // As the help viewer takes its keys (HH_PRETRANSLATEMESSAGE).
+  TForm form(nullptr);
+  form.Show();
+  std::vector<UINT> arrived;
+  const TWndMethod saved = form.WindowProc;
+  form.WindowProc = [&](TMessage& m) {
+    if (m.Msg >= WM_APP) arrived.push_back(m.Msg);
+    saved(m);
+  };
+  std::vector<UINT> offered;
+  Application().OnMessage = [&](MSG& msg) {
+    if (msg.message >= WM_APP) offered.push_back(msg.message);
+    return msg.message == WM_APP + 1;
+  };
+  for (UINT m : {WM_APP + 1, WM_APP + 2}) PostMessageW(form.Handle(), m, 0, 0);
+  Application().ProcessMessages();
+  Application().OnMessage = nullptr;
+  form.WindowProc = saved;
+  EXPECT_EQ(offered, (std::vector<UINT>{WM_APP + 1, WM_APP + 2}));
+  EXPECT_EQ(arrived, (std::vector<UINT>{WM_APP + 2}));
 }
 
 TEST(Timer, TicksOnTheMessageLoopAndItsErrorsReachTheErrorBox) {

@@ -219,3 +219,49 @@ TEST(OwnerDrawnControl, MeasureRequestsReachTheControlWhoseItemIsMeasured) {
   }
   EXPECT_NE(GetDlgCtrlID(first->Handle()), GetDlgCtrlID(second->Handle()));
 }
+
+// A plain window that counts the measure requests of its owner-drawn items.
+LRESULT CALLBACK CountMeasures(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_MEASUREITEM) {
+    ++*reinterpret_cast<int*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+    mis->itemWidth = 60;
+    mis->itemHeight = 18;
+    return TRUE;
+  }
+  return DefWindowProcW(h, msg, w, l);
+}
+
+TEST(RemeasureMenu, TheSystemMeasuresOwnerDrawnItemsAgainOnlyAfterTheyChanged) {
+  // A menu bar is measured once and kept, as Windows keeps every owner-drawn
+  // item's size (Wine re-measures popups at each showing, but not bars).
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &CountMeasures;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QmMeasureCounter";
+  RegisterClassW(&wc);
+  HMENU bar = CreateMenu(), sub = CreatePopupMenu();
+  AppendMenuW(sub, MF_OWNERDRAW, 11, nullptr);
+  AppendMenuW(bar, MF_OWNERDRAW, 10, nullptr);
+  AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), L"子菜单");
+  int measured = 0;
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
+                                bar, wc.hInstance, nullptr);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&measured));
+  auto repaintBar = [&] {
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    return measured;
+  };
+  repaintBar();
+  const int first = repaintBar();
+  EXPECT_EQ(repaintBar(), first) << "the size is kept";
+  RemeasureMenu(bar);
+  EXPECT_GT(repaintBar(), first) << "measured again";
+  // A submenu's items are reached and changed too, and keep their type.
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoW(sub, 0, TRUE, &mii));
+  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+  DestroyWindow(window);
+}

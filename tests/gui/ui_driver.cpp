@@ -182,6 +182,36 @@ void SendKey(WORD vk, bool up) {
   SendInput(1, &input, sizeof input);
 }
 
+namespace {
+std::function<void(HWND)> gDialogCheck;
+
+BOOL CALLBACK TakeShownDialog(HWND w, LPARAM p) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+
+void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &TakeShownDialog, reinterpret_cast<LPARAM>(&found));
+  if (!found || !gDialogCheck) return;
+  KillTimer(nullptr, timer);
+  const std::function<void(HWND)> check = std::move(gDialogCheck);
+  gDialogCheck = nullptr;
+  check(found);
+}
+}  // namespace
+
+void WhileDialogShows(const std::function<void()>& Open, std::function<void(HWND)> Check) {
+  gDialogCheck = std::move(Check);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForDialog);
+  Open();
+  KillTimer(nullptr, timer);
+  gDialogCheck = nullptr;
+}
+
 void PumpFor(int milliseconds, const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   while (std::chrono::steady_clock::now() < end) {
@@ -193,6 +223,13 @@ void PumpFor(int milliseconds, const std::function<bool()>& done) {
     if (done && done()) return;
     Sleep(5);
   }
+}
+
+std::wstring BesideProgram(const std::wstring& name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring self = path;
+  return self.substr(0, self.find_last_of(L'\\') + 1) + name;
 }
 
 namespace {
@@ -257,13 +294,6 @@ std::wstring MakeTempFolder(const std::wstring& tag) {
   return folder;
 }
 
-std::wstring BesideProgram(const std::wstring& name) {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring p = path;
-  return p.substr(0, p.find_last_of(L'\\') + 1) + name;
-}
-
 std::vector<uint8_t> ReadFileBytes(const std::wstring& path) {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -274,6 +304,37 @@ std::string WriteFileBytes(const std::wstring& folder, const std::wstring& name,
   std::ofstream(std::filesystem::path(path), std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return Utf8(path);
+}
+
+TOtherThreadWindow::TOtherThreadWindow(HWND parent) : FParent(parent) {
+  FThread = std::thread([this] {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // a queue for the quit message
+    FThreadId = GetCurrentThreadId();
+    HWND w;
+    if (FParent) {
+      w = CreateWindowExW(0, L"BUTTON", L"别处", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 200, 10, 60, 24, FParent,
+                          nullptr, GetModuleHandleW(nullptr), nullptr);
+    } else {
+      HMENU menu = CreateMenu();
+      AppendMenuW(menu, MF_STRING, 1, L"文件");
+      w = CreateWindowExW(0, L"STATIC", L"别的线程", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 240, 160, nullptr,
+                          menu, GetModuleHandleW(nullptr), nullptr);
+    }
+    FWindow = w;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(w);
+    FDone = true;
+  });
+  // A child's creation tells its parent, on this thread, which must pump.
+  while (!FWindow || !FThreadId) PumpFor(5);
+}
+
+TOtherThreadWindow::~TOtherThreadWindow() {
+  PostThreadMessageW(FThreadId, WM_QUIT, 0, 0);
+  // The window's end may send to the GUI thread (a parent's notification).
+  while (!FDone) PumpFor(5);
+  FThread.join();
 }
 
 }  // namespace qmtest

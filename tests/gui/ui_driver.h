@@ -58,6 +58,28 @@ void ClickAt(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF
 // A real key going down or up, the same way.
 void SendKey(WORD vk, bool up);
 
+// Runs Open, which shows a dialog modally on this thread (a message box, a
+// file dialog), and Check with the dialog once it shows, from within the
+// dialog's own message loop; Check must close it.
+void WhileDialogShows(const std::function<void()>& Open, std::function<void(HWND)> Check);
+
+// A window made and pumped by a thread of its own: the GUI thread can send
+// it messages but can never take over its procedure. Top-level with a menu
+// when Parent is null, else a push button inside Parent.
+class TOtherThreadWindow {
+ public:
+  explicit TOtherThreadWindow(HWND parent = nullptr);
+  ~TOtherThreadWindow();
+  HWND Handle() const { return FWindow; }
+
+ private:
+  HWND FParent;
+  std::atomic<HWND> FWindow{nullptr};
+  std::atomic<DWORD> FThreadId{0};
+  std::atomic<bool> FDone{false};
+  std::thread FThread;
+};
+
 // Pumps the GUI thread's messages for a while, or until done() holds.
 void PumpFor(int milliseconds, const std::function<bool()>& done = nullptr);
 // Pumps until the thread has nothing left to do: its queue stays empty and
@@ -74,10 +96,10 @@ int OpenPopupMenus();
 
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& text);
+// A file beside the test program (the skin files, the help file).
+std::wstring BesideProgram(const std::wstring& name);
 // A fresh empty folder for one test's files (Windows path).
 std::wstring MakeTempFolder(const std::wstring& tag);
-// A file beside the test program, where the build puts the skin files.
-std::wstring BesideProgram(const std::wstring& name);
 std::vector<uint8_t> ReadFileBytes(const std::wstring& path);
 // Writes Bytes as Folder\Name; answers its path in UTF-8.
 std::string WriteFileBytes(const std::wstring& folder, const std::wstring& name, const std::vector<uint8_t>& bytes);

@@ -78,18 +78,6 @@ Image drawSideFrame(const FrameStyle& s, const FrameTone& t) {
   return img;
 }
 
-void sizeGrip(Image& frame, const FrameStyle& s, const FrameTone& t) {
-  // Dots in the outer corner of the right border, lit from the top left; a
-  // thin frame has no room for them.
-  if (s.sideWidth < 15 || s.bottomHeight < 12) return;
-  const int y0 = kSideHeight - s.bottomHeight;
-  const int dots[][2] = {{13, 10}, {10, 10}, {7, 10}, {13, 7}, {10, 7}, {13, 4}};
-  for (const auto& d : dots) {
-    frame.set(d[0], y0 + d[1], shade(t.rim, 30));
-    frame.set(d[0] + 1, y0 + d[1] + 1, t.outer);
-  }
-}
-
 Image stackVertically(const Image& a, const Image& b) {
   Image img(a.width(), a.height() + b.height());
   img.blit(a, 0, 0);
@@ -232,11 +220,9 @@ Image drawLeftBorder(const FrameStyle& s) {
 }
 
 Image drawRightBorder(const FrameStyle& s) {
-  Image active = drawSideFrame(s, s.active).mirrored();
-  Image inactive = drawSideFrame(s, s.inactive).mirrored();
-  sizeGrip(active, s, s.active);
-  sizeGrip(inactive, s, s.inactive);
-  return sideBySide({active, inactive});
+  // No size grip in the corner: the border is drawn for every window, and
+  // the skin engine puts a grip there only on windows their frame sizes.
+  return sideBySide({drawSideFrame(s, s.active).mirrored(), drawSideFrame(s, s.inactive).mirrored()});
 }
 
 Image drawMenuBar() {

@@ -10,7 +10,7 @@ namespace skingen {
 Image drawTopBorder(const palette::FrameStyle& style);     // 209 x 78: active and inactive title strips, stacked
 Image drawBottomBorder(const palette::FrameStyle& style);  // 332 x 30: two frames stacked
 Image drawLeftBorder(const palette::FrameStyle& style);    // 36 x 294: two frames side by side
-Image drawRightBorder(const palette::FrameStyle& style);   // 36 x 294, with the size grip in its lower corner
+Image drawRightBorder(const palette::FrameStyle& style);   // 36 x 294, the left border mirrored
 Image drawMenuBar();        // 100 x 38: active and inactive, stacked
 
 enum class CaptionGlyph { Close, Maximise, Restore, Minimise, RollUp, RollDown, Launch, Link };

@@ -115,6 +115,17 @@ TEST_F(HtmlHelpLoading, LibraryWithoutTheEntryIsReportedAndNotKept) {
   fs::remove_all(folder, ignored);
 }
 
+TEST_F(HtmlHelpLoading, TheViewerIsOfferedTheLoopsMessagesOnceHelpIsOpen) {
+  MSG viewers{nullptr, WM_APP + 0x48, 0, 0, 0, {}}, others{nullptr, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_FALSE(PreTranslateHelpMessage(viewers)) << "no help opened yet";
+  const fs::path folder = FreshFolder(L"qm-keys-help");
+  fs::copy_file(ProgramFolder() / "pretranslating_help.dll", folder / "hhctrl.ocx");
+  HtmlHelpLoader().SystemFolder = folder.wstring();
+  CloseAll();
+  EXPECT_TRUE(PreTranslateHelpMessage(viewers));
+  EXPECT_FALSE(PreTranslateHelpMessage(others));
+}
+
 TEST_F(HtmlHelpLoading, PathOutsideTheAnsiCodePageIsRefusedBeforeLoading) {
   // U+0E01 (a Thai letter) exists in no Chinese or Western ANSI code page.
   EXPECT_EQ(HelpErrorOf([] { CallHtmlHelp(nullptr, L"C:\\help\\\u0E01.chm", HH_DISPLAY_TOPIC, 0); }),

@@ -85,6 +85,20 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
   }
   return w;
 }
+
+// The first visible window of a class that the skin engine has skinned
+// (it answers WM_ISSKINNED, 0x3504, with 1), waited for on a busy machine.
+HWND WaitForSkinned(const wchar_t* cls) {
+  for (int i = 0; i < 400; ++i) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
+      DWORD_PTR skinned = 0;
+      if (IsWindowVisible(w) && SendMessageTimeoutW(w, 0x3504, 0, 0, SMTO_ABORTIFHUNG, 1000, &skinned) && skinned == 1)
+        return w;
+    }
+    Sleep(50);
+  }
+  return nullptr;
+}
 }  // namespace
 
 // Argument: a page number (-1 leaves the page alone); "help" to press the
@@ -95,11 +109,24 @@ HWND WaitForWindow(const wchar_t* cls, const wchar_t* caption) {
 // rectangle of SkinView's window instead ("skinview N": after turning to
 // its page N); "sysmenu" to right-click the program's caption and report
 // the rectangle of its top left corner with the system menu that opens
-// there; "skinview-menu" to open SkinView's demo menu down to its deepest
+// there; "skinview-sysmenu" to open SkinView's system menu with Alt+Space
+// and report the same; "skinview-menu" to open SkinView's demo menu down to its deepest
 // submenu and report the window with the popups; "skinview-mdi" to open SkinView's MDI window from its menu, maximise a
-// child and report the MDI window's rectangle.
+// child and report the MDI window's rectangle; "start" to report the
+// program's window as it shows once it has started, touching nothing;
+// "save" to press the image file's "选  择" and report the Save dialog's
+// rectangle.
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
+  if (what == "start") {
+    HWND form = WaitForSkinned(L"TMainForm");
+    if (!form) {
+      std::fprintf(stderr, "the program's window did not come up skinned\n");
+      return 1;
+    }
+    PrintRect(form);
+    return 0;
+  }
   if (what == "sysmenu") {
     HWND form = WaitForWindow(L"TMainForm", nullptr);
     if (!form) {
@@ -125,6 +152,28 @@ int main(int argc, char** argv) {
     }
     Sleep(500);
     RECT m{};
+    GetWindowRect(menu, &m);
+    std::printf("%ld %ld %ld %ld\n", w.left, w.top, m.right + 24 - w.left, m.bottom + 24 - w.top);
+    return 0;
+  }
+  if (what == "skinview-sysmenu") {
+    // Alt+Space, as a user would open the system menu from the keyboard.
+    HWND view = WaitForWindow(L"TSkinViewForm", nullptr);
+    if (!view) {
+      std::fprintf(stderr, "SkinView's window is not there\n");
+      return 1;
+    }
+    SetForegroundWindow(view);
+    Sleep(1500);
+    AltKey(VK_SPACE);
+    HWND menu = WaitForWindow(L"#32768", nullptr);
+    if (!menu) {
+      std::fprintf(stderr, "no system menu came up\n");
+      return 1;
+    }
+    Sleep(500);
+    RECT w{}, m{};
+    GetWindowRect(view, &w);
     GetWindowRect(menu, &m);
     std::printf("%ld %ld %ld %ld\n", w.left, w.top, m.right + 24 - w.left, m.bottom + 24 - w.top);
     return 0;
@@ -164,7 +213,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (what == "skinview") {
-    HWND view = WaitForWindow(L"TSkinViewForm", nullptr);
+    HWND view = WaitForSkinned(L"TSkinViewForm");
     if (!view) {
       std::fprintf(stderr, "SkinView's window is not there\n");
       return 1;
@@ -178,8 +227,8 @@ int main(int argc, char** argv) {
     PrintRect(view);
     return 0;
   }
-  const bool help = what == "help", msgbox = what == "msgbox", blur = what == "blur";
-  const int page = argc > 1 && !help && !msgbox && !blur ? std::atoi(argv[1]) : -1;
+  const bool help = what == "help", msgbox = what == "msgbox", blur = what == "blur", save = what == "save";
+  const int page = argc > 1 && !help && !msgbox && !blur && !save ? std::atoi(argv[1]) : -1;
   HWND form = WaitForWindow(L"TMainForm", nullptr);
   if (!form) {
     std::fprintf(stderr, "the program's window is not there\n");
@@ -207,6 +256,22 @@ int main(int argc, char** argv) {
       return 1;
     }
     PrintRect(box);
+    return 0;
+  }
+  if (save) {
+    // The file panel's first "选  择", that of the image file.
+    HWND panel = nullptr, button = nullptr;
+    while (!button && (panel = FindWindowExW(form, panel, nullptr, nullptr)))
+      for (HWND inner = FindWindowExW(panel, nullptr, nullptr, nullptr); inner && !button;
+           inner = FindWindowExW(panel, inner, nullptr, nullptr))
+        button = FindWindowExW(inner, nullptr, L"Button", L"选  择");
+    PostMessageW(button, BM_CLICK, 0, 0);
+    HWND dialog = WaitForSkinned(L"#32770");
+    if (!dialog) {
+      std::fprintf(stderr, "no skinned Save dialog came up\n");
+      return 1;
+    }
+    PrintRect(dialog);
     return 0;
   }
   if (help) {

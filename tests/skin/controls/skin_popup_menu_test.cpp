@@ -5,8 +5,11 @@
 #include <atomic>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "gui/menus.h"
+#include "gui/std_controls.h"
+#include "gui/subclass.h"
 #include "gui_objects.h"
 #include "skin_bitmap_draw.h"
 #include "skin_popup_menu.h"
@@ -144,20 +147,22 @@ TEST_F(SkinnedMenus, PopupFramesComeFromTheSkinOnlyWhileItCanDrawThem) {
   // is given before the popup opens.
   const struct {
     const char* Case;
+    gui::TPopupMenu* Menu;
     std::function<void()> BeforeOpening, Prepare;
     bool Skinned;
   } cases[] = {
-      {"skin on", none, none, true},
-      {"manager switched off while a skinner is attached", none, [] { SkinManager->Active = false; }, false},
-      {"skin without a menu background",
+      {"skin on", Popup, none, none, true},
+      {"manager switched off while a skinner is attached", Popup, none, [] { SkinManager->Active = false; }, false},
+      {"skin without a menu background", Popup,
        [&] { test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) { d.MenuBackground.reset(); })); },
        none, false},
+      {"a native menu whose items the skin does not draw", Keep, none, none, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Case);
     bool seen = false;
     c.BeforeOpening();
-    OpenPopup(*Popup, [&](HWND popup) {
+    OpenPopup(*c.Menu, [&](HWND popup) {
       seen = true;
       RECT w;
       GetWindowRect(popup, &w);
@@ -189,21 +194,29 @@ TEST_F(SkinnedMenus, PopupFramesComeFromTheSkinOnlyWhileItCanDrawThem) {
   }
 }
 
-TEST_F(SkinnedMenus, ASkinnerGivesBackOnlyTheMenuHandlersItTookWhetherDetachedOrFreed) {
-  for (bool freed : {false, true}) {
-    SCOPED_TRACE(freed ? "freed" : "detached");
+TEST_F(SkinnedMenus, ASkinnerTakesMenuHandlersOnlyWhileItSkinsMenusAndGivesBackOnlyThose) {
+  const struct {
+    const char* Case;
+    bool MenusSkinned;  // xcMainMenu: the window draws its menus' items
+    bool Freed;
+  } cases[] = {{"detached", true, false}, {"freed", true, true}, {"menus not skinned, skin changed", false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    if (!c.MenusSkinned) Skin.SkinControls.Exclude(TSkinControlType::xcMainMenu);
     Attach();
-    ASSERT_TRUE(Popup->OwnerDraw());
+    if (!c.MenusSkinned) FormSkinner->ApplySkin();
+    EXPECT_EQ(Popup->OwnerDraw(), c.MenusSkinned);
     EXPECT_FALSE(Keep->OwnerDraw()) << "Tag 199 with DisableTag 99";
-    EXPECT_TRUE(Plain->OnAdvancedDrawItem && Plain->OnMeasureItem && Sub->Items(0)->Items(0)->OnAdvancedDrawItem);
-    if (freed)
+    EXPECT_EQ(Plain->OnAdvancedDrawItem && Plain->OnMeasureItem && Sub->Items(0)->Items(0)->OnAdvancedDrawItem,
+              c.MenusSkinned);
+    if (c.Freed)
       FormSkinner->Free();
     else
       FormSkinner->Detach();
     EXPECT_FALSE(Popup->OwnerDraw());
     EXPECT_FALSE(Plain->OnAdvancedDrawItem || Plain->OnMeasureItem || Sub->Items(0)->Items(0)->OnAdvancedDrawItem);
     EXPECT_TRUE(Own->OnAdvancedDrawItem) << "the item's own handler stays";
-    if (!freed) FormSkinner->Free();
+    if (!c.Freed) FormSkinner->Free();
   }
 }
 
@@ -333,7 +346,7 @@ TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
       TWinSkinPopMenu* skinner = SkinnerOfPopup(popup);
       EXPECT_TRUE(skinner && skinner->MenuHandle() == menu);
       const int count = GetMenuItemCount(menu);
-      EXPECT_EQ(count, 5);
+      EXPECT_EQ(count, 7) << "Restore, Move, Size, Maximize, Minimize, a line, Close";
       // " Close ": its short cut ends 10 pixels before the item's right end.
       const RECT close = ItemRect(popup, menu, count - 1);
       int last = -1;
@@ -342,9 +355,9 @@ TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
           if (WindowPixel(popup, x, y) == text) last = x;
       EXPECT_GE(last, close.right - 11 - 3);
       EXPECT_LT(last, close.right - 11);
-      // Every item but the separator shows its glyph from the skin data.
+      // Every item the skin has a glyph for shows it (Move and Size have none).
       const int left = Skin.Skin()->MenuItem->LeftWidth;
-      for (int i : {0, 1, 2, 4}) {
+      for (int i : {0, 3, 4, 6}) {
         const RECT item = ItemRect(popup, menu, i);
         std::vector<COLORREF> colours;
         for (int x = 0; x < 16; ++x)
@@ -452,6 +465,99 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
   EXPECT_TRUE(seen);
   FormSkinner->SetTrackedPopup(nullptr);
   DestroyMenu(native);
+}
+
+// A plain window that counts the measure requests of its menu's items.
+LRESULT CALLBACK CountMeasures(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_MEASUREITEM) {
+    ++*reinterpret_cast<int*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemWidth = 60;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = 18;
+    return TRUE;
+  }
+  return DefWindowProcW(h, msg, w, l);
+}
+
+TEST_F(SkinnedMenus, SkinnedItemsAreMeasuredAgainAfterASkinSwitchOrAFontChange) {
+  Attach();
+  // The system keeps an owner-drawn item's size once measured. Wine does so
+  // only for a window's menu bar: the skinned popup menu shows as one here.
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &CountMeasures;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QmMenuMeasures";
+  RegisterClassW(&wc);
+  int measured = 0;
+  HWND shows = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 400, 120, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+  SetWindowLongPtrW(shows, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&measured));
+  SetMenu(shows, Popup->Handle());
+  auto show = [&] {
+    RedrawWindow(shows, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    return measured;
+  };
+  const struct {
+    const char* Case;
+    std::function<void()> Change;
+  } rows[] = {
+      {"a switch of skin", [&] { FormSkinner->ApplySkin(); }},
+      {"a change of the menu font",
+       [&] { SendMessageW(Form.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.Case);
+    show();
+    const int kept = show();
+    ASSERT_EQ(show(), kept) << "measured once and kept";
+    r.Change();
+    EXPECT_GT(show(), kept);
+  }
+  SetMenu(shows, nullptr);  // the menu is the form's, not this window's
+  DestroyWindow(shows);
+}
+
+TEST_F(SkinnedMenus, UnderlinesShowOnlyWhereTheUserKeepsThemShown) {
+  auto* run = Add<gui::TButton>(&Form, 10, 10, 120, 30, "&Run");
+  HWND button = run->Handle();
+  // The button's keyboard cues as the system keeps them (Wine keeps none):
+  // hidden until Alt is pressed, where the user does not want them always.
+  bool hidden = false;
+  gui::TWindowSubclass cues;
+  cues.Attach(button, [&](UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+    if (msg == WM_QUERYUISTATE) return hidden ? UISF_HIDEACCEL : 0;
+    if (msg == WM_UPDATEUISTATE && (HIWORD(w) & UISF_HIDEACCEL)) hidden = LOWORD(w) == UIS_SET;
+    return cues.CallPrevious(msg, w, l);
+  });
+  Attach();
+  const COLORREF ink = gui::ColorToRGB(Skin.Skin()->MenuTextColour);
+  auto inkOfItem = [&](unsigned state) {
+    gui::TBitmap bitmap(120, 24);
+    bitmap.Canvas().Brush.SetColor(gui::clWhite);
+    bitmap.Canvas().FillRect(RECT{0, 0, 120, 24});
+    gui::TMenuItem item(nullptr);
+    item.SetCaption("&Open");
+    FormSkinner->ItemContent(item, bitmap.Canvas(), state, RECT{0, 0, 120, 24});
+    int n = 0;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 120; ++x) n += bitmap.Canvas().Pixel(x, y) == ink;
+    return n;
+  };
+  // What the button shows, without asking it to paint.
+  auto buttonPicture = [&] {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 120; ++x) pixels.push_back(Pixel(button, x, y));
+    return pixels;
+  };
+  // A menu opened with the mouse: the system's ODS_NOACCEL.
+  EXPECT_GT(inkOfItem(0), inkOfItem(gui::odNoAccel));
+  // A window told to hide its keyboard cues, then to show them (Alt).
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const std::vector<COLORREF> underlined = buttonPicture();
+  SendMessageW(button, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEACCEL), 0);
+  EXPECT_NE(buttonPicture(), underlined);
+  SendMessageW(button, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+  EXPECT_EQ(buttonPicture(), underlined);
 }
 
 TEST_F(SkinnedMenus, ManyPopupsLeaveNoObjectBehind) {

@@ -105,22 +105,36 @@ struct TScrollLog {
   }
 };
 
-TEST_F(SkinnedForm, TheThumbIsDraggedByTheSkinnerWithOneMessagePerNewPosition) {
-  auto* memo = Add<gui::TMemo>(&Form, 10, 10, 240, 200);
-  std::vector<std::string> lines;
-  for (int i = 0; i < 200; ++i) lines.push_back("第 " + std::to_string(i) + " 行");
-  memo->SetLines(lines);
-  Attach();
-  SetForegroundWindow(Form.Handle());
-  auto* bars = dynamic_cast<TSkinScrollbar*>(SkinnerOf(memo->Handle()));
-  ASSERT_NE(bars, nullptr);
-  ASSERT_TRUE(bars->TrackThumb);
-  RedrawWindow(memo->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-  const TSkinScrollbar::TBarMetrics m = bars->VertMetrics;
-  ASSERT_GT(m.Track, m.Thumb);
-  RECT bar = bars->VertBarRect, window;
-  GetWindowRect(memo->Handle(), &window);
-  const POINT grab{window.left + (bar.left + bar.right) / 2, window.top + bar.top + m.Arrow + m.Offset + m.Thumb / 2};
+// A memo long enough to scroll, skinned, and where its thumb is grabbed.
+class SkinnedMemo : public SkinnedForm {
+ protected:
+  void SetUp() override {
+    SkinnedForm::SetUp();
+    memo = Add<gui::TMemo>(&Form, 10, 10, 240, 200);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 200; ++i) lines.push_back("第 " + std::to_string(i) + " 行");
+    memo->SetLines(lines);
+    Attach();
+    SetForegroundWindow(Form.Handle());
+    bars = dynamic_cast<TSkinScrollbar*>(SkinnerOf(memo->Handle()));
+    ASSERT_NE(bars, nullptr);
+    ASSERT_TRUE(bars->TrackThumb);
+  }
+  // The middle of the thumb, on the screen, as painted now.
+  POINT Grab() {
+    RedrawWindow(memo->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    const TSkinScrollbar::TBarMetrics& m = bars->VertMetrics;
+    EXPECT_GT(m.Track, m.Thumb);
+    RECT bar = bars->VertBarRect, window;
+    GetWindowRect(memo->Handle(), &window);
+    return POINT{window.left + (bar.left + bar.right) / 2, window.top + bar.top + m.Arrow + m.Offset + m.Thumb / 2};
+  }
+  gui::TMemo* memo = nullptr;
+  TSkinScrollbar* bars = nullptr;
+};
+
+TEST_F(SkinnedMemo, TheThumbIsDraggedByTheSkinnerWithOneMessagePerNewPosition) {
+  const POINT grab = Grab();
   TScrollLog log(memo->Handle(), *bars);
   std::atomic<bool> done{false};
   std::thread hand([&] {
@@ -159,6 +173,58 @@ TEST_F(SkinnedForm, TheThumbIsDraggedByTheSkinnerWithOneMessagePerNewPosition) {
 }
 
 using qmtest::SendMouse;
+
+TEST_F(SkinnedMemo, TheThumbDragEndsWhenTheMouseIsTakenAway) {
+  HWND h = memo->Handle();
+  // Another window of the thread that takes the capture when told.
+  gui::TWindowSubclass taker;
+  taker.Attach(Form.Handle(), [&](UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_APP + 9) {
+      SetCapture(Form.Handle());
+      ReleaseCapture();
+      return LRESULT{0};
+    }
+    return taker.CallPrevious(msg, w, l);
+  });
+  // How the system takes the mouse away: Alt+Tab, the Windows key or a
+  // locked screen cancel the mode; a window may take the capture itself.
+  const struct {
+    const char* Case;
+    HWND To;
+    UINT Msg;
+  } rows[] = {{"the mode cancelled", h, WM_CANCELMODE}, {"the capture taken", Form.Handle(), WM_APP + 9}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.Case);
+    const POINT grab = Grab();
+    std::atomic<bool> ended{false}, endedBeforeRelease{false}, done{false};
+    gui::TWindowSubclass spy;
+    spy.Attach(h, [&](UINT msg, WPARAM w, LPARAM l) {
+      if (msg == WM_VSCROLL && LOWORD(w) == SB_THUMBPOSITION) ended = true;
+      return spy.CallPrevious(msg, w, l);
+    });
+    std::thread hand([&] {
+      SetCursorPos(grab.x, grab.y);
+      Sleep(150);
+      SendMouse(MOUSEEVENTF_LEFTDOWN);
+      Sleep(100);
+      SetCursorPos(grab.x, grab.y + 16);
+      SendMouse(MOUSEEVENTF_MOVE);
+      Sleep(100);
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(r.To, r.Msg, 0, 0, SMTO_NORMAL, 2000, &ignored);
+      for (int i = 0; i < 100 && !ended; ++i) Sleep(10);
+      endedBeforeRelease = ended.load();
+      SendMouse(MOUSEEVENTF_LEFTUP);
+      Sleep(100);
+      done = true;
+    });
+    qmtest::PumpFor(5000, [&] { return done.load(); });
+    hand.join();
+    qmtest::PumpUntilSettled();
+    EXPECT_TRUE(endedBeforeRelease);
+    EXPECT_FALSE(bars->Tracking);
+  }
+}
 
 TEST_F(SkinnedForm, ListBoxesScrollByArrowAndWheelUnderTheSkinnedBar) {
   auto* list = Add<gui::TListBox>(&Form, 10, 10, 200, 160);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <uxtheme.h>
 
 #include <memory>
 #include <string>
@@ -134,6 +135,24 @@ class SkinnedMainForm : public ::testing::Test {
   std::unique_ptr<qm::TMainForm> Form;
   std::vector<TControlTrace> Native;
 };
+
+bool Themed(HWND window) {
+  HTHEME theme = OpenThemeData(window, L"Button");
+  if (theme) CloseThemeData(theme);
+  return theme != nullptr;
+}
+
+TEST_F(SkinnedMainForm, NoSkinnedWindowIsThemedAndEachHasItsThemeBackAfter) {
+  Switch(true);
+  ASSERT_TRUE(Skinner());
+  std::vector<HWND> skinned{H()};
+  for (qm::TSkinControl* s : Skinner()->ControlSkinners())
+    if (s->Handle) skinned.push_back(s->Handle);
+  ASSERT_GT(skinned.size(), 20u);
+  for (HWND w : skinned) EXPECT_FALSE(Themed(w)) << qmtest::Utf8(qmtest::WindowText(w));
+  Switch(false);
+  for (HWND w : skinned) EXPECT_TRUE(Themed(w)) << qmtest::Utf8(qmtest::WindowText(w));
+}
 
 TEST_F(SkinnedMainForm, SwitchingOffAndOnRestoresAndReskinsEveryControlAndLeavesNothingBehind) {
   // The first page has the most controls of the six; it shows at start.

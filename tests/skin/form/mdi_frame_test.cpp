@@ -67,6 +67,10 @@ class MDIFrameTest : public ::testing::Test {
     childClass.lpszClassName = L"QmTestMDIChild";
     childClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassW(&childClass);
+    MakeFrame();
+  }
+  void MakeFrame() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
     Frame = CreateWindowExW(0, L"QmTestMDIFrame", L"MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 640, 480,
                             nullptr, nullptr, instance, nullptr);
     CLIENTCREATESTRUCT ccs{};
@@ -276,6 +280,65 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   SkinManager->RequestAction(saSkinOff, 250);
   qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
   EXPECT_EQ(GetMenu(Frame), bar) << "skinning off gives the native bar back";
+}
+
+// Whatever goes first of the frame, its children and the manager, nothing
+// reads what another has freed (the heap of this program poisons it).
+TEST_F(MDIFrameTest, FrameChildrenAndManagerComeDownInAnyOrder) {
+  const struct {
+    const char* Case;
+    const char* Steps;  // F frame destroyed, C children destroyed, M manager freed
+  } cases[] = {
+      {"frame with its children open, then the manager", "FM"},
+      {"children, frame, manager", "CFM"},
+      {"manager while all are skinned, then the frame", "MF"},
+      {"manager, children, frame", "MCF"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    if (!SkinManager) {
+      SkinManager = std::make_unique<TSkinManage>();
+      SkinManager->AddSkinData(&Skin);
+      SkinManager->Active = true;
+      SkinManager->Activated = 1;
+      MakeFrame();
+    }
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_STRING, 100, L"&Go");
+    SetMenu(Frame, bar);
+    FrameSkinner();
+    std::vector<HWND> children{NewChild(10, 10), NewChild(60, 40)};
+    SendMessageW(ClientOfFrame, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(children[1]), 0);
+    qmtest::PumpUntilSettled(5000);
+    for (const char* step = c.Steps; *step; ++step) {
+      switch (*step) {
+        case 'F': DestroyWindow(Frame); break;
+        case 'C':
+          for (HWND child : children) SendMessageW(ClientOfFrame, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+          break;
+        case 'M':
+          SkinManager.reset();
+          // The manager's skinners go with it, giving their windows back.
+          for (HWND w : {Frame, children[0], children[1]})
+            if (IsWindow(w)) {
+              EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
+              EXPECT_FALSE(HasRegion(w));
+            }
+          if (IsWindow(Frame)) {
+            EXPECT_EQ(GetMenu(Frame), bar);
+          }
+          break;
+      }
+      // Whatever is still there goes on working.
+      for (HWND w : {Frame, children[0], children[1]})
+        if (IsWindow(w)) {
+          SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+          RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        }
+      qmtest::PumpUntilSettled(5000);
+    }
+    EXPECT_FALSE(IsWindow(Frame));
+  }
 }
 
 TEST_F(MDIFrameTest, AWindowDestroyedWhileItsBarShowsTakesItsMenuAlong) {

@@ -47,6 +47,47 @@ class SkinFrame : public ::testing::Test {
   HFONT Font = nullptr;
 };
 
+TEST(SkinFrameHitTest, NamesWhatLiesUnderThePointAndSizesOnlyWhereTheWindowCan) {
+  // The stored skin's frame around a 483 x 436 client, with and without a
+  // 20-pixel menu bar.
+  const TFrameMetrics m{18, 39, 18, 15};
+  const SIZE size{519, 490};
+  enum TWindow { Sizing, Fixed, Maximised };
+  const struct {
+    const char* Case;
+    TWindow Window;
+    int Menu;
+    POINT At;
+    LRESULT Hit;
+  } rows[] = {
+      {"the client, whatever the frame", Sizing, 0, {260, 250}, HTCLIENT},
+      {"left of the window", Sizing, 0, {-1, 20}, HTNOWHERE},
+      {"right of the window", Fixed, 0, {519, 20}, HTNOWHERE},
+      {"the title", Sizing, 0, {260, 20}, HTCAPTION},
+      {"the title's top rows", Sizing, 0, {260, 2}, HTTOP},
+      {"the top rows at the corner's reach", Sizing, 0, {17, 2}, HTTOPLEFT},
+      {"the top rows past the corner's reach", Sizing, 0, {30, 2}, HTTOP},
+      {"the top rows at the right corner", Sizing, 0, {505, 2}, HTTOPRIGHT},
+      {"the left border near the top", Sizing, 0, {5, 12}, HTTOPLEFT},
+      {"the left border", Sizing, 0, {5, 245}, HTLEFT},
+      {"the left border near the bottom", Sizing, 0, {5, 480}, HTBOTTOMLEFT},
+      {"the bottom border", Sizing, 0, {260, 485}, HTBOTTOM},
+      {"the bottom border at the right corner", Sizing, 0, {515, 485}, HTBOTTOMRIGHT},
+      {"the right border", Sizing, 0, {515, 245}, HTRIGHT},
+      {"the menu bar", Sizing, 20, {260, 45}, HTMENU},
+      {"beside the menu bar, sizing", Sizing, 20, {5, 45}, HTLEFT},
+      {"beside the menu bar, fixed", Fixed, 20, {5, 45}, HTBORDER},
+      {"a fixed window's top rows are its border", Fixed, 0, {260, 2}, HTBORDER},
+      {"a fixed window's side border", Fixed, 0, {5, 245}, HTBORDER},
+      {"a fixed window's bottom border", Fixed, 0, {260, 485}, HTBORDER},
+      {"a fixed window's title over the corner columns", Fixed, 0, {5, 20}, HTCAPTION},
+      {"a maximised window's top rows are its title", Maximised, 0, {260, 2}, HTCAPTION},
+      {"a maximised window's side border", Maximised, 0, {5, 245}, HTBORDER},
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(FrameHitTest(m, r.Menu, size, r.At, r.Window == Sizing, r.Window == Maximised), r.Hit) << r.Case;
+}
+
 TEST_F(SkinFrame, MetricsAndClientAreaComeFromTheBorderImages) {
   const auto metrics = SkinFrameMetrics(*Loaded, false);
   EXPECT_EQ(metrics, (TFrameMetrics{18, 39, 18, 15}));

@@ -4,13 +4,19 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
-#include "../stored_skin.h"
-#include "window_measure.h"
-#include "gui/forms.h"
 #include "gui/menus.h"
+#include "gui/monitors.h"
 #include "gui_objects.h"
+#include "skinned_window.h"
+#include "window_measure.h"
+#include "skin_control.h"
 #include "skin_manage.h"
 #include "ui_driver.h"
 #include "win_skin_data.h"
@@ -19,49 +25,26 @@
 namespace qm {
 namespace {
 
+using test::BorderPixel;
+using test::ButtonWithAction;
 using test::ClientSize;
+using test::ScreenPoint;
+using test::WindowPixel;
 using test::WindowSize;
+using WinSkinForm = test::WinSkinForm;
 
-COLORREF WindowPixel(HWND w, int x, int y) {
-  HDC dc = GetWindowDC(w);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(w, dc);
-  return c;
+// Closes whatever menu is open once it has shown.
+void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
 }
 
-// What a border should look like at (x, y) of a window W x H.
-COLORREF BorderPixel(const TLoadedSkin& skin, TFrameSide side, int W, int H, int x, int y, bool active) {
-  const TFrameMetrics m = SkinFrameMetrics(skin, false);
-  gui::TBitmap window(W, H);
-  PaintSkinBorder(skin, side, FrameSideRect(m, side, W, H), window.Canvas().Handle(), active);
-  return window.Canvas().Pixel(x, y);
+// A window of another program, counting every paint it is asked for.
+int othersPainted;
+LRESULT CALLBACK OtherProgram(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_PAINT || m == WM_NCPAINT || m == WM_ERASEBKGND) ++othersPainted;
+  return DefWindowProcW(w, m, wp, lp);
 }
-
-class WinSkinForm : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Skin.PackedSkin = TMemoryStream(test::PackedStoredSkin());
-    ASSERT_TRUE(Skin.LoadSkin());
-    Form.SetBorderStyle(gui::TFormBorderStyle::bsDialog);
-    Form.SetClientSize(483, 436);
-    Form.SetCaption("启明映像向导 V1.0");
-    Form.Show();
-    qmtest::PumpUntilSettled();
-  }
-
-  TWinSkinForm* AttachSkinner() {
-    auto* skinner = Form.Make<TWinSkinForm>();
-    skinner->FHandle = Form.Handle();
-    skinner->AttachLibraryForm(&Skin, &Form);
-    PostMessageW(Form.Handle(), WM_SKINATTACHED, 0, 1000);
-    qmtest::PumpFor(200, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
-    qmtest::PumpUntilSettled();
-    return skinner;
-  }
-
-  TSkinData Skin{nullptr};
-  gui::TForm Form{nullptr};
-};
 
 TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
   HWND h = Form.Handle();
@@ -120,18 +103,6 @@ TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
   DeleteObject(none);
 }
 
-const TWinSysButton* ButtonWithAction(const TWinSkinForm& skinner, int action) {
-  for (const auto& b : skinner.Buttons())
-    if (b->FVisible && b->FData.Action == action) return b.get();
-  return nullptr;
-}
-
-LPARAM ScreenPoint(HWND h, POINT windowPoint) {
-  RECT r;
-  GetWindowRect(h, &r);
-  return MAKELPARAM(r.left + windowPoint.x, r.top + windowPoint.y);
-}
-
 TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
   HWND h = Form.Handle();
   TWinSkinForm* skinner = AttachSkinner();
@@ -143,14 +114,7 @@ TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
   const RECT expected{519 - 25, 6, 519 - 25 + 19, 6 + 17};
   EXPECT_TRUE(EqualRect(&close->FBounds, &expected));
 
-  const struct {
-    POINT At;
-    LRESULT Hit;
-  } hits[] = {{{260, 20}, HTCAPTION}, {{260, 480}, HTMENU}, {{500, 14}, HTCAPTION}};
-  for (const auto& t : hits)
-    EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, t.At)), t.Hit) << t.At.x << "," << t.At.y;
-  // The top rows are the native frame's (its border), never the caption.
-  EXPECT_NE(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, POINT{260, 2})), HTCAPTION);
+  auto hit = [&](POINT p) { return static_cast<WPARAM>(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, p))); };
 
   // Hot under the mouse, pressed while pressed: the strip's frames 3 and 2
   // at a pixel where the frames differ and are not see-through.
@@ -165,20 +129,20 @@ TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
     }
   ASSERT_GE(probe.x, 0);
   const POINT onButton{close->FBounds.left + probe.x, close->FBounds.top + probe.y};
-  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, onButton));
+  SendMessageW(h, WM_NCMOUSEMOVE, hit(onButton), ScreenPoint(h, onButton));
   EXPECT_EQ(skinner->HotObject(), close);
   EXPECT_EQ(WindowPixel(h, onButton.x, onButton.y), strip.Canvas().Pixel(2 * fw + probe.x, probe.y));
-  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(h, onButton));
+  SendMessageW(h, WM_NCLBUTTONDOWN, hit(onButton), ScreenPoint(h, onButton));
   EXPECT_EQ(WindowPixel(h, onButton.x, onButton.y), strip.Canvas().Pixel(fw + probe.x, probe.y));
   // Released elsewhere: nothing happens; released on the button: it closes.
-  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, POINT{260, 20}));
+  SendMessageW(h, WM_NCMOUSEMOVE, hit(POINT{260, 20}), ScreenPoint(h, POINT{260, 20}));
   EXPECT_EQ(skinner->HotObject(), nullptr);
-  SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(h, POINT{260, 20}));
+  SendMessageW(h, WM_NCLBUTTONUP, hit(POINT{260, 20}), ScreenPoint(h, POINT{260, 20}));
   qmtest::PumpFor(50);
   EXPECT_TRUE(IsWindowVisible(h));
-  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, onButton));
-  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(h, onButton));
-  SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(h, onButton));
+  SendMessageW(h, WM_NCMOUSEMOVE, hit(onButton), ScreenPoint(h, onButton));
+  SendMessageW(h, WM_NCLBUTTONDOWN, hit(onButton), ScreenPoint(h, onButton));
+  SendMessageW(h, WM_NCLBUTTONUP, hit(onButton), ScreenPoint(h, onButton));
   qmtest::PumpFor(100, [&] { return !IsWindowVisible(h); });
   EXPECT_FALSE(IsWindowVisible(h));
 }
@@ -203,33 +167,226 @@ TEST_F(WinSkinForm, RightClickOnTheCaptionOpensTheSystemMenuAndTwoCloseTheWindow
   EXPECT_FALSE(IsWindowVisible(h));
 }
 
-TEST_F(WinSkinForm, WindowWithBothBoxesShowsAndUsesThem) {
+TEST_F(WinSkinForm, ASizeableWindowNamesWhatIsUnderTheMouseAndUsesItsBoxes) {
   gui::TForm sizeable(nullptr);
   sizeable.SetBorderStyle(gui::TFormBorderStyle::bsSizeable);
   sizeable.SetClientSize(300, 200);
   sizeable.Show();
-  auto* skinner = sizeable.Make<TWinSkinForm>();
-  skinner->FHandle = sizeable.Handle();
-  skinner->AttachLibraryForm(&Skin, &sizeable);
-  PostMessageW(sizeable.Handle(), WM_SKINATTACHED, 0, 1000);
-  qmtest::PumpFor(200, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
-  SendMessageW(sizeable.Handle(), WM_NCPAINT, 1, 0);
-  const TWinSysButton* maximize = ButtonWithAction(*skinner, 1);
-  ASSERT_NE(maximize, nullptr);
-  ASSERT_NE(ButtonWithAction(*skinner, 2), nullptr);
-  const POINT at{(maximize->FBounds.left + maximize->FBounds.right) / 2, (maximize->FBounds.top + maximize->FBounds.bottom) / 2};
+  TWinSkinForm* skinner = AttachSkinner(sizeable);
   HWND h = sizeable.Handle();
-  SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, at));
-  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(h, at));
-  SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(h, at));
+  SendMessageW(h, WM_NCPAINT, 1, 0);
+  const TWinSysButton* maximize = ButtonWithAction(*skinner, 1);
+  const TWinSysButton* minimize = ButtonWithAction(*skinner, 2);
+  const TWinSysButton* close = ButtonWithAction(*skinner, 0);
+  ASSERT_TRUE(maximize && minimize && close);
+  auto middle = [](const TWinSysButton* b) {
+    return POINT{(b->FBounds.left + b->FBounds.right) / 2, (b->FBounds.top + b->FBounds.bottom) / 2};
+  };
+  auto hit = [&](POINT p) { return static_cast<WPARAM>(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, p))); };
+  const int W = test::WindowSize(h).cx, H = test::WindowSize(h).cy;
+  ASSERT_GT(close->FBounds.right, W - skinner->Metrics().BorderRight) << "the close button reaches over the border";
+  const struct {
+    const char* Case;
+    POINT At;
+    LRESULT Hit;
+  } rows[] = {
+      {"close", middle(close), HTCLOSE},
+      {"close, where it lies over the right border", {close->FBounds.right - 2, middle(close).y}, HTCLOSE},
+      {"maximise", middle(maximize), HTMAXBUTTON},
+      {"minimise", middle(minimize), HTMINBUTTON},
+      {"the title", {W / 2, 20}, HTCAPTION},
+      {"the title's top rows", {W / 2, 1}, HTTOP},
+      {"the left border", {4, H / 2}, HTLEFT},
+      {"the right border", {W - 4, H / 2}, HTRIGHT},
+      {"the bottom border", {W / 2, H - 4}, HTBOTTOM},
+      {"the top left corner", {2, 2}, HTTOPLEFT},
+      {"the bottom left corner", {2, H - 3}, HTBOTTOMLEFT},
+      {"the bottom right corner", {W - 3, H - 3}, HTBOTTOMRIGHT},
+      {"the client", {W / 2, H / 2}, HTCLIENT},
+  };
+  for (const auto& r : rows) EXPECT_EQ(hit(r.At), static_cast<WPARAM>(r.Hit)) << r.Case;
+
+  // The window itself still answers its buttons' hover, press and release.
+  const POINT at = middle(maximize);
+  for (UINT msg : {WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP}) SendMessageW(h, msg, hit(at), ScreenPoint(h, at));
   qmtest::PumpFor(300, [&] { return IsZoomed(h) != FALSE; });
   EXPECT_TRUE(IsZoomed(h));
   EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsMaximized);
-  // Maximised, the other button of the pair shows: restore.
+  // Maximised, the other button of the pair shows (restore), the top rows
+  // are the title that drags the window down again, and nothing sizes.
   SendMessageW(h, WM_NCPAINT, 1, 0);
   const TWinSysButton* restore = ButtonWithAction(*skinner, 1);
   ASSERT_NE(restore, nullptr);
   EXPECT_NE(restore, maximize);
+  const int MW = test::WindowSize(h).cx, MH = test::WindowSize(h).cy;
+  EXPECT_EQ(hit(POINT{MW / 2, 1}), static_cast<WPARAM>(HTCAPTION));
+  EXPECT_EQ(hit(POINT{4, MH / 2}), static_cast<WPARAM>(HTBORDER));
+}
+
+TEST_F(WinSkinForm, AltSpaceOpensTheSkinnedSystemMenuWithWhatTheWindowAllows) {
+  gui::TForm sizeable(nullptr);
+  sizeable.SetBorderStyle(gui::TFormBorderStyle::bsSizeable);
+  sizeable.SetClientSize(300, 200);
+  sizeable.Show();
+  const struct {
+    const char* Case;
+    gui::TForm* Window;
+    std::vector<std::string> Items;
+  } rows[] = {
+      {"a dialog", &Form, {" Restore ", " Move ", "-", " Close \tAlt+F4"}},
+      {"a sizeable window", &sizeable,
+       {" Restore ", " Move ", " Size ", " Maximize ", " Minimize ", "-", " Close \tAlt+F4"}},
+  };
+  static std::vector<std::string> shown;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.Case);
+    TWinSkinForm* skinner = AttachSkinner(*r.Window);
+    HWND h = r.Window->Handle();
+    SetForegroundWindow(h);
+    qmtest::PumpFor(1000, [&] { return GetForegroundWindow() == h; });
+    // The display's own news of the focus comes late and resets the keys
+    // it knows to be up: it must be in before the keys go down.
+    qmtest::PumpUntilSettled();
+    shown.clear();
+    skinner->SystemPopup()->OnPopup = [](gui::TPopupMenu& menu) {
+      for (int i = 0; i < menu.Items().Count(); ++i) {
+        const gui::TMenuItem* item = menu.Items().Items(i);
+        const WORD keys = item->ShortCut();
+        std::string text = item->Caption();
+        if (keys) text.append("\t").append(gui::ShortCutToText(keys));
+        shown.push_back(text);
+      }
+      SetTimer(nullptr, 0, 100, &EndMenuLater);
+    };
+    std::atomic<bool> opened{false};
+    std::thread hand([&] {
+      const std::pair<WORD, bool> keys[] = {{VK_MENU, false}, {VK_SPACE, false}, {VK_SPACE, true}, {VK_MENU, true}};
+      for (const auto& [key, up] : keys) {
+        qmtest::SendKey(key, up);
+        Sleep(30);
+      }
+      // Any other menu that came up instead is closed again.
+      for (int i = 0; i < 200 && !opened; ++i) Sleep(10);
+      for (int i = 0; i < 3 && !opened; ++i) qmtest::SendKey(VK_ESCAPE, false), qmtest::SendKey(VK_ESCAPE, true), Sleep(100);
+    });
+    qmtest::PumpFor(3000, [&] { return opened = !shown.empty(); });
+    hand.join();
+    qmtest::PumpUntilSettled();
+    EXPECT_EQ(shown, r.Items);
+    EXPECT_TRUE(IsWindowVisible(h)) << "a key is no double click";
+    skinner->Detach();
+    skinner->Free();
+  }
+}
+
+TEST_F(WinSkinForm, AMaximisedWindowFillsTheWorkAreaOfItsOwnMonitor) {
+  gui::TForm sizeable(nullptr);
+  sizeable.SetBorderStyle(gui::TFormBorderStyle::bsSizeable);
+  sizeable.SetClientSize(300, 200);
+  sizeable.Show();
+  AttachSkinner(sizeable);
+  HWND h = sizeable.Handle();
+  // Monitors the machine lacks, stood beside the primary one.
+  const struct {
+    const char* Case;
+    gui::TMonitorArea Area;
+    POINT Position, Size;
+  } rows[] = {
+      {"right of the primary", {{1024, 0, 2304, 1024}, {1024, 0, 2304, 984}}, {0, 0}, {1280, 984}},
+      {"with the task bar at its left", {{1024, 0, 2304, 1024}, {1084, 0, 2304, 1024}}, {60, 0}, {1220, 1024}},
+      {"above the primary, bar at its top", {{0, -900, 1440, 0}, {0, -860, 1440, 0}}, {0, 40}, {1440, 860}},
+  };
+  for (const auto& r : rows) {
+    gui::MonitorAreaOverride() = [&](HWND) { return r.Area; };
+    MINMAXINFO info{};
+    SendMessageW(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMaxPosition.x, r.Position.x) << r.Case;
+    EXPECT_EQ(info.ptMaxPosition.y, r.Position.y) << r.Case;
+    EXPECT_EQ(info.ptMaxSize.x, r.Size.x) << r.Case;
+    EXPECT_EQ(info.ptMaxSize.y, r.Size.y) << r.Case;
+    EXPECT_GE(info.ptMaxTrackSize.x, r.Size.x) << r.Case;
+    EXPECT_GE(info.ptMaxTrackSize.y, r.Size.y) << r.Case;
+  }
+  gui::MonitorAreaOverride() = nullptr;
+  // On the one real monitor: title and buttons on it, nothing beyond it.
+  ShowWindow(h, SW_MAXIMIZE);
+  qmtest::PumpFor(500, [&] { return IsZoomed(h) != FALSE; });
+  RECT work{}, window{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(h, &window);
+  EXPECT_TRUE(EqualRect(&window, &work)) << window.left << "," << window.top << "," << window.right << ","
+                                         << window.bottom;
+}
+
+TEST_F(WinSkinForm, ANewCaptionFontIsTakenWhenTheSystemSaysSo) {
+  HWND h = Form.Handle();
+  TWinSkinForm* skinner = AttachSkinner();
+  NONCLIENTMETRICSW saved{};
+  saved.cbSize = sizeof saved;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0));
+  struct TPutBack {
+    NONCLIENTMETRICSW Metrics;
+    ~TPutBack() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0); }
+  } putBack{saved};
+  const RECT before = skinner->CaptionRect();
+  NONCLIENTMETRICSW bigger = saved;
+  bigger.lfCaptionFont.lfHeight = -24;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof bigger, &bigger, 0));
+  SendMessageW(h, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(L"WindowMetrics"));
+  qmtest::PumpUntilSettled();
+  const RECT after = skinner->CaptionRect();
+  EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+  EXPECT_NE(after.top, before.top) << "the text moved within the title";
+}
+
+TEST_F(WinSkinForm, RefittingNeitherActivatesTheWindowNorRepaintsOthers) {
+  // A window of another program over the skinned window's corner, which the
+  // region cut uncovers, and one in front of the rest.
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &OtherProgram;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QmOtherProgram";
+  RegisterClassW(&wc);
+  RECT r;
+  GetWindowRect(Form.Handle(), &r);
+  HWND over = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP,
+                              r.left - 20, r.top - 20, 60, 60, nullptr, nullptr, wc.hInstance, nullptr);
+  ShowWindow(over, SW_SHOWNOACTIVATE);
+  gui::TForm front(nullptr);
+  front.SetClientSize(100, 80);
+  front.Show();
+  SetForegroundWindow(front.Handle());
+  qmtest::PumpFor(300, [&] { return GetActiveWindow() == front.Handle(); });
+  ASSERT_EQ(GetActiveWindow(), front.Handle());
+  qmtest::PumpUntilSettled();
+  othersPainted = 0;
+  TWinSkinForm* skinner = AttachSkinner();
+  skinner->ApplySkin();
+  qmtest::PumpUntilSettled();
+  EXPECT_EQ(othersPainted, 0);
+  EXPECT_EQ(GetActiveWindow(), front.Handle());
+  DestroyWindow(over);
+}
+
+TEST_F(WinSkinForm, HandlersPutOnTheFormAfterTheSkinnerOutliveItsDetachAndItsEnd) {
+  // The program's own handler comes after the skinner's, the way any code
+  // saves WindowProc and assigns its own.
+  TWinSkinForm* skinner = AttachSkinner();
+  int seen = 0;
+  const gui::TWndMethod saved = Form.WindowProc;
+  Form.WindowProc = [&seen, saved](gui::TMessage& m) {
+    if (m.Msg == WM_USER + 7) ++seen;
+    saved(m);
+  };
+  skinner->Detach();
+  Form.Perform(WM_USER + 7);
+  EXPECT_EQ(seen, 1) << "the later handler is still in place";
+  skinner->Free();
+  Form.Perform(WM_USER + 7);
+  EXPECT_EQ(seen, 2);
+  Form.WindowProc = saved;  // and taken off in its turn: the form still answers
+  SetWindowTextW(Form.Handle(), L"启明");
+  EXPECT_EQ(Form.Caption(), "启明");
 }
 
 TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
@@ -263,6 +420,141 @@ TEST_F(WinSkinForm, SkinningOnAndOffLeavesNoObjectBehind) {
   EXPECT_EQ(qmtest::UserObjectCount(), user);
   EXPECT_EQ(ClientSize(Form.Handle()).cx, 483);
   EXPECT_EQ(ClientSize(Form.Handle()).cy, 436);
+}
+
+// A message box made by hand: a bare "#32770" window with one button.
+class ForeignDialog : public WinSkinForm {
+ protected:
+  void SetUp() override {
+    WinSkinForm::SetUp();
+    RECT r{0, 0, ClientWidth, 60};
+    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+    Dialog = CreateWindowExW(0, L"#32770", L"启明映像向导", kStyle, 60, 60, r.right - r.left, r.bottom - r.top, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    Button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 4, 20, 30, 24, Dialog,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(Dialog && Button);
+  }
+  void TearDown() override {
+    Skinner.reset();
+    DestroyWindow(Dialog);
+  }
+  void AttachSkinner() {
+    Skinner = std::make_unique<TWinSkinForm>(nullptr);
+    Skinner->FHandle = Dialog;
+    Skinner->Attach(&Skin);
+    PostMessageW(Dialog, WM_SKINATTACHED, 0, 1000);
+    qmtest::PumpFor(10000, [&] { return Skinner->Phase() == TWinSkinForm::phReady; });
+  }
+  TSkinControl* ButtonSkinner() const {
+    for (TSkinControl* s : Skinner->ControlSkinners())
+      if (s->Handle == Button) return s;
+    return nullptr;
+  }
+  static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  static constexpr int ClientWidth = 40;
+  HWND Dialog = nullptr, Button = nullptr;
+  std::unique_ptr<TWinSkinForm> Skinner;
+};
+
+int CaptionSpaceWidth() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  const gui::TGdiHandle<HFONT> font(CreateFontIndirectW(&metrics.lfCaptionFont), true);
+  const gui::TWindowDC dc(nullptr);
+  const gui::TSelectGuard select(dc.Handle(), font.Get());
+  SIZE space{};
+  GetTextExtentPoint32W(dc.Handle(), L" ", 1, &space);
+  return space.cx;
+}
+
+TEST_F(ForeignDialog, IsWidenedForItsCaptionCountedInGb2312Bytes) {
+  AttachSkinner();
+  ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
+  // Six Chinese characters are twelve bytes: each about two spaces wide.
+  const TFrameMetrics& m = Skinner->Metrics();
+  const TDataSkinTitle& title = *Skin.Skin()->Title;
+  const int widened = (12 + 7) * CaptionSpaceWidth() + m.BorderLeft + m.BorderRight + title.LeftWidth +
+                      title.RightWidth + title.TextBackLeft + title.TextBackRight;
+  const int natural = ClientWidth + m.BorderLeft + m.BorderRight;
+  ASSERT_GT(widened, natural);
+  EXPECT_EQ(WindowSize(Dialog).cx, widened);
+  EXPECT_EQ(ClientSize(Dialog).cx, widened - m.BorderLeft - m.BorderRight);
+  // The button moved right by half the growth, keeping its size.
+  RECT r;
+  GetWindowRect(Button, &r);
+  MapWindowPoints(nullptr, Dialog, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 4 + (widened - natural) / 2);
+  EXPECT_EQ(r.right - r.left, 30);
+}
+
+TEST_F(ForeignDialog, ShowsANewCaptionAndLetsGoOfItsHotButtonWhenDeactivated) {
+  AttachSkinner();
+  ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
+  // The title as the screen shows it, and as a full repaint draws it.
+  auto title = [&] {
+    const RECT c = Skinner->CaptionRect();
+    std::vector<COLORREF> pixels;
+    HDC dc = GetWindowDC(Dialog);
+    for (int y = c.top; y < c.bottom; ++y)
+      for (int x = c.left; x < c.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(Dialog, dc);
+    return pixels;
+  };
+  SendMessageW(Dialog, WM_NCACTIVATE, TRUE, 0);
+  const std::vector<COLORREF> before = title();
+  SetWindowTextW(Dialog, L"备份");
+  qmtest::PumpUntilSettled(5000);
+  const std::vector<COLORREF> shown = title();
+  SendMessageW(Dialog, WM_SKINPAINTFRAME, 0, 0);
+  EXPECT_EQ(shown, title());
+  EXPECT_NE(shown, before) << "the title shows the new caption";
+
+  // The mouse over the button makes it hot; deactivation stops the hover
+  // timer, so nobody else would tell it the mouse has gone.
+  TSkinControl* button = ButtonSkinner();
+  ASSERT_NE(button, nullptr);
+  SendMessageW(Button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(Skinner->HotButton(), button);
+  SendMessageW(Dialog, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_EQ(Skinner->HotButton(), nullptr);
+  EXPECT_EQ(button->MouseFlags & TSkinControl::mfHot, 0u);
+}
+
+// Windows without an icon borrow the first one met; one without an icon
+// met first lends nothing.
+TEST_F(WinSkinForm, AWindowWithoutAnIconShowsTheFirstSkinnedWindowsIcon) {
+  ASSERT_TRUE(Skin.DefaultIcon->Empty());
+  const HICON icon = LoadIconW(nullptr, IDI_QUESTION);
+  std::vector<HWND> windows;
+  std::vector<std::unique_ptr<TWinSkinForm>> skinners;
+  for (bool withIcon : {false, true, false}) {
+    HWND w = CreateWindowExW(0, L"STATIC", L"图标", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 120, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (withIcon) SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    windows.push_back(w);
+    skinners.push_back(std::make_unique<TWinSkinForm>(nullptr));
+    skinners.back()->FHandle = w;
+    skinners.back()->Attach(&Skin);
+    if (windows.size() == 1) {
+      EXPECT_TRUE(Skin.DefaultIcon->Empty()) << "no blank square latched";
+    }
+  }
+  auto pixel = [](const gui::TBitmap& b, int x, int y) { return const_cast<gui::TBitmap&>(b).Canvas().Pixel(x, y); };
+  const gui::TBitmap& own = skinners[1]->Icon();
+  const gui::TBitmap& borrowed = skinners[2]->Icon();
+  ASSERT_EQ(borrowed.Width(), own.Width());
+  int same = 0, keyed = 0;
+  for (int y = 0; y < own.Height(); ++y)
+    for (int x = 0; x < own.Width(); ++x) {
+      same += pixel(borrowed, x, y) == pixel(own, x, y);
+      keyed += pixel(own, x, y) == RGB(255, 0, 255);
+    }
+  EXPECT_EQ(same, own.Width() * own.Height());
+  EXPECT_LT(keyed, own.Width() * own.Height()) << "the icon was drawn";
+  skinners.clear();
+  for (HWND w : windows) DestroyWindow(w);
 }
 
 // Real input from another thread, as a user's hand: the GUI thread is

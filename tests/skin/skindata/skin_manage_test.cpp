@@ -8,13 +8,17 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "../stored_skin.h"
+#include "gui/desktop_compositor.h"
 #include "gui/dialogs.h"
 #include "gui/forms.h"
+#include "debug_output.h"
+#include "gui/system_settings.h"
 #include "ui_driver.h"
 #include "gui/timer.h"
 #include "skin_manage.h"
@@ -118,6 +122,103 @@ TEST_F(SkinManagerTest, MessageBoxesAndSaveDialogsWearTheSkinToo) {
     }
     EXPECT_EQ(skinned, 1u);
   }
+}
+
+TEST_F(SkinManagerTest, AWindowThatCannotBeTakenOverIsLeftExactlyAsItWasAndSaysWhy) {
+  // Another thread's window: its procedure is not this thread's to replace,
+  // which the attach finds out only after taking the caption and menu.
+  qmtest::TOtherThreadWindow other;
+  const HWND w = other.Handle();
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  const HMENU menu = GetMenu(w);
+  const LONG_PTR procedure = GetWindowLongPtrW(w, GWLP_WNDPROC);
+  ASSERT_NE(menu, nullptr);
+  SkinManager->Active = true;
+  qmtest::TDebugOutput debug;
+  EXPECT_FALSE(SkinManager->AttachWindow(w));
+  EXPECT_EQ(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
+  EXPECT_EQ(GetMenu(w), menu);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), procedure);
+  EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(w, region), ERROR);
+  DeleteObject(region);
+  EXPECT_TRUE(debug.Saw({L"form skinner", L"Static"})) << debug.Text();
+}
+
+void CALLBACK DropSkinWhileTheMenuIsOpen(HWND, UINT, UINT_PTR id, DWORD);
+std::unique_ptr<TSkinData> gGoingSkin;
+HWND gOpenPopup = nullptr;
+
+TEST_F(SkinManagerTest, WindowsAndPopupsStillOpenWhenTheirSkinGoesGetTheirOwnLookBack) {
+  // The main form (and its skin) goes while a message box and a popup menu
+  // are still open.
+  SkinManager->RemoveSkinData(&Skin);
+  gGoingSkin = std::make_unique<TSkinData>(nullptr);
+  gGoingSkin->PackedSkin = TMemoryStream(test::PackedStoredSkin());
+  ASSERT_TRUE(gGoingSkin->LoadSkin());
+  SkinManager->AddSkinData(gGoingSkin.get());
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  HWND w = TopLevelWindow();
+  ShowWindow(w, SW_SHOW);
+  SetActiveWindow(w);
+  ASSERT_NE(SkinManager->FindFormSkinner(w), nullptr);
+  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"打开皮肤");
+  SetForegroundWindow(w);
+  gOpenPopup = nullptr;
+  SetTimer(nullptr, 0, 100, &DropSkinWhileTheMenuIsOpen);
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, 100, 100, 0, w, nullptr);
+  DestroyMenu(menu);
+  EXPECT_NE(gOpenPopup, nullptr) << "the skin went while the popup was open";
+  EXPECT_TRUE(SkinManager->PopupMenus.empty());
+  EXPECT_EQ(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  // It still paints and answers, from no skin at all.
+  SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  DestroyWindow(w);
+}
+
+void CALLBACK DropSkinWhileTheMenuIsOpen(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  gOpenPopup = FindWindowW(L"#32768", nullptr);
+  gGoingSkin.reset();
+  if (gOpenPopup) RedrawWindow(gOpenPopup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  EndMenu();
+}
+
+// A window that ends itself while its caption is being set, and has the
+// manager sweep meanwhile, as a message box it opened would on activation.
+LRESULT CALLBACK EndsOnCaption(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProcW(w, msg, wParam, lParam);
+  if (msg == WM_SETTEXT) {
+    DestroyWindow(w);
+    SkinManager->SweepFormSkinners();
+  }
+  return result;
+}
+
+TEST_F(SkinManagerTest, AWindowEndedInsideItsOwnMessageKeepsItsSkinnerUntilThatMessageIsDone) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = EndsOnCaption;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QmEndsOnCaption";
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, L"QmEndsOnCaption", L"窗口", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 120, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  SkinManager->Active = true;
+  ASSERT_TRUE(SkinManager->AttachWindow(w));
+  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  SetWindowTextW(w, L"关闭");
+  EXPECT_FALSE(IsWindow(w));
+  ASSERT_EQ(SkinManager->FormSkinners.size(), 1u) << "kept while its message ran";
+  SkinManager->SweepFormSkinners();
+  EXPECT_TRUE(SkinManager->FormSkinners.empty());
 }
 
 TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
@@ -242,6 +343,89 @@ TEST_F(SkinManagerTest, SizeGripsAreRefusedOnlyInsideSkinnedWindows) {
             nullptr);
   DestroyWindow(skinned);
   DestroyWindow(plain);
+}
+
+TEST_F(SkinManagerTest, HighContrastSetsTheSkinAsideAndBringsItBackAfter) {
+  bool contrast = false;
+  gui::HighContrastOverride() = [&] { return contrast; };
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  gui::TForm form(nullptr);
+  form.Show();
+  SetActiveWindow(form.Handle());
+  auto skinned = [](HWND w) { return SendMessageW(w, WM_ISSKINNED, 0, 0) == 1; };
+  qmtest::PumpFor(1000, [&] { return skinned(form.Handle()); });
+  ASSERT_TRUE(skinned(form.Handle()));
+  // As the system tells every window when the user switches it.
+  auto switchTo = [&](bool on) {
+    contrast = on;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  };
+  switchTo(true);
+  qmtest::PumpFor(1000, [&] { return !skinned(form.Handle()); });
+  EXPECT_FALSE(skinned(form.Handle()));
+  // A window opened meanwhile looks as the system draws it too.
+  HWND opened = TopLevelWindow();
+  ShowWindow(opened, SW_SHOW);
+  SetActiveWindow(opened);
+  Pump(50);
+  EXPECT_FALSE(skinned(opened));
+  switchTo(false);
+  qmtest::PumpFor(1000, [&] { return skinned(form.Handle()) && skinned(opened); });
+  EXPECT_TRUE(skinned(form.Handle()));
+  EXPECT_TRUE(skinned(opened)) << "the window in front";
+  gui::HighContrastOverride() = nullptr;
+  DestroyWindow(opened);
+}
+
+// The compositor's cloak as windows ask for it, with the skinner's phase at
+// the moment of asking.
+struct TCloakCall {
+  bool Cloaked;
+  int Phase;
+  bool operator==(const TCloakCall&) const = default;
+};
+std::vector<TCloakCall> CloakCalls;
+HRESULT CloakAnswer = S_OK;
+HRESULT WINAPI RecordCloak(HWND window, DWORD attribute, LPCVOID value, DWORD) {
+  constexpr DWORD kCloak = 13;
+  if (attribute != kCloak) return S_OK;
+  const TWinSkinForm* skinner = SkinManager->FindFormSkinner(window);
+  CloakCalls.push_back({*static_cast<const BOOL*>(value) != FALSE, skinner ? skinner->Phase() : -1});
+  return CloakAnswer;
+}
+
+TEST_F(SkinManagerTest, AnOpeningWindowIsOutOfTheCompositorsSightOnlyUntilItIsDressed) {
+  const auto saved = gui::CompositorCalls();
+  gui::CompositorCalls().SetWindowAttribute = &RecordCloak;
+  SkinManager->InstallHook();
+  SkinManager->Active = true;
+  const int attaching = TWinSkinForm::phAttaching, ready = TWinSkinForm::phReady;
+  const struct {
+    const char* Case;
+    HRESULT Answer;
+    std::vector<TCloakCall> Calls;
+  } rows[] = {
+      {"a compositor that cloaks", S_OK, {{true, attaching}, {false, ready}}},
+      {"one that cannot (before Windows 8)", E_INVALIDARG, {{true, attaching}}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.Case);
+    CloakAnswer = r.Answer;
+    CloakCalls.clear();
+    HWND w = TopLevelWindow();
+    ShowWindow(w, SW_SHOW);
+    SetActiveWindow(w);
+    qmtest::PumpFor(1000, [&] {
+      const TWinSkinForm* s = SkinManager->FindFormSkinner(w);
+      return s && s->Phase() == ready;
+    });
+    Pump(20);
+    EXPECT_EQ(CloakCalls, r.Calls);
+    DestroyWindow(w);
+  }
+  gui::CompositorCalls() = saved;
 }
 
 // Records what the manager does with popup-menu windows.

@@ -227,3 +227,15 @@ TEST(DefaultSkinArt, CaptionButtonFramesDifferFromEachOther) {
 }
 
 }  // namespace
+
+TEST(DefaultSkinArt, TheRightBorderIsTheLeftOneMirroredWithNoGripInItsCorner) {
+  // The borders are drawn for every window, resizable or not: a size grip
+  // in them would show on windows that cannot be sized.
+  const Bmp left(kSkin / "left.bmp"), right(kSkin / "right.bmp");
+  for (int frame = 0; frame < 2; ++frame)
+    for (int y = 0; y < 294; ++y)
+      for (int x = 0; x < 18; ++x) {
+        const Pixel l = left.at(frame * 18 + x, y), r = right.at(frame * 18 + 17 - x, y);
+        ASSERT_TRUE(l.r == r.r && l.g == r.g && l.b == r.b) << "frame " << frame + 1 << " at " << x << "," << y;
+      }
+}
