@@ -4,8 +4,8 @@
 #include <iterator>
 #include <string>
 
-#include "bmp_file.h"
-#include "skin_reader.h"
+#include "skin/1_data/bmp_file.h"
+#include "skin/1_data/skin_reader.h"
 
 namespace qm::bench {
 

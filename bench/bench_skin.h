@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "skin_package_writer.h"
+#include "skin/1_data/skin_package_writer.h"
 
 namespace qm::bench {
 

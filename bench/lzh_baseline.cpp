@@ -12,7 +12,7 @@
 #include <new>
 #include <string>
 
-#include "lzh.h"
+#include "skin/1_data/lzh.h"
 
 namespace qm::baseline {
 namespace {

@@ -18,8 +18,8 @@
 
 #include "bench_skin.h"
 #include "lzh_baseline.h"
-#include "lzh_encoder.h"
-#include "skin_reader.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_reader.h"
 
 namespace {
 

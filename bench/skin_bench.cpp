@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "bench_skin.h"
-#include "lzh_encoder.h"
-#include "skin_description.h"
-#include "skin_reader.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_description.h"
+#include "skin/1_data/skin_reader.h"
 
 namespace {
 

@@ -25,9 +25,9 @@
 #include <vector>
 
 #include "main_form.h"
-#include "skin_manage.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
 
 namespace {
 

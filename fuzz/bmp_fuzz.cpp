@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "bitmap_utils.h"
-#include "bmp_file.h"
+#include "skin/1_data/bitmap_utils.h"
+#include "skin/1_data/bmp_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qm::TSkinImage image;

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "bmp_file.h"
-#include "skin_description.h"
-#include "skin_package_writer.h"
-#include "skin_reader.h"
+#include "skin/1_data/bmp_file.h"
+#include "skin/1_data/skin_description.h"
+#include "skin/1_data/skin_package_writer.h"
+#include "skin/1_data/skin_reader.h"
 
 namespace {
 const qm::TSkinReader& Images() {

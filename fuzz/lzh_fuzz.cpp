@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "lzh.h"
-#include "lzh_encoder.h"
+#include "skin/1_data/lzh.h"
+#include "skin/1_data/lzh_encoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "lzh.h"
-#include "skin_message.h"
-#include "skin_reader.h"
+#include "skin/1_data/lzh.h"
+#include "skin/1_data/skin_message.h"
+#include "skin/1_data/skin_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qm::SetSkinMessageHandler([](const std::string&) {});

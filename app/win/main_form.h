@@ -12,7 +12,7 @@
 #include "gui/std_controls.h"
 #include "gui/timer.h"
 #include "main_form_model.h"
-#include "win_skin_data.h"
+#include "skin/1_data/win_skin_data.h"
 #include "windows_form_host.h"
 
 namespace qm {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "loaded_skin.h"
-#include "skin_data_stored_values.h"
-#include "win_skin_data.h"
+#include "skin/1_data/loaded_skin.h"
+#include "skin/1_data/skin_data_stored_values.h"
+#include "skin/1_data/win_skin_data.h"
 
 namespace qm::test {
 

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <vector>
 
-#include "skin_data_core.h"
+#include "skin/1_data/skin_data_core.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -5,11 +5,11 @@
 #include <iterator>
 #include <system_error>
 
-#include "lzh.h"
-#include "lzh_encoder.h"
-#include "skin_description.h"
-#include "skin_package_writer.h"
-#include "skin_reader.h"
+#include "skin/1_data/lzh.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_description.h"
+#include "skin/1_data/skin_package_writer.h"
+#include "skin/1_data/skin_reader.h"
 
 namespace qm {
 

@@ -7,23 +7,23 @@
 #include <fstream>
 #include <iterator>
 
+#include "demo_menu.h"
 #include "gui/comctrls.h"
 #include "gui/common_controls.h"
-#include "demo_menu.h"
 #include "gui/dialogs.h"
 #include "gui/glyph_buttons.h"
 #include "gui/menus.h"
 #include "gui/std_controls.h"
 #include "gui/tab_set.h"
-#include "lzh_encoder.h"
-#include "skin_button.h"
-#include "skin_common_controls.h"
-#include "skin_message.h"
-#include "skin_scrollbar.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_message.h"
+#include "skin/1_data/skin_reader.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/3_controls/skin_button.h"
+#include "skin/3_controls/skin_common_controls.h"
+#include "skin/3_controls/skin_scrollbar.h"
+#include "skin/4_form/win_skin_form.h"
 #include "skin_view_menu.h"
-#include "skin_reader.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
 
 namespace qm {
 

@@ -15,8 +15,8 @@
 #include "../stored_skin.h"
 #include "gui/forms.h"
 #include "gui/std_controls.h"
-#include "skin_manage.h"
-#include "win_skin_data.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/5_manage/skin_manage.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // cell for each state on the screen itself, and the clicks.
 #include "gui/glyph_buttons.h"
 #include "gui/std_controls.h"
-#include "skin_bitmap_draw.h"
-#include "skin_button.h"
+#include "skin/2_paint/skin_bitmap_draw.h"
+#include "skin/3_controls/skin_button.h"
 #include "skinned_form.h"
 
 namespace qm {

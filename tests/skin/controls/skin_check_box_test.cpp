@@ -2,7 +2,7 @@
 // themselves: the skin's cell for each state in the right place, and the
 // group box's rounded frame under its caption.
 #include "gui/std_controls.h"
-#include "skin_check_box.h"
+#include "skin/3_controls/skin_check_box.h"
 #include "skinned_form.h"
 
 namespace qm {

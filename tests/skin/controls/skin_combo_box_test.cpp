@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "bitmap_utils.h"
 #include "gui/std_controls.h"
-#include "skin_combo_box.h"
-#include "skin_up_down.h"
+#include "skin/1_data/bitmap_utils.h"
+#include "skin/3_controls/skin_combo_box.h"
+#include "skin/3_controls/skin_up_down.h"
 #include "skinned_form.h"
 
 namespace qm {

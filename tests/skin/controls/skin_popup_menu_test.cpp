@@ -11,8 +11,8 @@
 #include "gui/std_controls.h"
 #include "gui/subclass.h"
 #include "gui_objects.h"
-#include "skin_bitmap_draw.h"
-#include "skin_popup_menu.h"
+#include "skin/2_paint/skin_bitmap_draw.h"
+#include "skin/4_form/skin_popup_menu.h"
 #include "skinned_form.h"
 
 namespace qm::test {

@@ -10,7 +10,7 @@
 #include "gui/common_controls.h"
 #include "gui/std_controls.h"
 #include "gui/subclass.h"
-#include "skin_scrollbar.h"
+#include "skin/3_controls/skin_scrollbar.h"
 #include "skinned_form.h"
 
 namespace qm {

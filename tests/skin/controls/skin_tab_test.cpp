@@ -7,9 +7,9 @@
 
 #include "gui/comctrls.h"
 #include "gui/tab_set.h"
-#include "skin_bitmap_draw.h"
-#include "skin_common_controls.h"
-#include "skin_tab.h"
+#include "skin/2_paint/skin_bitmap_draw.h"
+#include "skin/3_controls/skin_common_controls.h"
+#include "skin/3_controls/skin_tab.h"
 #include "skinned_form.h"
 
 namespace qm {

@@ -8,11 +8,11 @@
 
 #include "../stored_skin.h"
 #include "gui/forms.h"
-#include "skin_control.h"
-#include "skin_manage.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/3_controls/skin_control.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
 #include "ui_driver.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
 
 namespace qm::test {
 

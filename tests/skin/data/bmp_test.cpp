@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "bitmap_utils.h"
-#include "bmp_file.h"
+#include "skin/1_data/bitmap_utils.h"
+#include "skin/1_data/bmp_file.h"
 #include "skin_fixture.h"
 
 namespace qm {

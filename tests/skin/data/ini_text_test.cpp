@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ini_text.h"
+#include "skin/1_data/ini_text.h"
 
 namespace qm {
 namespace {

@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "lzh.h"
-#include "lzh_encoder.h"
-#include "lzh_tree.h"
+#include "skin/1_data/lzh.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/lzh_tree.h"
 
 namespace qm {
 namespace {

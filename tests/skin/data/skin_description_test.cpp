@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "bitmap_utils.h"
-#include "skin_description.h"
+#include "skin/1_data/bitmap_utils.h"
+#include "skin/1_data/skin_description.h"
 #include "skin_fixture.h"
 
 namespace qm {

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "bmp_file.h"
-#include "ini_text.h"
-#include "lzh_encoder.h"
-#include "skin_description.h"
-#include "skin_package_writer.h"
-#include "skin_reader.h"
+#include "skin/1_data/bmp_file.h"
+#include "skin/1_data/ini_text.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_description.h"
+#include "skin/1_data/skin_package_writer.h"
+#include "skin/1_data/skin_reader.h"
 
 namespace qm::test {
 

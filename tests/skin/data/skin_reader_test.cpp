@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "lzh_encoder.h"
-#include "skin_message.h"
-#include "skin_package_writer.h"
-#include "skin_reader.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_message.h"
+#include "skin/1_data/skin_package_writer.h"
+#include "skin/1_data/skin_reader.h"
 
 namespace qm {
 namespace {

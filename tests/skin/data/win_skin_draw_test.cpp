@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "bitmap_utils.h"
-#include "skin_draw_text.h"
+#include "skin/1_data/bitmap_utils.h"
+#include "skin/1_data/skin_draw_text.h"
+#include "skin/1_data/win_skin_bitmap.h"
 #include "skin_fixture.h"
-#include "win_skin_bitmap.h"
 
 namespace qm {
 namespace {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "../stored_skin.h"
-#include "window_measure.h"
-#include "skin_manage.h"
-#include "skin_menu_bar.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/4_form/skin_menu_bar.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
 #include "ui_driver.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
+#include "window_measure.h"
 
 namespace qm {
 namespace {
@@ -142,7 +142,7 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   TWinSkinForm* skinner = SkinManager->FindFormSkinner(child);
   ASSERT_NE(skinner, nullptr) << "a child made through the client is skinned";
   EXPECT_EQ(skinner->MDIKind(), TWinSkinForm::mkChild);
-  EXPECT_EQ(SkinManager->CountMDIChildren(), 1);
+  EXPECT_EQ(FrameSkinner()->CountMDIChildren(), 1);
   EXPECT_TRUE(Skin.MenuUpdate == false) << "the bar waits while children come and go";
   const TFrameMetrics& m = skinner->Metrics();
   const SIZE skinned{NativeClient.cx + m.BorderLeft + m.BorderRight, NativeClient.cy + m.TitleHeight + m.BorderBottom};
@@ -160,12 +160,12 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   EXPECT_TRUE(frame->ActiveChildMaximized());
   EXPECT_FALSE(HasRegion(child));
   EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-  SkinManager->SetMDIMaximized(true);  // as the frame's menu bar says once it shows the child's buttons
+  frame->SetChildMaximized(true);  // as the frame's menu bar says once it shows the child's buttons
 
   // The frame's restore button brings the skinned child back.
   ClickChildButton(*frame, 8);
   EXPECT_FALSE(IsZoomed(child));
-  EXPECT_FALSE(SkinManager->MDIMaximized);
+  EXPECT_FALSE(frame->ChildMaximized());
   EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsNormal);
   EXPECT_TRUE(HasRegion(child));
   EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, 0);
@@ -177,7 +177,7 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   EXPECT_TRUE(IsIconic(child));
   ClickChildButton(*frame, 9);
   EXPECT_FALSE(IsWindow(child));
-  EXPECT_EQ(SkinManager->CountMDIChildren(), 0);
+  EXPECT_EQ(FrameSkinner()->CountMDIChildren(), 0);
   EXPECT_TRUE(Skin.MenuUpdate) << "the last child gone, the bar follows the menu again";
 
   // Off: the client has its own procedure back.
@@ -193,7 +193,7 @@ TEST_F(MDIFrameTest, SwitchingOffGivesChildrenTheirNativeFrameInPlace) {
   HWND first = NewChild(10, 10), second = NewChild(60, 40);
   const SIZE nativeSecond = NativeClient;
   const POINT where = PositionInParent(second);
-  ASSERT_EQ(SkinManager->CountMDIChildren(), 2);
+  ASSERT_EQ(FrameSkinner()->CountMDIChildren(), 2);
   SkinManager->PendingSkinData = &Skin;
   SkinManager->RequestAction(saSkinOff, 250);
   qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
@@ -245,7 +245,7 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   qmtest::PumpFor(200);
   const auto buttons = childButtons();
   ASSERT_EQ(buttons.size(), 3u);
-  EXPECT_TRUE(SkinManager->MDIMaximized);
+  EXPECT_TRUE(frame->ChildMaximized());
   // Drawn over the bar: the button pixels differ from the bar under them.
   TWinSkinMenu& menuBar = *frame->MenuBar();
   HDC dc = GetWindowDC(Frame);

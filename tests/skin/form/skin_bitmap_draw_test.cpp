@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "skin_bitmap_draw.h"
 #include "gui_objects.h"
-#include "skin_draw_text.h"
+#include "skin/1_data/skin_draw_text.h"
+#include "skin/2_paint/skin_bitmap_draw.h"
 
 namespace qm {
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "../stored_skin.h"
-#include "skin_frame.h"
-#include "win_skin_data.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/2_paint/skin_frame.h"
 
 namespace qm {
 namespace {

@@ -13,11 +13,11 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui_objects.h"
-#include "skin_manage.h"
-#include "skin_menu_bar.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/4_form/skin_menu_bar.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
 #include "ui_driver.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
 #include "window_measure.h"
 
 namespace qm {

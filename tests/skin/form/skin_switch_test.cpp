@@ -17,14 +17,14 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
-#include "lzh_encoder.h"
-#include "skin_manage.h"
-#include "skin_message.h"
-#include "skin_package_writer.h"
-#include "skin_reader.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_message.h"
+#include "skin/1_data/skin_package_writer.h"
+#include "skin/1_data/skin_reader.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
 #include "ui_driver.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
 
 namespace qm {
 namespace {

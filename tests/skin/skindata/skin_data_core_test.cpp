@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "lzh_encoder.h"
-#include "skin_data_core.h"
-#include "skin_message.h"
-#include "skin_package_writer.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_data_core.h"
+#include "skin/1_data/skin_message.h"
+#include "skin/1_data/skin_package_writer.h"
 
 namespace qm {
 namespace {

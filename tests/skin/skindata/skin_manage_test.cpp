@@ -14,16 +14,16 @@
 #include <vector>
 
 #include "../stored_skin.h"
+#include "debug_output.h"
 #include "gui/desktop_compositor.h"
 #include "gui/dialogs.h"
 #include "gui/forms.h"
-#include "debug_output.h"
 #include "gui/system_settings.h"
-#include "ui_driver.h"
 #include "gui/timer.h"
-#include "skin_manage.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
+#include "ui_driver.h"
 
 namespace qm {
 namespace {

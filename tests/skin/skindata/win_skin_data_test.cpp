@@ -17,11 +17,11 @@
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "gui_objects.h"
-#include "lzh_encoder.h"
-#include "skin_manage.h"
-#include "skin_message.h"
-#include "skin_package_writer.h"
-#include "win_skin_data.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_message.h"
+#include "skin/1_data/skin_package_writer.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/5_manage/skin_manage.h"
 
 namespace qm {
 namespace {

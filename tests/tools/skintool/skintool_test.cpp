@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bmp_file.h"
+#include "skin/1_data/bmp_file.h"
 
 #ifdef _WIN32
 #include <windows.h>

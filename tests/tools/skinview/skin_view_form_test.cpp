@@ -15,14 +15,14 @@
 
 #include "gui/graphics.h"
 #include "gui/menus.h"
-#include "lzh_encoder.h"
-#include "skin_manage.h"
-#include "skin_package_writer.h"
 #include "gui/menus.h"
+#include "skin/1_data/lzh_encoder.h"
+#include "skin/1_data/skin_package_writer.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/5_manage/skin_manage.h"
 #include "skin_view_form.h"
 #include "skin_view_menu.h"
 #include "ui_driver.h"
-#include "win_skin_data.h"
 
 namespace qm {
 namespace {

@@ -14,12 +14,12 @@
 #include "gui/std_controls.h"
 #include "gui/timer.h"
 #include "settled_paint.h"
-#include "skin_manage.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
 #include "skin_view_form.h"
 #include "skin_view_menu.h"
 #include "ui_driver.h"
-#include "win_skin_data.h"
-#include "win_skin_form.h"
 
 namespace qm {
 namespace {

@@ -1,0 +1,135 @@
+#include "skin/3_controls/skin_check_box.h"
+
+#include "gui/graphics.h"
+#include "skin/1_data/win_skin_data.h"
+#include "skin/2_paint/skin_bitmap_draw.h"
+#include "skin/3_controls/form_skinner_link.h"
+
+namespace qm {
+
+// --- check boxes and radio buttons
+
+int TSkinCheckBox::Frame() const {
+  bool checked;
+  if (Radio()) {
+    checked = (SendMessageW(Handle, BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
+  } else {
+    const LRESULT state = SendMessageW(Handle, BM_GETSTATE, 0, 0);
+    if (state & BST_INDETERMINATE) return 4;
+    checked = (state & BST_CHECKED) != 0;
+  }
+  // A library control's own state wins over its window's.
+  if (Control && Control->PropertyKind("Checked") == gui::TPropertyKind::Enumerated)
+    checked = gui::UpperCase(Control->GetPropValue("Checked").value_or("")) == "TRUE";
+  const int frame = checked ? 2 : 1;
+  return GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED ? frame + 2 : frame;
+}
+
+RECT TSkinCheckBox::BoxRect(const RECT& Rect, int Width, int Height, bool LeftText) {
+  RECT box;
+  box.top = Rect.top + (Rect.bottom - Rect.top - Height) / 2;
+  box.bottom = box.top + Height;
+  const int gap = (14 - Width) / 2;
+  if (LeftText) {
+    box.right = Width < 15 ? Rect.right - gap : Rect.right - 1;
+    box.left = box.right - Width;
+  } else {
+    box.left = Width < 15 ? Rect.left + gap : Rect.left;
+    box.right = box.left + Width;
+  }
+  return box;
+}
+
+bool TSkinCheckBox::BeforeMessage(gui::TMessage&) {
+  // Everything goes through, destruction included: the control's own
+  // handling and the paint after it are all a check box needs.
+  return true;
+}
+
+void TSkinCheckBox::AfterMessage(gui::TMessage& Message) {
+  switch (Message.Msg) {
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case gui::CM_EXIT:
+    case gui::CM_CHECKCHANGED: Repaint(); return;
+  }
+  TSkinControl::AfterMessage(Message);
+}
+
+void TSkinCheckBox::Paint(HDC DC, const RECT& Rect) {
+  const TDataSkinButton* element = Skin->Buttons.get();
+  if (!element) return;
+  const TSkinImage& image = Radio() ? element->RadioBitmap : element->CheckBitmap;
+  gui::TBitmap* strip = Skin->SkinBitmap(image);
+  if (!strip) return;
+  const int frames = Radio() ? element->RadioFrames() : element->CheckFrames();
+  const int w = strip->Width() / frames, h = strip->Height();
+  const bool leftText = (GetWindowLongPtrW(Handle, GWL_STYLE) & BS_LEFTTEXT) != 0;
+  // The control's own box goes first: the image may not cover all of it.
+  const int clear = GetSystemMetrics(SM_CXMENUCHECK) + 3;
+  const RECT own = leftText ? RECT{Rect.right - clear, Rect.top, Rect.right, Rect.bottom}
+                            : RECT{Rect.left, Rect.top, Rect.left + clear, Rect.bottom};
+  FillFace(DC, own);
+  DrawFrame(DC, BoxRect(Rect, w, h, leftText), *strip, true, frames, Frame());
+}
+
+// --- group boxes
+
+void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
+  std::wstring caption = SkinWindowText(Handle);
+  if (caption.empty() && Control) caption = gui::Widen(Control->Caption());
+  // Made before the DC's state is saved, so that it is deleted only once
+  // the DC has let go of it.
+  gui::TGdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, gui::ColorToRGB(Skin->ButtonShadowColour)), true);
+  const gui::TDCStateGuard saved(DC);
+  HFONT font = Control ? Control->Font().Handle() : reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
+  if (font) SelectObject(DC, font);
+  SIZE zero{};
+  GetTextExtentPoint32W(DC, L"0", 1, &zero);
+  RECT frame{0, zero.cy / 2 - 1, Rect.right, Rect.bottom};
+  // Over the control's own two-pixel edge.
+  FrameRect(DC, &frame, Skin->ButtonFaceBrush());
+  RECT inner{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
+  FrameRect(DC, &inner, Skin->ButtonFaceBrush());
+  SelectObject(DC, pen.Get());
+  SelectObject(DC, GetStockObject(HOLLOW_BRUSH));
+  RoundRect(DC, frame.left, frame.top, frame.right, frame.bottom, 5, 5);
+  SetBkMode(DC, OPAQUE);
+  SetBkColor(DC, gui::ColorToRGB(Skin->ButtonFaceColour));
+  RECT text{Rect.left + 9, Rect.top, frame.right, frame.bottom};
+  UINT format = DT_EXPANDTABS;
+  if (AcceleratorsHidden()) gui::HideAcceleratorMarks(caption, format);
+  DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &text, format);
+}
+
+// --- panels
+
+void TSkinBox::InitControl(TFormSkinnerLink* Skinner, TSkinData* Data, bool RecolourIt) {
+  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
+  if (!control) return;
+  Recolour = RecolourIt;
+  SkinData = Data;
+  Control = control;
+  FormSkinner = Skinner;
+  TakeSkin();
+  try {
+    Handle = control->Handle();
+    TurnThemeOff();
+    FormSkinner->AddControl(this);
+    if (Recolour) TakeSkinColour();
+  } catch (...) {
+    AbandonAttach();
+    throw;
+  }
+  Initialised = true;
+  State = stAttached;
+}
+
+void TSkinBox::RestoreControl() {
+  if (Recolour && Control && State != stDead) RestoreColour();
+  State = stRestored;
+}
+
+}  // namespace qm
