@@ -83,6 +83,11 @@ void TPageControl::ScaleLayout(int fromDpi) {
   ShowActive();
 }
 
+void TPageControl::FontChanged() {
+  TWinControl::FontChanged();
+  ShowActive();
+}
+
 void TPageControl::ScaleTabPadding() {
   // The control's own padding around a tab's text (6 by 3 at 96 DPI) does
   // not follow the scale by itself. Left alone at 96 DPI.

@@ -57,8 +57,10 @@ class TPageControl : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void WndProc(TMessage& message) override;
-  // The tabs grow with the font; the sheets fill what they leave.
+  // The tabs grow with the font and the scale; the sheets fill what they
+  // leave.
   void ScaleLayout(int fromDpi) override;
+  void FontChanged() override;
 
  private:
   friend class TTabSheet;
