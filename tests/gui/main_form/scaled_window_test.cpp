@@ -109,6 +109,10 @@ class ScaledWindow : public ::testing::Test {
     ExpectControlsAtScaledPlaces(row.Dpi);
     EXPECT_EQ(FontHeightOf(Form->RunButton->Handle()), row.FontHeight);
     EXPECT_EQ(FontHeightOf(Form->YinPanComboBox1->Handle()), row.FontHeight);
+    // The tabs grew with the font: the sheet starts below them.
+    const RECT sheet = PlaceInParent(Form->TabSheet1->Handle()), display = Form->PageControl1->DisplayRect();
+    EXPECT_EQ(sheet.top, display.top);
+    EXPECT_EQ(sheet.bottom, display.bottom);
   }
   // What the system sends when the window is dragged to a monitor of dpi:
   // the window's rectangle scaled about its top left.
