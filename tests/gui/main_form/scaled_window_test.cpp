@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "gui/dpi.h"
@@ -140,6 +142,29 @@ TEST_F(ScaledWindow, OpensWithItsStoredLayoutScaledToTheDisplay) {
   SelectObject(dc, old);
   ReleaseDC(Form->RunButton->Handle(), dc);
   EXPECT_GE(metrics.tmHeight, gui::ScaleForDpi(12, Row->Dpi));
+}
+
+// The scrolling banner fills its scaled strip, in text of the scaled size.
+TEST_F(ScaledWindow, BannerFillsTheScaledStripWithScaledText) {
+  SendMessageW(Form->Timer1->Window(), WM_TIMER, 1, 0);
+  gui::TBitmap& strip = Form->drawImage->Picture();
+  // The image's edges at 1 and 482, 1 and 30, scaled.
+  EXPECT_EQ(strip.Width(), gui::ScaleForDpi(482, Row->Dpi) - gui::ScaleForDpi(1, Row->Dpi));
+  EXPECT_EQ(strip.Height(), gui::ScaleForDpi(30, Row->Dpi) - gui::ScaleForDpi(1, Row->Dpi));
+  EXPECT_EQ(Form->Model().BannerWidth, Form->drawLabel->Width());
+  EXPECT_EQ(Form->drawLabel->Font().Height(), gui::ScaleForDpi(-16, Row->Dpi));
+  // Green rows: the text's height in the strip.
+  Form->Model().BannerX = 0;
+  SendMessageW(Form->Timer1->Window(), WM_TIMER, 1, 0);
+  int top = strip.Height(), bottom = -1;
+  for (int y = 0; y < strip.Height(); ++y)
+    for (int x = 0; x < strip.Width(); ++x) {
+      const std::uint8_t* p = strip.ScanLine(y) + 3 * x;
+      if (p[1] > 128 && p[0] < 100 && p[2] < 100) top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  ASSERT_GE(bottom, top);
+  EXPECT_GE(bottom - top + 1, gui::ScaleForDpi(12, Row->Dpi));
+  EXPECT_LT(bottom, strip.Height());
 }
 
 // Back and forth between two monitors: the layout comes back exactly each
