@@ -30,6 +30,7 @@ struct TDpiCalls {
   BOOL(WINAPI* ParametersForDpi)(UINT, UINT, PVOID, UINT, UINT) = nullptr;
   BOOL(WINAPI* SetContext)(HANDLE) = nullptr;
   BOOL(WINAPI* SetAware)() = nullptr;
+  BOOL(WINAPI* NonClientScaling)(HWND) = nullptr;
   HMONITOR(WINAPI* MonitorAt)(POINT, DWORD) = nullptr;
   HRESULT(WINAPI* ForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;
   HRESULT(WINAPI* SetAwareness)(int) = nullptr;
@@ -46,6 +47,7 @@ const TDpiCalls& Calls() {
     c.ParametersForDpi = Entry<decltype(c.ParametersForDpi)>(user, "SystemParametersInfoForDpi");
     c.SetContext = Entry<decltype(c.SetContext)>(user, "SetProcessDpiAwarenessContext");
     c.SetAware = Entry<decltype(c.SetAware)>(user, "SetProcessDPIAware");
+    c.NonClientScaling = Entry<decltype(c.NonClientScaling)>(user, "EnableNonClientDpiScaling");
     c.MonitorAt = Entry<decltype(c.MonitorAt)>(user, "MonitorFromPoint");
     return c;
   }();
@@ -123,6 +125,10 @@ bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
   if (Calls().ParametersForDpi)
     return Calls().ParametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi));
   return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+}
+
+void EnableNonClientScaling(HWND window) {
+  if (Calls().NonClientScaling) Calls().NonClientScaling(window);
 }
 
 bool MakeProcessDpiAware() {

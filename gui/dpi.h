@@ -44,6 +44,12 @@ int SystemMetricForDpi(int index, int dpi);
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, int dpi);
 bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi);
 
+// Lets the system scale the frame, caption and menu bar of a top-level
+// window being created (WM_NCCREATE) with its monitor, which per-monitor
+// awareness v1 (Windows 8.1 to 10 1607) leaves at the system scale; v2 does
+// it anyway. Nothing where the call is missing.
+void EnableNonClientScaling(HWND window);
+
 // Per-monitor awareness for a process started without the manifest that
 // declares it (tests): v2, else v1, else system-wide. False when the system
 // knows none of these or the process's awareness is fixed already.

@@ -271,6 +271,9 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_DIALOGCHAR:
       DialogChar(m);
       return;
+    case WM_NCCREATE:
+      if (!(GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)) EnableNonClientScaling(FHandle);
+      break;
     case WM_DPICHANGED:
       // Moved to a monitor of another scale: the system suggests the
       // rectangle, the form fits its scaled client area into it.
