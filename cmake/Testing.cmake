@@ -14,15 +14,26 @@ if(BUILD_TESTING AND NOT TARGET GTest::gtest_main)
   endif()
 endif()
 
-# qm_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...] [STRESS pattern...])
+# qm_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...] [STRESS pattern...]
+#              [DPIS dpi...])
 # One CTest test per executable; under the cross build CTest runs it in Wine.
+# DPIS: instead, one test per display scale, NAME_dpiN, run in a Wine prefix
+# of that scale (scripts/wine-exec reads QM_WINE_DPI).
 # STRESS names the long leak loops (GoogleTest filter patterns): they run as
 # a second test, NAME_stress, labelled "stress", so that a host which runs
 # them on one architecture need not run them again on the other.
 function(qm_add_gtest name)
-  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS;STRESS" ${ARGN})
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS;STRESS;DPIS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
+  if(A_DPIS)
+    foreach(dpi IN LISTS A_DPIS)
+      add_test(NAME ${name}_dpi${dpi} COMMAND ${name} --gtest_brief=1)
+      set_tests_properties(${name}_dpi${dpi} PROPERTIES TIMEOUT 600 ENVIRONMENT QM_WINE_DPI=${dpi}
+                           LABELS "dpi;${A_LABELS}")
+    endforeach()
+    return()
+  endif()
   if(A_STRESS)
     list(JOIN A_STRESS ":" stress)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 --gtest_filter=-${stress})

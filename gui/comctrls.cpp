@@ -73,7 +73,28 @@ void TPageControl::CreateWnd() {
     item.pszText = text.data();
     SendMessageW(FHandle, TCM_INSERTITEMW, static_cast<WPARAM>(page->PageIndex()), reinterpret_cast<LPARAM>(&item));
   }
+  ScaleTabPadding();
   ShowActive();
+}
+
+void TPageControl::ScaleLayout(int fromDpi) {
+  TWinControl::ScaleLayout(fromDpi);
+  ScaleTabPadding();
+  ShowActive();
+}
+
+void TPageControl::FontChanged() {
+  TWinControl::FontChanged();
+  ShowActive();
+}
+
+void TPageControl::ScaleTabPadding() {
+  // The control's own padding around a tab's text (6 by 3 at 96 DPI) does
+  // not follow the scale by itself. Left alone at 96 DPI.
+  if (FHandle && (CurrentDpi() != kDesignDpi || FPaddingScaled)) {
+    SendMessageW(FHandle, TCM_SETPADDING, 0, MAKELPARAM(ScaleForDpi(6, CurrentDpi()), ScaleForDpi(3, CurrentDpi())));
+    FPaddingScaled = true;
+  }
 }
 
 RECT TPageControl::DisplayRect() {

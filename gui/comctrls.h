@@ -57,15 +57,21 @@ class TPageControl : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void WndProc(TMessage& message) override;
+  // The tabs grow with the font and the scale; the sheets fill what they
+  // leave.
+  void ScaleLayout(int fromDpi) override;
+  void FontChanged() override;
 
  private:
   friend class TTabSheet;
+  void ScaleTabPadding();
   void InsertPage(TTabSheet* page);
   void RemovePage(TTabSheet* page);
   void UpdateTab(TTabSheet* page);
   void ShowActive();
   std::vector<TTabSheet*> FPages;
   int FActiveIndex = -1;
+  bool FPaddingScaled = false;  // set once the padding left 96 DPI
 };
 
 }  // namespace gui

@@ -128,9 +128,40 @@ void TControl::SetParent(TWinControl* parent) {
   FParent = parent;
   if (FParent) {
     FParent->InsertControl(this);
+    ChangeScale(FParent->FDpi);
     if (FParentFont) ParentFontChanged();
     ParentColorChanged();
   }
+}
+
+void TControl::ChangeScale(int dpi) {
+  if (dpi == FDpi) return;
+  const int from = FDpi;
+  FDpi = dpi;
+  ScaleLayout(from);
+}
+
+// Bounds before the font: a label sizing itself to its text then measures
+// in the new font from its new place.
+void TControl::ScaleLayout(int fromDpi) {
+  ScaleBounds(fromDpi);
+  ScaleFont(fromDpi);
+}
+
+void TControl::ScaleBounds(int fromDpi) {
+  // Edges, not sizes: controls that touch at 96 DPI touch at every scale.
+  const int left = FDesignEdges[0].At(FBounds.left, FDpi, fromDpi);
+  const int top = FDesignEdges[1].At(FBounds.top, FDpi, fromDpi);
+  const int right = FDesignEdges[2].At(FBounds.right, FDpi, fromDpi);
+  const int bottom = FDesignEdges[3].At(FBounds.bottom, FDpi, fromDpi);
+  SetBounds(left, top, right - left, bottom - top);
+}
+
+void TControl::ScaleFont(int fromDpi) {
+  // A font taken from the parent follows the parent's (a form has none to
+  // take it from); 0 is the system's default size, which the system scales.
+  if ((FParentFont && FParent) || FFont.Height() == 0) return;
+  FFont.SetHeight(FDesignFontHeight.At(FFont.Height(), FDpi, fromDpi));
 }
 
 RECT TControl::ClientRect() const { return RECT{0, 0, Width(), Height()}; }
@@ -627,6 +658,13 @@ void TWinControl::PaintControls(HDC dc, const RECT* clip) {
     IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
   }
+}
+
+void TWinControl::ScaleLayout(int fromDpi) {
+  ScaleBounds(fromDpi);
+  // The children are in place before the font they share reaches them.
+  for (TControl* c : FControls) c->ChangeScale(FDpi);
+  ScaleFont(fromDpi);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "component.h"
+#include "dpi.h"
 #include "graphics.h"
 
 namespace gui {
@@ -103,6 +104,14 @@ class TControl : public TComponent {
   virtual void Invalidate();
   void Update();
 
+  // The scale the control is laid out at: 96 until its form meets a display
+  // of another scale. A control put on a parent of another scale takes the
+  // parent's.
+  int CurrentDpi() const { return FDpi; }
+  // Lays the control (and what it holds) out again at dpi from its 96-DPI
+  // layout: bounds, and the font where it has its own.
+  void ChangeScale(int dpi);
+
   std::function<void(TControl&)> OnClick;
   virtual void Click();
 
@@ -115,6 +124,11 @@ class TControl : public TComponent {
   virtual void ColorChanged() { Invalidate(); }
   virtual void ParentFontChanged();
   void ParentColorChanged();
+  // The layout's part of ChangeScale, the scale changing from fromDpi to
+  // CurrentDpi(); descendants add what they lay out themselves.
+  virtual void ScaleLayout(int fromDpi);
+  void ScaleBounds(int fromDpi);
+  void ScaleFont(int fromDpi);
   // Announces the release through WindowProc, then frees the owned
   // components, while the control is whole.
   void BeforeDestruction() override;
@@ -135,6 +149,9 @@ class TControl : public TComponent {
 
  private:
   friend class TWinControl;
+  int FDpi = kDesignDpi;
+  TDesignLength FDesignEdges[4];  // left, top, right, bottom
+  TDesignLength FDesignFontHeight;
   friend class TWindowProcHook;
   void ChangeColor(TColor color);
   TWinControl* FParent = nullptr;
@@ -206,6 +223,7 @@ class TWinControl : public TControl {
   void PaintControls(HDC dc, const RECT* clip);
 
  protected:
+  void ScaleLayout(int fromDpi) override;
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateHandle();
   // Runs after the window exists: push state the window keeps itself.

@@ -74,8 +74,28 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (FormStyle == TFormStyle::fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
   if (!FEnabled) p.Style |= WS_DISABLED;
   RECT r{0, 0, FClientWidth, FClientHeight};
-  AdjustWindowRectEx(&r, p.Style, FMenu != nullptr, p.ExStyle);
+  AdjustWindowRectForDpi(r, p.Style, FMenu != nullptr, p.ExStyle, CurrentDpi());
   p.Bounds = RECT{FBounds.left, FBounds.top, FBounds.left + r.right - r.left, FBounds.top + r.bottom - r.top};
+}
+
+void TCustomForm::CreateHandle() {
+  // Laid out for the monitor it is about to appear on, so that it is not
+  // drawn once at 96 DPI first; the system has the last word once the
+  // window exists.
+  ChangeScale(DpiAtPoint(POINT{FBounds.left, FBounds.top}));
+  TWinControl::CreateHandle();
+  if (FHandle && WindowDpi(FHandle) != CurrentDpi()) {
+    ChangeScale(WindowDpi(FHandle));
+    ApplyPosition();
+  }
+}
+
+void TCustomForm::ScaleLayout(int fromDpi) {
+  const int width = FDesignClient[0].At(FClientWidth, CurrentDpi(), fromDpi);
+  const int height = FDesignClient[1].At(FClientHeight, CurrentDpi(), fromDpi);
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(CurrentDpi());
+  ScaleFont(fromDpi);
+  SetClientSize(width, height);
 }
 
 void TCustomForm::CreateWnd() {
@@ -89,17 +109,19 @@ void TCustomForm::SetClientSize(int width, int height) {
   FClientHeight = height;
   if (!FHandle) return;
   RECT r{0, 0, width, height};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_STYLE)), GetMenu(FHandle) != nullptr,
-                     static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE)));
+  AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_STYLE)), GetMenu(FHandle) != nullptr,
+                         static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE)), CurrentDpi());
   SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // A menu bar may wrap to more lines once the width is known; fit again.
+  // A menu bar may wrap to more lines once the width is known, and a frame
+  // may differ from what its scale's metrics say (a frame not yet moved to
+  // the new scale): fit again.
   RECT client;
   GetClientRect(FHandle, &client);
-  if (client.bottom != height) {
+  if (client.right != width || client.bottom != height) {
     RECT w;
     GetWindowRect(FHandle, &w);
-    SetWindowPos(FHandle, nullptr, 0, 0, w.right - w.left, w.bottom - w.top + height - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(FHandle, nullptr, 0, 0, w.right - w.left + width - client.right,
+                 w.bottom - w.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -249,6 +271,31 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_DIALOGCHAR:
       DialogChar(m);
       return;
+    case WM_NCCREATE:
+      if (!(GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)) EnableNonClientScaling(FHandle);
+      break;
+    case WM_DPICHANGED:
+      // Moved to a monitor of another scale: the system suggests the
+      // rectangle, the form fits its scaled client area into it.
+      if (FHandle) {
+        const RECT suggested = *reinterpret_cast<const RECT*>(m.LParam);
+        // Every control moves and changes font: drawn once, when all is in
+        // place, not once per control.
+        const bool shown = IsWindowVisible(FHandle);
+        if (shown) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
+        ChangeScale(HIWORD(m.WParam));
+        const int width = FClientWidth, height = FClientHeight;
+        SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetClientSize(width, height);
+        if (shown) {
+          SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
+          RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+        }
+        m.Result = 0;
+        return;
+      }
+      break;
     case WM_CLOSE:
       if (Application().MainForm() == this) Application().Terminate();
       else Hide();

@@ -52,8 +52,12 @@ class TCustomForm : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateHandle() override;
   void CreateWnd() override;
   void WndProc(TMessage& message) override;
+  // The client size, the controls and the font; the window stays where it
+  // is on the screen.
+  void ScaleLayout(int fromDpi) override;
   void Notification(TComponent* component, TOperation operation) override;
   // Answers Alt+key by clicking the control whose caption carries "&key".
   void DialogChar(TMessage& message);
@@ -64,6 +68,7 @@ class TCustomForm : public TWinControl {
  private:
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
   int FClientWidth = 320, FClientHeight = 240;
+  TDesignLength FDesignClient[2];
   TMainMenu* FMenu = nullptr;
 };
 

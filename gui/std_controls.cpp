@@ -295,13 +295,18 @@ void TComboBox::CreateParams(TCreateParams& p) {
   p.Style = (p.Style & ~WS_CLIPCHILDREN) | WS_VSCROLL |
             (Style == TComboBoxStyle::csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL);
   // The window's height includes the dropped list.
-  p.Bounds.bottom = p.Bounds.top + Height() + DropDownCount * 16 + 2;
+  p.Bounds.bottom = p.Bounds.top + Height() + DroppedListHeight();
 }
 
 void TComboBox::SetBounds(int left, int top, int width, int height) {
   FBounds = RECT{left, top, left + width, top + height};
   if (FHandle)
-    SetWindowPos(FHandle, nullptr, left, top, width, height + DropDownCount * 16 + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(FHandle, nullptr, left, top, width, height + DroppedListHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TComboBox::DroppedListHeight() const {
+  // Lines of 16 pixels at 96 DPI, as tall as the font the scale brings.
+  return DropDownCount * ScaleForDpi(16, CurrentDpi()) + 2;
 }
 
 void TComboBox::WndProc(TMessage& m) {

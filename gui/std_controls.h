@@ -150,6 +150,10 @@ class TComboBox : public TCustomListControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& message) override;
+
+ private:
+  // What the window adds below the closed box for the dropped list.
+  int DroppedListHeight() const;
 };
 
 class TListBox : public TCustomListControl {

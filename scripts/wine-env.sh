@@ -18,6 +18,9 @@
 #                      as on a host where its package could not be installed
 #   QM_WINEPREFIX      the 32-bit prefix (default build/wineprefix); the 64-bit
 #                      one is the same path with "64" appended
+#   QM_WINE_DPI        a display scale in dots per inch (120, 144, 192...):
+#                      the programs run in a prefix of that scale of their
+#                      own, the architecture's prefix with "-dpi<N>" appended
 
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 if [ -n "${QM_WITHOUT_WINE32:-}" ]; then QM_WINE32_LOADER=/nonexistent/wine32-not-installed/wine; fi
@@ -159,14 +162,59 @@ qm_wine_managed_tests() {
   flock -u 9
 }
 
+# A prefix whose display is set to QM_WINE_DPI (Wine reads LogPixels from
+# HKCU\Control Panel\Desktop), made as a copy of the architecture's ready
+# prefix, which is quicker than setting one up, and then used from there on.
+# Like the prefix it is copied from, it counts as made only once every step
+# has succeeded.
+qm_wine_scaled_prefix() {
+  local base=$WINEPREFIX dpi=$QM_WINE_DPI
+  local scaled=$base-dpi$dpi
+  local stamp="$scaled/.qiming-configured"
+  if [ ! -f "$stamp" ]; then
+    exec 9>"$scaled.lock"
+    flock 9
+    local ok=yes
+    if [ ! -f "$stamp" ]; then
+      rm -rf "$scaled" "$scaled.part"
+      # The copied prefix's registry must be the one on disk, not half of it.
+      wineserver -w
+      cp -a "$base" "$scaled.part" || ok=no
+      rm -f "$scaled.part/.qiming-configured"
+      if [ $ok = yes ]; then
+        WINEPREFIX=$scaled.part wine reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+          /d "$dpi" /f >/dev/null 2>&1 || ok=no
+        WINEPREFIX=$scaled.part wineserver -w
+        grep -qi "\"LogPixels\"=dword:$(printf '%08x' "$dpi")" "$scaled.part/user.reg" || ok=no
+      fi
+      if [ $ok = yes ] && mv "$scaled.part" "$scaled"; then
+        touch "$stamp"
+      else
+        rm -rf "$scaled.part"
+        echo "wine-env: setting up the Wine prefix $scaled failed; it is set up again next time" >&2
+        ok=no
+      fi
+    fi
+    flock -u 9
+    [ $ok = yes ] || return 1
+  fi
+  export WINEPREFIX=$scaled
+}
+
 # Gets an architecture's prefix and the display ready; with no argument, the
-# architecture this host runs the program in.
+# architecture this host runs the program in. With QM_WINE_DPI set to other
+# than 96, the prefix of that scale.
 qm_wine_ready() {
   qm_wine_arch "${1:-$(qm_wine_default_arch)}" || return
   qm_display
   qm_wine_prefix || return
   qm_wine_fonts
   qm_wine_managed_tests
+  case "${QM_WINE_DPI:-96}" in
+    96) ;;
+    *[!0-9]* | '') echo "wine-env: QM_WINE_DPI is a number of dots per inch, not '$QM_WINE_DPI'" >&2; return 2 ;;
+    *) qm_wine_scaled_prefix ;;
+  esac
 }
 
 # Ends this prefix's Wine session once a test program has exited. A Windows

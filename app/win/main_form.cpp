@@ -408,17 +408,25 @@ void TMainForm::httpClick() { OpenInBrowser(gui::Widen(HomePageAddress)); }
 void TMainForm::mailClick() { OpenMail(Handle(), gui::Widen(AuthorMail)); }
 
 void TMainForm::Timer1Timer() {
+  // The strip and its text follow the display's scale, as the image and the
+  // label the text is measured with do; the text keeps its place in it.
+  gui::TBitmap& strip = drawImage->Picture();
+  if (strip.Width() != drawImage->Width() || strip.Height() != drawImage->Height()) {
+    if (strip.Width() > 0) FModel.BannerX = MulDiv(FModel.BannerX, drawImage->Width(), strip.Width());
+    strip.SetSize(drawImage->Width(), drawImage->Height());
+  }
+  FModel.BannerWidth = drawLabel->Width();
   gui::TCanvas& canvas = drawImage->Canvas();
   canvas.Brush.SetStyle(gui::TBrushStyle::bsSolid);
   canvas.Brush.SetColor(gui::clBlack);
-  canvas.FillRect(RECT{0, 0, drawImage->Picture().Width(), drawImage->Picture().Height()});
-  const int x = FModel.Timer1Timer(drawImage->Picture().Width());
+  canvas.FillRect(RECT{0, 0, strip.Width(), strip.Height()});
+  const int x = FModel.Timer1Timer(strip.Width());
   canvas.Font.SetColor(kBannerGreen);
-  canvas.Font.SetSize(12);
+  canvas.Font.SetHeight(gui::ScaleForDpi(-16, CurrentDpi()));  // 12 points
   // The face must show Chinese; the one the width was measured in does.
   canvas.Font.SetName(drawLabel->Font().Name());
   canvas.Brush.SetStyle(gui::TBrushStyle::bsClear);
-  canvas.TextOut(x, 4, BannerText);
+  canvas.TextOut(x, gui::ScaleForDpi(4, CurrentDpi()), BannerText);
   drawImage->Invalidate();
 }
 

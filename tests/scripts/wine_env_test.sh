@@ -48,4 +48,28 @@ check "it says so" grep -q "setting up the Wine prefix $work/prefix64 failed" "$
 check "the prefix is not marked ready" test ! -e "$work/prefix64/.qiming-configured"
 check "the next use tries again" test "$(ready; echo $?)" -ne 0
 
+echo "== a prefix of another scale is a copy of the ready one with LogPixels set"
+mkdir -p "$work/bin" "$work/scaled64/drive_c"
+printf '#!/bin/sh\nexit 0\n' >"$work/bin/wineserver"
+touch "$work/scaled64/.qiming-configured" "$work/scaled64/user.reg"
+# A loader whose reg.exe writes the value the way Wine keeps it.
+printf '#!/bin/sh\n[ "$1" = reg.exe ] && printf "\\"LogPixels\\"=dword:%%08x\\n" "$9" >>"$WINEPREFIX/user.reg"\n' \
+  >"$work/reg-wine"
+chmod +x "$work/bin/wineserver" "$work/reg-wine"
+scaled() { # loader, dpi
+  PATH="$work/bin:$PATH" QM_WINE64_LOADER="$1" QM_WINEPREFIX="$work/scaled" QM_WINE_DPI=$2 bash -c \
+    'source "$0"; qm_wine_arch 64 && qm_wine_prefix && qm_wine_scaled_prefix && echo "$WINEPREFIX"' "$env_script" \
+    2>"$work/err"
+}
+check "a loader that cannot set the scale fails" test "$(scaled "$work/broken-wine" 144 >/dev/null; echo $?)" -ne 0
+check "it says so" grep -q "setting up the Wine prefix $work/scaled64-dpi144 failed" "$work/err"
+check "nothing half-made is left" test ! -e "$work/scaled64-dpi144" -a ! -e "$work/scaled64-dpi144.part"
+check "the prefix of that scale is used" test "$(scaled "$work/reg-wine" 144)" = "$work/scaled64-dpi144"
+check "it holds the scale" grep -qx '"LogPixels"=dword:00000090' "$work/scaled64-dpi144/user.reg"
+check "the ready prefix keeps its own" test ! -s "$work/scaled64/user.reg"
+check "it is marked ready" test -f "$work/scaled64-dpi144/.qiming-configured"
+touch "$work/scaled64-dpi144/kept"
+scaled "$work/broken-wine" 144 >/dev/null
+check "once made it is reused, not copied again" test -f "$work/scaled64-dpi144/kept"
+
 finish
