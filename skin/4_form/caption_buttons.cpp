@@ -9,6 +9,7 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/skin_control.h"
@@ -25,7 +26,9 @@ int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
 // Buttons that show the window icon instead of an image of their own.
-bool ShowsIcon(const TDataSkinSysButton& d) { return d.Action == 3 || d.Action == 11; }
+bool ShowsIcon(const TDataSkinSysButton& d) {
+  return d.Action == button_action::kIcon || d.Action == button_action::kIconToo;
+}
 
 // The tags of the system menu's items; the first four are also the indexes
 // of their glyphs in the skin's menu images.
@@ -34,15 +37,16 @@ enum TSystemItem : int { siRestore = 0, siMaximize = 1, siMinimize = 2, siClose 
 // What a caption button is, by its action, as the system names it; the
 // title or the menu bar for buttons it has no name for.
 LRESULT ButtonHitCode(const TDataSkinSysButton& d, LRESULT Around) {
+  using namespace button_action;
   switch (d.Action) {
-    case 0: return HTCLOSE;
-    case 1:
-    case 22: return HTMAXBUTTON;
-    case 2:
-    case 23: return HTMINBUTTON;
-    case 3:
-    case 11:
-    case 12: return HTSYSMENU;
+    case kClose: return HTCLOSE;
+    case kMaximize:
+    case kMaximizeToo: return HTMAXBUTTON;
+    case kMinimize:
+    case kMinimizeToo: return HTMINBUTTON;
+    case kIcon:
+    case kIconToo:
+    case kSystemMenu: return HTSYSMENU;
   }
   return Around == HTMENU ? HTMENU : HTCAPTION;
 }
@@ -89,6 +93,8 @@ void TNCObject::MouseLeave() {
 }
 
 void TWinSysButton::Paint() { FOwner.PaintButton(*this, FState); }
+
+bool TWinSysButton::InMenuBar() const { return FData.Visibility == button_visibility::kMDIChildMaximized; }
 
 // --- TWinSkinForm: buttons
 
@@ -152,23 +158,25 @@ bool TWinSkinForm::ButtonVisible(size_t Index) {
   const bool maxBox = FBorderIcons & biMaximize, minBox = FBorderIcons & biMinimize,
              sysMenu = FBorderIcons & biSystemMenu;
   auto condition = [&](int code, bool first) {
+    using namespace button_visibility;
     switch (code) {
-      case 0: return first ? FFrameKind != 3 && (d.Action != 0 || sysMenu) : true;
-      case 1: return maximized;
-      case 2: return !maximized;
-      case 3: return FActive;
-      case 4: return !FActive;
-      case 6: return first ? maxBox && sysMenu : maxBox;
-      case 7: return !maxBox;
-      case 8: return first ? minBox && sysMenu : minBox;
-      case 9: return !minBox;
-      case 100: return FMDIKind == mkFrame && FMenuHeight > 0 && ActiveChildMaximized();
-      default: return code >= 200 && code <= 2000;
+      case kUnlessFixedFrame:
+        return first ? FFrameKind != TFrameKind::Fixed && (d.Action != button_action::kClose || sysMenu) : true;
+      case kMaximized: return maximized;
+      case kNotMaximized: return !maximized;
+      case kActive: return FActive;
+      case kInactive: return !FActive;
+      case kMaximizeBox: return first ? maxBox && sysMenu : maxBox;
+      case kNoMaximizeBox: return !maxBox;
+      case kMinimizeBox: return first ? minBox && sysMenu : minBox;
+      case kNoMinimizeBox: return !minBox;
+      case kMDIChildMaximized: return FMDIKind == mkFrame && FMenuHeight > 0 && ActiveChildMaximized();
+      default: return code >= kAlwaysFirst && code <= kAlwaysLast;
     }
   };
   bool visible = condition(d.Visibility, true) && condition(d.Visibility1, false);
-  if (d.Action == 1 && !maxBox) visible = false;
-  if (d.Action == 2 && !minBox) visible = false;
+  if (d.Action == button_action::kMaximize && !maxBox) visible = false;
+  if (d.Action == button_action::kMinimize && !minBox) visible = false;
   b.FVisible = visible;
   return visible;
 }
@@ -183,17 +191,18 @@ void TWinSkinForm::LayoutButtons() {
     const int w = image->Width() / frames, h = image->Height();
     const TDataSkinSysButton& d = b.FData;
     int left = 0, top = 0;
+    using namespace button_align;
     switch (d.Align) {
-      case 0: left = d.XCoord, top = d.YCoord; break;
-      case 1:
+      case kFromLeft: left = d.XCoord, top = d.YCoord; break;
+      case kFromRight:
         left = FWidth - d.XCoord, top = d.YCoord;
         FRightButtonsLeft = std::max(FRightButtonsLeft, left);
         break;
-      case 2:
-      case 8: left = FCaptionRect.left - w - d.XCoord, top = d.YCoord; break;
-      case 3:
-      case 9: left = FCaptionRect.right + d.XCoord, top = d.YCoord; break;
-      case 100: {
+      case kBeforeCaption:
+      case kBeforeCaptionToo: left = FCaptionRect.left - w - d.XCoord, top = d.YCoord; break;
+      case kAfterCaption:
+      case kAfterCaptionToo: left = FCaptionRect.right + d.XCoord, top = d.YCoord; break;
+      case kInMenuBar: {
         // The maximised child's buttons, at the right end of the menu bar.
         const int shift = FSkin->MenuBar ? FSkin->MenuBar->LeftWidth : 0;
         top = FMetrics.TitleHeight + (FMenuHeight - h) / 2;
@@ -210,7 +219,7 @@ void TWinSkinForm::PaintButtons(HDC DC) {
     TWinSysButton& b = *FButtons[i];
     int frames = 1;
     gui::TBitmap* image = ButtonImage(b, frames);
-    if (!b.FVisible || !image || b.FData.Visibility == 100) continue;
+    if (!b.FVisible || !image || b.InMenuBar()) continue;
     const int frame = FActive || frames < 4 ? 1 : 4;
     DrawFrame(DC, b.FBounds, *image, true, frames, frame);
     b.FState = TNCObject::stNormal;
@@ -222,12 +231,12 @@ void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
   gui::TBitmap* image = ButtonImage(Button, frames);
   if (!image || FPhase != phReady) return;
   int frame = State;
-  if (Button.FData.Visibility == 100 && State == TNCObject::stHot) frame = 4;
+  if (Button.InMenuBar() && State == TNCObject::stHot) frame = 4;
   if (frames == 1) frame = 1;
   const gui::TWindowDC windowDC(FHandle, gui::TWindowDC::Whole);
   const HDC dc = windowDC.Handle();
   // What lies under the button first: the image may be see-through.
-  if (Button.FData.Visibility == 100 && FMenuBar && !FMenuBar->FBackground.Empty())
+  if (Button.InMenuBar() && FMenuBar && !FMenuBar->FBackground.Empty())
     BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
            Button.FBounds.bottom - Button.FBounds.top, FMenuBar->FBackground.Canvas().Handle(),
            Button.FBounds.left - FMenuBar->FBarRect.left, Button.FBounds.top - FMenuBar->FBarRect.top, SRCCOPY);
@@ -354,21 +363,22 @@ void TWinSkinForm::CloseWindow() {
 void TWinSkinForm::ButtonClick(int X, int Y) {
   auto* button = dynamic_cast<TWinSysButton*>(FHotObject);
   if (!button) return;
+  using namespace button_action;
   switch (button->FData.Action) {
-    case 0: CloseWindow(); break;
-    case 1:
-    case 22: ToggleMaximize(); break;
-    case 2:
-    case 23: ToggleMinimize(); break;
-    case 3:
-    case 11:
-    case 12: ShowSystemMenu(POINT{X + 1, Y + 1}); break;
-    case 7:
-    case 60: ChildCommand(SC_MINIMIZE); break;
-    case 8:
-    case 61: ChildCommand(SC_RESTORE); break;
-    case 9:
-    case 62: ChildCommand(SC_CLOSE); break;
+    case kClose: CloseWindow(); break;
+    case kMaximize:
+    case kMaximizeToo: ToggleMaximize(); break;
+    case kMinimize:
+    case kMinimizeToo: ToggleMinimize(); break;
+    case kIcon:
+    case kIconToo:
+    case kSystemMenu: ShowSystemMenu(POINT{X + 1, Y + 1}); break;
+    case kChildMinimize:
+    case kChildMinimizeToo: ChildCommand(SC_MINIMIZE); break;
+    case kChildRestore:
+    case kChildRestoreToo: ChildCommand(SC_RESTORE); break;
+    case kChildClose:
+    case kChildCloseToo: ChildCommand(SC_CLOSE); break;
     default:
       // Actions this window has no use for are announced and answered.
       PostMessageW(FHandle, WM_ISSKINNED, static_cast<WPARAM>(button->FData.Action), 0);

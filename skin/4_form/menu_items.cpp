@@ -6,6 +6,7 @@
 
 #include "gui/forms.h"
 #include "gui/menus.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/form_skinner_host.h"
@@ -285,7 +286,7 @@ void TWinSkinForm::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT
   }
   const TDataSkinObject& element = *FSkin->MenuItem;
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
-  DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == 1, element.Trans == 1, kItemFrames,
+  DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == kTileRepeat, element.Trans == kTransKeyed, kItemFrames,
                (State & gui::odSelected) ? kSelectedFrame : kNormalFrame, margins);
   ItemContent(Item, work.Canvas(), State, local);
   work.Draw(Canvas, R.left, R.top);
@@ -306,7 +307,7 @@ void TWinSkinForm::DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigned St
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
   // A native separator is an etched line over the background alone.
   if (!Item.IsLine())
-    DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == 1, element.Trans == 1, kItemFrames,
+    DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == kTileRepeat, element.Trans == kTransKeyed, kItemFrames,
                  (State & gui::odSelected) ? kSelectedFrame : kNormalFrame, margins);
   ItemContent(Item, work.Canvas(), State, local);
   work.Draw(Canvas, R.left, R.top);

@@ -11,6 +11,7 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "skin/1_data/skin_draw_text.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/skin_window_messages.h"
@@ -271,7 +272,7 @@ void TWinSkinMenu::PaintMenuBar(HDC DC, const RECT& R) {
   } else {
     const int frame = FOwner->Active() ? 1 : 2;
     const RECT margins{element->LeftWidth, element->TopHeight, element->RightWidth, element->BottomHeight};
-    if (element->Tile == 1) {
+    if (element->Tile == kTileRepeat) {
       DrawNineGrid(dc, local, *strip, true, false, false, 2, frame, margins);
     } else {
       gui::TCanvas canvas(dc);
@@ -367,7 +368,7 @@ void TWinSkinForm::PaintMDIButtons(HDC DC, POINT BarOrigin) {
   for (const auto& b : FButtons) {
     int frames = 1;
     gui::TBitmap* image = ButtonImage(*b, frames);
-    if (b->FData.Visibility != 100 || !b->FVisible || !image || image->Empty()) continue;
+    if (!b->InMenuBar() || !b->FVisible || !image || image->Empty()) continue;
     RECT r = b->FBounds;
     OffsetRect(&r, -BarOrigin.x, -BarOrigin.y);
     DrawFrame(DC, r, *image, true, frames, 1);

@@ -10,6 +10,7 @@
 #include "gui/monitors.h"
 #include "gui/timer.h"
 #include "gui/visual_styles.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/control_dispatch.h"
@@ -172,7 +173,7 @@ void TWinSkinForm::AttachWindow(TSkinData* SkinData) {
   FSkin = SkinData->Skin();
   FHoverTimer = Make<gui::TTimer>();
   FHoverTimer->SetEnabled(false);
-  FHoverTimer->SetInterval(250);
+  FHoverTimer->SetInterval(kHoverTimerMs);
   FHoverTimer->OnTimer = [this](gui::TTimer&) {
     try {
       HoverTick();
@@ -202,17 +203,17 @@ void TWinSkinForm::AttachWindow(TSkinData* SkinData) {
   ReadWindowState();
   FindClientWindow();
   if (exStyle & WS_EX_MDICHILD) FMDIKind = mkChild;
-  FFrameKind = 3;
+  FFrameKind = TFrameKind::Fixed;
   if ((FStyle & WS_POPUP) && (FStyle & kCaptionBits) != kCaptionBits)
-    FFrameKind = 2;
+    FFrameKind = TFrameKind::Unskinned;
   else if ((exStyle & WS_EX_WINDOWEDGE) || (FStyle & WS_THICKFRAME))
-    FFrameKind = 0;
+    FFrameKind = TFrameKind::Sizing;
   if (FMDIKind == mkFrame) {
     FSavedMenuUpdate = SkinData->MenuUpdate;
     HookClient();
   }
   if (FSkinFrame) {
-    if (GetMenu(FHandle) && FMDIKind != mkChild && FFrameKind != 2) CreateMenuBar();
+    if (GetMenu(FHandle) && FMDIKind != mkChild && FFrameKind != TFrameKind::Unskinned) CreateMenuBar();
     if (!MDIChildWhileMaximized() && FWindowState != wsMinimized) SetCaptionStyles(false);
     BuildFrame();
     TakeFrameFromSystem();
@@ -270,11 +271,11 @@ void TWinSkinForm::DetachControls() {
 }
 
 void TWinSkinForm::BuildFrame() {
-  FMetrics = SkinFrameMetrics(*FSkin, FFrameKind == 2);
+  FMetrics = SkinFrameMetrics(*FSkin, FFrameKind == TFrameKind::Unskinned);
   // Pictures of the skin before must neither be shown nor shape the region.
   FBorders.Clear();
   FTitleBuffer.SetSize(0, 0);
-  if (FFrameKind == 2) FMenuHeight = 0;
+  if (FFrameKind == TFrameKind::Unskinned) FMenuHeight = 0;
   BuildButtons();
 }
 
@@ -446,7 +447,7 @@ void TWinSkinForm::FinishAttachSteps() {
   if (FPhase == phAttaching && FSkinFrame && MDIChildWhileMaximized()) {
     SetCaptionStyles(true);
     RefreshFrame();
-  } else if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != 2 && FSkinFrame) {
+  } else if (FPhase == phAttaching && FWindowState != wsMinimized && FFrameKind != TFrameKind::Unskinned && FSkinFrame) {
     // A window may still size itself between its activation and this
     // message (a file dialog takes the size it had last time, and lays its
     // controls out for it): the client to keep is the one it has now.
@@ -514,7 +515,7 @@ void TWinSkinForm::UpdateRegion() {
   if (w == FRegionWidth && h == FRegionHeight && FMDIKind != mkChild && FPhase != phReskinning && FOwnsRegion)
     return;
   const TFrameMetrics& m = FMetrics;
-  auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == 1; };
+  auto trans = [&](const std::unique_ptr<TDataSkinBorder>& b) { return b && b->Trans == kTransKeyed; };
   // Every region here is freed if a shape cannot be cut, until the window
   // takes the finished one over.
   using TRegion = gui::TGdiHandle<HRGN>;
@@ -524,7 +525,7 @@ void TWinSkinForm::UpdateRegion() {
   const TLoadedSkin& skin = *FSkin;
   if (trans(skin.BorderLeft) || trans(skin.BorderRight) || trans(skin.BorderTop) || trans(skin.BorderBottom)) {
     region = owned(CreateRectRgn(m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom));
-    if (FFrameKind != 2) {
+    if (FFrameKind != TFrameKind::Unskinned) {
       const RECT left{0, 0, m.BorderLeft, h}, right{w - m.BorderRight, 0, w, h},
           bottom{m.BorderLeft, h - m.BorderBottom, w - m.BorderRight, h}, top{m.BorderLeft, 0, w - m.BorderRight, m.TitleHeight};
       auto piece = [&](bool shaped, TFrameSide side, const RECT& r) {
@@ -659,14 +660,14 @@ LRESULT TWinSkinForm::NCCalcSize(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallOldProc(WM_NCCALCSIZE, wParam, lParam);
   if (LOBYTE(wParam) == 0) return result;
   auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-  if (FFrameKind != 2) params->rgrc[0] = SkinnedClientRect(FMetrics, FMenuHeight, *params->lppos);
+  if (FFrameKind != TFrameKind::Unskinned) params->rgrc[0] = SkinnedClientRect(FMetrics, FMenuHeight, *params->lppos);
   params->rgrc[1] = params->rgrc[0];
   return WVR_VALIDRECTS;
 }
 
 LRESULT TWinSkinForm::NCPaint(WPARAM wParam) {
   if (!FSkinData->FramePainting) return 0;
-  if (FFrameKind == 2) return CallOldProc(WM_NCPAINT, wParam, 0);
+  if (FFrameKind == TFrameKind::Unskinned) return CallOldProc(WM_NCPAINT, wParam, 0);
   // wParam 1 means the whole frame; it is no region to clip with.
   HDC dc = wParam > 1 ? GetDCEx(FHandle, reinterpret_cast<HRGN>(wParam), DCX_WINDOW | DCX_INTERSECTRGN) : nullptr;
   if (!dc) dc = GetWindowDC(FHandle);
@@ -678,7 +679,7 @@ LRESULT TWinSkinForm::NCPaint(WPARAM wParam) {
 void TWinSkinForm::PaintFrame(HDC DC) {
   // Whatever the skin data's state, a load that failed or one still to be
   // applied included, the frame is painted with the skin it was built from.
-  if ((FPhase != phReady && FPhase != phReskinning) || FFrameKind == 2 || !FSkin || MDIChildOutsideNormal()) return;
+  if ((FPhase != phReady && FPhase != phReskinning) || FFrameKind == TFrameKind::Unskinned || !FSkin || MDIChildOutsideNormal()) return;
   HDC own = DC ? nullptr : GetWindowDC(FHandle);
   HDC dc = DC ? DC : own;
   try {
@@ -808,7 +809,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
       // An MDI child maximises inside its client, as the system says; an
       // unskinned popup frame keeps the system's full-monitor answer.
-      if (FMDIKind != mkChild && FFrameKind != 2) MaximisedArea(*info);
+      if (FMDIKind != mkChild && FFrameKind != TFrameKind::Unskinned) MaximisedArea(*info);
       return result;
     }
     case WM_WINDOWPOSCHANGED: ReadWindowState(); return CallOldProc(Msg, wParam, lParam);
@@ -834,7 +835,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return CallOldProc(Msg, wParam, lParam);
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == L' ' && FMDIKind != mkChild && (FBorderIcons & biSystemMenu) &&
-          FFrameKind != 2 && FWindowState != wsMinimized) {
+          FFrameKind != TFrameKind::Unskinned && FWindowState != wsMinimized) {
         // Alt+Space: the skin's system menu, not the native one (which a
         // minimised window, drawn by the system, keeps).
         ShowSystemMenuFromKeyboard();

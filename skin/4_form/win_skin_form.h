@@ -24,6 +24,7 @@
 #include "gui/graphics.h"
 #include "gui/subclass.h"
 #include "gui/window_proc_hook.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/2_paint/skin_frame.h"
 #include "skin/3_controls/form_skinner_link.h"
 #include "skin/4_form/nc_object.h"
@@ -324,7 +325,7 @@ class TWinSkinForm : public gui::TComponent, public TFormSkinnerLink {
   bool FOwnsRegion = false;
   int FRegionWidth = 0, FRegionHeight = 0;
   int FWidth = 0, FHeight = 0;
-  int FFrameKind = 3;
+  TFrameKind FFrameKind = TFrameKind::Fixed;
   unsigned FBorderIcons = 0;
   TWindowState FWindowState = wsNormal;
   TPhase FPhase = phAttaching;
