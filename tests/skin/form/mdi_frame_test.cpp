@@ -142,7 +142,7 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   TWinSkinForm* skinner = SkinManager->FindFormSkinner(child);
   ASSERT_NE(skinner, nullptr) << "a child made through the client is skinned";
   EXPECT_EQ(skinner->MDIKind(), TWinSkinForm::mkChild);
-  EXPECT_EQ(FrameSkinner()->CountMDIChildren(), 1);
+  EXPECT_EQ(frame->CountMDIChildren(), 1);
   EXPECT_TRUE(Skin.MenuUpdate == false) << "the bar waits while children come and go";
   const TFrameMetrics& m = skinner->Metrics();
   const SIZE skinned{NativeClient.cx + m.BorderLeft + m.BorderRight, NativeClient.cy + m.TitleHeight + m.BorderBottom};
@@ -177,7 +177,7 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   EXPECT_TRUE(IsIconic(child));
   ClickChildButton(*frame, 9);
   EXPECT_FALSE(IsWindow(child));
-  EXPECT_EQ(FrameSkinner()->CountMDIChildren(), 0);
+  EXPECT_EQ(frame->CountMDIChildren(), 0);
   EXPECT_TRUE(Skin.MenuUpdate) << "the last child gone, the bar follows the menu again";
 
   // Off: the client has its own procedure back.
@@ -189,11 +189,11 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
 }
 
 TEST_F(MDIFrameTest, SwitchingOffGivesChildrenTheirNativeFrameInPlace) {
-  FrameSkinner();
+  TWinSkinForm* frame = FrameSkinner();
   HWND first = NewChild(10, 10), second = NewChild(60, 40);
   const SIZE nativeSecond = NativeClient;
   const POINT where = PositionInParent(second);
-  ASSERT_EQ(FrameSkinner()->CountMDIChildren(), 2);
+  ASSERT_EQ(frame->CountMDIChildren(), 2);
   SkinManager->PendingSkinData = &Skin;
   SkinManager->RequestAction(saSkinOff, 250);
   qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
