@@ -114,7 +114,7 @@ LRESULT TWinSkinForm::ClientWindowProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_MDICREATE: {
       // The child's creation changes the window menu; the bar follows once
       // the child is complete.
-      FSkinData->MenuUpdate = false;
+      FMenuBarOnHold = true;
       const LRESULT result = previous();
       FNewChildWnd = reinterpret_cast<HWND>(result);
       return result;
@@ -124,7 +124,7 @@ LRESULT TWinSkinForm::ClientWindowProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (FSkinFrame) {
         SetChildMaximized(ActiveChildMaximized());
         if (CountMDIChildren() == 0) {
-          FSkinData->MenuUpdate = FSavedMenuUpdate;
+          FMenuBarOnHold = false;
           if (FMenuBar) {
             if (FMenuBar->FMenu)
               FMenuBar->BuildFromMainMenu();

@@ -47,6 +47,19 @@ int CaptionBytes(const std::wstring& caption) {
   return bytes > 0 ? bytes : static_cast<int>(caption.size());
 }
 
+// Sets a flag for as long as it lives, and puts back what it was.
+class TFlagWhile {
+ public:
+  explicit TFlagWhile(bool& Flag) : FFlag(Flag), FWas(Flag) { Flag = true; }
+  ~TFlagWhile() { FFlag = FWas; }
+  TFlagWhile(const TFlagWhile&) = delete;
+  TFlagWhile& operator=(const TFlagWhile&) = delete;
+
+ private:
+  bool& FFlag;
+  const bool FWas;
+};
+
 std::wstring ClassNameOf(HWND window) {
   wchar_t name[100] = {};
   GetClassNameW(window, name, 100);
@@ -208,10 +221,7 @@ void TWinSkinForm::AttachWindow(TSkinData* SkinData) {
     FFrameKind = TFrameKind::Unskinned;
   else if ((exStyle & WS_EX_WINDOWEDGE) || (FStyle & WS_THICKFRAME))
     FFrameKind = TFrameKind::Sizing;
-  if (FMDIKind == mkFrame) {
-    FSavedMenuUpdate = SkinData->MenuUpdate;
-    HookClient();
-  }
+  if (FMDIKind == mkFrame) HookClient();
   if (FSkinFrame) {
     if (GetMenu(FHandle) && FMDIKind != mkChild && FFrameKind != TFrameKind::Unskinned) CreateMenuBar();
     if (!MDIChildWhileMaximized() && FWindowState != wsMinimized) SetCaptionStyles(false);
@@ -666,7 +676,7 @@ LRESULT TWinSkinForm::NCCalcSize(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::NCPaint(WPARAM wParam) {
-  if (!FSkinData->FramePainting) return 0;
+  if (!FSkinData->FramePainting || FMenuChanging) return 0;
   if (FFrameKind == TFrameKind::Unskinned) return CallOldProc(WM_NCPAINT, wParam, 0);
   // wParam 1 means the whole frame; it is no region to clip with.
   HDC dc = wParam > 1 ? GetDCEx(FHandle, reinterpret_cast<HRGN>(wParam), DCX_WINDOW | DCX_INTERSECTRGN) : nullptr;
@@ -872,14 +882,15 @@ LRESULT TWinSkinForm::SkinWndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     }
     case gui::CM_MENUCHANGED: {
       // The menu's own changes must not paint the frame the native way.
-      const bool painting = FSkinData->FramePainting;
-      FSkinData->FramePainting = false;
-      const LRESULT result = CallOldProc(Msg, wParam, lParam);
-      FSkinData->FramePainting = painting;
+      LRESULT result;
+      {
+        const TFlagWhile changing(FMenuChanging);
+        result = CallOldProc(Msg, wParam, lParam);
+      }
       if (FMenuBar) {
         // The form has put its native bar back; it stays off either way.
         if (GetMenu(FHandle)) {
-          if (FSkinData->MenuUpdate)
+          if (FSkinData->MenuUpdate && !FMenuBarOnHold)
             FMenuBar->BuildFromWindowMenu();
           else
             SetMenu(FHandle, nullptr);

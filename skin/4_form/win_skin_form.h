@@ -124,6 +124,8 @@ class TWinSkinForm : public gui::TComponent, public TFormSkinnerLink {
   // the child's buttons); the frame's children then keep their native
   // caption and drop their region.
   bool ChildMaximized() const { return FChildMaximized; }
+  // MDI frame: children come and go, and the bar waits for the client.
+  bool MenuBarOnHold() const { return FMenuBarOnHold; }
   void SetChildMaximized(bool Maximized);
   // MDI frame: live form skinners of its children.
   int CountMDIChildren() const;
@@ -356,7 +358,13 @@ class TWinSkinForm : public gui::TComponent, public TFormSkinnerLink {
   HWND FClientWnd = nullptr;
   HWND FNewChildWnd = nullptr;
   bool FChildMaximized = false;
-  bool FSavedMenuUpdate = true;
+  // MDI frame: from a child's creation until the last child is gone the
+  // bar is rebuilt by the client's messages, not by the form's menu
+  // changes (the skin data's MenuUpdate is every window's, not this one's).
+  bool FMenuBarOnHold = false;
+  // A menu change is going through the form: the frame is not painted the
+  // native way meanwhile.
+  bool FMenuChanging = false;
   gui::TWindowSubclass FClientSubclass;
   std::vector<TSkinControl*> FControls;
   TSkinControl* FHotButton = nullptr;

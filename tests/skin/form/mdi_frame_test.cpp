@@ -143,7 +143,8 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   ASSERT_NE(skinner, nullptr) << "a child made through the client is skinned";
   EXPECT_EQ(skinner->MDIKind(), TWinSkinForm::mkChild);
   EXPECT_EQ(frame->CountMDIChildren(), 1);
-  EXPECT_TRUE(Skin.MenuUpdate == false) << "the bar waits while children come and go";
+  EXPECT_TRUE(frame->MenuBarOnHold()) << "the bar waits while children come and go";
+  EXPECT_TRUE(Skin.MenuUpdate) << "the setting is every window's and stays as the program left it";
   const TFrameMetrics& m = skinner->Metrics();
   const SIZE skinned{NativeClient.cx + m.BorderLeft + m.BorderRight, NativeClient.cy + m.TitleHeight + m.BorderBottom};
   EXPECT_EQ(ClientSize(child).cx, NativeClient.cx);
@@ -178,7 +179,7 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   ClickChildButton(*frame, 9);
   EXPECT_FALSE(IsWindow(child));
   EXPECT_EQ(frame->CountMDIChildren(), 0);
-  EXPECT_TRUE(Skin.MenuUpdate) << "the last child gone, the bar follows the menu again";
+  EXPECT_FALSE(frame->MenuBarOnHold()) << "the last child gone, the bar follows the menu again";
 
   // Off: the client has its own procedure back.
   SkinManager->PendingSkinData = &Skin;
