@@ -7,6 +7,7 @@
 #include "skin/1_data/bitmap_utils.h"
 #include "skin/1_data/bmp_file.h"
 #include "skin/1_data/lzh.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/skin_message.h"
 
 namespace qm {
@@ -140,7 +141,7 @@ void TSkinDescription::ReadSysButtons() {
     const std::string upper = UpperAscii(section);
     if (upper == "BUTTONS" || upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX" || upper == "BUTTON") continue;
     if (!StartsWith(upper, "BUTTON")) continue;
-    if (Int(section, "Action", 0) == -1 && Int(section, "Visibility", -1) != 0) continue;
+    if (Int(section, "Action", 0) == button_action::kNone && Int(section, "Visibility", -1) != 0) continue;
     qualifying.push_back(section);
   }
 
@@ -151,7 +152,7 @@ void TSkinDescription::ReadSysButtons() {
     button->XCoord = Int(section, "Xcoord", 0);
     button->YCoord = Int(section, "Ycoord", 0);
     button->Visibility = Int(section, "Visibility", 0);
-    button->Visibility1 = Int(section, "Visibility1", button->Action == -1 ? -1 : 0);
+    button->Visibility1 = Int(section, "Visibility1", button->Action == button_action::kNone ? -1 : 0);
     button->CombineOp = Int(section, "CombineOp", -1);
     button->FrameCount = Int(section, "frame", 0);
     LoadImage(button->Bitmap, Str(section, "ButtonImage"));
@@ -164,18 +165,18 @@ void TSkinDescription::ReadSysButtons() {
         button->FrameCount = 5 * w <= 19 * h ? 3 : 6;
       }
       if (button->Action < 0) button->FrameCount = 6;
-      if (button->Action == 3 || button->Action == 11) button->Bitmap.Clear();
+      if (button->Action == button_action::kIcon || button->Action == button_action::kIconToo) button->Bitmap.Clear();
     }
     SysButtons.push_back(std::move(button));
   }
 
   const size_t n = SysButtons.size();
-  for (int action : {7, 8, 9}) {
+  for (int action : {button_action::kChildMinimize, button_action::kChildRestore, button_action::kChildClose}) {
     auto mdi = std::make_unique<TDataSkinSysButton>("MDI");
     mdi->Action = action;
-    mdi->Align = 100;
-    mdi->Visibility = 100;
-    mdi->Visibility1 = 100;
+    mdi->Align = button_align::kInMenuBar;
+    mdi->Visibility = button_visibility::kMDIChildMaximized;
+    mdi->Visibility1 = button_visibility::kMDIChildMaximized;
     mdi->FrameCount = 4;
     SysButtons.push_back(std::move(mdi));
   }

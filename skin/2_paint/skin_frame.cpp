@@ -4,6 +4,7 @@
 
 #include "skin/1_data/loaded_skin.h"
 #include "skin/1_data/skin_draw_text.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 
 namespace qm {
@@ -87,7 +88,7 @@ void PaintSkinBorder(const TLoadedSkin& Skin, TFrameSide Side, const RECT& R, HD
   if (!strip) return;
   const int frame = Active || border->Frames() == 1 ? 1 : 2;
   const RECT margins{border->LeftWidth, border->TopHeight, border->RightWidth, border->BottomHeight};
-  DrawNineGrid(DC, R, *strip, Stacked(Side), border->Tile != 1, false, border->Frames(), frame, margins);
+  DrawNineGrid(DC, R, *strip, Stacked(Side), border->Tile != kTileRepeat, false, border->Frames(), frame, margins);
 }
 
 bool SizedByFrame(LONG_PTR Style) { return (Style & WS_THICKFRAME) && !(Style & (WS_MAXIMIZE | WS_MINIMIZE)); }
@@ -149,11 +150,11 @@ RECT PaintSkinCaption(HDC DC, const RECT& A, const TLoadedSkin& Skin, const TCap
   int dx = 0;
   if (Look.RightToLeft)
     dx = aw - clip - tw;
-  else if (alignment == 0)
+  else if (alignment == title_align::kLeft)
     dx = shift;
-  else if (alignment == 1)
+  else if (alignment == title_align::kCentre)
     dx = (aw - tw) / 2;
-  else if (alignment == 2)
+  else if (alignment == title_align::kRight)
     dx = aw - clip - tw;
   OffsetRect(&t, dx, (ah - th) / 2 + lift / 2);
   if (Look.Popup && Look.RightButtonsLeft - 5 > t.left) {

@@ -1,6 +1,7 @@
 #include "skin/3_controls/skin_check_box.h"
 
 #include "gui/graphics.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/form_skinner_link.h"
@@ -15,14 +16,14 @@ int TSkinCheckBox::Frame() const {
     checked = (SendMessageW(Handle, BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
   } else {
     const LRESULT state = SendMessageW(Handle, BM_GETSTATE, 0, 0);
-    if (state & BST_INDETERMINATE) return 4;
+    if (state & BST_INDETERMINATE) return check_cell::kIndeterminate;
     checked = (state & BST_CHECKED) != 0;
   }
   // A library control's own state wins over its window's.
   if (Control && Control->PropertyKind("Checked") == gui::TPropertyKind::Enumerated)
     checked = gui::UpperCase(Control->GetPropValue("Checked").value_or("")) == "TRUE";
-  const int frame = checked ? 2 : 1;
-  return GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED ? frame + 2 : frame;
+  const int frame = checked ? check_cell::kChecked : check_cell::kUnchecked;
+  return GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED ? frame + check_cell::kDisabledShift : frame;
 }
 
 RECT TSkinCheckBox::BoxRect(const RECT& Rect, int Width, int Height, bool LeftText) {

@@ -2,6 +2,7 @@
 
 #include "gui/debug_report.h"
 #include "gui/graphics.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/skin_up_down.h"
@@ -57,7 +58,7 @@ void TSkinComBox::Paint(HDC DC, const RECT& Rect) {
   if (!button || !Skin->SkinBitmap(button->Bitmap)) return;
   StyleCopy = GetWindowLongPtrW(Handle, GWL_STYLE);
   ExStyleCopy = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
-  if (button->Style == 1) {
+  if (button->Style == kStyleFlat) {
     PaintFlat(DC, Rect, *button);
     return;
   }

@@ -7,6 +7,7 @@
 
 #include "gui/debug_report.h"
 #include "gui/graphics.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 
@@ -43,9 +44,9 @@ void TSkinProgress::Paint(HDC DC, const RECT& Rect) {
   const int position = static_cast<int>(SendMessageW(Handle, PBM_GETPOS, 0, 0));
   const int limit = static_cast<int>(SendMessageW(Handle, PBM_GETRANGE, FALSE, 0));
   const RECT margins = MarginsOf(*element);
-  const bool tile = element->Tile == 1;
+  const bool tile = element->Tile == kTileRepeat;
   const RECT whole{0, 0, w, h};
-  if (element->Style == 1) {
+  if (element->Style == kStyleFlat) {
     gui::TBitmap* chunk = Skin->SkinBitmap(element->Bitmap2);
     if (!chunk) return;
     gui::TBitmap& picture = Scratch(w, h);
@@ -220,7 +221,7 @@ void TSkinStatusBar::PaintPanels(HDC dc, int w, int h) {
   for (const TPanel& p : panels) {
     const RECT& r = p.Rect;
     if (edgeStrip) {
-      DrawNineGrid(dc, r, *edgeStrip, false, edges->Tile == 1, edges->Trans == 1, 3, p.Bevel, MarginsOf(*edges));
+      DrawNineGrid(dc, r, *edgeStrip, false, edges->Tile == kTileRepeat, edges->Trans == kTransKeyed, 3, p.Bevel, MarginsOf(*edges));
     } else if (p.Bevel != bvNone) {
       const int light = p.Bevel == bvRaised ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW;
       const int dark = p.Bevel == bvRaised ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT;

@@ -5,6 +5,7 @@
 #include "gui/debug_report.h"
 #include "gui/graphics.h"
 #include "gui/visual_styles.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/form_skinner_link.h"
@@ -271,7 +272,7 @@ void TSkinControl::DrawElement(HDC DC, const RECT& R, int FrameCount, int FrameI
   gui::TBitmap* strip = Skin->SkinBitmap(Element.Bitmap);
   if (!strip) return;
   const RECT margins{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
-  DrawNineGrid(DC, R, *strip, false, Element.Tile == 1, Element.Trans == 1, FrameCount, FrameIndex, margins);
+  DrawNineGrid(DC, R, *strip, false, Element.Tile == kTileRepeat, Element.Trans == kTransKeyed, FrameCount, FrameIndex, margins);
 }
 
 void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEnabled,

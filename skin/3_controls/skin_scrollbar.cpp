@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/form_skinner_link.h"
@@ -187,7 +188,7 @@ void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSki
                    RECT{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight});
   };
   if (const TDataSkinObject* track = (Vertical ? Skin.VertScroll : Skin.HorzScroll).get())
-    element(*track, along(B, length - B), 4, 1, track->Tile == 1, track->Trans == 1);
+    element(*track, along(B, length - B), 4, 1, track->Tile == kTileRepeat, track->Trans == kTransKeyed);
   const int A = length < 2 * B ? length / 2 : B;
   const int first = Vertical ? kUpCell : kLeftCell, second = Vertical ? kDownCell : kRightCell;
   const int firstPressed = Vertical ? TSkinScrollbar::hpUp : TSkinScrollbar::hpLeft;
@@ -196,7 +197,7 @@ void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSki
   DrawFrame(bar, along(length - A, length), *arrows, true, kArrowFrames, second + (HitPart == secondPressed ? 1 : 0));
   const TDataSkinObject* thumb = (Vertical ? Skin.VertScrollThumb : Skin.HorzScrollThumb).get();
   if (thumb && M.Track >= M.Thumb && M.Thumb > 0) {
-    const bool trans = Skin.HorzScrollThumb && Skin.HorzScrollThumb->Trans == 1;
+    const bool trans = Skin.HorzScrollThumb && Skin.HorzScrollThumb->Trans == kTransKeyed;
     const bool pressed = HitPart == (Vertical ? TSkinScrollbar::hpVertThumb : TSkinScrollbar::hpHorzThumb);
     element(*thumb, along(A + M.Offset, A + M.Offset + M.Thumb), thumb->Frames(), pressed ? 2 : 1, false, trans);
   }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_bitmap.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
@@ -138,7 +139,7 @@ void TSkinTab::Paint(HDC DC, const RECT& Rect) {
       if (!SendMessageW(Handle, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
       r = ItemInStrip(Orientation, r, Rect, display, bw);
       const int state = i == focused ? 2 : 1;
-      DrawNineGrid(buffer, r, TabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->Frames(), state,
+      DrawNineGrid(buffer, r, TabImage, false, tabs->Tile == kTileRepeat, tabs->Trans == kTransKeyed, tabs->Frames(), state,
                    MarginsOf(*tabs));
       if (!sideways && font) SelectObject(buffer, font);
       SetTextColor(buffer, gui::ColorToRGB(state == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2));
@@ -213,7 +214,7 @@ void TSkinTab31::Paint(HDC DC, const RECT& Rect) {
     const int i = source->FirstIndex() + static_cast<int>(n);
     const RECT r = places[n];
     const bool selected = i == source->TabIndex();
-    DrawNineGrid(dc, r, TabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->Frames(), selected ? 2 : 1,
+    DrawNineGrid(dc, r, TabImage, false, tabs->Tile == kTileRepeat, tabs->Trans == kTransKeyed, tabs->Frames(), selected ? 2 : 1,
                  MarginsOf(*tabs));
     SetTextColor(dc, gui::ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
     DrawCaption(dc, r, DT_CENTER, Enabled, gui::Widen(source->Tabs()[i]));

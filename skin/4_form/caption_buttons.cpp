@@ -1,17 +1,15 @@
-// The caption buttons of a skinned window, the window icon, the non-client
-// mouse messages and the system menu: the part of TWinSkinForm that answers
-// the mouse over its frame.
+#include "skin/4_form/caption_buttons.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
+#include "gui/debug_report.h"
 #include "gui/forms.h"
-#include "gui/menus.h"
 #include "gui/timer.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
-#include "skin/3_controls/skin_control.h"
 #include "skin/4_form/form_skinner_host.h"
 #include "skin/4_form/skin_menu_bar.h"
 #include "skin/4_form/skin_window_messages.h"
@@ -25,24 +23,23 @@ int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
 // Buttons that show the window icon instead of an image of their own.
-bool ShowsIcon(const TDataSkinSysButton& d) { return d.Action == 3 || d.Action == 11; }
-
-// The tags of the system menu's items; the first four are also the indexes
-// of their glyphs in the skin's menu images.
-enum TSystemItem : int { siRestore = 0, siMaximize = 1, siMinimize = 2, siClose = 3, siMove = 4, siSize = 5, siLine = 100 };
+bool ShowsIcon(const TDataSkinSysButton& d) {
+  return d.Action == button_action::kIcon || d.Action == button_action::kIconToo;
+}
 
 // What a caption button is, by its action, as the system names it; the
 // title or the menu bar for buttons it has no name for.
 LRESULT ButtonHitCode(const TDataSkinSysButton& d, LRESULT Around) {
+  using namespace button_action;
   switch (d.Action) {
-    case 0: return HTCLOSE;
-    case 1:
-    case 22: return HTMAXBUTTON;
-    case 2:
-    case 23: return HTMINBUTTON;
-    case 3:
-    case 11:
-    case 12: return HTSYSMENU;
+    case kClose: return HTCLOSE;
+    case kMaximize:
+    case kMaximizeToo: return HTMAXBUTTON;
+    case kMinimize:
+    case kMinimizeToo: return HTMINBUTTON;
+    case kIcon:
+    case kIconToo:
+    case kSystemMenu: return HTSYSMENU;
   }
   return Around == HTMENU ? HTMENU : HTCAPTION;
 }
@@ -58,9 +55,10 @@ bool IsNativeButtonCode(WPARAM Code) {
 // --- TNCObject
 
 void TNCObject::MouseDown() {
-  if (TNCObject* hot = FOwner.HotObject(); hot && hot != this) hot->MouseLeave();
+  TCaptionButtons& buttons = FOwner.CaptionButtons();
+  if (TNCObject* hot = buttons.HotObject(); hot && hot != this) hot->MouseLeave();
   if (!FVisible) return;
-  FOwner.SetHotObject(this);
+  buttons.SetHotObject(this);
   FState = stPressed;
   Paint();
 }
@@ -72,43 +70,48 @@ void TNCObject::MouseUp() {
 }
 
 void TNCObject::MouseEnter() {
-  TNCObject* hot = FOwner.HotObject();
+  TCaptionButtons& buttons = FOwner.CaptionButtons();
+  TNCObject* hot = buttons.HotObject();
   if (hot == this) return;
   if (hot) hot->MouseLeave();
   if (!FVisible) return;
-  FOwner.SetHotObject(this);
+  buttons.SetHotObject(this);
   FState = stHot;
   Paint();
 }
 
 void TNCObject::MouseLeave() {
   if (!FVisible) return;
-  FOwner.SetHotObject(nullptr);
+  FOwner.CaptionButtons().SetHotObject(nullptr);
   FState = stNormal;
   Paint();
 }
 
-void TWinSysButton::Paint() { FOwner.PaintButton(*this, FState); }
+void TWinSysButton::Paint() { FOwner.CaptionButtons().PaintButton(*this, FState); }
 
-// --- TWinSkinForm: buttons
+bool TWinSysButton::InMenuBar() const { return FData.Visibility == button_visibility::kMDIChildMaximized; }
 
-void TWinSkinForm::FreeButtons() {
+// --- TCaptionButtons
+
+void TCaptionButtons::Free() {
   FHotObject = nullptr;
   FButtons.clear();
 }
 
-void TWinSkinForm::BuildButtons() {
-  FreeButtons();
-  for (const auto& data : FSkin->SysButtons) {
-    FButtons.push_back(std::make_unique<TWinSysButton>(*this, FSkin, *data));
+void TCaptionButtons::Build() {
+  Free();
+  const std::shared_ptr<const TLoadedSkin>& skin = FForm.Skin();
+  TSkinData& data = *FForm.SkinData();
+  for (const auto& description : skin->SysButtons) {
+    FButtons.push_back(std::make_unique<TWinSysButton>(FForm, skin, *description));
     // The first window icon met stands in for windows that have none; the
     // key-coloured square of a window without one is no icon to lend.
-    if (ShowsIcon(*data) && FSkinData->DefaultIcon && FSkinData->DefaultIcon->Empty() && FOwnIcon)
-      FSkinData->DefaultIcon->Assign(FIcon);
+    if (ShowsIcon(*description) && data.DefaultIcon && data.DefaultIcon->Empty() && FOwnIcon)
+      data.DefaultIcon->Assign(FIcon);
   }
 }
 
-void TWinSkinForm::LoadIcon() {
+void TCaptionButtons::LoadIcon() {
   const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
   FIcon.SetSize(w, h);
   {
@@ -116,8 +119,9 @@ void TWinSkinForm::LoadIcon() {
     canvas.Brush.SetColor(gui::clFuchsia);
     canvas.FillRect(RECT{0, 0, w, h});
   }
-  HICON icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_SMALL, 0));
-  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(FHandle, WM_GETICON, ICON_BIG, 0));
+  const HWND handle = FForm.FHandle;
+  HICON icon = reinterpret_cast<HICON>(SendMessageW(handle, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(handle, WM_GETICON, ICON_BIG, 0));
   FOwnIcon = icon != nullptr;
   if (icon) {
     HICON copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
@@ -126,8 +130,8 @@ void TWinSkinForm::LoadIcon() {
     if (copy) DestroyIcon(copy);
     return;
   }
-  if (FSkinData->DefaultIcon && !FSkinData->DefaultIcon->Empty()) {
-    FIcon.Assign(*FSkinData->DefaultIcon);
+  if (const TSkinData* data = FForm.SkinData(); data->DefaultIcon && !data->DefaultIcon->Empty()) {
+    FIcon.Assign(*data->DefaultIcon);
     return;
   }
   if (TFormSkinnerHost* host = FormSkinnerHost())
@@ -136,7 +140,7 @@ void TWinSkinForm::LoadIcon() {
         FIcon.Assign(*other->DefaultIcon);
 }
 
-gui::TBitmap* TWinSkinForm::ButtonImage(const TWinSysButton& Button, int& Frames) {
+gui::TBitmap* TCaptionButtons::ButtonImage(const TWinSysButton& Button, int& Frames) {
   if (ShowsIcon(Button.FData)) {
     Frames = 1;
     return FIcon.Empty() ? nullptr : &FIcon;
@@ -145,36 +149,44 @@ gui::TBitmap* TWinSkinForm::ButtonImage(const TWinSysButton& Button, int& Frames
   return Button.FSkin->SkinBitmap(Button.FData.Bitmap);
 }
 
-bool TWinSkinForm::ButtonVisible(size_t Index) {
+bool TCaptionButtons::ButtonVisible(size_t Index) {
   TWinSysButton& b = *FButtons[Index];
   const TDataSkinSysButton& d = b.FData;
-  const bool maximized = FWindowState == wsMaximized;
-  const bool maxBox = FBorderIcons & biMaximize, minBox = FBorderIcons & biMinimize,
-             sysMenu = FBorderIcons & biSystemMenu;
+  const TFormWindow& w = FForm.Window();
+  const bool maximized = w.State == TFormWindow::wsMaximized;
+  const bool maxBox = w.BorderIcons & TFormWindow::biMaximize, minBox = w.BorderIcons & TFormWindow::biMinimize,
+             sysMenu = w.BorderIcons & TFormWindow::biSystemMenu;
   auto condition = [&](int code, bool first) {
+    using namespace button_visibility;
     switch (code) {
-      case 0: return first ? FFrameKind != 3 && (d.Action != 0 || sysMenu) : true;
-      case 1: return maximized;
-      case 2: return !maximized;
-      case 3: return FActive;
-      case 4: return !FActive;
-      case 6: return first ? maxBox && sysMenu : maxBox;
-      case 7: return !maxBox;
-      case 8: return first ? minBox && sysMenu : minBox;
-      case 9: return !minBox;
-      case 100: return FMDIKind == mkFrame && FMenuHeight > 0 && ActiveChildMaximized();
-      default: return code >= 200 && code <= 2000;
+      case kUnlessFixedFrame:
+        return first ? w.FrameKind != TFrameKind::Fixed && (d.Action != button_action::kClose || sysMenu) : true;
+      case kMaximized: return maximized;
+      case kNotMaximized: return !maximized;
+      case kActive: return w.Active;
+      case kInactive: return !w.Active;
+      case kMaximizeBox: return first ? maxBox && sysMenu : maxBox;
+      case kNoMaximizeBox: return !maxBox;
+      case kMinimizeBox: return first ? minBox && sysMenu : minBox;
+      case kNoMinimizeBox: return !minBox;
+      case kMDIChildMaximized:
+        return w.MDIKind == TFormWindow::mkFrame && FForm.Frame().MenuHeight() > 0 && FForm.MDI().ActiveChildMaximized();
+      default: return code >= kAlwaysFirst && code <= kAlwaysLast;
     }
   };
   bool visible = condition(d.Visibility, true) && condition(d.Visibility1, false);
-  if (d.Action == 1 && !maxBox) visible = false;
-  if (d.Action == 2 && !minBox) visible = false;
+  if (d.Action == button_action::kMaximize && !maxBox) visible = false;
+  if (d.Action == button_action::kMinimize && !minBox) visible = false;
   b.FVisible = visible;
   return visible;
 }
 
-void TWinSkinForm::LayoutButtons() {
+void TCaptionButtons::Layout() {
   FRightButtonsLeft = 0;
+  const TFormFrame& frame = FForm.Frame();
+  const TFrameMetrics& m = frame.Metrics();
+  const RECT caption = frame.CaptionRect();
+  const int width = frame.PaintedWidth();
   for (size_t i = 0; i < FButtons.size(); ++i) {
     TWinSysButton& b = *FButtons[i];
     int frames = 1;
@@ -183,21 +195,23 @@ void TWinSkinForm::LayoutButtons() {
     const int w = image->Width() / frames, h = image->Height();
     const TDataSkinSysButton& d = b.FData;
     int left = 0, top = 0;
+    using namespace button_align;
     switch (d.Align) {
-      case 0: left = d.XCoord, top = d.YCoord; break;
-      case 1:
-        left = FWidth - d.XCoord, top = d.YCoord;
+      case kFromLeft: left = d.XCoord, top = d.YCoord; break;
+      case kFromRight:
+        left = width - d.XCoord, top = d.YCoord;
         FRightButtonsLeft = std::max(FRightButtonsLeft, left);
         break;
-      case 2:
-      case 8: left = FCaptionRect.left - w - d.XCoord, top = d.YCoord; break;
-      case 3:
-      case 9: left = FCaptionRect.right + d.XCoord, top = d.YCoord; break;
-      case 100: {
+      case kBeforeCaption:
+      case kBeforeCaptionToo: left = caption.left - w - d.XCoord, top = d.YCoord; break;
+      case kAfterCaption:
+      case kAfterCaptionToo: left = caption.right + d.XCoord, top = d.YCoord; break;
+      case kInMenuBar: {
         // The maximised child's buttons, at the right end of the menu bar.
-        const int shift = FSkin->MenuBar ? FSkin->MenuBar->LeftWidth : 0;
-        top = FMetrics.TitleHeight + (FMenuHeight - h) / 2;
-        left = FRightToLeft ? d.XCoord + FMetrics.BorderLeft + shift : FWidth - d.XCoord - FMetrics.BorderRight - shift;
+        const TLoadedSkin& skin = *FForm.Skin();
+        const int shift = skin.MenuBar ? skin.MenuBar->LeftWidth : 0;
+        top = m.TitleHeight + (frame.MenuHeight() - h) / 2;
+        left = FForm.Window().RightToLeft ? d.XCoord + m.BorderLeft + shift : width - d.XCoord - m.BorderRight - shift;
         break;
       }
     }
@@ -205,127 +219,189 @@ void TWinSkinForm::LayoutButtons() {
   }
 }
 
-void TWinSkinForm::PaintButtons(HDC DC) {
+void TCaptionButtons::PaintAll(HDC DC) {
+  const bool active = FForm.Window().Active;
   for (size_t i = 0; i < FButtons.size(); ++i) {
     TWinSysButton& b = *FButtons[i];
     int frames = 1;
     gui::TBitmap* image = ButtonImage(b, frames);
-    if (!b.FVisible || !image || b.FData.Visibility == 100) continue;
-    const int frame = FActive || frames < 4 ? 1 : 4;
+    if (!b.FVisible || !image || b.InMenuBar()) continue;
+    const int frame = active || frames < 4 ? 1 : 4;
     DrawFrame(DC, b.FBounds, *image, true, frames, frame);
     b.FState = TNCObject::stNormal;
   }
 }
 
-void TWinSkinForm::PaintButton(TWinSysButton& Button, int State) {
+void TCaptionButtons::PaintButton(TWinSysButton& Button, int State) {
   int frames = 1;
   gui::TBitmap* image = ButtonImage(Button, frames);
-  if (!image || FPhase != phReady) return;
+  if (!image || FForm.Phase() != TFormWindow::phReady) return;
   int frame = State;
-  if (Button.FData.Visibility == 100 && State == TNCObject::stHot) frame = 4;
+  if (Button.InMenuBar() && State == TNCObject::stHot) frame = 4;
   if (frames == 1) frame = 1;
-  const gui::TWindowDC windowDC(FHandle, gui::TWindowDC::Whole);
+  const gui::TWindowDC windowDC(FForm.FHandle, gui::TWindowDC::Whole);
   const HDC dc = windowDC.Handle();
+  const RECT& r = Button.FBounds;
   // What lies under the button first: the image may be see-through.
-  if (Button.FData.Visibility == 100 && FMenuBar && !FMenuBar->FBackground.Empty())
-    BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
-           Button.FBounds.bottom - Button.FBounds.top, FMenuBar->FBackground.Canvas().Handle(),
-           Button.FBounds.left - FMenuBar->FBarRect.left, Button.FBounds.top - FMenuBar->FBarRect.top, SRCCOPY);
-  else if (!FTitleBuffer.Empty())
-    BitBlt(dc, Button.FBounds.left, Button.FBounds.top, Button.FBounds.right - Button.FBounds.left,
-           Button.FBounds.bottom - Button.FBounds.top, FTitleBuffer.Canvas().Handle(), Button.FBounds.left,
-           Button.FBounds.top, SRCCOPY);
-  DrawFrame(dc, Button.FBounds, *image, true, frames, frame);
+  TWinSkinMenu* bar = FForm.Menus().Bar();
+  gui::TBitmap& title = FForm.Frame().TitleBuffer();
+  if (Button.InMenuBar() && bar && !bar->FBackground.Empty())
+    BitBlt(dc, r.left, r.top, Width(r), Height(r), bar->FBackground.Canvas().Handle(), r.left - bar->FBarRect.left,
+           r.top - bar->FBarRect.top, SRCCOPY);
+  else if (!title.Empty())
+    BitBlt(dc, r.left, r.top, Width(r), Height(r), title.Canvas().Handle(), r.left, r.top, SRCCOPY);
+  DrawFrame(dc, r, *image, true, frames, frame);
 }
 
-POINT TWinSkinForm::ScreenToWindow(POINT P) const {
-  ScreenToClient(FHandle, &P);
-  if (FWindowState != wsMinimized) {
-    P.x += FMetrics.BorderLeft;
-    P.y += FMetrics.TitleHeight + FMenuHeight;
+void TCaptionButtons::PaintInMenuBar(HDC DC, POINT BarOrigin) {
+  TFormMDI& mdi = FForm.MDI();
+  if (FForm.Window().MDIKind != TFormWindow::mkFrame || !mdi.ActiveChildMaximized()) return;
+  bool drawn = false;
+  for (const auto& b : FButtons) {
+    int frames = 1;
+    gui::TBitmap* image = ButtonImage(*b, frames);
+    if (!b->InMenuBar() || !b->FVisible || !image || image->Empty()) continue;
+    RECT r = b->FBounds;
+    OffsetRect(&r, -BarOrigin.x, -BarOrigin.y);
+    DrawFrame(DC, r, *image, true, frames, 1);
+    drawn = true;
+  }
+  if (drawn && !mdi.ChildMaximized()) mdi.SetChildMaximized(true);
+}
+
+POINT TCaptionButtons::ScreenToWindow(POINT P) const {
+  ScreenToClient(FForm.FHandle, &P);
+  if (FForm.Window().State != TFormWindow::wsMinimized) {
+    const TFormFrame& frame = FForm.Frame();
+    P.x += frame.Metrics().BorderLeft;
+    P.y += frame.Metrics().TitleHeight + frame.MenuHeight();
   }
   return P;
 }
 
-TWinSysButton* TWinSkinForm::ButtonAt(POINT P) const {
+TWinSysButton* TCaptionButtons::ButtonAt(POINT P) const {
   for (const auto& b : FButtons)
     if (b->FVisible && b->FData.Action >= 0 && PtInRect(&b->FBounds, P)) return b.get();
   return nullptr;
 }
 
-LRESULT TWinSkinForm::NCHitTest(WPARAM wParam, LPARAM lParam) {
+LRESULT TCaptionButtons::NCHitTest(WPARAM wParam, LPARAM lParam) {
   // Asked first all the same: the client area is the window's own to name.
-  const LRESULT previous = CallOldProc(WM_NCHITTEST, wParam, lParam);
+  const LRESULT previous = FForm.Messages().CallOldProc(WM_NCHITTEST, wParam, lParam);
   RECT window;
-  GetWindowRect(FHandle, &window);
+  GetWindowRect(FForm.FHandle, &window);
   const POINT p{GET_X_LPARAM(lParam) - window.left, GET_Y_LPARAM(lParam) - window.top};
-  const bool sizing = (FStyle & WS_THICKFRAME) && FWindowState == wsNormal;
-  const LRESULT frame = FrameHitTest(FMetrics, FMenuHeight, SIZE{Width(window), Height(window)}, p, sizing,
-                                     FWindowState == wsMaximized);
-  if (frame == HTCLIENT || frame == HTNOWHERE) return previous;
+  const TFormWindow& w = FForm.Window();
+  const bool sizing = (w.Style & WS_THICKFRAME) && w.State == TFormWindow::wsNormal;
+  const TFormFrame& frame = FForm.Frame();
+  const LRESULT code = FrameHitTest(frame.Metrics(), frame.MenuHeight(), SIZE{Width(window), Height(window)}, p,
+                                    sizing, w.State == TFormWindow::wsMaximized);
+  if (code == HTCLIENT || code == HTNOWHERE) return previous;
   // The system shows its snap layouts, tooltips and accessible names by
   // these codes; the sizing band never reaches over a button.
-  if (const TWinSysButton* button = ButtonAt(p)) return ButtonHitCode(button->FData, frame);
-  return frame;
+  if (const TWinSysButton* button = ButtonAt(p)) return ButtonHitCode(button->FData, code);
+  return code;
 }
 
-LRESULT TWinSkinForm::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TCaptionButtons::NCMouse(UINT Msg, WPARAM wParam, LPARAM lParam) {
   const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   TWinSysButton* button = ButtonAt(ScreenToWindow(screen));
-  TMenuBtn* item = button || !FMenuBar ? nullptr : FMenuBar->ItemAt(ScreenToWindow(screen));
+  TWinSkinMenu* bar = FForm.Menus().Bar();
+  TMenuBtn* item = button || !bar ? nullptr : bar->ItemAt(ScreenToWindow(screen));
+  const bool active = FForm.Window().Active;
+  auto previous = [&] { return FForm.Messages().CallOldProc(Msg, wParam, lParam); };
   switch (Msg) {
     case WM_NCMOUSEMOVE:
-      if (!FActive) return 0;
-      if (button) {
-        button->MouseEnter();
-        return 0;
-      }
-      if (item) {
-        item->MouseEnter();
+      if (!active) return 0;
+      if (TNCObject* over = button ? static_cast<TNCObject*>(button) : item) {
+        over->MouseEnter();
         return 0;
       }
       if (FHotObject) FHotObject->MouseLeave();
-      if (IsNativeButtonCode(wParam)) return 0;
-      return CallOldProc(Msg, wParam, lParam);
+      return IsNativeButtonCode(wParam) ? 0 : previous();
     case WM_NCLBUTTONDOWN:
-      if (button) {
-        if (!FActive) SetForegroundWindow(FHandle);
-        button->MouseDown();
-        return 0;
-      }
-      if (item) {
-        if (!FActive) SetForegroundWindow(FHandle);
-        item->MouseDown();
-        OpenMenuButton(item);
+      if (button || item) {
+        if (!active) SetForegroundWindow(FForm.FHandle);
+        if (button) {
+          button->MouseDown();
+        } else {
+          item->MouseDown();
+          FForm.Menus().OpenButton(item);
+        }
         return 0;
       }
       // A button's code where none is: the system's own button must not
       // show. The title is dragged as the system drags it, a maximised
       // window too (it comes down to its normal size).
-      if (IsNativeButtonCode(wParam)) return 0;
-      return CallOldProc(Msg, wParam, lParam);
+      return IsNativeButtonCode(wParam) ? 0 : previous();
     case WM_NCLBUTTONUP:
-      if (button) {
-        if (button == FHotObject) {
-          button->MouseUp();
-          ButtonClick(screen.x, screen.y);
-        }
-        return 0;
+      if (button && button == FHotObject) {
+        button->MouseUp();
+        ButtonClick(screen.x, screen.y);
       }
-      if (item || IsNativeButtonCode(wParam)) return 0;
-      return CallOldProc(Msg, wParam, lParam);
+      return button || item || IsNativeButtonCode(wParam) ? 0 : previous();
     case WM_NCRBUTTONDOWN:
-      if ((wParam == HTCAPTION || wParam == HTSYSMENU) && FMDIKind != mkChild) {
-        ShowSystemMenu(screen);
+      if ((wParam == HTCAPTION || wParam == HTSYSMENU) && FForm.Window().MDIKind != TFormWindow::mkChild) {
+        FForm.SystemMenu().Show(screen);
         return 0;
       }
-      return CallOldProc(Msg, wParam, lParam);
+      return previous();
   }
-  return CallOldProc(Msg, wParam, lParam);
+  return previous();
 }
 
-void TWinSkinForm::HoverTick() {
-  if (FTrackingMenu) return;
+void TCaptionButtons::ButtonClick(int X, int Y) {
+  auto* button = dynamic_cast<TWinSysButton*>(FHotObject);
+  if (!button) return;
+  TSystemMenu& commands = FForm.SystemMenu();
+  TFormMDI& mdi = FForm.MDI();
+  using namespace button_action;
+  switch (button->FData.Action) {
+    case kClose: commands.CloseWindow(); break;
+    case kMaximize:
+    case kMaximizeToo: commands.ToggleMaximize(); break;
+    case kMinimize:
+    case kMinimizeToo: commands.ToggleMinimize(); break;
+    case kIcon:
+    case kIconToo:
+    case kSystemMenu: commands.Show(POINT{X + 1, Y + 1}); break;
+    case kChildMinimize:
+    case kChildMinimizeToo: mdi.ChildCommand(SC_MINIMIZE); break;
+    case kChildRestore:
+    case kChildRestoreToo: mdi.ChildCommand(SC_RESTORE); break;
+    case kChildClose:
+    case kChildCloseToo: mdi.ChildCommand(SC_CLOSE); break;
+    default:
+      // Actions this window has no use for are announced and answered.
+      PostMessageW(FForm.FHandle, WM_ISSKINNED, static_cast<WPARAM>(button->FData.Action), 0);
+  }
+}
+
+void TCaptionButtons::MakeHoverTimer() {
+  FHoverTimer = FForm.Make<gui::TTimer>();
+  FHoverTimer->SetEnabled(false);
+  FHoverTimer->SetInterval(kHoverTimerMs);
+  FHoverTimer->OnTimer = [this](gui::TTimer&) {
+    try {
+      HoverTick();
+    } catch (...) {
+      // The hover look simply stays until the next move.
+      gui::DebugReport(L"the form skinner's hover tick", FForm.FHandle);
+    }
+  };
+}
+
+void TCaptionButtons::FreeHoverTimer() {
+  if (FHoverTimer) FHoverTimer->Free();
+  FHoverTimer = nullptr;
+}
+
+void TCaptionButtons::EnableHover(bool Enable) {
+  if (FHoverTimer) FHoverTimer->SetEnabled(Enable);
+}
+
+void TCaptionButtons::HoverTick() {
+  if (FForm.Menus().Tracking()) return;
   POINT cursor;
   GetCursorPos(&cursor);
   if (FHotObject) {
@@ -333,135 +409,7 @@ void TWinSkinForm::HoverTick() {
     if (!PtInRect(&FHotObject->FBounds, p)) FHotObject->MouseLeave();
   }
   // A bare dialog's buttons are told of the mouse leaving by nobody else.
-  if (!FForm && FHotButton) {
-    RECT r{};
-    if (!GetWindowRect(FHotButton->Handle, &r) || !PtInRect(&r, cursor)) ReleaseHotButton();
-  }
-}
-
-void TWinSkinForm::ReleaseHotButton() {
-  if (!FHotButton) return;
-  const HWND button = FHotButton->Handle;
-  FHotButton = nullptr;
-  SendMessageW(button, gui::CM_MOUSELEAVE, 0, 0);
-}
-
-void TWinSkinForm::CloseWindow() {
-  if (FHoverTimer) FHoverTimer->SetEnabled(false);
-  PostMessageW(FHandle, WM_CLOSE, 0, 0);
-}
-
-void TWinSkinForm::ButtonClick(int X, int Y) {
-  auto* button = dynamic_cast<TWinSysButton*>(FHotObject);
-  if (!button) return;
-  switch (button->FData.Action) {
-    case 0: CloseWindow(); break;
-    case 1:
-    case 22: ToggleMaximize(); break;
-    case 2:
-    case 23: ToggleMinimize(); break;
-    case 3:
-    case 11:
-    case 12: ShowSystemMenu(POINT{X + 1, Y + 1}); break;
-    case 7:
-    case 60: ChildCommand(SC_MINIMIZE); break;
-    case 8:
-    case 61: ChildCommand(SC_RESTORE); break;
-    case 9:
-    case 62: ChildCommand(SC_CLOSE); break;
-    default:
-      // Actions this window has no use for are announced and answered.
-      PostMessageW(FHandle, WM_ISSKINNED, static_cast<WPARAM>(button->FData.Action), 0);
-  }
-}
-
-gui::TPopupMenu* TWinSkinForm::SystemPopup() {
-  if (!FSystemPopup && FSubclass.Attached()) BuildSystemPopup();
-  return FSystemPopup;
-}
-
-void TWinSkinForm::BuildSystemPopup() {
-  FSystemPopup = Make<gui::TPopupMenu>();
-  FSystemPopup->Tag = 33333;
-  FSystemPopup->SetOwnerDraw(true);
-  FSystemPopup->Images = FSkinData->MenuImages.get();
-  auto add = [&](const char* caption, int tag) {
-    gui::TMenuItem* item = FSystemPopup->Items().Add(caption);
-    item->Tag = tag;
-    item->SetImageIndex(tag <= siClose ? tag : -1);
-    item->OnClick = [this](gui::TMenuItem& clicked) { SystemItemClick(clicked); };
-    item->OnAdvancedDrawItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, RECT r, unsigned st) {
-      DrawMenuItem(it, cv, r, st);
-    };
-    item->OnMeasureItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, int& w, int& h) { MeasureMenuItem(it, cv, w, h); };
-    return item;
-  };
-  add(" Restore ", siRestore);
-  // Move and Size bring back from the keyboard a window that is off the
-  // screen or too big for it.
-  add(" Move ", siMove);
-  if (FStyle & WS_THICKFRAME) add(" Size ", siSize);
-  if (FBorderIcons & biMaximize) add(" Maximize ", siMaximize);
-  if (FBorderIcons & biMinimize) add(" Minimize ", siMinimize);
-  add("-", siLine);
-  // The key the system closes a window with.
-  add(" Close ", siClose)->SetShortCut(gui::ShortCut(VK_F4, gui::scAlt));
-}
-
-void TWinSkinForm::SystemItemClick(gui::TMenuItem& Item) {
-  switch (Item.Tag) {
-    case siRestore: RestoreWindow(); break;
-    case siMaximize: ToggleMaximize(); break;
-    case siMinimize: ToggleMinimize(); break;
-    case siClose: CloseWindow(); break;
-    case siMove: PostMessageW(FHandle, WM_SYSCOMMAND, SC_MOVE, 0); break;
-    case siSize: PostMessageW(FHandle, WM_SYSCOMMAND, SC_SIZE, 0); break;
-  }
-}
-
-void TWinSkinForm::UpdateSystemPopup() {
-  if (!SystemPopup()) return;
-  for (int i = 0; i < FSystemPopup->Items().Count(); ++i) {
-    gui::TMenuItem* item = FSystemPopup->Items().Items(i);
-    switch (item->Tag) {
-      case siRestore: item->SetEnabled(FWindowState != wsNormal); break;
-      case siMaximize: item->SetEnabled(FWindowState != wsMaximized); break;
-      case siMinimize: item->SetEnabled(FWindowState != wsMinimized); break;
-      case siMove: item->SetEnabled(FWindowState != wsMaximized); break;
-      case siSize: item->SetEnabled(FWindowState == wsNormal); break;
-    }
-  }
-}
-
-void TWinSkinForm::PopupSystemMenu(POINT P) {
-  if (FSystemPopup && FSkinData->SkinControls.Contains(TSkinControlType::xcSystemMenu) && FMDIKind != mkChild)
-    FSystemPopup->Popup(P.x, P.y);
-  else if (FSystemMenu)
-    TrackPopupMenu(FSystemMenu, TPM_RIGHTBUTTON, P.x, P.y, 0, FHandle, nullptr);
-}
-
-void TWinSkinForm::ShowSystemMenu(POINT P) {
-  UpdateSystemPopup();
-  const DWORD now = GetTickCount();
-  if (now - FLastMenuTick > FDoubleClickTime) {
-    FLastMenuTick = now;
-    PopupSystemMenu(P);
-  } else {
-    // A second request within the double-click time closes the window, as
-    // a double click on a system-menu box does.
-    CloseWindow();
-  }
-}
-
-void TWinSkinForm::ShowSystemMenuFromKeyboard() {
-  // Where the system puts it: under the icon at the title's start. Keys
-  // pressed twice quickly are no double click: nothing closes here.
-  UpdateSystemPopup();
-  RECT window;
-  GetWindowRect(FHandle, &window);
-  POINT at{window.left + FMetrics.BorderLeft, window.top + FMetrics.TitleHeight};
-  if (FRightToLeft) at.x = window.right - FMetrics.BorderRight;
-  PopupSystemMenu(at);
+  if (!FForm.Form()) FForm.Controls().ReleaseHotButtonIfLeft(cursor);
 }
 
 }  // namespace qm

@@ -46,6 +46,9 @@ class TWinSysButton : public TNCObject {
   TWinSysButton(TWinSkinForm& Owner, std::shared_ptr<const TLoadedSkin> Skin, const TDataSkinSysButton& Data)
       : TNCObject(Owner), FSkin(std::move(Skin)), FData(Data) {}
   void Paint() override;
+  // One of the maximised MDI child's buttons, which the frame's menu bar
+  // shows rather than the title.
+  bool InMenuBar() const;
   const std::shared_ptr<const TLoadedSkin> FSkin;
   const TDataSkinSysButton& FData;  // within FSkin
 };

@@ -1,5 +1,6 @@
 #include "skin/4_form/skin_popup_menu.h"
 
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/form_skinner_host.h"
@@ -71,7 +72,7 @@ void TWinSkinPopMenu::RebuildBackground(int Width, int Height) {
   const TDataSkinObject& element = *FSkin->MenuBackground;
   gui::TBitmap* strip = FSkin->SkinBitmap(element.Bitmap);
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
-  FBackground = NineGridBitmap(RECT{0, 0, Width, Height}, *strip, margins, false, element.Tile == 1, 1, 1);
+  FBackground = NineGridBitmap(RECT{0, 0, Width, Height}, *strip, margins, false, element.Tile == kTileRepeat, 1, 1);
   // This window shows a menu that has not drawn an item yet.
   if (!FMenuHandle) PendingPopup = this;
 }

@@ -36,7 +36,6 @@ class TWinSkinPopMenu : public TPopupWindowSkinner {
   HMENU MenuHandle() const override { return FMenuHandle; }
   TSkinData* SkinData() const override { return FSkinData; }
   gui::TBitmap* Background() override { return FBackground.get(); }
-  bool Subclassed() const { return FSubclass.Attached(); }
 
   // The popup that painted its frame and does not know its menu yet, or
   // nullptr. The item painter binds the menu of the first item it draws.

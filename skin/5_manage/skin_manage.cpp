@@ -381,7 +381,7 @@ void TSkinManage::DoAction() {
       for (TWinSkinForm* s : FormSkinners)
         if (uses(s)) changed.push_back(s);
       for (TWinSkinForm* s : changed) s->ApplySkin();
-      for (TWinSkinForm* s : changed) s->RefreshFrame();
+      for (TWinSkinForm* s : changed) s->Frame().Refresh();
       break;
     }
     default: break;

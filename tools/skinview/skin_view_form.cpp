@@ -122,7 +122,7 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
     if (!Control) return;
     if (ClassName == "TLISTVIEW") {
       auto* view = Control->Make<TSkinListView>();
-      view->InitScroll(dynamic_cast<TWinSkinForm*>(Sender), Data, true);
+      view->InitScroll(FormSkinnerLinkOf(Sender), Data, true);
       Made = view;
     } else if (ClassName == "TSTATUSBAR") {
       Made = Control->Make<TSkinStatusBar>();
@@ -134,7 +134,7 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
       Made = Control->Make<TSkinBitButton>();
     } else if (ClassName == "TSPEEDBUTTON") {
       auto* speed = Control->Make<TSkinSpeedButton>();
-      speed->InitGraphic(dynamic_cast<TWinSkinForm*>(Sender), Data);
+      speed->InitGraphic(FormSkinnerLinkOf(Sender), Data);
       Made = speed;
     }
   };

@@ -70,8 +70,8 @@ bool GripShown(HWND window) {
   const int w = shown.Width, h = shown.Height;
   gui::TBitmap border(w, h);
   qm::PaintSkinBorder(*s->Skin(), qm::TFrameSide::Right,
-                      qm::FrameSideRect(s->Metrics(), qm::TFrameSide::Right, w, h), border.Canvas().Handle(),
-                      s->Active());
+                      qm::FrameSideRect(s->Frame().Metrics(), qm::TFrameSide::Right, w, h), border.Canvas().Handle(),
+                      s->Window().Active);
   for (int y = h - 12; y < h; ++y)
     for (int x = w - 12; x < w; ++x) {
       const COLORREF c = border.Canvas().Pixel(x, y);
@@ -174,7 +174,7 @@ TEST_F(PaintedWindow, MessageBoxesShowTheirWholeTitleAndNoGripAndLeaveTheMainWin
                        checked = WaitReady(box);
                        if (checked) {
                          ExpectSettledAsRepainted(box, "message box");
-                         const RECT caption = SkinnerOf(box)->CaptionRect();
+                         const RECT caption = SkinnerOf(box)->Frame().CaptionRect();
                          EXPECT_GE(caption.right - caption.left, CaptionTextWidth(box)) << "the whole title";
                          EXPECT_FALSE(GripShown(box));
                        }

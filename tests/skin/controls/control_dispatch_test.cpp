@@ -86,13 +86,13 @@ TEST_F(SkinnedForm, EachLibraryControlGetsTheSkinnerItsClassCallsFor) {
 
   // A second start changes nothing.
   TSkinControl* button = SkinnerOf(expected[0].Control->Handle());
-  const size_t listed = FormSkinner->ControlSkinners().size();
-  button->InitControl(FormSkinner, &Skin, false);
-  EXPECT_EQ(FormSkinner->ControlSkinners().size(), listed);
+  const size_t listed = FormSkinner->Controls().ControlSkinners().size();
+  button->InitControl(&FormSkinner->Controls(), &Skin, false);
+  EXPECT_EQ(FormSkinner->Controls().ControlSkinners().size(), listed);
 
   // Off: no skinner left, the panel's colour back, the button clicks as ever.
   FormSkinner->Detach();
-  EXPECT_TRUE(FormSkinner->ControlSkinners().empty());
+  EXPECT_TRUE(FormSkinner->Controls().ControlSkinners().empty());
   EXPECT_EQ(panel->Color(), panelColour);
   SendMessageW(inPanel->Handle(), BM_CLICK, 0, 0);
   qmtest::PumpFor(50);
@@ -136,10 +136,10 @@ TEST_F(SkinnedForm, BareChildWindowsGetTheirSkinnerByWindowClassAndStyle) {
   }
   // A child's end marks its skinner dead; the next sweep frees it.
   DestroyWindow(children[0]);
-  skinner.SweepControls();
+  skinner.Controls().SweepControls();
   EXPECT_EQ(SkinnerOf(children[0]), nullptr);
   skinner.Detach();
-  EXPECT_TRUE(skinner.ControlSkinners().empty());
+  EXPECT_TRUE(skinner.Controls().ControlSkinners().empty());
   DestroyWindow(dialog);
 }
 
@@ -201,7 +201,7 @@ TEST_F(SkinnedForm, AControlThatCannotBeSkinnedKeepsItsLookTheOthersAreSkinnedAn
     failingBare->FailInMessages = true;
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 50, 60, 20, dialog, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-    failingBare->InitWindow(edit, &Skin, &bare);
+    failingBare->InitWindow(edit, &Skin, &bare.Controls());
     SendMessageW(edit, WM_USER + 5, 0, 0);
     EXPECT_TRUE(debug.Saw({L"TFailingSkinner handling message 0x0405", L"Edit", L"message failed"})) << debug.Text();
     bare.Detach();

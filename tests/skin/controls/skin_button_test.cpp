@@ -70,9 +70,9 @@ TEST_F(SkinnedForm, BareDialogButtonsHandTheHotLookOnAndPostOneCommand) {
   auto* b = dynamic_cast<TSkinButton*>(SkinnerOf(second));
   ASSERT_TRUE(a && b);
   SendMessageW(first, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(skinner.HotButton(), a);
+  EXPECT_EQ(skinner.Controls().HotButton(), a);
   SendMessageW(second, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(skinner.HotButton(), b);
+  EXPECT_EQ(skinner.Controls().HotButton(), b);
   EXPECT_FALSE(a->MouseFlags & TSkinControl::mfHot) << "the first lost its hot look first";
   // Press and release: exactly one command, notification 0, from the button.
   SendMessageW(second, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -113,7 +113,7 @@ class GlyphButtons : public SkinnedForm {
       if (ClassName == "TBITBTN") Made = Control->Make<TSkinBitButton>();
       if (ClassName == "TSPEEDBUTTON") {
         auto* skinner = Control->Make<TSkinSpeedButton>();
-        skinner->InitGraphic(dynamic_cast<TWinSkinForm*>(Sender), Data);
+        skinner->InitGraphic(FormSkinnerLinkOf(Sender), Data);
         Made = skinner;
       }
     };
@@ -209,7 +209,7 @@ TEST_F(GlyphButtons, SpeedButtonsPaintIntoTheirParentAndGiveItBackWhenSkinningGo
 
   FormSkinner->Detach();
   qmtest::PumpFor(50);
-  EXPECT_EQ(FormSkinner->ControlSkinners().size(), 0u);
+  EXPECT_EQ(FormSkinner->Controls().ControlSkinners().size(), 0u);
   // Back to its own look (the sunken edge of a button that is down) and its
   // own handling of clicks.
   b->SetDown(true);

@@ -38,8 +38,8 @@ TEST_F(SkinnedForm, CheckBoxesAndRadioButtonsShowTheCellOfTheirState) {
   Attach();
   // Bare children of a library form are the host's to skin; these two are
   // skinned here as a dialog's would be.
-  FormSkinner->SkinChildWindow(bare);
-  FormSkinner->SkinChildWindow(radio);
+  FormSkinner->Controls().SkinChildWindow(bare);
+  FormSkinner->Controls().SkinChildWindow(radio);
   const struct {
     const char* State;
     HWND Window;

@@ -169,7 +169,7 @@ TEST_F(SkinnedDialog, EditsGetAFlatFrameOnlyWhenTheyHaveABorderAndSkinTheirUpDow
   ASSERT_NE(upDown, nullptr);
   EXPECT_EQ(edit->UpDownSkinner, upDown);
   EXPECT_TRUE(upDown->InEdit);
-  EXPECT_EQ(std::count_if(Skinner.ControlSkinners().begin(), Skinner.ControlSkinners().end(),
+  EXPECT_EQ(std::count_if(Skinner.Controls().ControlSkinners().begin(), Skinner.Controls().ControlSkinners().end(),
                           [&](TSkinControl* s) { return s->Handle == spin; }),
             1);
   EXPECT_EQ(Pixel(spin, 0, 0), gui::ColorToRGB(Skin.Skin()->ButtonFaceColour)) << "the halves keep clear of the edge";
@@ -198,7 +198,7 @@ TEST_F(SkinnedDialog, UpDownHalvesShowTheirOwnStateFromTheStripOrAsPlainButtons)
   SendMessageW(horz, UDM_SETRANGE32, 0, 100);
   AttachDialog();
   // No window class row makes up-down skinners: they are started here.
-  for (HWND w : {vert, horz}) Skinner.Make<TSkinUpDown>()->InitWindow(w, &Skin, &Skinner);
+  for (HWND w : {vert, horz}) Skinner.Make<TSkinUpDown>()->InitWindow(w, &Skin, &Skinner.Controls());
   // The cursor stays over the lower (right) half throughout.
   POINT p{9, 30};
   ClientToScreen(vert, &p);

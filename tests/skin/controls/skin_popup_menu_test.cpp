@@ -260,7 +260,7 @@ TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinUnlessTheirOwnOrDisabledByTag) {
       gui::TBitmap expected(lw, lh);
       BitBlt(expected.Canvas().Handle(), 0, 0, lw, lh, skinner->Background()->Canvas().Handle(), line.left, line.top,
              SRCCOPY);
-      FormSkinner->DrawSeparator(expected.Canvas(), RECT{0, 0, lw, lh});
+      FormSkinner->MenuItems().DrawSeparator(expected.Canvas(), RECT{0, 0, lw, lh});
       int same = 0;
       for (int y = 0; y < lh; ++y)
         same += WindowPixel(popup, line.left + lw / 2, line.top + y) == BitmapPixel(expected, lw / 2, y);
@@ -316,9 +316,9 @@ TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
   qmtest::PumpFor(100);
   RECT window;
   GetWindowRect(Form.Handle(), &window);
-  const RECT caption = FormSkinner->CaptionRect();
+  const RECT caption = FormSkinner->Frame().CaptionRect();
   POINT icon{-1, -1};
-  for (const auto& b : FormSkinner->Buttons())
+  for (const auto& b : FormSkinner->CaptionButtons().Buttons())
     if (b->FVisible && (b->FData.Action == 3 || b->FData.Action == 11 || b->FData.Action == 12))
       icon = POINT{window.left + (b->FBounds.left + b->FBounds.right) / 2, window.top + (b->FBounds.top + b->FBounds.bottom) / 2};
   ASSERT_GE(icon.x, 0) << "the skin shows the window icon";
@@ -342,7 +342,7 @@ TEST_F(SkinnedMenus, TheSystemMenuIsDrawnFromTheSkinWhereverItIsOpened) {
     gInspect = [&](HWND popup) {
       if (seen) return false;  // the hand chooses " Close "
       seen = true;
-      const HMENU menu = FormSkinner->SystemPopup()->Handle();
+      const HMENU menu = FormSkinner->SystemMenu().Popup()->Handle();
       TWinSkinPopMenu* skinner = SkinnerOfPopup(popup);
       EXPECT_TRUE(skinner && skinner->MenuHandle() == menu);
       const int count = GetMenuItemCount(menu);
@@ -440,7 +440,7 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
   mii.dwTypeData = text;
   InsertMenuItemW(native, 0, TRUE, &mii);
   AppendMenuW(native, MF_OWNERDRAW, 7002, nullptr);
-  FormSkinner->SetTrackedPopup(native);
+  FormSkinner->Menus().SetTrackedPopup(native);
   bool seen = false;
   gInspect = [&](HWND popup) {
     seen = true;
@@ -463,7 +463,7 @@ TEST_F(SkinnedMenus, NativeOwnerDrawnItemsAreMeasuredByTextAndDrawnThroughTempor
   TrackPopupMenu(native, TPM_RIGHTBUTTON, 200, 200, 0, Form.Handle(), nullptr);
   KillTimer(nullptr, timer);
   EXPECT_TRUE(seen);
-  FormSkinner->SetTrackedPopup(nullptr);
+  FormSkinner->Menus().SetTrackedPopup(nullptr);
   DestroyMenu(native);
 }
 
@@ -536,7 +536,7 @@ TEST_F(SkinnedMenus, UnderlinesShowOnlyWhereTheUserKeepsThemShown) {
     bitmap.Canvas().FillRect(RECT{0, 0, 120, 24});
     gui::TMenuItem item(nullptr);
     item.SetCaption("&Open");
-    FormSkinner->ItemContent(item, bitmap.Canvas(), state, RECT{0, 0, 120, 24});
+    FormSkinner->MenuItems().ItemContent(item, bitmap.Canvas(), state, RECT{0, 0, 120, 24});
     int n = 0;
     for (int y = 0; y < 24; ++y)
       for (int x = 0; x < 120; ++x) n += bitmap.Canvas().Pixel(x, y) == ink;

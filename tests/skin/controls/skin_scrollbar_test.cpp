@@ -67,7 +67,7 @@ TEST_F(SkinnedForm, BarsLieAlongTheirEdgeWithTheCornerBetweenThem) {
     for (int i = 0; i < 40; ++i) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"一行很长很长很长很长很长很长的文字"));
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 600, 0);
     auto* bars = Form.Make<TSkinScrollbar>();
-    bars->InitWindow(list, &Skin, FormSkinner);
+    bars->InitWindow(list, &Skin, &FormSkinner->Controls());
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     RECT window;
     GetWindowRect(list, &window);
@@ -296,7 +296,7 @@ TEST_F(SkinnedForm, AStandAloneScrollBarIsPaintedWholeAndFollowsItsPosition) {
   bar->SetPosition(0);
   Attach();
   auto* skinner = bar->Make<TSkinScControl>();
-  skinner->InitControl(FormSkinner, &Skin, false);
+  skinner->InitControl(&FormSkinner->Controls(), &Skin, false);
   RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const int before = skinner->Metrics.Offset;
   for (int i = 0; i < 20; ++i)

@@ -241,7 +241,7 @@ TEST_F(SkinnedForm, BareTabControlsPutStripAndFrameOnTheirSide) {
     SendMessageW(h, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     SendMessageW(h, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
     // Native children of a library form are the host's to skin.
-    FormSkinner->SkinChildWindow(h);
+    FormSkinner->Controls().SkinChildWindow(h);
     auto* skinner = dynamic_cast<TSkinTab*>(SkinnerOf(h));
     ASSERT_NE(skinner, nullptr);
     Redraw(h);
@@ -296,7 +296,7 @@ TEST_F(SkinnedForm, ScrollArrowsOfCrowdedTabsStayAsTheyPaintedThemselves) {
   const POINT centre{(a.left + a.right) / 2, (a.top + a.bottom) / 2};
   const COLORREF native = Pixel(h, centre.x, centre.y);
   Attach();
-  FormSkinner->SkinChildWindow(h);
+  FormSkinner->Controls().SkinChildWindow(h);
   ASSERT_NE(SkinnerOf(h), nullptr);
   // Unthemed now, the arrows have painted themselves once more.
   qmtest::PumpUntilSettled();
@@ -309,7 +309,7 @@ TEST_F(SkinnedForm, ScrollArrowsOfCrowdedTabsStayAsTheyPaintedThemselves) {
   EXPECT_EQ(SkinnerOf(arrows) ? SkinnerOf(arrows)->ClassName() : "none", "TSkinUpDown");
   Redraw(h);
   int upDowns = 0;
-  for (TSkinControl* s : FormSkinner->ControlSkinners()) upDowns += s->Handle == arrows;
+  for (TSkinControl* s : FormSkinner->Controls().ControlSkinners()) upDowns += s->Handle == arrows;
   EXPECT_EQ(upDowns, 1);
 }
 
@@ -327,7 +327,7 @@ TEST_F(SkinnedForm, ProgressBarShowsItsEmptyAndFilledFrames) {
   Attach();
   // Made here as a Skin3rd entry of kind "progress" would make it.
   auto* skinner = bar->Make<TSkinProgress>();
-  skinner->InitControl(FormSkinner, &Skin, false);
+  skinner->InitControl(&FormSkinner->Controls(), &Skin, false);
   HWND h = bar->Handle();
   const TDataSkinBorder& element = *Skin.Skin()->Progress;
   ASSERT_NE(element.Style, 1) << "the stored skin draws chunks; this test reads frames";
@@ -361,7 +361,7 @@ TEST_F(SkinnedForm, TrackBarThumbComesFromTheSkinOrIsAPlainShadowRectangle) {
   auto* bar = Add<TTrackBar>(&Form, 10, 10, 200, 30);
   Attach();
   auto* skinner = bar->Make<TSkinTrackBar>();
-  skinner->InitControl(FormSkinner, &Skin, false);
+  skinner->InitControl(&FormSkinner->Controls(), &Skin, false);
   HWND h = bar->Handle();
   const std::shared_ptr<const TLoadedSkin> stored = Skin.Skin();
   const bool skinHasThumb = stored->TrackbarThumbHorz && stored->SkinBitmap(stored->TrackbarThumbHorz->Bitmap);
@@ -414,8 +414,8 @@ TEST_F(SkinnedForm, StatusBarPanelsAndSizeGripAreSkinned) {
                               Form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   Attach();
   auto* bar = FormSkinner->Make<TSkinStatusBar>();
-  bar->InitWindow(status, &Skin, FormSkinner);
-  FormSkinner->SkinChildWindow(grip);
+  bar->InitWindow(status, &Skin, &FormSkinner->Controls());
+  FormSkinner->Controls().SkinChildWindow(grip);
   ASSERT_NE(dynamic_cast<TSkinSizer*>(SkinnerOf(grip)), nullptr);
   Redraw(status);
   Redraw(grip);

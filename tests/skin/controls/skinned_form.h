@@ -46,7 +46,7 @@ class SkinnedForm : public ::testing::Test {
 
   // The skinner a control got, or none.
   TSkinControl* SkinnerOf(HWND window) const {
-    for (TSkinControl* s : FormSkinner->ControlSkinners())
+    for (TSkinControl* s : FormSkinner->Controls().ControlSkinners())
       if (s->Handle == window) return s;
     return nullptr;
   }

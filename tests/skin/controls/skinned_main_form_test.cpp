@@ -98,7 +98,7 @@ class SkinnedMainForm : public ::testing::Test {
     HDC buffer = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 500, 250);
     HGDIOBJ old = SelectObject(buffer, bitmap);
-    for (qm::TSkinControl* s : Skinner()->ControlSkinners())
+    for (qm::TSkinControl* s : Skinner()->Controls().ControlSkinners())
       if (s->Handle == pages || IsChild(pages, s->Handle)) s->PaintNow(buffer);
     SelectObject(buffer, old);
     DeleteObject(bitmap);
@@ -146,7 +146,7 @@ TEST_F(SkinnedMainForm, NoSkinnedWindowIsThemedAndEachHasItsThemeBackAfter) {
   Switch(true);
   ASSERT_TRUE(Skinner());
   std::vector<HWND> skinned{H()};
-  for (qm::TSkinControl* s : Skinner()->ControlSkinners())
+  for (qm::TSkinControl* s : Skinner()->Controls().ControlSkinners())
     if (s->Handle) skinned.push_back(s->Handle);
   ASSERT_GT(skinned.size(), 20u);
   for (HWND w : skinned) EXPECT_FALSE(Themed(w)) << qmtest::Utf8(qmtest::WindowText(w));
@@ -200,7 +200,7 @@ TEST_F(SkinnedMainForm, SwitchingOffAndOnRestoresAndReskinsEveryControlAndLeaves
     Switch(true);
     ASSERT_TRUE(Skinner()) << "cycle " << cycle;
     EXPECT_EQ(SendMessageW(H(), qm::WM_ISSKINNED, 0, 0), 1) << "cycle " << cycle;
-    EXPECT_FALSE(Skinner()->ControlSkinners().empty()) << "cycle " << cycle;
+    EXPECT_FALSE(Skinner()->Controls().ControlSkinners().empty()) << "cycle " << cycle;
     RepaintPage();
   }
   qmtest::PumpFor(20);

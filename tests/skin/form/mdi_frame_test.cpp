@@ -113,10 +113,10 @@ class MDIFrameTest : public ::testing::Test {
 
   // Runs one of the frame's child buttons as a click on it would.
   void ClickChildButton(TWinSkinForm& frame, int Action) {
-    for (const auto& b : frame.Buttons())
+    for (const auto& b : frame.CaptionButtons().Buttons())
       if (b->FData.Action == Action) {
-        frame.SetHotObject(b.get());
-        frame.ButtonClick(0, 0);
+        frame.CaptionButtons().SetHotObject(b.get());
+        frame.CaptionButtons().ButtonClick(0, 0);
         qmtest::PumpFor(100);
         return;
       }
@@ -132,8 +132,8 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   const LONG_PTR clientProc = GetWindowLongPtrW(ClientOfFrame, GWLP_WNDPROC);
   TWinSkinForm* frame = FrameSkinner();
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(frame->MDIKind(), TWinSkinForm::mkFrame);
-  EXPECT_EQ(frame->ClientWnd(), ClientOfFrame);
+  EXPECT_EQ(frame->Window().MDIKind, TWinSkinForm::mkFrame);
+  EXPECT_EQ(frame->MDI().ClientWnd(), ClientOfFrame);
   // The client's own scroll bars never show in the skinned frame.
   SetWindowPos(ClientOfFrame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_EQ(GetWindowLongPtrW(ClientOfFrame, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
@@ -141,10 +141,11 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   HWND child = NewChild(10, 10);
   TWinSkinForm* skinner = SkinManager->FindFormSkinner(child);
   ASSERT_NE(skinner, nullptr) << "a child made through the client is skinned";
-  EXPECT_EQ(skinner->MDIKind(), TWinSkinForm::mkChild);
-  EXPECT_EQ(frame->CountMDIChildren(), 1);
-  EXPECT_TRUE(Skin.MenuUpdate == false) << "the bar waits while children come and go";
-  const TFrameMetrics& m = skinner->Metrics();
+  EXPECT_EQ(skinner->Window().MDIKind, TWinSkinForm::mkChild);
+  EXPECT_EQ(frame->MDI().CountMDIChildren(), 1);
+  EXPECT_TRUE(frame->MDI().MenuBarOnHold()) << "the bar waits while children come and go";
+  EXPECT_TRUE(Skin.MenuUpdate) << "the setting is every window's and stays as the program left it";
+  const TFrameMetrics& m = skinner->Frame().Metrics();
   const SIZE skinned{NativeClient.cx + m.BorderLeft + m.BorderRight, NativeClient.cy + m.TitleHeight + m.BorderBottom};
   EXPECT_EQ(ClientSize(child).cx, NativeClient.cx);
   EXPECT_EQ(ClientSize(child).cy, NativeClient.cy);
@@ -156,17 +157,17 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   // Maximised, the system draws the child whole: native caption, no region.
   SendMessageW(ClientOfFrame, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
   qmtest::PumpFor(100);
-  EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsMaximized);
-  EXPECT_TRUE(frame->ActiveChildMaximized());
+  EXPECT_EQ(skinner->Window().State, TWinSkinForm::wsMaximized);
+  EXPECT_TRUE(frame->MDI().ActiveChildMaximized());
   EXPECT_FALSE(HasRegion(child));
   EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-  frame->SetChildMaximized(true);  // as the frame's menu bar says once it shows the child's buttons
+  frame->MDI().SetChildMaximized(true);  // as the frame's menu bar says once it shows the child's buttons
 
   // The frame's restore button brings the skinned child back.
   ClickChildButton(*frame, 8);
   EXPECT_FALSE(IsZoomed(child));
-  EXPECT_FALSE(frame->ChildMaximized());
-  EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsNormal);
+  EXPECT_FALSE(frame->MDI().ChildMaximized());
+  EXPECT_EQ(skinner->Window().State, TWinSkinForm::wsNormal);
   EXPECT_TRUE(HasRegion(child));
   EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION, 0);
   EXPECT_EQ(WindowSize(child).cx, skinned.cx);
@@ -177,8 +178,8 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   EXPECT_TRUE(IsIconic(child));
   ClickChildButton(*frame, 9);
   EXPECT_FALSE(IsWindow(child));
-  EXPECT_EQ(frame->CountMDIChildren(), 0);
-  EXPECT_TRUE(Skin.MenuUpdate) << "the last child gone, the bar follows the menu again";
+  EXPECT_EQ(frame->MDI().CountMDIChildren(), 0);
+  EXPECT_FALSE(frame->MDI().MenuBarOnHold()) << "the last child gone, the bar follows the menu again";
 
   // Off: the client has its own procedure back.
   SkinManager->PendingSkinData = &Skin;
@@ -193,7 +194,7 @@ TEST_F(MDIFrameTest, SwitchingOffGivesChildrenTheirNativeFrameInPlace) {
   HWND first = NewChild(10, 10), second = NewChild(60, 40);
   const SIZE nativeSecond = NativeClient;
   const POINT where = PositionInParent(second);
-  ASSERT_EQ(frame->CountMDIChildren(), 2);
+  ASSERT_EQ(frame->MDI().CountMDIChildren(), 2);
   SkinManager->PendingSkinData = &Skin;
   SkinManager->RequestAction(saSkinOff, 250);
   qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
@@ -214,7 +215,7 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(window), L"&Window");
   SetMenu(Frame, bar);
   TWinSkinForm* frame = FrameSkinner();
-  ASSERT_NE(frame->MenuBar(), nullptr);
+  ASSERT_NE(frame->Menus().Bar(), nullptr);
   HWND first = NewChild(10, 10), second = NewChild(60, 40);
   EXPECT_EQ(GetMenu(Frame), nullptr) << "the children's menu changes leave the native bar off";
   // A plain window hears of Alt+W only as a system command: it opens the popup.
@@ -234,7 +235,7 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   EXPECT_EQ(OpenedPopups, std::vector<HMENU>{window});
   auto childButtons = [&] {
     std::vector<const TWinSysButton*> shown;
-    for (const auto& b : frame->Buttons())
+    for (const auto& b : frame->CaptionButtons().Buttons())
       if (b->FData.Visibility == 100 && b->FVisible) shown.push_back(b.get());
     return shown;
   };
@@ -245,9 +246,9 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   qmtest::PumpFor(200);
   const auto buttons = childButtons();
   ASSERT_EQ(buttons.size(), 3u);
-  EXPECT_TRUE(frame->ChildMaximized());
+  EXPECT_TRUE(frame->MDI().ChildMaximized());
   // Drawn over the bar: the button pixels differ from the bar under them.
-  TWinSkinMenu& menuBar = *frame->MenuBar();
+  TWinSkinMenu& menuBar = *frame->Menus().Bar();
   HDC dc = GetWindowDC(Frame);
   for (const TWinSysButton* b : buttons) {
     EXPECT_GE(b->FBounds.top, menuBar.FBarRect.top);

@@ -70,7 +70,7 @@ TEST_F(WinSkinForm, WhatWindowsPaintsNativelyNeverReachesTheSkinnedFrame) {
   HWND h = Form.Handle();
   TNativeCaptionPainter system(h);
   TWinSkinForm* skinner = AttachSkinner();
-  const int titleRows = skinner->Metrics().TitleHeight;
+  const int titleRows = skinner->Frame().Metrics().TitleHeight;
   HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
   const struct {
     const char* Case;
@@ -91,7 +91,7 @@ TEST_F(WinSkinForm, WhatWindowsPaintsNativelyNeverReachesTheSkinnedFrame) {
   // Nothing but the messages sent here changes the title: no mouse over it.
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   SetForegroundWindow(h);
-  qmtest::PumpFor(1000, [&] { return GetActiveWindow() == h && skinner->Active(); });
+  qmtest::PumpFor(1000, [&] { return GetActiveWindow() == h && skinner->Window().Active; });
   qmtest::PumpUntilSettled();
   for (const auto& r : rows) {
     SCOPED_TRACE(r.Case);
@@ -142,7 +142,7 @@ TEST_F(WinSkinForm, NeitherTheThemeNorTheCompositorDrawAFrameWhileTheSkinDoes) {
   EXPECT_EQ(AttributeCalls, (std::vector<TAttributeCall>{{h, kPolicy, 1}})) << "DWMNCRP_DISABLED";
   EXPECT_FALSE(Themed(h));
   // The frame shows what a whole repaint draws.
-  const int rows = skinner->Metrics().TitleHeight;
+  const int rows = skinner->Frame().Metrics().TitleHeight;
   const std::vector<COLORREF> shown = TitleRows(h, rows);
   SendMessageW(h, WM_NCPAINT, 1, 0);
   EXPECT_TRUE(shown == TitleRows(h, rows));
@@ -167,12 +167,12 @@ TEST_F(WinSkinForm, TheTitleIsComposedFromTheSkinNeverReadBackFromTheWindow) {
   GetWindowRect(h, &window);
   HRGN middle = CreateRectRgn(window.left + 100, window.top, window.right - 100, window.top + 20);
   SendMessageW(h, WM_NCPAINT, reinterpret_cast<WPARAM>(middle), 0);
-  const gui::TBitmap& title = skinner->TitleBuffer();
+  const gui::TBitmap& title = skinner->Frame().TitleBuffer();
   ASSERT_FALSE(title.Empty());
   const std::uint8_t* bgr = title.ScanLine(corner.y) + 3 * corner.x;
   EXPECT_EQ(RGB(bgr[2], bgr[1], bgr[0]),
             test::BorderPixel(*Skin.Skin(), TFrameSide::Left, window.right - window.left, window.bottom - window.top, corner.x,
-                              corner.y, skinner->Active()));
+                              corner.y, skinner->Window().Active));
 }
 
 }  // namespace

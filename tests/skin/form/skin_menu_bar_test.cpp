@@ -123,7 +123,7 @@ class MenuBarTest : public ::testing::Test {
   POINT ItemCentre(int index) {
     RECT window;
     GetWindowRect(Form.Handle(), &window);
-    const RECT& r = Skinner->MenuBar()->Item(index)->FBounds;
+    const RECT& r = Skinner->Menus().Bar()->Item(index)->FBounds;
     return POINT{window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2};
   }
 
@@ -146,19 +146,19 @@ TEST_F(MenuBarTest, TheBarReplacesTheNativeOneAndGivesItBack) {
   mii.fType = MFT_OWNERDRAW;
   SetMenuItemInfoW(Menu->Handle(), 1, TRUE, &mii);
   Attach();
-  ASSERT_NE(Skinner->MenuBar(), nullptr);
+  ASSERT_NE(Skinner->Menus().Bar(), nullptr);
   EXPECT_EQ(GetMenu(Form.Handle()), nullptr) << "the native bar is off";
-  EXPECT_EQ(Skinner->MenuHeight(), GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(Skinner->Frame().MenuHeight(), GetSystemMetrics(SM_CYMENU));
   EXPECT_EQ(ClientSize(Form.Handle()).cx, NativeClient.cx);
   EXPECT_EQ(ClientSize(Form.Handle()).cy, NativeClient.cy);
-  TWinSkinMenu& bar = *Skinner->MenuBar();
+  TWinSkinMenu& bar = *Skinner->Menus().Bar();
   ASSERT_EQ(bar.Count(), 3);
   EXPECT_EQ(bar.Item(1)->FCaption, L"&Edit");
   EXPECT_EQ(bar.Item(1)->FSubMenu, Edit->Handle());
   // Left to right, under the title, one after another.
   for (int i = 0; i < 3; ++i) {
     const RECT& r = bar.Item(i)->FBounds;
-    EXPECT_EQ(r.top, Skinner->Metrics().TitleHeight);
+    EXPECT_EQ(r.top, Skinner->Frame().Metrics().TitleHeight);
     EXPECT_GT(r.right, r.left);
     if (i > 0) {
       EXPECT_EQ(r.left, bar.Item(i - 1)->FBounds.right);
@@ -171,11 +171,11 @@ TEST_F(MenuBarTest, TheBarReplacesTheNativeOneAndGivesItBack) {
   Skin.MenuUpdate = false;
   View->SetCaption("&Look");
   EXPECT_EQ(GetMenu(Form.Handle()), nullptr);
-  EXPECT_EQ(Skinner->MenuBar()->Item(2)->FCaption, L"&View");
+  EXPECT_EQ(Skinner->Menus().Bar()->Item(2)->FCaption, L"&View");
   Skin.MenuUpdate = true;
   View->SetCaption("&Sight");
   EXPECT_EQ(GetMenu(Form.Handle()), nullptr);
-  EXPECT_EQ(Skinner->MenuBar()->Item(2)->FCaption, L"&Sight");
+  EXPECT_EQ(Skinner->Menus().Bar()->Item(2)->FCaption, L"&Sight");
 
   // Hot tracking: the item under the mouse gets its frame, and loses it.
   const RECT edit = bar.Item(1)->FBounds;
@@ -248,13 +248,13 @@ TEST_F(MenuBarTest, ArrowsMouseAndAltMoveBetweenPopups) {
     std::vector<HMENU> expected;
     for (int i : c.Popups) expected.push_back(popups[i]);
     EXPECT_EQ(Opened, expected);
-    EXPECT_FALSE(Skinner->TrackingMenu());
-    EXPECT_EQ(Skinner->TrackedPopup(), nullptr);
+    EXPECT_FALSE(Skinner->Menus().Tracking());
+    EXPECT_EQ(Skinner->Menus().TrackedPopup(), nullptr);
   }
   // Right to left, the first item is the rightmost.
-  const TWinSkinMenu& bar = *Skinner->MenuBar();
+  const TWinSkinMenu& bar = *Skinner->Menus().Bar();
   EXPECT_GT(bar.Item(0)->FBounds.left, bar.Item(1)->FBounds.left);
-  EXPECT_EQ(bar.Item(0)->FBounds.right, Skinner->Metrics().BorderLeft + bar.FBarRect.right - bar.FBarRect.left -
+  EXPECT_EQ(bar.Item(0)->FBounds.right, Skinner->Frame().Metrics().BorderLeft + bar.FBarRect.right - bar.FBarRect.left -
                                             Skin.Skin()->MenuBar->RightWidth - 8);
 }
 
@@ -266,7 +266,7 @@ TEST_F(MenuBarTest, CommandsRunOnceAndDisabledPopupsStayShut) {
   off->Add("Never");
   off->SetEnabled(false);
   Attach();
-  ASSERT_EQ(Skinner->MenuBar()->Count(), 5);
+  ASSERT_EQ(Skinner->Menus().Bar()->Count(), 5);
   WithHand([&] {
     Click(ItemCentre(3));
     Sleep(200);
@@ -288,16 +288,16 @@ void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
 TEST_F(MenuBarTest, ManyOpeningsLeakNothing) {
   Attach();
-  TMenuBtn* item = Skinner->MenuBar()->Item(1);
+  TMenuBtn* item = Skinner->Menus().Bar()->Item(1);
   // Each popup closes as soon as it shows.
   const UINT_PTR timer = SetTimer(nullptr, 0, 1, &CloseMenuSoon);
-  Skinner->OpenMenuButton(item);
+  Skinner->Menus().OpenButton(item);
   qmtest::PumpFor(50);
   const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
   // The counts are exact: a leak of one object per opening leaves 10
   // behind, one per frame paint with the bar 2.
   for (int i = 0; i < 10; ++i) {
-    Skinner->OpenMenuButton(item);
+    Skinner->Menus().OpenButton(item);
     if (i % 5 == 0) SendMessageW(Form.Handle(), WM_SKINPAINTFRAME, 0, 0);
   }
   KillTimer(nullptr, timer);

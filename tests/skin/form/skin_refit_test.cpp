@@ -71,7 +71,7 @@ class SkinRefit : public ::testing::Test {
   // Switches the skin file and waits for the manager's timer to refit.
   void SwitchTo(const std::string& file, const TFrameMetrics& expected) {
     Skin->SetSkinFile(file);
-    qmtest::PumpFor(2000, [&] { return SkinManager->PendingSkinData == nullptr && Skinner()->Metrics() == expected; });
+    qmtest::PumpFor(2000, [&] { return SkinManager->PendingSkinData == nullptr && Skinner()->Frame().Metrics() == expected; });
     qmtest::PumpFor(100);
   }
 
@@ -82,7 +82,7 @@ class SkinRefit : public ::testing::Test {
 TEST_F(SkinRefit, SwitchingTheSkinFileRefitsTheFrameAroundTheSameClientArea) {
   HWND h = Form->Handle();
   ASSERT_NE(Skinner(), nullptr);
-  ASSERT_EQ(Skinner()->Metrics(), (TFrameMetrics{18, 39, 18, 15}));
+  ASSERT_EQ(Skinner()->Frame().Metrics(), (TFrameMetrics{18, 39, 18, 15}));
 
   const struct {
     const char* File;
@@ -97,7 +97,7 @@ TEST_F(SkinRefit, SwitchingTheSkinFileRefitsTheFrameAroundTheSameClientArea) {
   for (const auto& step : steps) {
     SCOPED_TRACE(step.File);
     SwitchTo(SkinFileBesideProgram(step.File), step.Frame);
-    ASSERT_EQ(Skinner()->Metrics(), step.Frame);
+    ASSERT_EQ(Skinner()->Frame().Metrics(), step.Frame);
     const TWindowShape s = ShapeOf(h);
     const int width = 483 + step.Frame.BorderLeft + step.Frame.BorderRight;
     const int height = 436 + step.Frame.TitleHeight + step.Frame.BorderBottom;
@@ -114,12 +114,12 @@ TEST_F(SkinRefit, SwitchingTheSkinFileRefitsTheFrameAroundTheSameClientArea) {
     // The frame on screen is the new skin's, and so is the close button's place.
     gui::TBitmap expected(width, height);
     PaintSkinBorder(*Skin->Skin(), TFrameSide::Bottom, FrameSideRect(step.Frame, TFrameSide::Bottom, width, height),
-                    expected.Canvas().Handle(), Skinner()->Active());
+                    expected.Canvas().Handle(), Skinner()->Window().Active);
     HDC dc = GetWindowDC(h);
     EXPECT_EQ(GetPixel(dc, width / 2, height - 3), expected.Canvas().Pixel(width / 2, height - 3));
     ReleaseDC(h, dc);
     const TWinSysButton* close = nullptr;
-    for (const auto& b : Skinner()->Buttons())
+    for (const auto& b : Skinner()->CaptionButtons().Buttons())
       if (b->FVisible && b->FData.Action == 0) close = b.get();
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->FBounds.left, width - step.Close.x);
@@ -130,7 +130,7 @@ TEST_F(SkinRefit, SwitchingTheSkinFileRefitsTheFrameAroundTheSameClientArea) {
   const TWindowShape before = ShapeOf(h);
   Skin->SetSkinFile(SkinFileBesideProgram("missing.skn"));
   qmtest::PumpFor(600);
-  EXPECT_EQ(Skinner()->Metrics(), (TFrameMetrics{6, 28, 6, 6}));
+  EXPECT_EQ(Skinner()->Frame().Metrics(), (TFrameMetrics{6, 28, 6, 6}));
   EXPECT_EQ(ShapeOf(h).Window.cx, before.Window.cx);
   EXPECT_EQ(ShapeOf(h).Window.cy, before.Window.cy);
   EXPECT_EQ(SendMessageW(h, WM_ISSKINNED, 0, 0), 1);

@@ -203,13 +203,13 @@ TEST_F(SkinSwitch, TheWindowUsesItsSkinUntilTheTickAndTheNewOneAfter) {
     EXPECT_EQ(Skin->Skin() != built, c.Loads) << "only a complete load is published";
     EXPECT_EQ(skinner.Skin(), built);
     int visible = 0;
-    for (const auto& b : skinner.Buttons()) {
+    for (const auto& b : skinner.CaptionButtons().Buttons()) {
       if (!b->FVisible) continue;
       ++visible;
       const POINT centre{wr.left + (b->FBounds.left + b->FBounds.right) / 2,
                          wr.top + (b->FBounds.top + b->FBounds.bottom) / 2};
       SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(centre.x, centre.y));
-      EXPECT_EQ(skinner.HotObject(), b.get()) << "button " << b->FData.Action;
+      EXPECT_EQ(skinner.CaptionButtons().HotObject(), b.get()) << "button " << b->FData.Action;
       SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(centre.x, centre.y));
       EXPECT_EQ(b->FState, TNCObject::stPressed);
       SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(wr.left + 200, wr.top + 20));
@@ -218,9 +218,9 @@ TEST_F(SkinSwitch, TheWindowUsesItsSkinUntilTheTickAndTheNewOneAfter) {
     for (size_t i = 0; i < std::size(spots); ++i)
       EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(spots[i].x, spots[i].y)), hits[i]) << "spot " << i;
     bool opened = false;
-    skinner.SystemPopup()->OnPopup = [&](gui::TPopupMenu&) { opened = true; };
+    skinner.SystemMenu().Popup()->OnPopup = [&](gui::TPopupMenu&) { opened = true; };
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, &EndMenuNow);
-    skinner.SystemPopup()->Popup(wr.left + 60, wr.top + 30);
+    skinner.SystemMenu().Popup()->Popup(wr.left + 60, wr.top + 30);
     KillTimer(nullptr, timer);
     EXPECT_TRUE(opened);
     SendMessageW(h, WM_NCACTIVATE, FALSE, 0);
@@ -243,7 +243,7 @@ TEST_F(SkinSwitch, TheWindowUsesItsSkinUntilTheTickAndTheNewOneAfter) {
     EXPECT_EQ(Differences(Shoot(h), Shoot(fresh->Handle())), 0);
     fresh.reset();
     SetActiveWindow(h);
-    qmtest::PumpFor(500, [&] { return skinner.Active(); });
+    qmtest::PumpFor(500, [&] { return skinner.Window().Active; });
   }
   EXPECT_FALSE(Messages.empty()) << "the outdated package is told of";
 }

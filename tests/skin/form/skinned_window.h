@@ -60,7 +60,7 @@ class WinSkinForm : public ::testing::Test {
 };
 
 inline const TWinSysButton* ButtonWithAction(const TWinSkinForm& skinner, int action) {
-  for (const auto& b : skinner.Buttons())
+  for (const auto& b : skinner.CaptionButtons().Buttons())
     if (b->FVisible && b->FData.Action == action) return b.get();
   return nullptr;
 }

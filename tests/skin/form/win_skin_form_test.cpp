@@ -52,7 +52,7 @@ TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
   TWinSkinForm* skinner = AttachSkinner();
   ASSERT_EQ(skinner->Phase(), TWinSkinForm::phReady);
   EXPECT_EQ(SendMessageW(h, WM_ISSKINNED, 0, 0), 1);
-  EXPECT_EQ(skinner->Metrics(), (TFrameMetrics{18, 39, 18, 15}));
+  EXPECT_EQ(skinner->Frame().Metrics(), (TFrameMetrics{18, 39, 18, 15}));
   EXPECT_EQ(ClientSize(h).cx, 483);
   EXPECT_EQ(ClientSize(h).cy, 436);
   EXPECT_EQ(WindowSize(h).cx, 519);
@@ -74,12 +74,12 @@ TEST_F(WinSkinForm, MainWindowWearsTheSkinsFrameAroundTheSameClientArea) {
     SCOPED_TRACE(active ? "active" : "inactive");
     SendMessageW(h, WM_NCACTIVATE, active, 0);
     qmtest::PumpFor(50);
-    EXPECT_EQ(skinner->Active(), active);
+    EXPECT_EQ(skinner->Window().Active, active);
     EXPECT_EQ(WindowPixel(h, 5, 245), BorderPixel(*Skin.Skin(), TFrameSide::Left, 519, 490, 5, 245, active));
     EXPECT_EQ(WindowPixel(h, 260, 485), BorderPixel(*Skin.Skin(), TFrameSide::Bottom, 519, 490, 260, 485, active));
     const COLORREF ink =
         gui::ColorToRGB(active ? Skin.Skin()->TitleTextActiveColour : Skin.Skin()->TitleTextNoActiveColour);
-    const RECT caption = skinner->CaptionRect();
+    const RECT caption = skinner->Frame().CaptionRect();
     int inked = 0;
     HDC dc = GetWindowDC(h);
     for (int y = caption.top; y < caption.bottom; ++y)
@@ -130,13 +130,13 @@ TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
   ASSERT_GE(probe.x, 0);
   const POINT onButton{close->FBounds.left + probe.x, close->FBounds.top + probe.y};
   SendMessageW(h, WM_NCMOUSEMOVE, hit(onButton), ScreenPoint(h, onButton));
-  EXPECT_EQ(skinner->HotObject(), close);
+  EXPECT_EQ(skinner->CaptionButtons().HotObject(), close);
   EXPECT_EQ(WindowPixel(h, onButton.x, onButton.y), strip.Canvas().Pixel(2 * fw + probe.x, probe.y));
   SendMessageW(h, WM_NCLBUTTONDOWN, hit(onButton), ScreenPoint(h, onButton));
   EXPECT_EQ(WindowPixel(h, onButton.x, onButton.y), strip.Canvas().Pixel(fw + probe.x, probe.y));
   // Released elsewhere: nothing happens; released on the button: it closes.
   SendMessageW(h, WM_NCMOUSEMOVE, hit(POINT{260, 20}), ScreenPoint(h, POINT{260, 20}));
-  EXPECT_EQ(skinner->HotObject(), nullptr);
+  EXPECT_EQ(skinner->CaptionButtons().HotObject(), nullptr);
   SendMessageW(h, WM_NCLBUTTONUP, hit(POINT{260, 20}), ScreenPoint(h, POINT{260, 20}));
   qmtest::PumpFor(50);
   EXPECT_TRUE(IsWindowVisible(h));
@@ -152,11 +152,11 @@ void CALLBACK EndMenuNow(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 TEST_F(WinSkinForm, RightClickOnTheCaptionOpensTheSystemMenuAndTwoCloseTheWindow) {
   HWND h = Form.Handle();
   TWinSkinForm* skinner = AttachSkinner();
-  ASSERT_NE(skinner->SystemPopup(), nullptr);
+  ASSERT_NE(skinner->SystemMenu().Popup(), nullptr);
   // The menu runs its own loop: a timer closes it again.
   static bool opened;
   opened = false;
-  skinner->SystemPopup()->OnPopup = [](gui::TPopupMenu&) { opened = true; };
+  skinner->SystemMenu().Popup()->OnPopup = [](gui::TPopupMenu&) { opened = true; };
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, &EndMenuNow);
   SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(h, POINT{200, 20}));
   KillTimer(nullptr, timer);
@@ -184,7 +184,7 @@ TEST_F(WinSkinForm, ASizeableWindowNamesWhatIsUnderTheMouseAndUsesItsBoxes) {
   };
   auto hit = [&](POINT p) { return static_cast<WPARAM>(SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, p))); };
   const int W = test::WindowSize(h).cx, H = test::WindowSize(h).cy;
-  ASSERT_GT(close->FBounds.right, W - skinner->Metrics().BorderRight) << "the close button reaches over the border";
+  ASSERT_GT(close->FBounds.right, W - skinner->Frame().Metrics().BorderRight) << "the close button reaches over the border";
   const struct {
     const char* Case;
     POINT At;
@@ -211,7 +211,7 @@ TEST_F(WinSkinForm, ASizeableWindowNamesWhatIsUnderTheMouseAndUsesItsBoxes) {
   for (UINT msg : {WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP}) SendMessageW(h, msg, hit(at), ScreenPoint(h, at));
   qmtest::PumpFor(300, [&] { return IsZoomed(h) != FALSE; });
   EXPECT_TRUE(IsZoomed(h));
-  EXPECT_EQ(skinner->WindowState(), TWinSkinForm::wsMaximized);
+  EXPECT_EQ(skinner->Window().State, TWinSkinForm::wsMaximized);
   // Maximised, the other button of the pair shows (restore), the top rows
   // are the title that drags the window down again, and nothing sizes.
   SendMessageW(h, WM_NCPAINT, 1, 0);
@@ -248,7 +248,7 @@ TEST_F(WinSkinForm, AltSpaceOpensTheSkinnedSystemMenuWithWhatTheWindowAllows) {
     // it knows to be up: it must be in before the keys go down.
     qmtest::PumpUntilSettled();
     shown.clear();
-    skinner->SystemPopup()->OnPopup = [](gui::TPopupMenu& menu) {
+    skinner->SystemMenu().Popup()->OnPopup = [](gui::TPopupMenu& menu) {
       for (int i = 0; i < menu.Items().Count(); ++i) {
         const gui::TMenuItem* item = menu.Items().Items(i);
         const WORD keys = item->ShortCut();
@@ -328,13 +328,13 @@ TEST_F(WinSkinForm, ANewCaptionFontIsTakenWhenTheSystemSaysSo) {
     NONCLIENTMETRICSW Metrics;
     ~TPutBack() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0); }
   } putBack{saved};
-  const RECT before = skinner->CaptionRect();
+  const RECT before = skinner->Frame().CaptionRect();
   NONCLIENTMETRICSW bigger = saved;
   bigger.lfCaptionFont.lfHeight = -24;
   ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof bigger, &bigger, 0));
   SendMessageW(h, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(L"WindowMetrics"));
   qmtest::PumpUntilSettled();
-  const RECT after = skinner->CaptionRect();
+  const RECT after = skinner->Frame().CaptionRect();
   EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
   EXPECT_NE(after.top, before.top) << "the text moved within the title";
 }
@@ -447,7 +447,7 @@ class ForeignDialog : public WinSkinForm {
     qmtest::PumpFor(10000, [&] { return Skinner->Phase() == TWinSkinForm::phReady; });
   }
   TSkinControl* ButtonSkinner() const {
-    for (TSkinControl* s : Skinner->ControlSkinners())
+    for (TSkinControl* s : Skinner->Controls().ControlSkinners())
       if (s->Handle == Button) return s;
     return nullptr;
   }
@@ -473,7 +473,7 @@ TEST_F(ForeignDialog, IsWidenedForItsCaptionCountedInGb2312Bytes) {
   AttachSkinner();
   ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
   // Six Chinese characters are twelve bytes: each about two spaces wide.
-  const TFrameMetrics& m = Skinner->Metrics();
+  const TFrameMetrics& m = Skinner->Frame().Metrics();
   const TDataSkinTitle& title = *Skin.Skin()->Title;
   const int widened = (12 + 7) * CaptionSpaceWidth() + m.BorderLeft + m.BorderRight + title.LeftWidth +
                       title.RightWidth + title.TextBackLeft + title.TextBackRight;
@@ -494,7 +494,7 @@ TEST_F(ForeignDialog, ShowsANewCaptionAndLetsGoOfItsHotButtonWhenDeactivated) {
   ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
   // The title as the screen shows it, and as a full repaint draws it.
   auto title = [&] {
-    const RECT c = Skinner->CaptionRect();
+    const RECT c = Skinner->Frame().CaptionRect();
     std::vector<COLORREF> pixels;
     HDC dc = GetWindowDC(Dialog);
     for (int y = c.top; y < c.bottom; ++y)
@@ -516,9 +516,9 @@ TEST_F(ForeignDialog, ShowsANewCaptionAndLetsGoOfItsHotButtonWhenDeactivated) {
   TSkinControl* button = ButtonSkinner();
   ASSERT_NE(button, nullptr);
   SendMessageW(Button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  ASSERT_EQ(Skinner->HotButton(), button);
+  ASSERT_EQ(Skinner->Controls().HotButton(), button);
   SendMessageW(Dialog, WM_NCACTIVATE, FALSE, 0);
-  EXPECT_EQ(Skinner->HotButton(), nullptr);
+  EXPECT_EQ(Skinner->Controls().HotButton(), nullptr);
   EXPECT_EQ(button->MouseFlags & TSkinControl::mfHot, 0u);
 }
 
@@ -542,8 +542,8 @@ TEST_F(WinSkinForm, AWindowWithoutAnIconShowsTheFirstSkinnedWindowsIcon) {
     }
   }
   auto pixel = [](const gui::TBitmap& b, int x, int y) { return const_cast<gui::TBitmap&>(b).Canvas().Pixel(x, y); };
-  const gui::TBitmap& own = skinners[1]->Icon();
-  const gui::TBitmap& borrowed = skinners[2]->Icon();
+  const gui::TBitmap& own = skinners[1]->CaptionButtons().Icon();
+  const gui::TBitmap& borrowed = skinners[2]->CaptionButtons().Icon();
   ASSERT_EQ(borrowed.Width(), own.Width());
   int same = 0, keyed = 0;
   for (int y = 0; y < own.Height(); ++y)

@@ -1,11 +1,11 @@
-// Menu items painted from the skin: each item is laid over the piece of its
-// popup's background picture it covers, then the skin's MenuItem frame
-// (normal or selected), then glyph, caption and short cut.
+#include "skin/4_form/menu_item_painter.h"
+
 #include <algorithm>
 #include <functional>
 
 #include "gui/forms.h"
 #include "gui/menus.h"
+#include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/form_skinner_host.h"
@@ -45,7 +45,9 @@ gui::TImageList* ImagesOf(gui::TMenuItem& Item, gui::TCustomForm* Form) {
 
 }  // namespace
 
-void TWinSkinForm::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
+const TLoadedSkin& TMenuItemPainter::Skin() const { return *FOwner.Skin(); }
+
+void TMenuItemPainter::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
   if (!Form) return;
   std::vector<gui::TMenuItem*> items;
   std::vector<gui::TPopupMenu*> menus;
@@ -53,8 +55,8 @@ void TWinSkinForm::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
   for (gui::TComponent* c : Form->ComponentList()) {
     auto* popup = dynamic_cast<gui::TPopupMenu*>(c);
     if (!popup) continue;
-    if (Enable && (!FSkinData || !FSkinData->SkinControls.Contains(TSkinControlType::xcPopupMenu) ||
-                   popup->Tag % 100 == FSkinData->DisableTag))
+    if (Enable && (!FOwner.SkinData() || !FOwner.SkinData()->SkinControls.Contains(TSkinControlType::xcPopupMenu) ||
+                   popup->Tag % 100 == FOwner.SkinData()->DisableTag))
       continue;
     // Giving back touches only what was taken, and needs no skin.
     if (!Enable && !listed(FOwnerDrawnMenus, popup)) continue;
@@ -65,12 +67,7 @@ void TWinSkinForm::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
         gui::TMenuItem* child = item.Items(i);
         const bool ours = listed(FOwnerDrawnItems, child);
         if (Enable && (ours || !child->OnAdvancedDrawItem)) {
-          child->OnAdvancedDrawItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, RECT r, unsigned st) {
-            DrawMenuItem(it, cv, r, st);
-          };
-          child->OnMeasureItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, int& w, int& h) {
-            MeasureMenuItem(it, cv, w, h);
-          };
+          TakeItem(*child);
           items.push_back(child);
         } else if (!Enable && ours) {
           // Handlers that point at this skinner must not outlive it; an
@@ -87,22 +84,29 @@ void TWinSkinForm::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
   FOwnerDrawnMenus = std::move(menus);
 }
 
-void TWinSkinForm::RemeasureMenus() {
+void TMenuItemPainter::TakeItem(gui::TMenuItem& Item) {
+  Item.OnAdvancedDrawItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, RECT r, unsigned st) {
+    DrawMenuItem(it, cv, r, st);
+  };
+  Item.OnMeasureItem = [this](gui::TMenuItem& it, gui::TCanvas& cv, int& w, int& h) { MeasureMenuItem(it, cv, w, h); };
+}
+
+void TMenuItemPainter::RemeasureMenus() {
   for (gui::TPopupMenu* popup : FOwnerDrawnMenus) gui::RemeasureMenu(popup->Handle());
-  if (FSystemPopup) {
+  if (gui::TPopupMenu* system = FOwner.SystemMenu().PopupIfMade()) {
     // The images are the skin's of the moment.
-    FSystemPopup->Images = FSkinData->MenuImages.get();
-    gui::RemeasureMenu(FSystemPopup->Handle());
+    system->Images = FOwner.SkinData()->MenuImages.get();
+    gui::RemeasureMenu(system->Handle());
   }
-  if (FMenuBar) gui::RemeasureMenu(FMenuBar->FMenuHandle);
+  if (TWinSkinMenu* bar = FOwner.Menus().Bar()) gui::RemeasureMenu(bar->FMenuHandle);
 }
 
-void TWinSkinForm::MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas&, int& Width, int&) {
-  if (FSkin->MenuItem) Width += FSkin->MenuItem->LeftWidth;
-  Width += ImagesOf(Item, FForm) ? 12 : 35;
+void TMenuItemPainter::MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas&, int& Width, int&) {
+  if (Skin().MenuItem) Width += Skin().MenuItem->LeftWidth;
+  Width += ImagesOf(Item, FOwner.Form()) ? 12 : 35;
 }
 
-void TWinSkinForm::MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& Measure) {
+void TMenuItemPainter::MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& Measure) {
   gui::TMenu* menu = Item.GetParentMenu();
   auto own = std::move(Item.OnMeasureItem);
   Item.OnMeasureItem = nullptr;
@@ -113,12 +117,12 @@ void TWinSkinForm::MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& Meas
     throw;
   }
   Item.OnMeasureItem = std::move(own);
-  int extra = FSkin->MenuItem ? FSkin->MenuItem->LeftWidth : 0;
-  extra += ImagesOf(Item, FForm) ? 10 : 35;
+  int extra = Skin().MenuItem ? Skin().MenuItem->LeftWidth : 0;
+  extra += ImagesOf(Item, FOwner.Form()) ? 10 : 35;
   Measure.itemWidth += static_cast<UINT>(extra);
 }
 
-std::unique_ptr<gui::TMenuItem> TWinSkinForm::MenuItemFromHandle(HMENU Menu, UINT Id) {
+std::unique_ptr<gui::TMenuItem> TMenuItemPainter::MenuItemFromHandle(HMENU Menu, UINT Id) {
   wchar_t text[80] = {};
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
@@ -135,17 +139,17 @@ std::unique_ptr<gui::TMenuItem> TWinSkinForm::MenuItemFromHandle(HMENU Menu, UIN
   return item;
 }
 
-bool TWinSkinForm::ItemRightToLeft(gui::TMenuItem& Item) const {
+bool TMenuItemPainter::ItemRightToLeft(gui::TMenuItem& Item) const {
   if (gui::TMenu* menu = Item.GetParentMenu()) return menu->RightToLeft();
   return FForeignRightToLeft;
 }
 
-void TWinSkinForm::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsigned State, RECT R) {
-  gui::TImageList* images = ImagesOf(Item, FForm);
+void TMenuItemPainter::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsigned State, RECT R) {
+  gui::TImageList* images = ImagesOf(Item, FOwner.Form());
   const bool line = Item.IsLine();
   int size = images ? images->Width() : 16;
   if (Item.Checked()) size = std::max(size, 16);
-  const int left = FSkin->MenuItem ? FSkin->MenuItem->LeftWidth : 0;
+  const int left = Skin().MenuItem ? Skin().MenuItem->LeftWidth : 0;
   const bool mirrored = ItemRightToLeft(Item);
   RECT glyph{0, 0, 0, 0};
   if (!line) {
@@ -182,9 +186,9 @@ void TWinSkinForm::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsig
   const UINT align = mirrored ? DT_RIGHT : 0;
   Canvas.Brush.SetStyle(gui::TBrushStyle::bsClear);
   Canvas.Font.SetStyle(Item.Default() ? static_cast<unsigned>(gui::fsBold) : 0u);
-  gui::TColor colour = (State & gui::odSelected) ? FSkin->HilightTextColour : FSkin->MenuTextColour;
+  gui::TColor colour = (State & gui::odSelected) ? Skin().HilightTextColour : Skin().MenuTextColour;
   if (!Item.Enabled())
-    colour = FSkin->ButtonShadowColour == FSkin->MenuTextColour ? gui::clBtnShadow : FSkin->ButtonShadowColour;
+    colour = Skin().ButtonShadowColour == Skin().MenuTextColour ? gui::clBtnShadow : Skin().ButtonShadowColour;
   Canvas.Font.SetColor(colour);
   std::string caption = Item.Caption();
   // An empty caption or a lone accelerator mark measures as nothing.
@@ -210,25 +214,25 @@ void TWinSkinForm::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsig
   }
 }
 
-void TWinSkinForm::PlainDrawItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsigned State, RECT R) {
+void TMenuItemPainter::PlainDrawItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsigned State, RECT R) {
   gui::TBitmap work(Width(R), Height(R));
   gui::TCanvas& canvas = work.Canvas();
   if (!canvas.Handle()) return;
   UseMenuFont(canvas);
-  canvas.Brush.SetColor((State & gui::odSelected) ? FSkin->HilightColour : FSkin->MenuColour);
+  canvas.Brush.SetColor((State & gui::odSelected) ? Skin().HilightColour : Skin().MenuColour);
   canvas.FillRect(RECT{0, 0, Width(R), Height(R)});
   ItemContent(Item, canvas, State, RECT{0, 0, Width(R), Height(R)});
   work.Draw(Canvas, R.left, R.top);
 }
 
-void TWinSkinForm::DrawSeparator(gui::TCanvas& Canvas, RECT R) {
-  gui::TBitmap* strip = FSkin->MenuItem ? FSkin->SkinBitmap(FSkin->MenuItem->Bitmap) : nullptr;
+void TMenuItemPainter::DrawSeparator(gui::TCanvas& Canvas, RECT R) {
+  gui::TBitmap* strip = Skin().MenuItem ? Skin().SkinBitmap(Skin().MenuItem->Bitmap) : nullptr;
   if (!strip || Width(R) <= 0 || Height(R) <= 0) return;
   const RECT frame = SkinFrameRect(*strip, false, kItemFrames, kSeparatorFrame);
   const int top = strip->Height() > Height(R) ? strip->Height() - Height(R) : 0;
   const int rows = strip->Height() - top;
-  const int left = std::min<int>(FSkin->MenuItem->LeftWidth, Width(R));
-  const int right = std::min<int>(FSkin->MenuItem->RightWidth, Width(R) - left);
+  const int left = std::min<int>(Skin().MenuItem->LeftWidth, Width(R));
+  const int right = std::min<int>(Skin().MenuItem->RightWidth, Width(R) - left);
   gui::TBitmap work(Width(R), Height(R));
   HDC dc = work.Canvas().Handle();
   HDC source = strip->Canvas().Handle();
@@ -265,8 +269,8 @@ void PaintItemBackground(gui::TBitmap& Work, HDC Target, const RECT& R, HMENU Me
 
 }  // namespace
 
-void TWinSkinForm::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT R, unsigned State) {
-  gui::TBitmap* strip = FSkin->MenuItem ? FSkin->SkinBitmap(FSkin->MenuItem->Bitmap) : nullptr;
+void TMenuItemPainter::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT R, unsigned State) {
+  gui::TBitmap* strip = Skin().MenuItem ? Skin().SkinBitmap(Skin().MenuItem->Bitmap) : nullptr;
   if (!strip) {
     PlainDrawItem(Item, Canvas, State, R);
     return;
@@ -277,22 +281,22 @@ void TWinSkinForm::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, RECT
   gui::TBitmap work(Width(R), Height(R));
   if (!work.Canvas().Handle()) return;
   UseMenuFont(work.Canvas());
-  PaintItemBackground(work, Canvas.Handle(), R, menu, FSkin->MenuColour);
+  PaintItemBackground(work, Canvas.Handle(), R, menu, Skin().MenuColour);
   if (Item.IsLine()) {
     work.Draw(Canvas, R.left, R.top);
     DrawSeparator(Canvas, R);
     return;
   }
-  const TDataSkinObject& element = *FSkin->MenuItem;
+  const TDataSkinObject& element = *Skin().MenuItem;
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
-  DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == 1, element.Trans == 1, kItemFrames,
+  DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == kTileRepeat, element.Trans == kTransKeyed, kItemFrames,
                (State & gui::odSelected) ? kSelectedFrame : kNormalFrame, margins);
   ItemContent(Item, work.Canvas(), State, local);
   work.Draw(Canvas, R.left, R.top);
 }
 
-void TWinSkinForm::DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigned State, RECT R, gui::TCanvas& Canvas) {
-  gui::TBitmap* strip = FSkin->MenuItem ? FSkin->SkinBitmap(FSkin->MenuItem->Bitmap) : nullptr;
+void TMenuItemPainter::DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigned State, RECT R, gui::TCanvas& Canvas) {
+  gui::TBitmap* strip = Skin().MenuItem ? Skin().SkinBitmap(Skin().MenuItem->Bitmap) : nullptr;
   if (!strip) {
     PlainDrawItem(Item, Canvas, State, R);
     return;
@@ -301,33 +305,33 @@ void TWinSkinForm::DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigned St
   gui::TBitmap work(Width(R), Height(R));
   if (!work.Canvas().Handle()) return;
   UseMenuFont(work.Canvas());
-  PaintItemBackground(work, Canvas.Handle(), R, Menu, FSkin->MenuColour);
-  const TDataSkinObject& element = *FSkin->MenuItem;
+  PaintItemBackground(work, Canvas.Handle(), R, Menu, Skin().MenuColour);
+  const TDataSkinObject& element = *Skin().MenuItem;
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
   // A native separator is an etched line over the background alone.
   if (!Item.IsLine())
-    DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == 1, element.Trans == 1, kItemFrames,
+    DrawNineGrid(work.Canvas().Handle(), local, *strip, false, element.Tile == kTileRepeat, element.Trans == kTransKeyed, kItemFrames,
                  (State & gui::odSelected) ? kSelectedFrame : kNormalFrame, margins);
   ItemContent(Item, work.Canvas(), State, local);
   work.Draw(Canvas, R.left, R.top);
 }
 
-LRESULT TWinSkinForm::MeasureItemMessage(WPARAM wParam, LPARAM lParam) {
+LRESULT TMenuItemPainter::MeasureItemMessage(WPARAM wParam, LPARAM lParam) {
   auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-  if (measure->CtlType != ODT_MENU || !FHadMenu) return CallOldProc(WM_MEASUREITEM, wParam, lParam);
-  if (FForm && FForm->Menu())
-    if (gui::TMenuItem* item = FForm->Menu()->FindItem(measure->itemID, gui::TFindItemKind::fkCommand)) {
+  if (measure->CtlType != ODT_MENU || !FHadMenu) return FOwner.Messages().CallOldProc(WM_MEASUREITEM, wParam, lParam);
+  if (FOwner.Form() && FOwner.Form()->Menu())
+    if (gui::TMenuItem* item = FOwner.Form()->Menu()->FindItem(measure->itemID, gui::TFindItemKind::fkCommand)) {
       MeasureMainItem(*item, *measure);
       return TRUE;
     }
   wchar_t text[80] = {};
-  if (FTrackedPopup) GetMenuStringW(FTrackedPopup, measure->itemID, text, 80, MF_BYCOMMAND);
+  if (const HMENU tracked = FOwner.Menus().TrackedPopup()) GetMenuStringW(tracked, measure->itemID, text, 80, MF_BYCOMMAND);
   const gui::TWindowDC screen(nullptr);
   gui::TCanvas canvas(screen.Handle());
   UseMenuFont(canvas);
   RECT size{0, 0, 0, 0};
   if (text[0]) canvas.DrawText(gui::Narrow(text), size, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
-  measure->itemWidth = static_cast<UINT>(Width(size) + 26 + (FSkin->MenuItem ? FSkin->MenuItem->LeftWidth : 0));
+  measure->itemWidth = static_cast<UINT>(Width(size) + 26 + (Skin().MenuItem ? Skin().MenuItem->LeftWidth : 0));
   if (text[0]) {
     // Some systems ask with no height at all; the text's own is the least.
     if (measure->itemHeight == 0) measure->itemHeight = static_cast<UINT>(Height(size));
@@ -338,18 +342,18 @@ LRESULT TWinSkinForm::MeasureItemMessage(WPARAM wParam, LPARAM lParam) {
   return TRUE;
 }
 
-LRESULT TWinSkinForm::DrawItemMessage(WPARAM wParam, LPARAM lParam) {
+LRESULT TMenuItemPainter::DrawItemMessage(WPARAM wParam, LPARAM lParam) {
   auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-  if (draw->CtlType != ODT_MENU || !FHadMenu) return CallOldProc(WM_DRAWITEM, wParam, lParam);
+  if (draw->CtlType != ODT_MENU || !FHadMenu) return FOwner.Messages().CallOldProc(WM_DRAWITEM, wParam, lParam);
   const HMENU menu = reinterpret_cast<HMENU>(draw->hwndItem);
   TWinSkinPopMenu::BindPending(menu);
   const unsigned state =
       ((draw->itemState & ODS_SELECTED) ? gui::odSelected : 0u) | ((draw->itemState & ODS_NOACCEL) ? gui::odNoAccel : 0u);
   gui::TCanvas canvas(draw->hDC);
   UseMenuFont(canvas);
-  if (FForm && FForm->Menu())
-    if (gui::TMenuItem* item = FForm->Menu()->FindItem(draw->itemID, gui::TFindItemKind::fkCommand)) {
-      if (FSkin->MenuItem)
+  if (FOwner.Form() && FOwner.Form()->Menu())
+    if (gui::TMenuItem* item = FOwner.Form()->Menu()->FindItem(draw->itemID, gui::TFindItemKind::fkCommand)) {
+      if (Skin().MenuItem)
         DrawMenuItem(*item, canvas, draw->rcItem, state);
       else
         PlainDrawItem(*item, canvas, state, draw->rcItem);
