@@ -59,12 +59,17 @@ std::vector<std::string> FocusFaults(const std::vector<TFocusStop>& stops, HWND 
   for (size_t c = 0; c < stops.size(); ++c) {
     const RECT place = RectInWindow(stops[c].Control, window);
     const std::string name = Utf8(WindowText(stops[c].Control)) + " (stop " + std::to_string(c) + ")";
-    // Its look without the focus: at a stop of another control.
-    const size_t without = c == 0 ? 1 : 0;
-    if (Differing(stops[c].Look, stops[without].Look, place) == 0) faults.push_back(name + " shows no focus");
-    for (size_t s = 0; s < stops.size(); ++s)
-      if (s != c && s != without && Differing(stops[s].Look, stops[without].Look, place) != 0)
+    // Its looks without the focus, just before and just after it had it: a
+    // control may keep what the focus did to it (an edit scrolled to its
+    // caret), but not the focus look.
+    const TScreenPixels& before = stops[c == 0 ? 1 : c - 1].Look;
+    const TScreenPixels& after = stops[c + 1 < stops.size() ? c + 1 : c - 1].Look;
+    if (Differing(stops[c].Look, after, place) == 0) faults.push_back(name + " shows no focus");
+    for (size_t s = 0; s < stops.size(); ++s) {
+      if (s == c) continue;
+      if (Differing(stops[s].Look, s < c ? before : after, place) != 0)
         faults.push_back(name + " changes while stop " + std::to_string(s) + " has the focus");
+    }
   }
   return faults;
 }

@@ -25,7 +25,8 @@ struct TFocusStop {
 std::vector<TFocusStop> WalkWithTab(HWND window, const std::vector<RECT>& Masks = {}, int MaxStops = 40);
 
 // What is wrong with the stops' looks, one line for each fault; empty when
-// each stop shows its focus and no other does.
+// each stop shows its focus and no other does: each control looks the same
+// at every stop before its own, and at every stop after it.
 std::vector<std::string> FocusFaults(const std::vector<TFocusStop>& stops, HWND window);
 
 // How many pixels of R (window coordinates) differ between two looks.
