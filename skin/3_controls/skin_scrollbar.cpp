@@ -363,8 +363,14 @@ void TSkinListView::InitScroll(TFormSkinnerLink* Skinner, TSkinData* Data, bool 
   TSkinScrollbar::InitScroll(Skinner, Data, Track);
   HWND header = reinterpret_cast<HWND>(SendMessageW(Handle, LVM_GETHEADER, 0, 0));
   if (!header || !Owner()) return;
-  HeaderSkinner = Owner()->Make<TSkinHeader>();
-  HeaderSkinner->InitWindow(header, Data, Skinner);
+  Owner()->Make<TSkinHeader>()->InitWindow(header, Data, Skinner);
+}
+
+TSkinControl* TSkinListView::HeaderSkinner() const {
+  if (!Owner()) return nullptr;
+  for (gui::TComponent* c : Owner()->ComponentList())
+    if (auto* header = dynamic_cast<TSkinHeader*>(c)) return header;
+  return nullptr;
 }
 
 bool TSkinHeader::BeforeMessage(gui::TMessage& Message) {

@@ -97,7 +97,9 @@ class TSkinListView : public TSkinScrollbar {
  public:
   using TSkinScrollbar::TSkinScrollbar;
   void InitScroll(TFormSkinnerLink* FormSkinner, TSkinData* SkinData, bool TrackThumb) override;
-  TSkinControl* HeaderSkinner = nullptr;
+  // The header's skinner, looked up each time among the list view's own
+  // components: the form skinner may free it first, when the header goes.
+  TSkinControl* HeaderSkinner() const;
 };
 
 // A column header: every item, and the rest of the strip, on the skin's

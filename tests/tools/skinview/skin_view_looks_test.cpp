@@ -2,7 +2,8 @@
 // the real keyboard and mouse: Tab shows the focus at each stop and at no
 // other; a focused button does not look hovered; the focus stays hidden
 // until the keyboard is used when the window says so; every control the
-// switch turns off looks different from itself on; the radio buttons wear
+// switch turns off looks different from itself on; a speed button and the
+// push buttons share one hot look; the radio buttons wear
 // the skin's radio cells and the list view its header and scroll bars
 // without the host making them; a dragged thumb never leaves its track.
 #include <gtest/gtest.h>
@@ -186,6 +187,37 @@ TEST_F(SkinViewLooks, FocusedButtonsLookNeitherHoveredNorPlainAndTheFocusHidesUn
   }
 }
 
+TEST_F(SkinViewLooks, ASpeedButtonSharesTheHotLookWithThePushButtons) {
+  ShowPage(2);
+  gui::TControl* push = Named("PanelButton");
+  gui::TControl* speed = Named("LoneSpeedButton");
+  TSkinControl* pushSkinner = SkinnerOf(push);
+  TSkinControl* speedSkinner = SkinnerOf(speed);
+  ASSERT_NE(pushSkinner, nullptr);
+  ASSERT_NE(speedSkinner, nullptr);
+  RECT window;
+  GetWindowRect(H(), &window);
+  auto over = [&](gui::TControl* c) {
+    const RECT r = PlaceOf(c);
+    MoveMouse(POINT{window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2});
+  };
+  // From one to the other and back: one hot button at a time.
+  const struct {
+    gui::TControl* To;
+    TSkinControl* Hot;
+    TSkinControl* Cold;
+  } moves[] = {{push, pushSkinner, speedSkinner}, {speed, speedSkinner, pushSkinner}, {push, pushSkinner, speedSkinner}};
+  for (const auto& m : moves) {
+    SCOPED_TRACE(m.To->Name);
+    over(m.To);
+    qmtest::PumpFor(5000, [&] { return FormSkinner()->HotButton() == m.Hot; });
+    EXPECT_EQ(FormSkinner()->HotButton(), m.Hot);
+    EXPECT_TRUE(m.Hot->MouseFlags & TSkinControl::mfHot);
+    EXPECT_FALSE(m.Cold->MouseFlags & TSkinControl::mfHot);
+  }
+  ParkMouse();
+}
+
 TEST_F(SkinViewLooks, EveryControlTheSwitchTurnsOffLooksOff) {
   // The switch is the demo menu's item, as a user finds it.
   gui::TMenuItem* demo = Form->Menus->Menu()->Items().Items(1);
@@ -255,9 +287,9 @@ TEST_F(SkinViewLooks, RadioButtonsWearTheSkinsCellsAndTheListViewItsHeaderAndBar
   auto* view = Named<gui::TWinControl>("ListView");
   auto* bars = dynamic_cast<TSkinListView*>(SkinnerOf(view));
   ASSERT_NE(bars, nullptr);
-  ASSERT_NE(bars->HeaderSkinner, nullptr);
+  ASSERT_NE(bars->HeaderSkinner(), nullptr);
   const HWND header = reinterpret_cast<HWND>(SendMessageW(view->Handle(), LVM_GETHEADER, 0, 0));
-  EXPECT_EQ(bars->HeaderSkinner->Handle, header);
+  EXPECT_EQ(bars->HeaderSkinner()->Handle, header);
   // Skinned, header and bars look other than the system's own.
   const RECT headerPlace = qmtest::RectInWindow(header, H());
   RECT barPlace = qmtest::RectInWindow(view->Handle(), H());
