@@ -84,7 +84,7 @@ void TSkinCheckBox::Paint(HDC DC, const RECT& Rect) {
   const int frames = Radio() ? element->RadioFrames() : element->CheckFrames();
   const int w = strip->Width() / frames, h = strip->Height();
   const bool leftText = (GetWindowLongPtrW(Handle, GWL_STYLE) & BS_LEFTTEXT) != 0;
-  // The control's own box goes first: the image may not cover all of it.
+  // The caption begins where the control would begin it, after its box.
   const int clear = GetSystemMetrics(SM_CXMENUCHECK) + 3;
   const RECT caption = leftText ? RECT{Rect.left, Rect.top, Rect.right - clear - 1, Rect.bottom}
                                 : RECT{Rect.left + clear + 1, Rect.top, Rect.right, Rect.bottom};
