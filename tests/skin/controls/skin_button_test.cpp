@@ -195,7 +195,8 @@ TEST_F(GlyphButtons, SpeedButtonsPaintIntoTheirParentAndGiveItBackWhenSkinningGo
          SendMessageW(Form.Handle(), WM_MOUSEMOVE, 0, onB);
          a->SetEnabled(false);
        }, 3, 2, 2},
-      {"down wins over disabled, the other is up and hot", [&] { a->SetDown(true); }, 2, 3, 4},
+      {"down keeps its face when disabled, its glyph greyed; the other is up and hot", [&] { a->SetDown(true); },
+       2, 2, 4},
   };
   const int frames = Skin.Skin()->Buttons->Frames();
   for (const auto& s : states) {
