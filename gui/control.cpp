@@ -683,6 +683,9 @@ void TWinControl::SetEnabled(bool enabled) {
   FEnabled = enabled;
   if (FHandle) EnableWindow(FHandle, enabled);
   Perform(CM_ENABLEDCHANGED);
+  // The system repaints its own controls; a window of our own class would
+  // keep its old look.
+  Invalidate();
 }
 
 std::string TWinControl::Caption() const {
@@ -717,6 +720,14 @@ void TWinControl::ColorChanged() {
   FColorBrush.Reset();
   for (TControl* c : FControls) c->ParentColorChanged();
   Invalidate();
+}
+
+bool FocusCuesHidden(HWND window) {
+  return window && (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+}
+
+bool AcceleratorCuesHidden(HWND window) {
+  return window && (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
 }
 
 }  // namespace gui

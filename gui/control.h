@@ -263,6 +263,12 @@ class TWinControl : public TControl {
   TControl* FCaptureControl = nullptr;
 };
 
+// The window's keyboard cues (WM_QUERYUISTATE): a focus rectangle stays
+// hidden until the user works the keyboard, when the window says so;
+// accelerator underlines the same.
+bool FocusCuesHidden(HWND window);
+bool AcceleratorCuesHidden(HWND window);
+
 // Exceptions never cross a window procedure: this runs the call and hands
 // anything thrown to the application's error box.
 void GuardedCall(const std::function<void()>& call);

@@ -478,6 +478,8 @@ void TPanel::PaintWindow(HDC dc) {
   if (FCaption.empty()) return;
   TCanvas canvas(dc);
   canvas.Font.Assign(FFont);
+  // A panel switched off says so, as static text does.
+  if (!FEnabled) canvas.Font.SetColor(static_cast<TColor>(GetSysColor(COLOR_GRAYTEXT)));
   canvas.Brush.SetStyle(TBrushStyle::bsClear);
   canvas.DrawText(FCaption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }

@@ -85,7 +85,8 @@ void TTabSet::WndProc(TMessage& m) {
       if (m.WParam == VK_RIGHT && FTabIndex + 1 < static_cast<int>(FTabs.size())) Select(FTabIndex + 1);
       break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: Invalidate(); break;
     default: break;
   }
   TWinControl::WndProc(m);
@@ -116,7 +117,7 @@ void TTabSet::PaintWindow(HDC dc) {
     const std::wstring caption = Widen(FTabs[i]);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    if (selected && GetFocus() == Handle()) {
+    if (selected && GetFocus() == Handle() && !FocusCuesHidden(Handle())) {
       InflateRect(&r, -3, -3);
       DrawFocusRect(dc, &r);
     }

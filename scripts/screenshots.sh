@@ -10,7 +10,10 @@
 # its system menu opened with Alt+Space (skinview-system-menu.png),
 # its page of glyph buttons (skinview-buttons.png), its demo menu open down
 # to its deepest submenu (skinview-menu.png) and its MDI window with a
-# maximised child (skinview-mdi.png).
+# maximised child (skinview-mdi.png); the keyboard focus on a button of
+# SkinView (skinview-focus.png), SkinView with all its controls switched
+# off (skinview-disabled.png) and the main window with the focus on
+# "生成批处理文件" (main-focus.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -131,6 +134,21 @@ start "$home/skinview.exe" 'C:\QiMing\default.skn'
 geometry=$(wine "$select" skinview-sysmenu | tr -d '\r')
 sleep 1
 shot skinview-system-menu "$geometry"
+stop
+# The keyboard focus on a button of SkinView, and SkinView with all its
+# controls switched off from its demo menu.
+for what in focus disabled; do
+  start "$home/skinview.exe" 'C:\QiMing\default.skn'
+  geometry=$(wine "$select" "skinview-$what" | tr -d '\r')
+  sleep 1
+  shot "skinview-$what" "$geometry"
+  stop
+done
+# The main window with the keyboard focus on "生成批处理文件".
+start "$home/qiming.exe"
+geometry=$(wine "$select" focus-run | tr -d '\r')
+sleep 1
+shot main-focus "$geometry"
 stop
 # SkinView's menu bar with the demo menu and its submenus open, and its MDI
 # window with a child maximised into the frame's bar.

@@ -36,6 +36,7 @@ enum class TSkinnerKind {
   ComBox,
   Edit,
   Scrollbar,
+  ListView,
   Progress,
   Sizer,
   None,  // no skinner: only the children are looked at
@@ -59,6 +60,7 @@ TSkinControl* MakeSkinner(TSkinnerKind Kind, gui::TComponent* Owner) {
     case TSkinnerKind::ComBox: return Owner->Make<TSkinComBox>();
     case TSkinnerKind::Edit: return Owner->Make<TSkinEdit>();
     case TSkinnerKind::Scrollbar: return Owner->Make<TSkinScrollbar>();
+    case TSkinnerKind::ListView: return Owner->Make<TSkinListView>();
     default: return nullptr;
   }
 }
@@ -143,6 +145,7 @@ const std::vector<TClassRow>& ClassRows() {
       {Named({"TMVCPANEL"}), Always(), TSkinnerKind::None, TStart::Control, false, false, true},
       {Is("TCustomTabControl"), TabGate(), TSkinnerKind::Tab, TStart::Window, false, true},
       {Is("TCustomCheckBox"), Gate(xcCheckBox), TSkinnerKind::CheckBox},
+      {Is("TRadioButton"), Gate(xcRadioButton), TSkinnerKind::RadioButton},
       {Named({"TTRACKBAR"}), Gate(xcButton), TSkinnerKind::TrackBar},
       {Named({"TUPDOWN"}), Gate(xcButton), TSkinnerKind::UpDown},
       {Named({"TDBNAVIGATOR"}), Gate(xcPanel), TSkinnerKind::Box, TStart::Control, true, false, false, "Flat"},
@@ -156,6 +159,8 @@ const std::vector<TClassRow>& ClassRows() {
       {Named({"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}), Gate(xcScrollbar), TSkinnerKind::Scrollbar,
        TStart::Scroll, false},
       {Is("TCustomMemo"), Gate(xcScrollbar), TSkinnerKind::Scrollbar, TStart::Scroll, true},
+      // Its column header comes with it.
+      {Is("TCustomListView"), Gate(xcScrollbar), TSkinnerKind::ListView, TStart::Scroll, true},
       {[](const gui::TComponent& c, const std::string&) { return NeedsScrollSkinner(c); }, Gate(xcScrollbar),
        TSkinnerKind::Scrollbar, TStart::Scroll, true},
       {Is("TButton"), Gate(xcButton), TSkinnerKind::Button},

@@ -13,8 +13,16 @@ constexpr int kButtonFrames = 5;
 int TSkinButton::Frame() const {
   if (!Enabled) return 3;
   if (MouseFlags & mfPressed) return 2;
-  if ((MouseFlags & mfHot) || Focused) return 4;
+  if (MouseFlags & mfHot) return 4;
+  if (Focused) return FocusedFrame(Skin && Skin->Buttons ? Skin->Buttons->FrameCount : 0);
   return 1;
+}
+
+void TSkinButton::DrawFocusInside(HDC Buffer, const RECT& Face) const {
+  if (!Enabled || !FocusShown()) return;
+  RECT inside = Face;
+  InflateRect(&inside, -4, -4);
+  DrawFocusAround(Buffer, inside, Face);
 }
 
 bool TSkinButton::BeforeMessage(gui::TMessage& Message) {
@@ -37,11 +45,18 @@ bool TSkinButton::BeforeMessage(gui::TMessage& Message) {
 void TSkinButton::BecomeHot() {
   MouseFlags |= mfHot;
   if (FormSkinner && FormSkinner->HotButton() != this) {
-    if (TSkinControl* other = FormSkinner->HotButton(); other && other->Handle)
-      SendMessageW(other->Handle, gui::CM_MOUSELEAVE, 0, 0);
-    Repaint();
-    FormSkinner->SetHotButton(this);
+    if (auto* other = dynamic_cast<TSkinButton*>(FormSkinner->HotButton())) other->MouseLeft();
+    PaintNow(nullptr);
+    if (FormSkinner) FormSkinner->SetHotButton(this);
   }
+}
+
+void TSkinButton::DropHot() {
+  if (FormSkinner && FormSkinner->HotButton() == this) FormSkinner->SetHotButton(nullptr);
+}
+
+void TSkinButton::MouseLeft() {
+  if (Handle) SendMessageW(Handle, gui::CM_MOUSELEAVE, 0, 0);
 }
 
 void TSkinButton::Click() {
@@ -84,7 +99,7 @@ void TSkinButton::AfterMessage(gui::TMessage& Message) {
       if (Enabled) {
         MouseFlags &= ~(mfHot | mfPressed);
         Repaint();
-        if (FormSkinner && FormSkinner->HotButton() == this) FormSkinner->SetHotButton(nullptr);
+        DropHot();
       }
       return;
   }
@@ -108,6 +123,7 @@ void TSkinButton::Paint(HDC DC, const RECT& Rect) {
   if (frame == 2) colour = element->PressedColour2;
   SetTextColor(buffer, gui::ColorToRGB(colour));
   DrawCaption(buffer, whole, DT_CENTER, Enabled, Text);
+  DrawFocusInside(buffer, whole);
   BitBlt(DC, Rect.left, Rect.top, whole.right, whole.bottom, buffer, 0, 0, SRCCOPY);
 }
 
@@ -155,13 +171,14 @@ void TSkinButton::PaintGlyphFace(HDC DC, const RECT& Rect, int FrameCount, int F
     if (Frame == fcNormal && element.HasNormalColour2) colour = element.NormalColour2;
     if (Frame == fcHot && element.HasMouseOverColour2) colour = element.MouseOverColour2;
     if (Frame == fcPressed && element.HasPressedColour2) colour = element.PressedColour2;
-    SetTextColor(buffer, Frame == fcDisabled ? GetSysColor(COLOR_BTNSHADOW) : gui::ColorToRGB(colour));
+    SetTextColor(buffer, Frame == fcDisabled ? GetSysColor(COLOR_GRAYTEXT) : gui::ColorToRGB(colour));
     if (Glyph && !Glyph->Glyph().Empty()) {
       gui::DrawGlyphAndCaption(buffer, whole, *Glyph, Cell, Text);
     } else {
       DrawCaption(buffer, whole, DT_CENTER, Frame != fcDisabled, Text);
     }
   }
+  DrawFocusInside(buffer, whole);
   BitBlt(DC, Rect.left, Rect.top, whole.right, whole.bottom, buffer, 0, 0, SRCCOPY);
 }
 
@@ -183,7 +200,7 @@ void TSkinBitButton::Paint(HDC DC, const RECT& Rect) {
   auto* button = dynamic_cast<gui::TBitBtn*>(Control);
   if (Text.empty()) Text = gui::Widen(Control->Caption());
   int frame = fcNormal;
-  if (Focused) frame = fcHot;
+  if (Focused) frame = FocusedFrame(element->Frames());
   if (MouseFlags & mfPressed)
     frame = fcPressed;
   else if (MouseFlags & mfHot)
@@ -257,14 +274,25 @@ void TSkinSpeedButton::AfterMessage(gui::TMessage& Message) {
       PaintNow(nullptr);
       return;
     case gui::CM_MOUSEENTER:
-      MouseFlags |= mfHot;
-      PaintNow(nullptr);
+      if (GraphicControl->Enabled()) BecomeHot();
       return;
     case gui::CM_MOUSELEAVE:
       MouseFlags &= ~(mfHot | mfPressed);
       if (GraphicControl->Visible()) PaintNow(nullptr);
+      DropHot();
       return;
+    case gui::CM_ENABLEDCHANGED: PaintNow(nullptr); return;
   }
+}
+
+void TSkinSpeedButton::MouseLeft() {
+  if (GraphicControl) GraphicControl->Perform(gui::CM_MOUSELEAVE);
+}
+
+void TSkinSpeedButton::SkinChanged() {
+  // No window of its own to invalidate: its parent repaints its place.
+  TakeSkin();
+  if (GraphicControl) GraphicControl->Invalidate();
 }
 
 void TSkinSpeedButton::PaintNow(HDC DC) {
@@ -302,8 +330,10 @@ void TSkinSpeedButton::Paint(HDC DC, const RECT& Rect) {
     frame = fcHot;
   if (!Enabled) frame = fcDisabled;
   if (GraphicControl->Down()) frame = fcPressed;
-  PaintGlyphFace(DC, Rect, element->Frames(), frame, GlyphCellOf(frame), &GraphicControl->ButtonGlyph(),
-                 GraphicControl->Font());
+  // A button that is down keeps its pressed face when switched off; its
+  // glyph shows that it is off.
+  PaintGlyphFace(DC, Rect, element->Frames(), frame, GlyphCellOf(Enabled ? frame : fcDisabled),
+                 &GraphicControl->ButtonGlyph(), GraphicControl->Font());
 }
 
 }  // namespace qm

@@ -15,8 +15,12 @@ class TSkinButton : public TSkinControl {
  public:
   using TSkinControl::TSkinControl;
   // The strip frame for the current state: 1 normal, 2 pressed, 3 disabled,
-  // 4 hot or focused.
+  // 4 hot, 5 focused (1 when the skin's strip has no fifth frame). A
+  // focused button must not look hovered: Enter and Space press it, not
+  // the one under the mouse.
   int Frame() const;
+  // The frame of a focused button in a strip of FrameCount frames.
+  static int FocusedFrame(int FrameCount) { return FrameCount >= 5 ? 5 : 1; }
 
  protected:
   bool BeforeMessage(gui::TMessage& Message) override;
@@ -32,10 +36,18 @@ class TSkinButton : public TSkinControl {
   // state, and copies it to DC.
   void PaintGlyphFace(HDC DC, const RECT& Rect, int FrameCount, int Frame, int Cell,
                       const gui::TButtonGlyph* Glyph, const gui::TFont& Font);
+  // The dotted rectangle inside the face of the composed button, when the
+  // window shows keyboard focus.
+  void DrawFocusInside(HDC Buffer, const RECT& Face) const;
+  // Becomes the form skinner's one hot button; the one before it is told
+  // the mouse left it.
+  void BecomeHot();
+  void DropHot();
+  // The mouse left this button, as it is told when another becomes hot.
+  virtual void MouseLeft();
   gui::TBitmap FBuffer;
 
  private:
-  void BecomeHot();
   void Click();
 };
 
@@ -61,12 +73,14 @@ class TSkinSpeedButton : public TSkinBitButton {
   // Takes over the owner's (a speed button's) message handling.
   void InitGraphic(TFormSkinnerLink* FormSkinner, TSkinData* SkinData);
   void PaintNow(HDC DC) override;
+  void SkinChanged() override;
   gui::TSpeedButton* GraphicControl = nullptr;
 
  protected:
   bool BeforeMessage(gui::TMessage& Message) override;
   void AfterMessage(gui::TMessage& Message) override;
   void Paint(HDC DC, const RECT& Rect) override;
+  void MouseLeft() override;
 };
 
 }  // namespace qm

@@ -41,14 +41,33 @@ RECT TSkinCheckBox::BoxRect(const RECT& Rect, int Width, int Height, bool LeftTe
   return box;
 }
 
-bool TSkinCheckBox::BeforeMessage(gui::TMessage&) {
-  // Everything goes through, destruction included: the control's own
-  // handling and the paint after it are all a check box needs.
+bool TSkinCheckBox::BeforeMessage(gui::TMessage& Message) {
+  switch (Message.Msg) {
+    // The whole face is the skinner's: the control's own focus rectangle,
+    // inverted over a caption it did not draw, would come and go with
+    // every repaint.
+    case WM_PAINT:
+      if (!Strip()) return true;  // no image: the control's own look
+      PaintCycle(Message);
+      return false;
+    case WM_ERASEBKGND:
+      if (!Strip()) return true;
+      Message.Result = 1;
+      return false;
+  }
+  // Everything else goes through, destruction included.
   return true;
+}
+
+gui::TBitmap* TSkinCheckBox::Strip() const {
+  const TDataSkinButton* element = Skin ? Skin->Buttons.get() : nullptr;
+  if (!element) return nullptr;
+  return Skin->SkinBitmap(Radio() ? element->RadioBitmap : element->CheckBitmap);
 }
 
 void TSkinCheckBox::AfterMessage(gui::TMessage& Message) {
   switch (Message.Msg) {
+    case BM_SETSTATE:
     case BM_SETCHECK:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -60,20 +79,30 @@ void TSkinCheckBox::AfterMessage(gui::TMessage& Message) {
 }
 
 void TSkinCheckBox::Paint(HDC DC, const RECT& Rect) {
-  const TDataSkinButton* element = Skin->Buttons.get();
-  if (!element) return;
-  const TSkinImage& image = Radio() ? element->RadioBitmap : element->CheckBitmap;
-  gui::TBitmap* strip = Skin->SkinBitmap(image);
+  gui::TBitmap* strip = Strip();
   if (!strip) return;
+  const TDataSkinButton* element = Skin->Buttons.get();
   const int frames = Radio() ? element->RadioFrames() : element->CheckFrames();
   const int w = strip->Width() / frames, h = strip->Height();
   const bool leftText = (GetWindowLongPtrW(Handle, GWL_STYLE) & BS_LEFTTEXT) != 0;
-  // The control's own box goes first: the image may not cover all of it.
+  // The caption begins where the control would begin it, after its box.
   const int clear = GetSystemMetrics(SM_CXMENUCHECK) + 3;
-  const RECT own = leftText ? RECT{Rect.right - clear, Rect.top, Rect.right, Rect.bottom}
-                            : RECT{Rect.left, Rect.top, Rect.left + clear, Rect.bottom};
-  FillFace(DC, own);
+  const RECT caption = leftText ? RECT{Rect.left, Rect.top, Rect.right - clear - 1, Rect.bottom}
+                                : RECT{Rect.left + clear + 1, Rect.top, Rect.right, Rect.bottom};
+  FillFace(DC, Rect);
   DrawFrame(DC, BoxRect(Rect, w, h, leftText), *strip, true, frames, Frame());
+  PaintCaption(DC, caption, leftText);
+}
+
+void TSkinCheckBox::PaintCaption(HDC DC, const RECT& Place, bool LeftText) {
+  ReadState();
+  const gui::TDCStateGuard saved(DC);
+  HFONT font = Control ? Control->Font().Handle() : reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
+  if (font) SelectObject(DC, font);
+  // The control's own font colour, as it would draw itself.
+  SetTextColor(DC, Control ? gui::ColorToRGB(Control->Font().Color()) : GetSysColor(COLOR_BTNTEXT));
+  const RECT text = DrawCaption(DC, Place, LeftText ? DT_RIGHT : DT_LEFT, Enabled, Text);
+  if (FocusShown()) DrawFocusAround(DC, text, Place);
 }
 
 // --- group boxes
@@ -99,6 +128,8 @@ void TSkinGroupBox::Paint(HDC DC, const RECT& Rect) {
   RoundRect(DC, frame.left, frame.top, frame.right, frame.bottom, 5, 5);
   SetBkMode(DC, OPAQUE);
   SetBkColor(DC, gui::ColorToRGB(Skin->ButtonFaceColour));
+  const bool enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  SetTextColor(DC, enabled ? gui::ColorToRGB(Skin->ButtonTextColour) : GetSysColor(COLOR_GRAYTEXT));
   RECT text{Rect.left + 9, Rect.top, frame.right, frame.bottom};
   UINT format = DT_EXPANDTABS;
   if (AcceleratorsHidden()) gui::HideAcceleratorMarks(caption, format);

@@ -1,6 +1,6 @@
 #pragma once
-// Controls that paint themselves and are then corrected: check boxes and
-// radio buttons get the skin's check or radio image over their own box; a
+// Check boxes and radio buttons are painted whole by their skinner: the
+// skin's check or radio image, the caption and the focus rectangle; a
 // group box gets a rounded frame in the skin's shadow colour and its caption
 // on the skin's face; a panel only takes the skin's face colour.
 
@@ -23,6 +23,13 @@ class TSkinCheckBox : public TSkinControl {
   void AfterMessage(gui::TMessage& Message) override;
   void Paint(HDC DC, const RECT& Rect) override;
   virtual bool Radio() const { return false; }
+  // The skin's check or radio strip; none: the control paints itself.
+  gui::TBitmap* Strip() const;
+
+ private:
+  // The caption beside the box, greyed when disabled, with the focus
+  // rectangle around it when the window shows keyboard focus.
+  void PaintCaption(HDC DC, const RECT& Place, bool LeftText);
 };
 
 class TSkinRadioButton : public TSkinCheckBox {
@@ -31,7 +38,10 @@ class TSkinRadioButton : public TSkinCheckBox {
   using TSkinCheckBox::TSkinCheckBox;
 
  protected:
-  bool BeforeMessage(gui::TMessage& Message) override { return TSkinControl::BeforeMessage(Message); }
+  bool BeforeMessage(gui::TMessage& Message) override {
+    if (Message.Msg == WM_PAINT || Message.Msg == WM_ERASEBKGND) return TSkinCheckBox::BeforeMessage(Message);
+    return TSkinControl::BeforeMessage(Message);
+  }
   bool Radio() const override { return true; }
 };
 

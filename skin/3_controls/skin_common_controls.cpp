@@ -22,6 +22,9 @@ gui::TBitmap& Scratch(int Width, int Height) {
   return scratch;
 }
 
+// A track-bar thumb strip has five frames; the fifth is its disabled look.
+constexpr int kThumbFrames = 5;
+
 RECT MarginsOf(const TDataSkinObject& Element) {
   return RECT{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
 }
@@ -64,6 +67,7 @@ void TSkinProgress::Paint(HDC DC, const RECT& Rect) {
       DrawTransparent(dc, RECT{element->LeftWidth, top, element->LeftWidth + filled, top + chunk->Height()}, row,
                       SkinKeyColour);
     }
+    if (!WindowEnabled()) Dim(dc, whole);
     BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
     return;
   }
@@ -73,6 +77,8 @@ void TSkinProgress::Paint(HDC DC, const RECT& Rect) {
   DrawNineGrid(dc, whole, *frame, false, tile, true, 2, 1, margins);
   if (const int filled = FilledWidth(position, limit, w); filled > 0)
     DrawNineGrid(dc, RECT{0, 0, filled, h}, *frame, false, tile, true, 2, 2, margins);
+  // The skin has no disabled bar.
+  if (!WindowEnabled()) Dim(dc, whole);
   BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
 }
 
@@ -113,8 +119,12 @@ void TSkinTrackBar::DrawThumb(HDC DC) {
   const TDataSkinObject* element = Skin->TrackbarThumbHorz.get();
   if ((GetWindowLongPtrW(Handle, GWL_STYLE) & TBS_VERT) && Skin->TrackbarThumbVert)
     element = Skin->TrackbarThumbVert.get();
+  const bool enabled = WindowEnabled();
   if (gui::TBitmap* strip = element ? Skin->SkinBitmap(element->Bitmap) : nullptr) {
-    DrawFrame(DC, thumb, *strip, true, 5, 2);
+    // A strip that says it has five frames has a disabled one, the last.
+    const bool disabledFrame = !enabled && element->FrameCount >= kThumbFrames;
+    DrawFrame(DC, thumb, *strip, true, kThumbFrames, disabledFrame ? kThumbFrames : 2);
+    if (!enabled && !disabledFrame) Dim(DC, thumb);
     return;
   }
   HPEN pen = CreatePen(PS_SOLID, 1, gui::ColorToRGB(Skin->ButtonShadowColour));
@@ -123,6 +133,7 @@ void TSkinTrackBar::DrawThumb(HDC DC) {
     Rectangle(DC, thumb.left, thumb.top, thumb.right, thumb.bottom);
   }
   DeleteObject(pen);
+  if (!enabled) Dim(DC, thumb);
 }
 
 // --- status bars
@@ -201,6 +212,7 @@ void TSkinStatusBar::PaintPanels(HDC dc, int w, int h) {
   SetBkMode(dc, TRANSPARENT);
   const TDataSkinObject* edges = Skin->StatusBarEdges.get();
   if (edges) SetTextColor(dc, gui::ColorToRGB(edges->NormalColour2));
+  if (!WindowEnabled()) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   gui::TBitmap* edgeStrip = edges ? Skin->SkinBitmap(edges->Bitmap) : nullptr;
 
   std::vector<TPanel> panels;

@@ -1,5 +1,6 @@
 #include "skin/3_controls/skin_control.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "gui/debug_report.h"
@@ -122,8 +123,10 @@ void TSkinControl::TurnThemeOff() {
   if (!FUnthemed && Handle && gui::TurnWindowThemeOff(Handle)) FUnthemed = Handle;
 }
 
-bool TSkinControl::AcceleratorsHidden() const {
-  return Handle && (SendMessageW(Handle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+bool TSkinControl::AcceleratorsHidden() const { return gui::AcceleratorCuesHidden(Handle); }
+
+bool TSkinControl::FocusShown() const {
+  return Handle && GetFocus() == Handle && !gui::FocusCuesHidden(Handle);
 }
 void TSkinControl::RestoreControl() {
   if (Recolour && Control) RestoreColour();
@@ -201,8 +204,12 @@ RECT TSkinControl::WindowBounds() const {
 void TSkinControl::ReadState() {
   if (!Handle) return;
   Focused = GetFocus() == Handle;
-  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  Enabled = WindowEnabled();
   Text = SkinWindowText(Handle);
+}
+
+bool TSkinControl::WindowEnabled() const {
+  return !Handle || (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
 }
 
 void TSkinControl::Repaint() {
@@ -275,12 +282,12 @@ void TSkinControl::DrawElement(HDC DC, const RECT& R, int FrameCount, int FrameI
   DrawNineGrid(DC, R, *strip, false, Element.Tile == kTileRepeat, Element.Trans == kTransKeyed, FrameCount, FrameIndex, margins);
 }
 
-void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEnabled,
+RECT TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEnabled,
                                const std::wstring& Caption) const {
   const gui::TDCStateGuard saved(DC);
   SetBkMode(DC, TRANSPARENT);
   SelectObject(DC, GetStockObject(HOLLOW_BRUSH));
-  if (!IsEnabled) SetTextColor(DC, GetSysColor(COLOR_BTNSHADOW));
+  if (!IsEnabled) SetTextColor(DC, GetSysColor(COLOR_GRAYTEXT));
   std::wstring caption = Caption;
   if (AcceleratorsHidden()) gui::HideAcceleratorMarks(caption, Alignment);
   RECT m = R;
@@ -292,13 +299,48 @@ void TSkinControl::DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEna
   if (Alignment & DT_CENTER) {
     m.left = R.left + (R.right - R.left - tw) / 2;
     m.right = m.left + tw;
+  } else if (Alignment & DT_RIGHT) {
+    m.left = std::max(R.left, R.right - tw), m.right = R.right;
   } else {
-    m.left = R.left, m.right = R.right;
+    m.left = R.left, m.right = std::min(R.right, R.left + tw);
   }
   DrawTextW(DC, caption.c_str(), static_cast<int>(caption.size()), &m, Alignment | DT_EXPANDTABS);
+  return m;
 }
 
-void TSkinControl::DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption,
+void TSkinControl::DrawFocusAround(HDC DC, const RECT& Around, const RECT& Within) {
+  if (Around.right <= Around.left || Around.bottom <= Around.top) return;
+  RECT r = Around;
+  InflateRect(&r, 1, 1);
+  IntersectRect(&r, &r, &Within);
+  // It inverts what lies under it: drawn once, on a picture just composed.
+  DrawFocusRect(DC, &r);
+}
+
+void TSkinControl::Dim(HDC DC, const RECT& R) const {
+  // A checkerboard of the face: the picture stays readable, and no longer
+  // looks like something that answers.
+  static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kChecker);
+  if (!pattern) return;
+  HBRUSH brush = CreatePatternBrush(pattern);
+  if (brush) {
+    const gui::TDCStateGuard saved(DC);
+    SelectObject(DC, brush);
+    // Bits 0 take the text colour, bits 1 the background: first the 0
+    // pixels are cleared, then they get the face.
+    SetTextColor(DC, RGB(0, 0, 0));
+    SetBkColor(DC, RGB(255, 255, 255));
+    PatBlt(DC, R.left, R.top, R.right - R.left, R.bottom - R.top, 0x00A000C9);  // D and P
+    SetTextColor(DC, gui::ColorToRGB(Skin->ButtonFaceColour));
+    SetBkColor(DC, RGB(0, 0, 0));
+    PatBlt(DC, R.left, R.top, R.right - R.left, R.bottom - R.top, 0x00FA0089);  // D or P
+  }
+  if (brush) DeleteObject(brush);
+  DeleteObject(pattern);
+}
+
+RECT TSkinControl::DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption,
                                         int ImageIndex, HIMAGELIST Images) const {
   const gui::TDCStateGuard saved(DC);
   SetBkMode(DC, TRANSPARENT);
@@ -318,11 +360,12 @@ void TSkinControl::DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, co
     ImageList_Draw(Images, ImageIndex, DC, x, R.top + (R.bottom - R.top - ih) / 2, ILD_TRANSPARENT);
     x += iw + 1;
   }
-  if (Caption.empty()) return;
-  if (!Enabled) SetTextColor(DC, GetSysColor(COLOR_BTNSHADOW));
+  if (Caption.empty()) return RECT{};
+  if (!Enabled) SetTextColor(DC, GetSysColor(COLOR_GRAYTEXT));
   RECT t{x, R.top + (R.bottom - R.top - th) / 2, x + tw, 0};
   t.bottom = t.top + th;
   DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &t, kLine);
+  return t;
 }
 
 }  // namespace qm

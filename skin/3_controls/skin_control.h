@@ -88,6 +88,8 @@ class TSkinControl : public gui::TComponent {
   // brings no DC.
   void PaintCycle(gui::TMessage& Message);
   void ReadState();
+  // The window has no WS_DISABLED style.
+  bool WindowEnabled() const;
   RECT WindowBounds() const;
   // The control takes the skin's face colour; back, it takes its own colour
   // again, or its parent's when it followed the parent's.
@@ -101,6 +103,8 @@ class TSkinControl : public gui::TComponent {
   void TurnThemeOff();
   // The window hides its accelerator underlines (WM_QUERYUISTATE).
   bool AcceleratorsHidden() const;
+  // The control has the focus and its window's keyboard cues show it.
+  bool FocusShown() const;
   // An attach that failed half-way: the control gets back what was taken.
   void AbandonAttach();
 
@@ -110,13 +114,20 @@ class TSkinControl : public gui::TComponent {
   // margins and tiling, through the key colour when the element says Trans.
   void DrawElement(HDC DC, const RECT& R, int FrameCount, int FrameIndex, const TDataSkinObject& Element) const;
   // Text on one line, a pixel above the vertical centre; centred when
-  // Alignment is DT_CENTER; in the button-shadow colour when disabled.
-  void DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEnabled, const std::wstring& Caption) const;
+  // Alignment is DT_CENTER; in the grey-text colour when disabled. The
+  // place the text took.
+  RECT DrawCaption(HDC DC, const RECT& R, UINT Alignment, bool IsEnabled, const std::wstring& Caption) const;
   // An image of the list (none for index -1 or no list) and, a pixel after
   // it, the text on one line, both centred vertically; the pair sits 2
   // pixels from the left (Alignment 0), centred (1) or 2 from the right (2).
-  void DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption, int ImageIndex,
+  // The place the text took (empty without text).
+  RECT DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, const std::wstring& Caption, int ImageIndex,
                             HIMAGELIST Images) const;
+  // The dotted focus rectangle around Around, a pixel out, clipped to Within.
+  static void DrawFocusAround(HDC DC, const RECT& Around, const RECT& Within);
+  // A disabled look for a picture the skin has no disabled frame of: every
+  // other pixel of R becomes the face colour.
+  void Dim(HDC DC, const RECT& R) const;
 
  private:
   void HandleMessage(gui::TMessage& Message);

@@ -20,6 +20,7 @@ constexpr int kThickness = 16;
 // each.
 constexpr int kArrowFrames = 23;
 constexpr int kLeftCell = 1, kRightCell = 5, kUpCell = 9, kDownCell = 13;
+constexpr int kDisabledArrow = 3;
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -165,7 +166,7 @@ void TSkinScrollbar::Paint(HDC DC, const RECT& Rect) {
 }
 
 void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSkin& Skin, int HitPart,
-                        const TSkinScrollbar::TBarMetrics& M, gui::TBitmap& Buffer) {
+                        const TSkinScrollbar::TBarMetrics& M, gui::TBitmap& Buffer, bool Enabled) {
   const int length = Vertical ? Height(Bar) : Width(Bar);
   if (length <= 0 || length > 10000 || !Skin.Scrollbar) return;
   gui::TBitmap* arrows = Skin.SkinBitmap(Skin.Scrollbar->Bitmap);
@@ -193,8 +194,13 @@ void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSki
   const int first = Vertical ? kUpCell : kLeftCell, second = Vertical ? kDownCell : kRightCell;
   const int firstPressed = Vertical ? TSkinScrollbar::hpUp : TSkinScrollbar::hpLeft;
   const int secondPressed = Vertical ? TSkinScrollbar::hpDown : TSkinScrollbar::hpRight;
-  DrawFrame(bar, along(0, A), *arrows, true, kArrowFrames, first + (HitPart == firstPressed ? 1 : 0));
-  DrawFrame(bar, along(length - A, length), *arrows, true, kArrowFrames, second + (HitPart == secondPressed ? 1 : 0));
+  // Each arrow's cells: normal, pressed, hot, disabled.
+  auto arrowFrame = [&](int cell, int pressedPart) {
+    if (!Enabled) return cell + kDisabledArrow;
+    return cell + (HitPart == pressedPart ? 1 : 0);
+  };
+  DrawFrame(bar, along(0, A), *arrows, true, kArrowFrames, arrowFrame(first, firstPressed));
+  DrawFrame(bar, along(length - A, length), *arrows, true, kArrowFrames, arrowFrame(second, secondPressed));
   const TDataSkinObject* thumb = (Vertical ? Skin.VertScrollThumb : Skin.HorzScrollThumb).get();
   if (thumb && M.Track >= M.Thumb && M.Thumb > 0) {
     const bool trans = Skin.HorzScrollThumb && Skin.HorzScrollThumb->Trans == kTransKeyed;
@@ -218,7 +224,7 @@ void TSkinScrollbar::PaintBar(HDC DC, const RECT& Bar, bool Vertical, int B) {
     if (GetScrollInfo(Handle, Vertical ? SB_VERT : SB_HORZ, &now) && ThumbMetrics(now, length - 2 * B, B, m))
       info = now;
   }
-  PaintSkinScrollBar(DC, Bar, Vertical, *Skin, HitPart, m, FBar);
+  PaintSkinScrollBar(DC, Bar, Vertical, *Skin, HitPart, m, FBar, WindowEnabled());
 }
 
 bool TSkinScrollbar::PressTest(WPARAM HitTest, LPARAM Point) {
@@ -265,18 +271,8 @@ void TSkinScrollbar::DragThumb(bool Vertical) {
       DispatchMessageW(&msg);
       POINT now;
       GetCursorPos(&now);
-      const int range = info.nMax - info.nMin, page = static_cast<int>(info.nPage);
-      int offset = std::max(startOffset + static_cast<int>(Vertical ? now.y - start.y : now.x - start.x), 0);
-      int position;
-      if (page) {
-        offset = std::min(offset, m.Track);
-        position = MulDiv(offset, range, std::max(m.Track, 1)) + info.nMin;
-        if (position >= info.nMax - page) position = info.nMax - page + 1;
-      } else {
-        offset = std::min(offset, m.Track - m.Thumb);
-        position = std::min(MulDiv(offset, range, std::max(m.Track - m.Thumb, 1)) + info.nMin, info.nMax);
-      }
-      position = std::max(position, info.nMin);
+      const int offset = DragOffset(startOffset + static_cast<int>(Vertical ? now.y - start.y : now.x - start.x), m);
+      const int position = DragPosition(offset, info, m);
       if (position != FDragPosition) {
         info.fMask = SIF_POS;
         info.nPos = info.nTrackPos = position;
@@ -294,6 +290,20 @@ void TSkinScrollbar::DragThumb(bool Vertical) {
   }
   Tracking = false;
   if (GetCapture() == Handle) ReleaseCapture();
+}
+
+int TSkinScrollbar::DragOffset(int Wanted, const TBarMetrics& M) {
+  // The thumb never leaves the track, not even for a moment mid-drag.
+  return std::clamp(Wanted, 0, std::max(M.Track - M.Thumb, 0));
+}
+
+int TSkinScrollbar::DragPosition(int Offset, const SCROLLINFO& Info, const TBarMetrics& M) {
+  const int range = Info.nMax - Info.nMin, page = static_cast<int>(Info.nPage);
+  const int room = std::max(M.Track - M.Thumb, 1);
+  // A window's bars stop a page short of the end, as the system's own do.
+  const int last = page ? std::max(Info.nMax - page + 1, Info.nMin) : Info.nMax;
+  const int position = page ? MulDiv(Offset, range - page + 1, room) + Info.nMin : MulDiv(Offset, range, room) + Info.nMin;
+  return std::clamp(position, Info.nMin, last);
 }
 
 void TSkinScrollbar::FinishDrag() {
@@ -337,7 +347,15 @@ void TSkinScControl::Paint(HDC DC, const RECT& Rect) {
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
   if (GetScrollInfo(Handle, SB_CTL, &info)) ThumbMetrics(info, length - 2 * B, B, Metrics);
-  PaintSkinScrollBar(DC, Rect, vertical, *Skin, HitPart, Metrics, FBar);
+  PaintSkinScrollBar(DC, Rect, vertical, *Skin, HitPart, Metrics, FBar, WindowEnabled());
+  // A scroll bar that has the focus says so on its thumb.
+  if (FocusShown() && Metrics.Thumb > 0 && Metrics.Track >= Metrics.Thumb) {
+    const int from = Metrics.Arrow + Metrics.Offset, to = from + Metrics.Thumb;
+    RECT thumb = vertical ? RECT{Rect.left, Rect.top + from, Rect.right, Rect.top + to}
+                          : RECT{Rect.left + from, Rect.top, Rect.left + to, Rect.bottom};
+    InflateRect(&thumb, -3, -3);
+    DrawFocusAround(DC, thumb, Rect);
+  }
 }
 
 // --- list views and their header
@@ -346,8 +364,14 @@ void TSkinListView::InitScroll(TFormSkinnerLink* Skinner, TSkinData* Data, bool 
   TSkinScrollbar::InitScroll(Skinner, Data, Track);
   HWND header = reinterpret_cast<HWND>(SendMessageW(Handle, LVM_GETHEADER, 0, 0));
   if (!header || !Owner()) return;
-  HeaderSkinner = Owner()->Make<TSkinHeader>();
-  HeaderSkinner->InitWindow(header, Data, Skinner);
+  Owner()->Make<TSkinHeader>()->InitWindow(header, Data, Skinner);
+}
+
+TSkinControl* TSkinListView::HeaderSkinner() const {
+  if (!Owner()) return nullptr;
+  for (gui::TComponent* c : Owner()->ComponentList())
+    if (auto* header = dynamic_cast<TSkinHeader*>(c)) return header;
+  return nullptr;
 }
 
 bool TSkinHeader::BeforeMessage(gui::TMessage& Message) {
@@ -386,6 +410,7 @@ void TSkinHeader::Paint(HDC DC, const RECT& Rect) {
     const int alignment = (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? 2 : (item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? 1 : 0;
     const bool image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) != 0;
     SetTextColor(buffer, gui::ColorToRGB(Skin->ButtonTextColour));
+    Enabled = WindowEnabled();
     DrawCaptionWithImage(buffer, r, alignment, text, image ? item.iImage : -1, images);
   }
   // The strip beyond the last item looks like an empty item.

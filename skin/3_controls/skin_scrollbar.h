@@ -37,6 +37,11 @@ class TSkinScrollbar : public TSkinControl {
   static bool ThumbMetrics(const SCROLLINFO& Info, int Track, int Arrow, TBarMetrics& Metrics);
   // The part a scroll message shows pressed (HitPart), by its code.
   static int ScrollHitPart(bool Vertical, int Code);
+  // Where a dragged thumb goes when the mouse would take it Wanted pixels
+  // into the track: within the track less the thumb.
+  static int DragOffset(int Wanted, const TBarMetrics& Metrics);
+  // The scroll position of a thumb dragged to Offset.
+  static int DragPosition(int Offset, const SCROLLINFO& Info, const TBarMetrics& Metrics);
 
   int HitPart = hpNone;
   bool Tracking = false, TrackThumb = false, InVScroll = false, InHScroll = false;
@@ -81,9 +86,10 @@ class TSkinScControl : public TSkinControl {
 };
 
 // One scroll bar composed from the skin at Bar on DC: track, arrows (the
-// pressed one by HitPart) and the thumb where Metrics put it.
+// pressed one by HitPart, or both disabled) and the thumb where Metrics
+// put it.
 void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSkin& Skin, int HitPart,
-                        const TSkinScrollbar::TBarMetrics& Metrics, gui::TBitmap& Buffer);
+                        const TSkinScrollbar::TBarMetrics& Metrics, gui::TBitmap& Buffer, bool Enabled = true);
 
 // A list view: its scroll bars, and its column header.
 class TSkinListView : public TSkinScrollbar {
@@ -91,7 +97,9 @@ class TSkinListView : public TSkinScrollbar {
  public:
   using TSkinScrollbar::TSkinScrollbar;
   void InitScroll(TFormSkinnerLink* FormSkinner, TSkinData* SkinData, bool TrackThumb) override;
-  TSkinControl* HeaderSkinner = nullptr;
+  // The header's skinner, looked up each time among the list view's own
+  // components: the form skinner may free it first, when the header goes.
+  TSkinControl* HeaderSkinner() const;
 };
 
 // A column header: every item, and the rest of the strip, on the skin's

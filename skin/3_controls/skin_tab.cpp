@@ -112,6 +112,8 @@ void TSkinTab::Paint(HDC DC, const RECT& Rect) {
   const TDataSkinBorder* tabs = Skin->Tabs.get();
   // A skin too old for the images made at the start draws nothing.
   if (!tabs || tabs->Bitmap.Empty() || TabImage.Empty()) return;
+  ReadState();
+  const bool focusShown = FocusShown();
   const RECT display = FrameRect(Rect);
   const int count = static_cast<int>(SendMessageW(Handle, TCM_GETITEMCOUNT, 0, 0));
   const int focused = static_cast<int>(SendMessageW(Handle, TCM_GETCURFOCUS, 0, 0));
@@ -143,7 +145,8 @@ void TSkinTab::Paint(HDC DC, const RECT& Rect) {
                    MarginsOf(*tabs));
       if (!sideways && font) SelectObject(buffer, font);
       SetTextColor(buffer, gui::ColorToRGB(state == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2));
-      DrawCaptionWithImage(buffer, r, 1, text, item.iImage, images);
+      const RECT caption = DrawCaptionWithImage(buffer, r, 1, text, item.iImage, images);
+      if (state == 2 && focusShown) DrawFocusAround(buffer, caption, r);
     }
     if (oldFont) SelectObject(buffer, oldFont);
     if (Orientation == toLeft) RotateBitmapLeft(FBuffer);
@@ -209,6 +212,9 @@ void TSkinTab31::Paint(HDC DC, const RECT& Rect) {
   const gui::TSelectGuard font(dc, FontOf(Handle));
   // The tabs lie where the set itself places them, so that what shows is
   // what a click hits.
+  // The set may have been switched off or on since the last paint.
+  ReadState();
+  const bool focusShown = FocusShown();
   const std::vector<RECT> places = source->TabRects();
   for (size_t n = 0; n < places.size(); ++n) {
     const int i = source->FirstIndex() + static_cast<int>(n);
@@ -217,7 +223,8 @@ void TSkinTab31::Paint(HDC DC, const RECT& Rect) {
     DrawNineGrid(dc, r, TabImage, false, tabs->Tile == kTileRepeat, tabs->Trans == kTransKeyed, tabs->Frames(), selected ? 2 : 1,
                  MarginsOf(*tabs));
     SetTextColor(dc, gui::ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
-    DrawCaption(dc, r, DT_CENTER, Enabled, gui::Widen(source->Tabs()[i]));
+    const RECT caption = DrawCaption(dc, r, DT_CENTER, Enabled, gui::Widen(source->Tabs()[i]));
+    if (selected && focusShown) DrawFocusAround(dc, caption, r);
   }
   BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
 }

@@ -120,11 +120,7 @@ TSkinViewForm::TSkinViewForm(gui::TComponent* Owner) : gui::TForm(Owner) {
   Skin->OnSkinControl = [](gui::TComponent* Sender, TSkinData* Data, gui::TControl*, gui::TControl* Control,
                            const std::string& ClassName, gui::TComponent*& Made) {
     if (!Control) return;
-    if (ClassName == "TLISTVIEW") {
-      auto* view = Control->Make<TSkinListView>();
-      view->InitScroll(FormSkinnerLinkOf(Sender), Data, true);
-      Made = view;
-    } else if (ClassName == "TSTATUSBAR") {
+    if (ClassName == "TSTATUSBAR") {
       Made = Control->Make<TSkinStatusBar>();
     } else if (ClassName == "TPROGRESSBAR") {
       Made = Control->Make<TSkinProgress>();
@@ -257,6 +253,22 @@ void TSkinViewForm::BuildGlyphButtons(gui::TWinControl* Parent) {
   auto* set = Put<gui::TTabSet>(Parent, "TabSet", 8, 216, 290, 22);
   set->SetTabs({"第一页", "第二页", "第三页", "放不下的一页"});
   set->SetTabIndex(0);
+}
+
+void TSkinViewForm::SetControlsEnabled(bool Enabled) {
+  if (Enabled == ControlsEnabled()) return;
+  if (Enabled) {
+    for (const std::string& name : FDisabledByUser)
+      if (auto* control = dynamic_cast<gui::TControl*>(FindComponent(name))) control->SetEnabled(true);
+    FDisabledByUser.clear();
+    return;
+  }
+  for (gui::TComponent* component : ComponentList()) {
+    auto* control = dynamic_cast<gui::TControl*>(component);
+    if (!control || !control->Enabled() || control->Name.empty()) continue;
+    control->SetEnabled(false);
+    FDisabledByUser.push_back(control->Name);
+  }
 }
 
 void TSkinViewForm::ShowTitle() {

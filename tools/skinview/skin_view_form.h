@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/forms.h"
 
@@ -34,6 +35,11 @@ class TSkinViewForm : public gui::TForm {
   bool OpenSkin(const std::string& Path);
   void ToggleSkinning();
   std::string SkinFile() const { return FSkinFile; }
+  // Every control of the window switched off at once, to see the skin's
+  // disabled looks beside nothing else; back on, the controls that were
+  // off to begin with stay off.
+  void SetControlsEnabled(bool Enabled);
+  bool ControlsEnabled() const { return FDisabledByUser.empty(); }
 
   TSkinData* Skin = nullptr;
   gui::TButton *OpenButton = nullptr, *ToggleButton = nullptr, *MessageButton = nullptr;
@@ -55,6 +61,8 @@ class TSkinViewForm : public gui::TForm {
   void BuildGlyphButtons(gui::TWinControl* Parent);
   void ShowTitle();
   std::string FSkinFile;
+  // The controls the user's switch turned off (by name: a control can go).
+  std::vector<std::string> FDisabledByUser;
 };
 
 }  // namespace qm

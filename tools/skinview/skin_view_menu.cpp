@@ -76,6 +76,10 @@ TSkinViewMenu::TSkinViewMenu(TSkinViewForm& Form) : FForm(Form), FImages(std::ma
   for (int i = 0; i < 3; ++i)
     add(demo, std::string(i == 0 ? "红色(&R)" : i == 1 ? "绿色(&G)" : "蓝色(&B)").c_str())->SetImageIndex(i);
   add(demo, "不可用的项")->SetEnabled(false);
+  add(demo, "全部控件禁用(&A)", [this](gui::TMenuItem& i) {
+    FForm.SetControlsEnabled(i.Checked());
+    i.SetChecked(!FForm.ControlsEnabled());
+  });
   add(demo, "-");
   gui::TMenuItem* second = add(demo, "子菜单(&U)");
   add(second, "第二层的项(&A)");

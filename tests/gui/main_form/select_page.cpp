@@ -99,6 +99,23 @@ HWND WaitForSkinned(const wchar_t* cls) {
   }
   return nullptr;
 }
+// Presses Tab until the window's thread has the focus on the button with
+// Caption; false when it never comes there.
+bool TabTo(HWND window, const wchar_t* caption) {
+  SetForegroundWindow(window);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  for (int i = 0; i < 40; ++i) {
+    Sleep(300);
+    wchar_t text[64] = {};
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus && GetWindowTextW(info.hwndFocus, text, 64) &&
+        lstrcmpW(text, caption) == 0)
+      return true;
+    Press(VK_TAB);
+  }
+  return false;
+}
 }  // namespace
 
 // Argument: a page number (-1 leaves the page alone); "help" to press the
@@ -115,7 +132,10 @@ HWND WaitForSkinned(const wchar_t* cls) {
 // child and report the MDI window's rectangle; "start" to report the
 // program's window as it shows once it has started, touching nothing;
 // "save" to press the image file's "选  择" and report the Save dialog's
-// rectangle.
+// rectangle; "focus-run" to move the keyboard focus with Tab to
+// "生成批处理文件"; "skinview-focus" the same to SkinView's "皮肤开/关";
+// "skinview-disabled" to switch SkinView's controls off from its demo menu;
+// each reporting its window's rectangle.
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "start") {
@@ -210,6 +230,24 @@ int main(int argc, char** argv) {
     SetForegroundWindow(frame);
     RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PrintRect(frame);
+    return 0;
+  }
+  if (what == "focus-run" || what == "skinview-focus" || what == "skinview-disabled") {
+    HWND window = what == "focus-run" ? WaitForSkinned(L"TMainForm") : WaitForSkinned(L"TSkinViewForm");
+    if (!window) {
+      std::fprintf(stderr, "the window did not come up skinned\n");
+      return 1;
+    }
+    if (what == "skinview-disabled") {
+      SetForegroundWindow(window);
+      Sleep(1500);
+      AltKey('D');
+      Press('A');
+    } else if (!TabTo(window, what == "focus-run" ? L"生成批处理文件" : L"皮肤开/关")) {
+      std::fprintf(stderr, "Tab never came to the button\n");
+      return 1;
+    }
+    PrintRect(window);
     return 0;
   }
   if (what == "skinview") {

@@ -38,7 +38,8 @@ TEST_F(SkinnedForm, ButtonShowsTheSkinFrameOfItsStateAndClicksOnce) {
       {"hot", [&] { SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }, 4},
       {"pressed", [&] { SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }, 2},
       {"released: clicked, hot again", [&] { SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }, 4},
-      {"left: focused from the press", [&] { SendMessageW(h, gui::CM_MOUSELEAVE, 0, 0); }, 4},
+      {"left: focused from the press", [&] { SendMessageW(h, gui::CM_MOUSELEAVE, 0, 0); },
+       TSkinButton::FocusedFrame(Skin.Skin()->Buttons->FrameCount)},
       {"disabled, under the mouse", [&] {
          button->SetEnabled(false);
          SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -153,7 +154,7 @@ TEST_F(GlyphButtons, BitButtonShowsTheFrameAndGlyphCellOfItsState) {
          SendMessageW(h, gui::CM_MOUSELEAVE, 0, 0);
          other->SetFocus();
          button->SetFocus();
-       }, 4, 1},
+       }, TSkinButton::FocusedFrame(frames), 1},
       {"disabled", [&] { button->SetEnabled(false); }, 3, 2},
   };
   for (const auto& s : states) {
@@ -194,7 +195,8 @@ TEST_F(GlyphButtons, SpeedButtonsPaintIntoTheirParentAndGiveItBackWhenSkinningGo
          SendMessageW(Form.Handle(), WM_MOUSEMOVE, 0, onB);
          a->SetEnabled(false);
        }, 3, 2, 2},
-      {"down wins over disabled, the other is up and hot", [&] { a->SetDown(true); }, 2, 3, 4},
+      {"down keeps its face when disabled, its glyph greyed; the other is up and hot", [&] { a->SetDown(true); },
+       2, 2, 4},
   };
   const int frames = Skin.Skin()->Buttons->Frames();
   for (const auto& s : states) {
