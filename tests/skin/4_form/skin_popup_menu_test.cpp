@@ -13,7 +13,7 @@
 #include "gui_objects.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/skin_popup_menu.h"
-#include "skinned_form.h"
+#include "../3_controls/skinned_form.h"
 
 namespace qm::test {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../data/skin_fixture.h"
+#include "skin_fixture.h"
 #include "../stored_skin.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
