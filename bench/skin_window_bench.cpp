@@ -130,7 +130,7 @@ double StartUp(bool skinned) {
   if (skinned) {
     // The skinner paints its first frame itself when it has fitted the window.
     PumpUntil([&] {
-      qm::TWinSkinForm* s = qm::SkinManager ? qm::SkinManager->FindFormSkinner(h) : nullptr;
+      qm::TWinSkinForm* s = qm::FormSkinnerHost() ? qm::FormSkinnerHost()->FindFormSkinner(h) : nullptr;
       return s && s->Phase() == qm::TWinSkinForm::phReady;
     });
   } else {
@@ -146,7 +146,7 @@ double StartUp(bool skinned) {
   }
   form.reset();
   // Each start-up begins as the program does, with no manager yet.
-  qm::SkinManager.reset();
+  qm::TSkinManage::Free();
   PumpPending();
   return elapsed;
 }
@@ -155,9 +155,9 @@ double StartUp(bool skinned) {
 // manager acts on its timer, hurried here.
 void SwitchSkinning(qm::TMainForm& form, bool on) {
   form.SkinData1->SetActive(on);
-  qm::SkinManager->ActionTimer->SetInterval(1);
+  qm::TSkinManage::Instance()->RunPendingAction();
   PumpUntil([&] {
-    qm::TWinSkinForm* s = qm::SkinManager->FindFormSkinner(form.Handle());
+    qm::TWinSkinForm* s = qm::TSkinManage::Instance()->FindFormSkinner(form.Handle());
     return on ? s && s->Phase() == qm::TWinSkinForm::phReady : !s;
   });
   PumpPending();
@@ -178,7 +178,7 @@ TPair PageRepaint(int rounds, int paints) {
   form->Show();
   SetActiveWindow(form->Handle());
   PumpUntil([&] {
-    qm::TWinSkinForm* s = qm::SkinManager ? qm::SkinManager->FindFormSkinner(form->Handle()) : nullptr;
+    qm::TWinSkinForm* s = qm::FormSkinnerHost() ? qm::FormSkinnerHost()->FindFormSkinner(form->Handle()) : nullptr;
     return s && s->Phase() == qm::TWinSkinForm::phReady;
   });
   form->PageControl1->SetActivePageIndex(0);
@@ -191,7 +191,7 @@ TPair PageRepaint(int rounds, int paints) {
     SwitchSkinning(*form, true);
   }
   form.reset();
-  qm::SkinManager.reset();
+  qm::TSkinManage::Free();
   PumpPending();
   return t;
 }

@@ -43,7 +43,6 @@ class TPageControl : public TWinControl {
   // The next (or previous) page, round the end, as the user's Ctrl+Tab:
   // OnChanging may refuse it, OnChange follows it.
   void SelectNextPage(bool forward);
-  TTabSheet* ActivePage() const { return FActiveIndex >= 0 ? FPages[FActiveIndex] : nullptr; }
   // The area the sheets fill, in the page control's client coordinates.
   RECT DisplayRect();
 

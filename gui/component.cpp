@@ -123,13 +123,6 @@ bool TComponent::SetPropValue(std::string_view name, const std::string& value) {
   return p && p->Set(value);
 }
 
-std::vector<std::string> TComponent::PropertyNames() const {
-  std::vector<std::string> names;
-  for (const auto& p : FProperties)
-    if (std::find(names.begin(), names.end(), p.Name) == names.end()) names.push_back(p.Name);
-  return names;
-}
-
 void TComponent::PublishEnum(std::string name, std::vector<std::string> names, std::function<int()> get,
                              std::function<void(int)> set) {
   TPropertyInfo info;

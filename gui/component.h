@@ -146,7 +146,6 @@ class TComponent {
   std::optional<TPropertyKind> PropertyKind(std::string_view name) const;
   std::optional<std::string> GetPropValue(std::string_view name) const;
   bool SetPropValue(std::string_view name, const std::string& value);
-  std::vector<std::string> PropertyNames() const;
 
  protected:
   // Told when a component is added to or removed from this one's list.

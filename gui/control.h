@@ -216,7 +216,6 @@ class TWinControl : public TControl {
   void Invalidate() override;
   void SetFocus();
   bool Focused() const;
-  int TabOrder = -1;
   bool TabStop = false;
 
   // Paints the windowless children into dc (client coordinates).

@@ -48,7 +48,6 @@ class TCustomForm : public TWinControl {
   void Close();
   bool Active() const;
 
-  std::function<void(TCustomForm&)> OnCreate;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -62,8 +62,6 @@ class TBitBtn : public TButton {
   explicit TBitBtn(TComponent* owner);
   TButtonGlyph& ButtonGlyph() { return FGlyph; }
   TBitmap& Glyph() { return FGlyph.Glyph(); }
-  // The glyph changed: the button shows it.
-  void GlyphChanged() { Invalidate(); }
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -250,7 +250,6 @@ class TCanvas {
   int DrawText(const std::string& text, RECT& r, UINT format);
   SIZE TextExtent(const std::string& text);
   int TextWidth(const std::string& text) { return TextExtent(text).cx; }
-  int TextHeight(const std::string& text) { return TextExtent(text).cy; }
   // Stretches source's srcRect into destRect (StretchBlt) in StretchMode.
   void CopyRect(const RECT& destRect, const TCanvas& source, const RECT& srcRect, DWORD rop = SRCCOPY);
   // SetStretchBltMode for CopyRect: COLORONCOLOR drops pixels, HALFTONE

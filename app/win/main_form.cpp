@@ -20,9 +20,6 @@ const char* const kAuthorLine = "作者：启明映像向导开发组";
 const char* const kMessengerLine = "OICQ：暂无";
 const char* const kThanksLine1 = "非常感谢您使用体软件！如果您对本软件有何看法，请与作者";
 const char* const kThanksLine2 = "联系。如果您觉得本软件不错，请介绍给您的朋友！";
-const char* const kFinishedToDos = "操作结束退出时自动回到DOS提示符";
-const char* const kFinishedReboot = "操作结束退出时自动重启";
-const char* const kRescueData = "挽救硬盘坏道中的数据";
 }  // namespace
 
 TMainForm::TMainForm(gui::TComponent* owner, const std::string& programDir) : gui::TForm(owner), FModel(FHost) {

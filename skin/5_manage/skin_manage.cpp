@@ -15,9 +15,10 @@
 
 namespace qm {
 
-std::unique_ptr<TSkinManage> SkinManager;
-
 namespace {
+
+// Freed at the program's end unless a test freed it before.
+std::unique_ptr<TSkinManage> TheManager;
 
 std::string ClassNameOf(HWND window) {
   wchar_t name[256] = {};
@@ -35,20 +36,26 @@ std::string LowerCase(std::string s) {
 
 }  // namespace
 
-TSkinEngine* TSkinManage::Engine(bool Make) {
-  if (!SkinManager && Make) SkinManager = std::make_unique<TSkinManage>();
-  return SkinManager.get();
+TSkinManage* TSkinManage::Instance() { return TheManager.get(); }
+
+TSkinManage& TSkinManage::Make() {
+  if (!TheManager) TheManager.reset(new TSkinManage());
+  return *TheManager;
 }
 
+void TSkinManage::Free() { delete TheManager.release(); }
+
+TSkinEngine* TSkinManage::Engine(bool Create) { return Create ? &Make() : Instance(); }
+
 TSkinManage::TSkinManage()
-    : ActionTimer(std::make_unique<gui::TTimer>(nullptr)),
-      HighContrast(gui::HighContrastOn()),
+    : FActionTimer(std::make_unique<gui::TTimer>(nullptr)),
+      FHighContrast(gui::HighContrastOn()),
       FSettings(std::make_unique<gui::TSettingsListener>([this](UINT) { SettingsChanged(); })) {
-  MakePopupSkinner = [] { return std::make_unique<TWinSkinPopMenu>(); };
-  ActionTimer->SetEnabled(false);
-  ActionTimer->SetInterval(kSkinActionDelayMs);
+  FMakePopupSkinner = [] { return std::make_unique<TWinSkinPopMenu>(); };
+  FActionTimer->SetEnabled(false);
+  FActionTimer->SetInterval(kSkinActionDelayMs);
   SetFormSkinnerHost(this);
-  ActionTimer->OnTimer = [this](gui::TTimer&) {
+  FActionTimer->OnTimer = [this](gui::TTimer&) {
     // Nothing may unwind through the timer's window procedure.
     try {
       DoAction();
@@ -61,62 +68,62 @@ TSkinManage::TSkinManage()
 TSkinManage::~TSkinManage() {
   // From here on whoever asks finds no manager, also when the program's end
   // takes it, whose holder would still point here until this is done.
-  if (SkinManager.get() == this) static_cast<void>(SkinManager.release());
+  if (TheManager.get() == this) static_cast<void>(TheManager.release());
   if (FormSkinnerHost() == this) SetFormSkinnerHost(nullptr);
-  Activated = 4;
+  FActivated = 4;
   FSettings.reset();
-  ActionTimer.reset();
-  if (HookHandle) UnhookWindowsHookEx(HookHandle);
-  HookHandle = nullptr;
-  for (auto& p : PopupMenus) p->Detach();
-  PopupMenus.clear();
+  FActionTimer.reset();
+  if (FHookHandle) UnhookWindowsHookEx(FHookHandle);
+  FHookHandle = nullptr;
+  for (auto& p : FPopupMenus) p->Detach();
+  FPopupMenus.clear();
   // The skinners of bare windows are the manager's: their windows, which
   // may live on, get their own look back as when the skin is switched off.
   // Library forms keep theirs, which go with them.
   while (!FOwnedSkinners.empty()) {
     std::unique_ptr<TWinSkinForm> skinner = std::move(FOwnedSkinners.back());
     FOwnedSkinners.pop_back();
-    std::erase(FormSkinners, skinner.get());
+    std::erase(FFormSkinners, skinner.get());
   }
-  FormSkinners.clear();
-  SkinDatas.clear();
+  FFormSkinners.clear();
+  FSkinDatas.clear();
 }
 
 void TSkinManage::AddSkinData(TSkinData* SkinData) {
   // A component registered twice would stay behind as a dangling entry when
   // it is destroyed, since removal takes out only one.
-  if (std::find(SkinDatas.begin(), SkinDatas.end(), SkinData) == SkinDatas.end()) SkinDatas.push_back(SkinData);
+  if (std::find(FSkinDatas.begin(), FSkinDatas.end(), SkinData) == FSkinDatas.end()) FSkinDatas.push_back(SkinData);
 }
 
 void TSkinManage::RemoveSkinData(TSkinData* SkinData) {
-  auto it = std::find(SkinDatas.begin(), SkinDatas.end(), SkinData);
-  if (it != SkinDatas.end()) SkinDatas.erase(it);
+  auto it = std::find(FSkinDatas.begin(), FSkinDatas.end(), SkinData);
+  if (it != FSkinDatas.end()) FSkinDatas.erase(it);
   // Nothing may go on painting from a skin that is going: a message box
   // still open when the main form (and its skin) goes, say.
-  for (size_t i = FormSkinners.size(); i-- > 0;)
-    if (i < FormSkinners.size() && FormSkinners[i]->SkinData() == SkinData) DetachAndFree(FormSkinners[i]);
-  std::erase_if(PopupMenus, [&](const std::unique_ptr<TPopupWindowSkinner>& p) {
+  for (size_t i = FFormSkinners.size(); i-- > 0;)
+    if (i < FFormSkinners.size() && FFormSkinners[i]->SkinData() == SkinData) DetachAndFree(FFormSkinners[i]);
+  std::erase_if(FPopupMenus, [&](const std::unique_ptr<TPopupWindowSkinner>& p) {
     if (p->SkinData() != SkinData) return false;
     p->Detach();
     return true;
   });
   // A request still pending for a component that is gone must not reach it.
-  if (PendingSkinData == SkinData) {
-    PendingSkinData = nullptr;
-    ActionTimer->SetEnabled(false);
+  if (FPendingSkinData == SkinData) {
+    FPendingSkinData = nullptr;
+    FActionTimer->SetEnabled(false);
   }
 }
 
 void TSkinManage::InstallHook() {
   // One hook serves every component; a second would see each window twice.
-  if (HookHandle) return;
-  OSVersion = GetVersion();
-  HookHandle = SetWindowsHookExW(WH_CBT, &TSkinManage::HookProc, nullptr, GetCurrentThreadId());
+  if (FHookHandle) return;
+  FOSVersion = GetVersion();
+  FHookHandle = SetWindowsHookExW(WH_CBT, &TSkinManage::HookProc, nullptr, GetCurrentThreadId());
 }
 
 LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
-  TSkinManage* self = SkinManager.get();
-  if (!self || Code < 0) return CallNextHookEx(self ? self->HookHandle : nullptr, Code, wParam, lParam);
+  TSkinManage* self = Instance();
+  if (!self || Code < 0) return CallNextHookEx(self ? self->FHookHandle : nullptr, Code, wParam, lParam);
   try {
     return self->Hook(Code, wParam, lParam);
   } catch (...) {
@@ -124,7 +131,7 @@ LRESULT CALLBACK TSkinManage::HookProc(int Code, WPARAM wParam, LPARAM lParam) {
     // box opened here, amid a window's creation or activation, would stop
     // the program at every window. The window just stays unskinned.
     gui::DebugReport(L"the skin manager's window hook", reinterpret_cast<HWND>(wParam));
-    return CallNextHookEx(self->HookHandle, Code, wParam, lParam);
+    return CallNextHookEx(self->FHookHandle, Code, wParam, lParam);
   }
 }
 
@@ -139,7 +146,7 @@ LRESULT TSkinManage::Hook(int Code, WPARAM wParam, LPARAM lParam) {
   } else if (Code == HCBT_DESTROYWND) {
     DetachPopupMenu(window);
   } else if (Code == HCBT_ACTIVATE) {
-    if (Activated == 0) Activated = 1;
+    CountActivation();
     // A window opening shows the native frame's opening animation unless
     // the compositor keeps it out of sight until the skin has fitted it.
     if (AttachWindow(window) && !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD))
@@ -147,25 +154,37 @@ LRESULT TSkinManage::Hook(int Code, WPARAM wParam, LPARAM lParam) {
           skinner && skinner->SkinsFrame() && skinner->Attached() && gui::SetCloaked(window, true))
         skinner->SetCloakedUntilAttached();
   }
-  return CallNextHookEx(HookHandle, Code, wParam, lParam);
+  return CallNextHookEx(FHookHandle, Code, wParam, lParam);
 }
 
 void TSkinManage::RequestAction(int Action, unsigned Interval) {
-  PendingAction = Action;
-  ActionTimer->SetInterval(Interval);
-  if (Activated != 0) {
-    ActionTimer->SetEnabled(true);
+  FPendingAction = Action;
+  FActionTimer->SetInterval(Interval);
+  if (FActivated != 0) {
+    FActionTimer->SetEnabled(true);
     return;
   }
   // Before the first activation the windows are attached one by one as they
   // are activated, so only the switch itself is recorded.
-  if (Action == saSkinOn) Active = true;
-  if (Action == saSkinOff) Active = false;
+  if (Action == saSkinOn) FActive = true;
+  if (Action == saSkinOff) FActive = false;
 }
 
+void TSkinManage::CountActivation() {
+  if (FActivated == 0) FActivated = 1;
+}
+
+void TSkinManage::RunPendingAction() { DoAction(); }
+
+void TSkinManage::HoldPendingActionForTest() { FActionTimer->SetEnabled(false); }
+
+bool TSkinManage::ActionPending() const { return FActionTimer && FActionTimer->Enabled(); }
+
+int TSkinManage::PendingAction() const { return ActionPending() ? FPendingAction : saNone; }
+
 void TSkinManage::SkinOwnForm(HWND Form) {
-  Active = true;
-  Activated += 1;
+  FActive = true;
+  FActivated += 1;
   if (Form) AttachWindow(Form);
 }
 
@@ -176,7 +195,7 @@ bool TSkinManage::AttachWindow(HWND Handle) {
   if (FindFormSkinner(Handle)) return false;
   gui::TCustomForm* form = gui::Screen().FindForm(Handle);
   const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
-  if (!ForceAttach && (style & WS_CHILD) && LowerCase(ClassNameOf(GetParent(Handle))) == "mdiclient") return false;
+  if (!FForceAttach && (style & WS_CHILD) && LowerCase(ClassNameOf(GetParent(Handle))) == "mdiclient") return false;
   RECT r;
   GetWindowRect(Handle, &r);
   if ((r.right - r.left) * (r.bottom - r.top) == 0) return false;
@@ -185,7 +204,7 @@ bool TSkinManage::AttachWindow(HWND Handle) {
   if (cls == "TApplication" || !CanSkinWindow(cls)) return false;
   TSkinData* sd = FindSkinData(Handle);
   if (!sd || sd->SkinEmpty) return false;
-  if (OnAttachRequest) OnAttachRequest(Handle);
+  if (FOnAttachRequest) FOnAttachRequest(Handle);
   TWinSkinForm* skinner = nullptr;
   if (form) {
     skinner = form->Make<TWinSkinForm>();
@@ -202,52 +221,47 @@ bool TSkinManage::AttachWindow(HWND Handle) {
     skinner = made.get();
     FOwnedSkinners.push_back(std::move(made));
   }
-  FormSkinners.push_back(skinner);
+  FFormSkinners.push_back(skinner);
   PostMessageW(Handle, WM_SKINATTACHED, 0, 1000);
   return true;
 }
 
 bool TSkinManage::AttachPopupMenu(HWND Handle) {
-  if (!Skinning() || !MakePopupSkinner || SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
-  for (const auto& p : PopupMenus)
+  if (!Skinning() || !FMakePopupSkinner || SendMessageW(Handle, WM_ISSKINNED, 0, 0) == 1) return false;
+  for (const auto& p : FPopupMenus)
     if (p->Window() == Handle) return false;
   TSkinData* sd = FindSkinData(Handle);
   if (!sd || sd->SkinEmpty || !sd->SkinControls.Contains(TSkinControlType::xcMainMenu)) return false;
-  std::unique_ptr<TPopupWindowSkinner> skinner = MakePopupSkinner();
+  std::unique_ptr<TPopupWindowSkinner> skinner = FMakePopupSkinner();
   if (!skinner) return false;
   skinner->Attach(Handle, sd);
-  PopupMenus.push_back(std::move(skinner));
+  FPopupMenus.push_back(std::move(skinner));
   return true;
 }
 
 void TSkinManage::DetachPopupMenu(HWND Handle) {
-  auto it = std::find_if(PopupMenus.begin(), PopupMenus.end(), [&](const auto& p) { return p->Window() == Handle; });
-  if (it == PopupMenus.end()) return;
+  auto it = std::find_if(FPopupMenus.begin(), FPopupMenus.end(), [&](const auto& p) { return p->Window() == Handle; });
+  if (it == FPopupMenus.end()) return;
   std::unique_ptr<TPopupWindowSkinner> skinner = std::move(*it);
-  PopupMenus.erase(it);
+  FPopupMenus.erase(it);
   skinner->Detach();
 }
 
 gui::TBitmap* TSkinManage::FindPopupBackground(HMENU Menu) const {
   // Popups that wait for their menu carry none; they are nobody's picture.
   if (!Menu) return nullptr;
-  for (const auto& p : PopupMenus)
+  for (const auto& p : FPopupMenus)
     if (p->MenuHandle() == Menu) return p->Background();
   return nullptr;
 }
 
 TWinSkinForm* TSkinManage::FindFormSkinner(HWND Handle) const {
-  for (TWinSkinForm* s : FormSkinners)
+  for (TWinSkinForm* s : FFormSkinners)
     if (s->FHandle == Handle) return s;
   return nullptr;
 }
 
-void TSkinManage::RemoveFormSkinner(HWND Handle) {
-  auto it = std::find_if(FormSkinners.begin(), FormSkinners.end(), [&](TWinSkinForm* s) { return s->FHandle == Handle; });
-  if (it != FormSkinners.end()) FormSkinners.erase(it);
-}
-
-void TSkinManage::RemoveFormSkinner(const TWinSkinForm* Skinner) { std::erase(FormSkinners, Skinner); }
+void TSkinManage::RemoveFormSkinner(const TWinSkinForm* Skinner) { std::erase(FFormSkinners, Skinner); }
 
 void TSkinManage::DetachAndFree(TWinSkinForm* Skinner) {
   const HWND window = Skinner->FHandle;
@@ -264,7 +278,7 @@ void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
     Skinner->Retire();
     return;
   }
-  std::erase(FormSkinners, Skinner);
+  std::erase(FFormSkinners, Skinner);
   if (Skinner->Owner()) {
     Skinner->Free();
     return;
@@ -273,16 +287,16 @@ void TSkinManage::FreeFormSkinner(TWinSkinForm* Skinner) {
 }
 
 void TSkinManage::SweepFormSkinners() {
-  for (size_t i = FormSkinners.size(); i-- > 0;)
-    if (i < FormSkinners.size() && FormSkinners[i]->Phase() == TWinSkinForm::phDead && !FormSkinners[i]->InMessage())
-      FreeFormSkinner(FormSkinners[i]);
+  for (size_t i = FFormSkinners.size(); i-- > 0;)
+    if (i < FFormSkinners.size() && FFormSkinners[i]->Phase() == TWinSkinForm::phDead && !FFormSkinners[i]->InMessage())
+      FreeFormSkinner(FFormSkinners[i]);
 }
 
 bool TSkinManage::AttachMDIChild(HWND Handle) {
-  const bool forced = ForceAttach;
-  ForceAttach = true;
+  const bool forced = FForceAttach;
+  FForceAttach = true;
   const bool attached = AttachWindow(Handle);
-  ForceAttach = forced;
+  FForceAttach = forced;
   return attached;
 }
 
@@ -293,36 +307,36 @@ void TSkinManage::AttachForm(gui::TCustomForm* Form) {
 }
 
 void TSkinManage::AttachForms(const TSkinData* OnlyFor) {
-  ForceAttach = true;
+  FForceAttach = true;
   SweepFormSkinners();
   for (int i = gui::Screen().FormCount() - 1; i >= 0; --i) {
     gui::TCustomForm* form = gui::Screen().Forms(i);
     if (OnlyFor && form != OnlyFor->Owner()) continue;
     AttachForm(form);
   }
-  ForceAttach = false;
+  FForceAttach = false;
 }
 
 void TSkinManage::DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which) {
   SweepFormSkinners();
-  for (size_t i = FormSkinners.size(); i-- > 0;) {
+  for (size_t i = FFormSkinners.size(); i-- > 0;) {
     // A detach can take other skinners with it (an MDI frame's children).
-    if (i >= FormSkinners.size()) continue;
-    TWinSkinForm* s = FormSkinners[i];
+    if (i >= FFormSkinners.size()) continue;
+    TWinSkinForm* s = FFormSkinners[i];
     if (Which(s)) DetachAndFree(s);
   }
 }
 
 void TSkinManage::SettingsChanged() {
   const bool contrast = gui::HighContrastOn();
-  if (contrast == HighContrast) return;
-  HighContrast = contrast;
-  if (!Active) return;
+  if (contrast == FHighContrast) return;
+  FHighContrast = contrast;
+  if (!FActive) return;
   if (contrast) {
     // The windows look as the system draws them while high contrast lasts.
     DetachFormSkinners([](TWinSkinForm*) { return true; });
-    for (auto& p : PopupMenus) p->Detach();
-    PopupMenus.clear();
+    for (auto& p : FPopupMenus) p->Detach();
+    FPopupMenus.clear();
     return;
   }
   AttachForms(nullptr);
@@ -333,7 +347,7 @@ void TSkinManage::SettingsChanged() {
 
 TSkinData* TSkinManage::FindSkinData(HWND Handle) const {
   TSkinData* found = nullptr;
-  for (TSkinData* sd : SkinDatas) {
+  for (TSkinData* sd : FSkinDatas) {
     auto* form = dynamic_cast<gui::TCustomForm*>(sd->Owner());
     if (sd->SkinFormtype == TSkinFormType::sfOnlyThisForm && form && form->HandleAllocated() &&
         form->Handle() == Handle)
@@ -342,17 +356,17 @@ TSkinData* TSkinManage::FindSkinData(HWND Handle) const {
   if (found) return found;
   const std::string cls = LowerCase(ClassNameOf(Handle));
   if (cls == "tmessageform" || cls == "#32770")
-    for (TSkinData* sd : SkinDatas)
+    for (TSkinData* sd : FSkinDatas)
       if (sd->SkinFormtype == TSkinFormType::sfDialog) found = sd;
   if (found) return found;
-  for (TSkinData* sd : SkinDatas)
+  for (TSkinData* sd : FSkinDatas)
     if (sd->SkinFormtype == TSkinFormType::sfMainform) found = sd;
   if (found) return found;
-  return SkinDatas.empty() ? nullptr : SkinDatas.front();
+  return FSkinDatas.empty() ? nullptr : FSkinDatas.front();
 }
 
 bool TSkinManage::CanSkinWindow(const std::string& ClassName) const {
-  for (TSkinData* sd : SkinDatas)
+  for (TSkinData* sd : FSkinDatas)
     if (sd->SkinFormtype == TSkinFormType::sfMainform) {
       bool doSkin = true;
       sd->DoFormSkin(ClassName, doSkin);
@@ -362,23 +376,23 @@ bool TSkinManage::CanSkinWindow(const std::string& ClassName) const {
 }
 
 void TSkinManage::DoAction() {
-  if (!PendingSkinData) return;
-  ActionTimer->SetEnabled(false);
-  const bool onlyThis = PendingSkinData->SkinFormtype == TSkinFormType::sfOnlyThisForm;
-  auto uses = [&](TWinSkinForm* s) { return !onlyThis || s->SkinData() == PendingSkinData; };
-  switch (PendingAction) {
+  if (!FPendingSkinData) return;
+  FActionTimer->SetEnabled(false);
+  const bool onlyThis = FPendingSkinData->SkinFormtype == TSkinFormType::sfOnlyThisForm;
+  auto uses = [&](TWinSkinForm* s) { return !onlyThis || s->SkinData() == FPendingSkinData; };
+  switch (FPendingAction) {
     case saSkinOn:
-      Active = true;
-      AttachForms(onlyThis ? PendingSkinData : nullptr);
+      FActive = true;
+      AttachForms(onlyThis ? FPendingSkinData : nullptr);
       break;
     case saSkinOff:
-      Active = false;
+      FActive = false;
       DetachFormSkinners(uses);
       break;
     case saSkinChanged: {
       SweepFormSkinners();
       std::vector<TWinSkinForm*> changed;
-      for (TWinSkinForm* s : FormSkinners)
+      for (TWinSkinForm* s : FFormSkinners)
         if (uses(s)) changed.push_back(s);
       for (TWinSkinForm* s : changed) s->ApplySkin();
       for (TWinSkinForm* s : changed) s->Frame().Refresh();
@@ -386,8 +400,8 @@ void TSkinManage::DoAction() {
     }
     default: break;
   }
-  TSkinData* done = PendingSkinData;
-  PendingSkinData = nullptr;
+  TSkinData* done = FPendingSkinData;
+  FPendingSkinData = nullptr;
   done->DoSkinChanged();
 }
 

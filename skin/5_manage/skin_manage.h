@@ -1,11 +1,12 @@
 #pragma once
 // The process-wide skin manager: registers the skin data components, watches
-// the GUI thread's windows through a CBT hook and carries out the requests
-// to switch the skin on, off or to another skin on its 250 ms action timer.
+// the GUI thread's windows through a CBT hook, gives each window it may skin
+// a form or popup skinner, and carries out the requests to switch the skin
+// on, off or to another skin on its action timer.
 //
-// Form and popup skinners are attached here by the form-skinning layer; until
-// that exists the manager keeps the switching state and tells OnAttachRequest
-// of the windows it was asked to attach.
+// There is one, made by the first skin data component that finishes loading
+// and freed at the program's end. Its state is its own: the components, the
+// skinners and tests change it only through the operations below.
 
 #include <windows.h>
 
@@ -33,21 +34,28 @@ class TSkinData;
 
 class TSkinManage final : public TSkinEngine, public TFormSkinnerHost {
  public:
-  TSkinManage();
   ~TSkinManage();
   TSkinManage(const TSkinManage&) = delete;
   TSkinManage& operator=(const TSkinManage&) = delete;
 
+  // The one manager of the process, or null before the first skin data
+  // component finished loading (and after Free).
+  static TSkinManage* Instance();
+  // The one manager, made now if there is none.
+  static TSkinManage& Make();
+  // Frees the one manager, as the program's end does; a test starts from
+  // none with it.
+  static void Free();
   // The engine the skin data components reach (made on first need when
-  // Make is set).
-  static TSkinEngine* Engine(bool Make);
+  // Create is set).
+  static TSkinEngine* Engine(bool Create);
 
   // Called by TSkinData.
   void AddSkinData(TSkinData* SkinData) override;
   void RemoveSkinData(TSkinData* SkinData) override;
   void InstallHook() override;
   void RequestAction(int Action, unsigned Interval) override;
-  void SetPendingSkinData(TSkinData* SkinData) override { PendingSkinData = SkinData; }
+  void SetPendingSkinData(TSkinData* SkinData) override { FPendingSkinData = SkinData; }
   void SkinOwnForm(HWND Form) override;
   // A top-level window to skin; true when a form skinner was created.
   bool AttachWindow(HWND Handle);
@@ -56,13 +64,18 @@ class TSkinManage final : public TSkinEngine, public TFormSkinnerHost {
   void DetachPopupMenu(HWND Handle);
   // The background of the popup window showing a menu, or nullptr.
   gui::TBitmap* FindPopupBackground(HMENU Menu) const override;
+  // A window of the thread was activated, as the hook tells: from the first
+  // on, requests wait for the action timer instead of switching at once.
+  void CountActivation();
+  // Carries out the pending request now, as the action timer's next tick
+  // would (nothing when no component asked).
+  void RunPendingAction();
 
   // Called by the form skinners.
   TWinSkinForm* FindFormSkinner(HWND Handle) const override;
-  const std::vector<TWinSkinForm*>& AllFormSkinners() const override { return FormSkinners; }
-  const std::vector<TSkinData*>& AllSkinData() const override { return SkinDatas; }
+  const std::vector<TWinSkinForm*>& AllFormSkinners() const override { return FFormSkinners; }
+  const std::vector<TSkinData*>& AllSkinData() const override { return FSkinDatas; }
   // Takes a skinner out of the list without freeing it (it is being freed).
-  void RemoveFormSkinner(HWND Handle);
   void RemoveFormSkinner(const TWinSkinForm* Skinner) override;
   // Frees every skinner whose window is gone, unless a message of its is
   // still under way (the next sweep frees it then).
@@ -81,56 +94,73 @@ class TSkinManage final : public TSkinEngine, public TFormSkinnerHost {
   bool CanSkinWindow(const std::string& ClassName) const;
 
   // Skinning is on and the system does not ask for its own looks.
-  bool Skinning() const override { return Active && !HighContrast; }
+  bool Skinning() const override { return FActive && !FHighContrast; }
+  // Skinning is switched on (whatever the system asks for meanwhile).
+  bool Active() const { return FActive; }
+  // 0 until the first window activation; 4 while the manager goes.
+  int Activated() const { return FActivated; }
+  HHOOK HookHandle() const { return FHookHandle; }
+  // The request waiting for the action timer, or saNone.
+  int PendingAction() const;
+  bool ActionPending() const;
+  // The component the pending (or last unfinished) request is for.
+  TSkinData* PendingSkinData() const { return FPendingSkinData; }
+  const std::vector<std::unique_ptr<TPopupWindowSkinner>>& PopupSkinners() const { return FPopupMenus; }
 
-  std::unique_ptr<gui::TTimer> ActionTimer;
-  HHOOK HookHandle = nullptr;
-  std::vector<TSkinData*> SkinDatas;
-  // Every form skinner made, in order. A library form's skinner is owned by
-  // the form; the others by the manager (OwnedSkinners).
-  std::vector<TWinSkinForm*> FormSkinners;
-  bool Active = false;
-  // The user asked for high contrast: skinning steps aside while that
-  // lasts, and comes back after, as Active says.
-  bool HighContrast = false;
-  bool ForceAttach = false;
-  int Activated = 0;
-  int PendingAction = saNone;
-  TSkinData* PendingSkinData = nullptr;
-  DWORD OSVersion = 0;
-  // Told of each window that passed the gates for a form skinner. Unset in
-  // the program; the manager keeps no record of windows itself.
-  std::function<void(HWND)> OnAttachRequest;
   // Makes the popup skinners (TWinSkinPopMenu unless replaced); unset,
   // popup menus keep their native look.
-  std::function<std::unique_ptr<TPopupWindowSkinner>()> MakePopupSkinner;
-  std::vector<std::unique_ptr<TPopupWindowSkinner>> PopupMenus;
+  void SetPopupSkinnerMaker(std::function<std::unique_ptr<TPopupWindowSkinner>()> Maker) {
+    FMakePopupSkinner = std::move(Maker);
+  }
+  // Told of each window that passed the gates for a form skinner. Unset in
+  // the program; the manager keeps no record of windows itself.
+  void SetOnAttachRequest(std::function<void(HWND)> Handler) { FOnAttachRequest = std::move(Handler); }
 
- protected:
+  // Test seams. The switch alone, without the attaching or detaching that
+  // carrying out a request brings; and the action timer held back (the
+  // request stays pending for RunPendingAction).
+  void SetActiveForTest(bool Value) { FActive = Value; }
+  void HoldPendingActionForTest();
+
+ private:
+  TSkinManage();
+  static LRESULT CALLBACK HookProc(int Code, WPARAM wParam, LPARAM lParam);
+  LRESULT Hook(int Code, WPARAM wParam, LPARAM lParam);
   // One tick of the action timer: carries out the pending request.
   void DoAction();
   // A change of system settings, heard once it is over.
   void SettingsChanged();
-
- private:
-  static LRESULT CALLBACK HookProc(int Code, WPARAM wParam, LPARAM lParam);
   void AttachForm(gui::TCustomForm* Form);
   // Every shown library form (of one skin data component, or all).
   void AttachForms(const TSkinData* OnlyFor);
   // Gives the windows that Which picks their native looks back.
   void DetachFormSkinners(const std::function<bool(TWinSkinForm*)>& Which);
-  std::unique_ptr<gui::TSettingsListener> FSettings;
   // Takes a skinner out of the list and frees it; one inside a message of
   // its window is only marked for the next sweep.
   void FreeFormSkinner(TWinSkinForm* Skinner);
   // Switches a skinner off and frees it, as switching the skin off does.
   void DetachAndFree(TWinSkinForm* Skinner);
-  std::vector<std::unique_ptr<TWinSkinForm>> FOwnedSkinners;
-  LRESULT Hook(int Code, WPARAM wParam, LPARAM lParam);
-};
 
-// The one manager, made by the first skin data component that finishes
-// loading; freed at the end of the program.
-extern std::unique_ptr<TSkinManage> SkinManager;
+  std::unique_ptr<gui::TTimer> FActionTimer;
+  HHOOK FHookHandle = nullptr;
+  std::vector<TSkinData*> FSkinDatas;
+  // Every form skinner made, in order. A library form's skinner is owned by
+  // the form; the others by the manager (FOwnedSkinners).
+  std::vector<TWinSkinForm*> FFormSkinners;
+  std::vector<std::unique_ptr<TWinSkinForm>> FOwnedSkinners;
+  bool FActive = false;
+  // The user asked for high contrast: skinning steps aside while that
+  // lasts, and comes back after, as FActive says.
+  bool FHighContrast = false;
+  bool FForceAttach = false;
+  int FActivated = 0;
+  int FPendingAction = saNone;
+  TSkinData* FPendingSkinData = nullptr;
+  DWORD FOSVersion = 0;
+  std::function<void(HWND)> FOnAttachRequest;
+  std::function<std::unique_ptr<TPopupWindowSkinner>()> FMakePopupSkinner;
+  std::vector<std::unique_ptr<TPopupWindowSkinner>> FPopupMenus;
+  std::unique_ptr<gui::TSettingsListener> FSettings;
+};
 
 }  // namespace qm

@@ -16,7 +16,7 @@
 namespace {
 
 bool Ready(HWND window) {
-  qm::TWinSkinForm* s = qm::SkinManager ? qm::SkinManager->FindFormSkinner(window) : nullptr;
+  qm::TWinSkinForm* s = qm::TSkinManage::Instance() ? qm::TSkinManage::Instance()->FindFormSkinner(window) : nullptr;
   return s && s->Phase() == qm::TWinSkinForm::phReady;
 }
 
@@ -43,7 +43,7 @@ TEST(MainWindowKeyboard, TabShowsTheFocusOnEveryControlOfTheFirstPage) {
   EXPECT_TRUE(run) << "the walk passes \"生成批处理文件\"";
   for (const std::string& fault : qmtest::FocusFaults(stops, form->Handle())) ADD_FAILURE() << fault;
   form.reset();
-  qm::SkinManager.reset();
+  qm::TSkinManage::Free();
   qmtest::PumpFor(20);
   SetCaretBlinkTime(blink);
 }

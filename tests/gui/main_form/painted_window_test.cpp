@@ -27,7 +27,7 @@ using namespace qmtest;
 namespace {
 
 qm::TWinSkinForm* SkinnerOf(HWND window) {
-  return qm::SkinManager ? qm::SkinManager->FindFormSkinner(window) : nullptr;
+  return qm::FormSkinnerHost() ? qm::FormSkinnerHost()->FindFormSkinner(window) : nullptr;
 }
 
 bool Ready(HWND window) {
@@ -92,7 +92,7 @@ class PaintedWindow : public ::testing::Test {
  protected:
   void TearDown() override {
     Form.reset();
-    qm::SkinManager.reset();
+    qm::TSkinManage::Free();
     PumpFor(20);
   }
 
@@ -133,8 +133,8 @@ TEST_F(PaintedWindow, MainWindowAfterPageSwitchesSkinSwitchesAndSkinningOffAndOn
   Start();
   const std::string first = Utf8(BesideProgram(L"default.skn")), second = Utf8(BesideProgram(L"second.skn"));
   auto carriedOut = [&] {
-    qm::SkinManager->ActionTimer->SetInterval(1);
-    PumpFor(3000, [&] { return !qm::SkinManager->PendingSkinData; });
+    qm::TSkinManage::Instance()->RunPendingAction();
+    PumpFor(3000, [&] { return !qm::TSkinManage::Instance()->PendingSkinData(); });
   };
   for (int page = 0; page < 6; ++page) {
     SCOPED_TRACE("page " + std::to_string(page));

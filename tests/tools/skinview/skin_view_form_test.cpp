@@ -45,7 +45,7 @@ class SkinView : public ::testing::Test {
   }
   void TearDown() override {
     Form.reset();
-    SkinManager.reset();
+    TSkinManage::Free();
   }
   // Opens a file, answering the message a refusal shows; the message's text,
   // empty when there was none.

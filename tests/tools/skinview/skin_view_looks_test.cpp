@@ -39,7 +39,7 @@ namespace {
 using qmtest::TScreenPixels;
 
 bool Ready(HWND window) {
-  TWinSkinForm* s = SkinManager ? SkinManager->FindFormSkinner(window) : nullptr;
+  TWinSkinForm* s = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkinner(window) : nullptr;
   return s && s->Phase() == TWinSkinForm::phReady;
 }
 
@@ -67,7 +67,7 @@ class SkinViewLooks : public ::testing::Test {
 
   void TearDown() override {
     Form.reset();
-    SkinManager.reset();
+    TSkinManage::Free();
     qmtest::PumpFor(20);
     SetCaretBlinkTime(FBlink);
   }
@@ -77,7 +77,7 @@ class SkinViewLooks : public ::testing::Test {
   T* Named(const char* name) const {
     return dynamic_cast<T*>(Form->FindComponent(name));
   }
-  TWinSkinForm* FormSkinner() const { return SkinManager->FindFormSkinner(H()); }
+  TWinSkinForm* FormSkinner() const { return TSkinManage::Instance()->FindFormSkinner(H()); }
   TSkinControl* SkinnerOf(gui::TControl* control) const {
     for (TSkinControl* s : FormSkinner()->ControlSkinners())
       if (s->Owner() == control || (s->Handle && s->Control == control)) return s;
@@ -297,7 +297,7 @@ TEST_F(SkinViewLooks, RadioButtonsWearTheSkinsCellsAndTheListViewItsHeaderAndBar
   barPlace.top = headerPlace.bottom;
   const TScreenPixels skinned = Look();
   Form->ToggleSkinning();
-  qmtest::PumpFor(5000, [&] { return !SkinManager->FindFormSkinner(H()); });
+  qmtest::PumpFor(5000, [&] { return !TSkinManage::Instance()->FindFormSkinner(H()); });
   const TScreenPixels native = Look();
   EXPECT_GT(Differing(skinned, native, headerPlace), 0) << "the header";
   EXPECT_GT(Differing(skinned, native, barPlace), 0) << "the vertical bar";

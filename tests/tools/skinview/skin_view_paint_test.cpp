@@ -27,7 +27,7 @@ namespace {
 std::string BesideProgram(const wchar_t* name) { return qmtest::Utf8(qmtest::BesideProgram(name)); }
 
 bool Ready(HWND window) {
-  TWinSkinForm* s = SkinManager ? SkinManager->FindFormSkinner(window) : nullptr;
+  TWinSkinForm* s = FormSkinnerHost() ? FormSkinnerHost()->FindFormSkinner(window) : nullptr;
   return s && s->Phase() == TWinSkinForm::phReady;
 }
 
@@ -40,7 +40,7 @@ class SkinViewPaint : public ::testing::Test {
  protected:
   void TearDown() override {
     Form.reset();
-    SkinManager.reset();
+    TSkinManage::Free();
     qmtest::PumpFor(20);
   }
 
@@ -85,13 +85,13 @@ TEST_F(SkinViewPaint, AfterSkinningOffAndOnAndAfterLoadingASkin) {
     Pages()->SetActivePageIndex(page);
     ExpectSettledAsRepainted(H(), "page shown");
     Form->ToggleSkinning();
-    qmtest::PumpFor(2000, [&] { return !SkinManager->FindFormSkinner(H()); });
+    qmtest::PumpFor(2000, [&] { return !TSkinManage::Instance()->FindFormSkinner(H()); });
     ExpectSettledAsRepainted(H(), "skinning off");
     Form->ToggleSkinning();
     ASSERT_TRUE(WaitReady(H()));
     ExpectSettledAsRepainted(H(), "skinning on again");
     ASSERT_TRUE(Form->OpenSkin(BesideProgram(page % 2 ? L"default.skn" : L"second.skn")));
-    qmtest::PumpFor(2000, [&] { return Ready(H()) && !SkinManager->ActionTimer->Enabled(); });
+    qmtest::PumpFor(2000, [&] { return Ready(H()) && !TSkinManage::Instance()->ActionPending(); });
     ExpectSettledAsRepainted(H(), "another skin loaded");
   }
 }

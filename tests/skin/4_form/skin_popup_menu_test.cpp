@@ -13,7 +13,7 @@
 #include "gui_objects.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/skin_popup_menu.h"
-#include "skinned_form.h"
+#include "../3_controls/skinned_form.h"
 
 namespace qm::test {
 namespace {
@@ -24,8 +24,8 @@ std::function<bool(HWND)> gInspect;
 int gTicks = 0;
 
 TWinSkinPopMenu* SkinnerOfPopup(HWND window) {
-  if (!SkinManager) return nullptr;
-  for (auto& p : SkinManager->PopupMenus)
+  if (!TSkinManage::Instance()) return nullptr;
+  for (auto& p : TSkinManage::Instance()->PopupSkinners())
     if (p->Window() == window) return dynamic_cast<TWinSkinPopMenu*>(p.get());
   return nullptr;
 }
@@ -94,10 +94,11 @@ class SkinnedMenus : public SkinnedForm {
  protected:
   void SetUp() override {
     SkinnedForm::SetUp();
-    SkinManager = std::make_unique<TSkinManage>();
-    SkinManager->AddSkinData(&Skin);
-    SkinManager->InstallHook();
-    SkinManager->Active = true;
+    TSkinManage::Free();
+    TSkinManage& manager = TSkinManage::Make();
+    manager.AddSkinData(&Skin);
+    manager.InstallHook();
+    manager.RequestAction(saSkinOn, kSkinActionDelayMs);  // before any activation: at once
     Popup = Form.Make<gui::TPopupMenu>();
     Plain = Popup->Items().Add("普通项");
     Plain->OnClick = [this](gui::TMenuItem&) { ++Clicks; };
@@ -118,7 +119,7 @@ class SkinnedMenus : public SkinnedForm {
 
   void TearDown() override {
     gInspect = nullptr;
-    SkinManager.reset();
+    TSkinManage::Free();
     qmtest::PumpFor(20);
   }
 
@@ -152,7 +153,8 @@ TEST_F(SkinnedMenus, PopupFramesComeFromTheSkinOnlyWhileItCanDrawThem) {
     bool Skinned;
   } cases[] = {
       {"skin on", Popup, none, none, true},
-      {"manager switched off while a skinner is attached", Popup, none, [] { SkinManager->Active = false; }, false},
+      {"manager switched off while a skinner is attached", Popup, none,
+       [] { TSkinManage::Instance()->SetActiveForTest(false); }, false},
       {"skin without a menu background", Popup,
        [&] { test::UseSkin(Skin, test::EditedStoredSkin([](TSkinDescription& d) { d.MenuBackground.reset(); })); },
        none, false},
@@ -188,7 +190,7 @@ TEST_F(SkinnedMenus, PopupFramesComeFromTheSkinOnlyWhileItCanDrawThem) {
       return true;
     });
     EXPECT_TRUE(seen);
-    SkinManager->Active = true;
+    TSkinManage::Instance()->SetActiveForTest(true);
     Skin.PackedSkin = TMemoryStream(PackedStoredSkin());
     ASSERT_TRUE(Skin.LoadSkin());
   }
@@ -403,8 +405,9 @@ TEST_F(SkinnedMenus, SubmenusAndPrintedPopupsShowTheirOwnSkinnedBackground) {
     TWinSkinPopMenu* second = SkinnerOfPopup(popup);
     if (!second || second->MenuHandle() != Sub->Handle()) return gTicks > 150;
     checked = true;
-    EXPECT_EQ(SkinManager->PopupMenus.size(), 2u);
-    EXPECT_NE(SkinManager->FindPopupBackground(Popup->Handle()), SkinManager->FindPopupBackground(Sub->Handle()));
+    EXPECT_EQ(TSkinManage::Instance()->PopupSkinners().size(), 2u);
+    const TSkinManage& manager = *TSkinManage::Instance();
+    EXPECT_NE(manager.FindPopupBackground(Popup->Handle()), manager.FindPopupBackground(Sub->Handle()));
     RECT w;
     GetWindowRect(popup, &w);
     const int W = w.right - w.left, H = w.bottom - w.top;
@@ -568,7 +571,7 @@ TEST_F(SkinnedMenus, ManyPopupsLeaveNoObjectBehind) {
           i % 2 ? *Popup : *Keep,
           [](HWND) {
             // The Tag-disabled menu's popup never learns its menu: it is nobody's background.
-            EXPECT_EQ(SkinManager->FindPopupBackground(nullptr), nullptr);
+            EXPECT_EQ(TSkinManage::Instance()->FindPopupBackground(nullptr), nullptr);
             return true;
           },
           0);
@@ -580,7 +583,7 @@ TEST_F(SkinnedMenus, ManyPopupsLeaveNoObjectBehind) {
   open(10);
   EXPECT_EQ(qmtest::GdiObjectCount(), gdi);
   EXPECT_EQ(qmtest::UserObjectCount(), user);
-  EXPECT_TRUE(SkinManager->PopupMenus.empty());
+  EXPECT_TRUE(TSkinManage::Instance()->PopupSkinners().empty());
   EXPECT_EQ(TWinSkinPopMenu::PendingPopup, nullptr);
 }
 

@@ -60,18 +60,20 @@ class SkinnedMainForm : public ::testing::Test {
   void TearDown() override {
     Form.reset();
     // The next test starts as the program does, with no manager.
-    qm::SkinManager.reset();
+    qm::TSkinManage::Free();
     qmtest::PumpFor(20);
   }
 
   HWND H() const { return Form->Handle(); }
-  qm::TWinSkinForm* Skinner() const { return qm::SkinManager ? qm::SkinManager->FindFormSkinner(H()) : nullptr; }
+  qm::TWinSkinForm* Skinner() const {
+    return qm::FormSkinnerHost() ? qm::FormSkinnerHost()->FindFormSkinner(H()) : nullptr;
+  }
 
   // Switches through the component; the manager acts on its timer, which is
   // hurried so that hundreds of switches fit in a test.
   void Switch(bool on) {
     Form->SkinData1->SetActive(on);
-    qm::SkinManager->ActionTimer->SetInterval(1);
+    qm::TSkinManage::Instance()->RunPendingAction();
     qmtest::PumpFor(2000, [&] {
       qm::TWinSkinForm* s = Skinner();
       return on ? s && s->Phase() == qm::TWinSkinForm::phReady : !s;

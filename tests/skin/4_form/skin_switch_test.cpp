@@ -119,7 +119,7 @@ class SkinSwitch : public ::testing::Test {
   void TearDown() override {
     Form.reset();
     Skin.reset();
-    SkinManager.reset();
+    TSkinManage::Free();
     SetSkinMessageHandler(FPreviousHandler);
   }
 
@@ -137,12 +137,12 @@ class SkinSwitch : public ::testing::Test {
     return form;
   }
   static TWinSkinForm* Skinner(gui::TForm& form) {
-    return SkinManager ? SkinManager->FindFormSkinner(form.Handle()) : nullptr;
+    return FormSkinnerHost() ? FormSkinnerHost()->FindFormSkinner(form.Handle()) : nullptr;
   }
   // Carries out a pending request of the skin data and waits for it.
   static void LetTheManagerTick() {
-    if (SkinManager->PendingSkinData) SkinManager->ActionTimer->SetEnabled(true);
-    qmtest::PumpFor(2000, [] { return SkinManager->PendingSkinData == nullptr; });
+    TSkinManage::Instance()->RunPendingAction();
+    qmtest::PumpFor(2000, [] { return TSkinManage::Instance()->PendingSkinData() == nullptr; });
     qmtest::PumpFor(50);
   }
 
@@ -198,7 +198,7 @@ TEST_F(SkinSwitch, TheWindowUsesItsSkinUntilTheTickAndTheNewOneAfter) {
 
     Skin->SetSkinFile(c.File);
     // The manager's tick is held back while the window is put through its paces.
-    SkinManager->ActionTimer->SetEnabled(false);
+    TSkinManage::Instance()->HoldPendingActionForTest();
     EXPECT_EQ(Skin->SkinEmpty, !c.Loads);
     EXPECT_EQ(Skin->Skin() != built, c.Loads) << "only a complete load is published";
     EXPECT_EQ(skinner.Skin(), built);

@@ -28,17 +28,22 @@
 namespace qm {
 namespace {
 
+TSkinManage& Manager() { return *TSkinManage::Instance(); }
+
 class SkinManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SkinManager = std::make_unique<TSkinManage>();
-    SkinManager->OnAttachRequest = [this](HWND w) { Requests.push_back(w); };
+    TSkinManage::Free();
+    TSkinManage::Make();
+    Manager().SetOnAttachRequest([this](HWND w) { Requests.push_back(w); });
     // A window is attached only when a loaded skin speaks for it.
     Skin.PackedSkin = TMemoryStream(test::PackedStoredSkin());
     ASSERT_TRUE(Skin.LoadSkin());
-    SkinManager->AddSkinData(&Skin);
+    Manager().AddSkinData(&Skin);
   }
-  void TearDown() override { SkinManager.reset(); }
+  void TearDown() override { TSkinManage::Free(); }
+  // Before any activation a request switches at once, as at start-up.
+  static void SwitchOn() { Manager().RequestAction(saSkinOn, kSkinActionDelayMs); }
   TSkinData Skin{nullptr};
   bool Requested(HWND w) const { return std::find(Requests.begin(), Requests.end(), w) != Requests.end(); }
   std::vector<HWND> Requests;
@@ -57,44 +62,46 @@ class SkinManagerTest : public ::testing::Test {
 };
 
 TEST_F(SkinManagerTest, TheHookCountsTheFirstActivationAndAsksToAttachTheWindow) {
-  SkinManager->InstallHook();
-  ASSERT_NE(SkinManager->HookHandle, nullptr);
-  SkinManager->Active = true;
+  Manager().InstallHook();
+  ASSERT_NE(Manager().HookHandle(), nullptr);
+  SwitchOn();
   HWND w = TopLevelWindow();
   ShowWindow(w, SW_SHOW);
   SetActiveWindow(w);
   Pump(50);
-  EXPECT_EQ(SkinManager->Activated, 1);
+  EXPECT_EQ(Manager().Activated(), 1);
   EXPECT_TRUE(Requested(w));
   // The window wears the skin, once however often it is activated...
-  ASSERT_NE(SkinManager->FindFormSkinner(w), nullptr);
+  ASSERT_NE(Manager().FindFormSkinner(w), nullptr);
   EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 1);
   HWND other = TopLevelWindow();
   ShowWindow(other, SW_SHOW);
   SetActiveWindow(other);
   SetActiveWindow(w);
   Pump(50);
-  EXPECT_EQ(std::count_if(SkinManager->FormSkinners.begin(), SkinManager->FormSkinners.end(),
+  EXPECT_EQ(std::count_if(Manager().AllFormSkinners().begin(), Manager().AllFormSkinners().end(),
                           [&](TWinSkinForm* s) { return s->FHandle == w; }),
             1);
   DestroyWindow(other);
   // ...until skinning is switched off on the next tick.
-  SkinManager->PendingSkinData = &Skin;
-  SkinManager->RequestAction(saSkinOff, 250);
+  Manager().SetPendingSkinData(&Skin);
+  Manager().RequestAction(saSkinOff, 250);
   Pump(600);
-  EXPECT_TRUE(SkinManager->FormSkinners.empty());
+  EXPECT_TRUE(Manager().AllFormSkinners().empty());
   EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
   // A window gone while skinned leaves its skinner to the next sweep.
-  SkinManager->Active = true;
-  EXPECT_TRUE(SkinManager->AttachWindow(w));
+  Manager().SetPendingSkinData(&Skin);
+  Manager().RequestAction(saSkinOn, kSkinActionDelayMs);
+  Manager().RunPendingAction();
+  EXPECT_TRUE(Manager().AttachWindow(w));
   DestroyWindow(w);
-  SkinManager->SweepFormSkinners();
-  EXPECT_TRUE(SkinManager->FormSkinners.empty());
+  Manager().SweepFormSkinners();
+  EXPECT_TRUE(Manager().AllFormSkinners().empty());
 }
 
 TEST_F(SkinManagerTest, MessageBoxesAndSaveDialogsWearTheSkinToo) {
-  SkinManager->InstallHook();
-  SkinManager->Active = true;
+  Manager().InstallHook();
+  SwitchOn();
   const struct {
     const char* Name;
     std::function<void()> Open;
@@ -133,10 +140,10 @@ TEST_F(SkinManagerTest, AWindowThatCannotBeTakenOverIsLeftExactlyAsItWasAndSaysW
   const HMENU menu = GetMenu(w);
   const LONG_PTR procedure = GetWindowLongPtrW(w, GWLP_WNDPROC);
   ASSERT_NE(menu, nullptr);
-  SkinManager->Active = true;
+  SwitchOn();
   qmtest::TDebugOutput debug;
-  EXPECT_FALSE(SkinManager->AttachWindow(w));
-  EXPECT_EQ(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_FALSE(Manager().AttachWindow(w));
+  EXPECT_EQ(Manager().FindFormSkinner(w), nullptr);
   EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
   EXPECT_EQ(GetMenu(w), menu);
   EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), procedure);
@@ -154,18 +161,18 @@ HWND gOpenPopup = nullptr;
 TEST_F(SkinManagerTest, WindowsAndPopupsStillOpenWhenTheirSkinGoesGetTheirOwnLookBack) {
   // The main form (and its skin) goes while a message box and a popup menu
   // are still open.
-  SkinManager->RemoveSkinData(&Skin);
+  Manager().RemoveSkinData(&Skin);
   gGoingSkin = std::make_unique<TSkinData>(nullptr);
   gGoingSkin->PackedSkin = TMemoryStream(test::PackedStoredSkin());
   ASSERT_TRUE(gGoingSkin->LoadSkin());
-  SkinManager->AddSkinData(gGoingSkin.get());
-  SkinManager->InstallHook();
-  SkinManager->Active = true;
+  Manager().AddSkinData(gGoingSkin.get());
+  Manager().InstallHook();
+  SwitchOn();
   HWND w = TopLevelWindow();
   ShowWindow(w, SW_SHOW);
   SetActiveWindow(w);
-  ASSERT_NE(SkinManager->FindFormSkinner(w), nullptr);
-  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  ASSERT_NE(Manager().FindFormSkinner(w), nullptr);
+  qmtest::PumpFor(10000, [&] { return Manager().FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, 1, L"打开皮肤");
   SetForegroundWindow(w);
@@ -174,8 +181,8 @@ TEST_F(SkinManagerTest, WindowsAndPopupsStillOpenWhenTheirSkinGoesGetTheirOwnLoo
   TrackPopupMenu(menu, TPM_RIGHTBUTTON, 100, 100, 0, w, nullptr);
   DestroyMenu(menu);
   EXPECT_NE(gOpenPopup, nullptr) << "the skin went while the popup was open";
-  EXPECT_TRUE(SkinManager->PopupMenus.empty());
-  EXPECT_EQ(SkinManager->FindFormSkinner(w), nullptr);
+  EXPECT_TRUE(Manager().PopupSkinners().empty());
+  EXPECT_EQ(Manager().FindFormSkinner(w), nullptr);
   EXPECT_EQ(SendMessageW(w, WM_ISSKINNED, 0, 0), 0);
   EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
   // It still paints and answers, from no skin at all.
@@ -198,7 +205,7 @@ LRESULT CALLBACK EndsOnCaption(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DefWindowProcW(w, msg, wParam, lParam);
   if (msg == WM_SETTEXT) {
     DestroyWindow(w);
-    SkinManager->SweepFormSkinners();
+    Manager().SweepFormSkinners();
   }
   return result;
 }
@@ -211,23 +218,23 @@ TEST_F(SkinManagerTest, AWindowEndedInsideItsOwnMessageKeepsItsSkinnerUntilThatM
   RegisterClassW(&wc);
   HWND w = CreateWindowExW(0, L"QmEndsOnCaption", L"窗口", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 120, nullptr,
                            nullptr, GetModuleHandleW(nullptr), nullptr);
-  SkinManager->Active = true;
-  ASSERT_TRUE(SkinManager->AttachWindow(w));
-  qmtest::PumpFor(10000, [&] { return SkinManager->FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
+  SwitchOn();
+  ASSERT_TRUE(Manager().AttachWindow(w));
+  qmtest::PumpFor(10000, [&] { return Manager().FindFormSkinner(w)->Phase() == TWinSkinForm::phReady; });
   SetWindowTextW(w, L"关闭");
   EXPECT_FALSE(IsWindow(w));
-  ASSERT_EQ(SkinManager->FormSkinners.size(), 1u) << "kept while its message ran";
-  SkinManager->SweepFormSkinners();
-  EXPECT_TRUE(SkinManager->FormSkinners.empty());
+  ASSERT_EQ(Manager().AllFormSkinners().size(), 1u) << "kept while its message ran";
+  Manager().SweepFormSkinners();
+  EXPECT_TRUE(Manager().AllFormSkinners().empty());
 }
 
 TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
-  SkinManager->InstallHook();
+  Manager().InstallHook();
   HWND w = TopLevelWindow();
   ShowWindow(w, SW_SHOW);
   SetActiveWindow(w);
   Pump(50);
-  EXPECT_EQ(SkinManager->Activated, 1);
+  EXPECT_EQ(Manager().Activated(), 1);
   EXPECT_TRUE(Requests.empty());
   DestroyWindow(w);
 }
@@ -235,12 +242,12 @@ TEST_F(SkinManagerTest, NothingIsAttachedWhileSkinningIsOff) {
 TEST_F(SkinManagerTest, AFailureInsideTheHookLeavesTheWindowUnskinnedWithoutAWord) {
   std::vector<std::string> reported;
   gui::Application().OnException = [&](const std::string& text) { reported.push_back(text); };
-  SkinManager->OnAttachRequest = [this](HWND w) {
+  Manager().SetOnAttachRequest([this](HWND w) {
     Requests.push_back(w);
     throw std::runtime_error("no form skinner");
-  };
-  SkinManager->InstallHook();
-  SkinManager->Active = true;
+  });
+  Manager().InstallHook();
+  SwitchOn();
   HWND first = TopLevelWindow(), second = TopLevelWindow();
   for (HWND w : {first, second}) {
     ShowWindow(w, SW_SHOW);
@@ -256,82 +263,80 @@ TEST_F(SkinManagerTest, AFailureInsideTheHookLeavesTheWindowUnskinnedWithoutAWor
 }
 
 TEST_F(SkinManagerTest, SwitchingOffBeforeAnyActivationTakesEffectAtOnce) {
-  SkinManager->Active = true;
-  SkinManager->RequestAction(saSkinOff, 250);
-  EXPECT_FALSE(SkinManager->Active);
-  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  SwitchOn();
+  Manager().RequestAction(saSkinOff, 250);
+  EXPECT_FALSE(Manager().Active());
+  EXPECT_FALSE(Manager().ActionPending());
   // A change request before activation has nothing to do yet.
-  SkinManager->RequestAction(saSkinChanged, 250);
-  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
-  EXPECT_FALSE(SkinManager->Active);
+  Manager().RequestAction(saSkinChanged, 250);
+  EXPECT_FALSE(Manager().ActionPending());
+  EXPECT_FALSE(Manager().Active());
 }
 
 TEST_F(SkinManagerTest, AfterActivationARequestWaitsForTheNextTick) {
   TSkinData sd(nullptr);
-  SkinManager->AddSkinData(&sd);
-  SkinManager->Activated = 1;
-  SkinManager->Active = true;
-  SkinManager->RequestAction(saSkinOff, 250);
-  SkinManager->PendingSkinData = &sd;
-  EXPECT_TRUE(SkinManager->Active);
-  EXPECT_TRUE(SkinManager->ActionTimer->Enabled());
+  Manager().AddSkinData(&sd);
+  Manager().SkinOwnForm(nullptr);  // on, and counted as activated
+  Manager().RequestAction(saSkinOff, 250);
+  Manager().SetPendingSkinData(&sd);
+  EXPECT_TRUE(Manager().Active());
+  EXPECT_TRUE(Manager().ActionPending());
   Pump(600);
-  EXPECT_FALSE(SkinManager->Active);
-  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  EXPECT_FALSE(Manager().Active());
+  EXPECT_FALSE(Manager().ActionPending());
 }
 
 TEST_F(SkinManagerTest, ARequestMadeWhileReportingTheLastOneIsKept) {
   TSkinData sd(nullptr);
-  SkinManager->AddSkinData(&sd);
-  SkinManager->Activated = 1;
-  SkinManager->Active = true;
+  Manager().AddSkinData(&sd);
+  Manager().SkinOwnForm(nullptr);  // on, and counted as activated
   int reports = 0;
   sd.OnSkinChanged = [&](gui::TComponent*) {
     if (++reports == 1) {  // switch back on as soon as the skin went off
-      SkinManager->RequestAction(saSkinOn, 250);
-      SkinManager->PendingSkinData = &sd;
+      Manager().RequestAction(saSkinOn, kSkinActionDelayMs);
+      Manager().SetPendingSkinData(&sd);
     }
   };
-  SkinManager->RequestAction(saSkinOff, 250);
-  SkinManager->PendingSkinData = &sd;
+  Manager().RequestAction(saSkinOff, 250);
+  Manager().SetPendingSkinData(&sd);
   Pump(1200);
   EXPECT_EQ(reports, 2);
-  EXPECT_TRUE(SkinManager->Active);
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_TRUE(Manager().Active());
+  EXPECT_EQ(Manager().PendingSkinData(), nullptr);
 }
 
 TEST_F(SkinManagerTest, TheSkinDataForAWindowFollowsItsFormType) {
-  SkinManager->RemoveSkinData(&Skin);
+  Manager().RemoveSkinData(&Skin);
   TSkinData first(nullptr), main(nullptr), dialog(nullptr);
   dialog.SkinFormtype = TSkinFormType::sfDialog;
-  for (TSkinData* sd : {&first, &main, &dialog}) SkinManager->AddSkinData(sd);
+  for (TSkinData* sd : {&first, &main, &dialog}) Manager().AddSkinData(sd);
   HWND plain = TopLevelWindow();
   HWND box = TopLevelWindow(L"#32770");
-  EXPECT_EQ(SkinManager->FindSkinData(plain), &main);  // the last sfMainform one
-  EXPECT_EQ(SkinManager->FindSkinData(box), &dialog);
-  SkinManager->RemoveSkinData(&dialog);
-  EXPECT_EQ(SkinManager->FindSkinData(box), &main);
+  EXPECT_EQ(Manager().FindSkinData(plain), &main);  // the last sfMainform one
+  EXPECT_EQ(Manager().FindSkinData(box), &dialog);
+  Manager().RemoveSkinData(&dialog);
+  EXPECT_EQ(Manager().FindSkinData(box), &main);
   DestroyWindow(plain);
   DestroyWindow(box);
 }
 
 TEST_F(SkinManagerTest, TheWindowGateIsTheFirstMainComponents) {
-  SkinManager->RemoveSkinData(&Skin);
-  EXPECT_TRUE(SkinManager->CanSkinWindow("SysMonthCal32"));  // nobody to ask
+  Manager().RemoveSkinData(&Skin);
+  EXPECT_TRUE(Manager().CanSkinWindow("SysMonthCal32"));  // nobody to ask
   TSkinData dialog(nullptr), main(nullptr), later(nullptr);
   dialog.SkinFormtype = TSkinFormType::sfDialog;
   dialog.OnFormSkin = [](gui::TComponent*, const std::string&, bool& doSkin) { doSkin = false; };
   later.OnFormSkin = [](gui::TComponent*, const std::string&, bool& doSkin) { doSkin = false; };
-  for (TSkinData* sd : {&dialog, &main, &later}) SkinManager->AddSkinData(sd);
-  EXPECT_FALSE(SkinManager->CanSkinWindow("SysMonthCal32"));
-  EXPECT_TRUE(SkinManager->CanSkinWindow("TMainForm"));
+  for (TSkinData* sd : {&dialog, &main, &later}) Manager().AddSkinData(sd);
+  EXPECT_FALSE(Manager().CanSkinWindow("SysMonthCal32"));
+  EXPECT_TRUE(Manager().CanSkinWindow("TMainForm"));
 }
 
 TEST_F(SkinManagerTest, SizeGripsAreRefusedOnlyInsideSkinnedWindows) {
-  SkinManager->InstallHook();
-  SkinManager->Active = true;
+  Manager().InstallHook();
+  SwitchOn();
   HWND skinned = TopLevelWindow(), plain = TopLevelWindow();
-  ASSERT_TRUE(SkinManager->AttachWindow(skinned));
+  ASSERT_TRUE(Manager().AttachWindow(skinned));
   for (HWND parent : {skinned, plain}) {
     HWND grip = CreateWindowExW(0, L"ScrollBar", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 0, 0, 16, 16, parent,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -348,8 +353,8 @@ TEST_F(SkinManagerTest, SizeGripsAreRefusedOnlyInsideSkinnedWindows) {
 TEST_F(SkinManagerTest, HighContrastSetsTheSkinAsideAndBringsItBackAfter) {
   bool contrast = false;
   gui::HighContrastOverride() = [&] { return contrast; };
-  SkinManager->InstallHook();
-  SkinManager->Active = true;
+  Manager().InstallHook();
+  SwitchOn();
   gui::TForm form(nullptr);
   form.Show();
   SetActiveWindow(form.Handle());
@@ -391,7 +396,7 @@ HRESULT CloakAnswer = S_OK;
 HRESULT WINAPI RecordCloak(HWND window, DWORD attribute, LPCVOID value, DWORD) {
   constexpr DWORD kCloak = 13;
   if (attribute != kCloak) return S_OK;
-  const TWinSkinForm* skinner = SkinManager->FindFormSkinner(window);
+  const TWinSkinForm* skinner = Manager().FindFormSkinner(window);
   CloakCalls.push_back({*static_cast<const BOOL*>(value) != FALSE, skinner ? skinner->Phase() : -1});
   return CloakAnswer;
 }
@@ -399,8 +404,8 @@ HRESULT WINAPI RecordCloak(HWND window, DWORD attribute, LPCVOID value, DWORD) {
 TEST_F(SkinManagerTest, AnOpeningWindowIsOutOfTheCompositorsSightOnlyUntilItIsDressed) {
   const auto saved = gui::CompositorCalls();
   gui::CompositorCalls().SetWindowAttribute = &RecordCloak;
-  SkinManager->InstallHook();
-  SkinManager->Active = true;
+  Manager().InstallHook();
+  SwitchOn();
   const int attaching = TWinSkinForm::phAttaching, ready = TWinSkinForm::phReady;
   const struct {
     const char* Case;
@@ -418,7 +423,7 @@ TEST_F(SkinManagerTest, AnOpeningWindowIsOutOfTheCompositorsSightOnlyUntilItIsDr
     ShowWindow(w, SW_SHOW);
     SetActiveWindow(w);
     qmtest::PumpFor(1000, [&] {
-      const TWinSkinForm* s = SkinManager->FindFormSkinner(w);
+      const TWinSkinForm* s = Manager().FindFormSkinner(w);
       return s && s->Phase() == ready;
     });
     Pump(20);
@@ -444,16 +449,16 @@ class TRecordingPopupSkinner : public TPopupWindowSkinner {
 
 void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
   // While the menu is open: one skinner, found by the menu it shows.
-  if (SkinManager->PopupMenus.size() == 1 && SkinManager->FindPopupBackground(TRecordingPopupSkinner::Shown))
+  if (Manager().PopupSkinners().size() == 1 && Manager().FindPopupBackground(TRecordingPopupSkinner::Shown))
     TRecordingPopupSkinner::Shown = nullptr;  // seen
   KillTimer(nullptr, id);
   EndMenu();
 }
 
 TEST_F(SkinManagerTest, EachOpenPopupMenuWindowHasOneSkinnerWhileTheMenuBarIsSkinned) {
-  SkinManager->InstallHook();
-  SkinManager->Active = true;
-  SkinManager->MakePopupSkinner = [] { return std::make_unique<TRecordingPopupSkinner>(); };
+  Manager().InstallHook();
+  SwitchOn();
+  Manager().SetPopupSkinnerMaker([] { return std::make_unique<TRecordingPopupSkinner>(); });
   HWND owner = TopLevelWindow();
   ShowWindow(owner, SW_SHOW);
   SetForegroundWindow(owner);
@@ -470,7 +475,7 @@ TEST_F(SkinManagerTest, EachOpenPopupMenuWindowHasOneSkinnerWhileTheMenuBarIsSki
     EXPECT_EQ(TRecordingPopupSkinner::Attached, menusSkinned ? 1 : 0);
     EXPECT_EQ(TRecordingPopupSkinner::Detached, TRecordingPopupSkinner::Attached);
     EXPECT_EQ(TRecordingPopupSkinner::Shown == nullptr, menusSkinned) << "found while open";
-    EXPECT_TRUE(SkinManager->PopupMenus.empty());
+    EXPECT_TRUE(Manager().PopupSkinners().empty());
   }
   DestroyMenu(menu);
   DestroyWindow(owner);

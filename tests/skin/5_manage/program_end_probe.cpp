@@ -34,7 +34,7 @@ BOOL CALLBACK Repaint(HWND w, LPARAM) {
 void CALLBACK EndNow(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   if (std::strcmp(gFirst, "forms") == 0) std::unique_ptr<gui::TForm>(gForm).reset();
-  if (std::strcmp(gFirst, "manager") == 0) qm::SkinManager.reset();
+  if (std::strcmp(gFirst, "manager") == 0) qm::TSkinManage::Free();
   // What is still open paints and answers once more.
   EnumThreadWindows(GetCurrentThreadId(), &Repaint, 0);
   MSG msg;
@@ -75,10 +75,10 @@ int main(int argc, char** argv) {
   auto* skin = form->Make<qm::TSkinData>();
   skin->PackedSkin = qm::TMemoryStream(qm::test::PackedStoredSkin());
   if (!skin->LoadSkin()) return 12;
-  qm::SkinManager = std::make_unique<qm::TSkinManage>();
-  qm::SkinManager->AddSkinData(skin);
-  qm::SkinManager->InstallHook();
-  qm::SkinManager->Active = true;
+  qm::TSkinManage& manager = qm::TSkinManage::Make();
+  manager.AddSkinData(skin);
+  manager.InstallHook();
+  manager.RequestAction(qm::saSkinOn, qm::kSkinActionDelayMs);  // before any activation: at once
   form->Show();
   gMain = form->Handle();
   SetActiveWindow(gMain);

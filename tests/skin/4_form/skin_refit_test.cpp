@@ -63,15 +63,19 @@ class SkinRefit : public ::testing::Test {
   void TearDown() override {
     Form.reset();
     Skin.reset();
-    SkinManager.reset();
+    TSkinManage::Free();
   }
 
-  TWinSkinForm* Skinner() const { return SkinManager ? SkinManager->FindFormSkinner(Form->Handle()) : nullptr; }
+  TWinSkinForm* Skinner() const {
+    return FormSkinnerHost() ? FormSkinnerHost()->FindFormSkinner(Form->Handle()) : nullptr;
+  }
 
   // Switches the skin file and waits for the manager's timer to refit.
   void SwitchTo(const std::string& file, const TFrameMetrics& expected) {
     Skin->SetSkinFile(file);
-    qmtest::PumpFor(2000, [&] { return SkinManager->PendingSkinData == nullptr && Skinner()->Frame().Metrics() == expected; });
+    qmtest::PumpFor(2000, [&] {
+      return TSkinManage::Instance()->PendingSkinData() == nullptr && Skinner()->Frame().Metrics() == expected;
+    });
     qmtest::PumpFor(100);
   }
 

@@ -46,15 +46,17 @@ bool HasRegion(HWND w) {
   return kind != ERROR;
 }
 
+TSkinManage& Manager() { return *TSkinManage::Instance(); }
+
 class MDIFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SkinManager = std::make_unique<TSkinManage>();
+    TSkinManage::Free();
+    TSkinManage::Make();
     Skin.PackedSkin = TMemoryStream(test::PackedStoredSkin());
     ASSERT_TRUE(Skin.LoadSkin());
-    SkinManager->AddSkinData(&Skin);
-    SkinManager->Active = true;
-    SkinManager->Activated = 1;
+    Manager().AddSkinData(&Skin);
+    Manager().SkinOwnForm(nullptr);  // on, and counted as activated
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW frameClass{};
     frameClass.lpfnWndProc = FrameProc;
@@ -83,8 +85,15 @@ class MDIFrameTest : public ::testing::Test {
   }
   void TearDown() override {
     DestroyWindow(Frame);
-    SkinManager.reset();
+    TSkinManage::Free();
     ClientOfFrame = nullptr;
+  }
+
+  // Carried out at once rather than on the manager's next tick.
+  void SwitchOff() {
+    Manager().SetPendingSkinData(&Skin);
+    Manager().RequestAction(saSkinOff, kSkinActionDelayMs);
+    Manager().RunPendingAction();
   }
 
   // A child made as an application makes one: create, then refresh the
@@ -98,15 +107,15 @@ class MDIFrameTest : public ::testing::Test {
     HWND child = reinterpret_cast<HWND>(SendMessageW(ClientOfFrame, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
     NativeClient = ClientSize(child);
     SendMessageW(ClientOfFrame, WM_MDIREFRESHMENU, 0, 0);
-    TWinSkinForm* skinner = SkinManager->FindFormSkinner(child);
+    TWinSkinForm* skinner = Manager().FindFormSkinner(child);
     qmtest::PumpFor(300, [&] { return skinner && skinner->Phase() == TWinSkinForm::phReady; });
     qmtest::PumpFor(50);
     return child;
   }
 
   TWinSkinForm* FrameSkinner() {
-    EXPECT_TRUE(SkinManager->AttachWindow(Frame));
-    TWinSkinForm* skinner = SkinManager->FindFormSkinner(Frame);
+    EXPECT_TRUE(Manager().AttachWindow(Frame));
+    TWinSkinForm* skinner = Manager().FindFormSkinner(Frame);
     qmtest::PumpFor(300, [&] { return skinner->Phase() == TWinSkinForm::phReady; });
     return skinner;
   }
@@ -139,7 +148,7 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   EXPECT_EQ(GetWindowLongPtrW(ClientOfFrame, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
 
   HWND child = NewChild(10, 10);
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(child);
+  TWinSkinForm* skinner = Manager().FindFormSkinner(child);
   ASSERT_NE(skinner, nullptr) << "a child made through the client is skinned";
   EXPECT_EQ(skinner->Window().MDIKind, TWinSkinForm::mkChild);
   EXPECT_EQ(frame->MDI().CountMDIChildren(), 1);
@@ -182,10 +191,8 @@ TEST_F(MDIFrameTest, ChildrenWearTheSkinGiveWayWhileMaximisedAndTakeTheFramesCom
   EXPECT_FALSE(frame->MDI().MenuBarOnHold()) << "the last child gone, the bar follows the menu again";
 
   // Off: the client has its own procedure back.
-  SkinManager->PendingSkinData = &Skin;
-  SkinManager->RequestAction(saSkinOff, 250);
-  qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
-  EXPECT_TRUE(SkinManager->FormSkinners.empty());
+  SwitchOff();
+  EXPECT_TRUE(Manager().AllFormSkinners().empty());
   EXPECT_EQ(GetWindowLongPtrW(ClientOfFrame, GWLP_WNDPROC), clientProc);
 }
 
@@ -195,9 +202,7 @@ TEST_F(MDIFrameTest, SwitchingOffGivesChildrenTheirNativeFrameInPlace) {
   const SIZE nativeSecond = NativeClient;
   const POINT where = PositionInParent(second);
   ASSERT_EQ(frame->MDI().CountMDIChildren(), 2);
-  SkinManager->PendingSkinData = &Skin;
-  SkinManager->RequestAction(saSkinOff, 250);
-  qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
+  SwitchOff();
   for (HWND child : {first, second}) {
     EXPECT_EQ(SendMessageW(child, WM_ISSKINNED, 0, 0), 0);
     EXPECT_FALSE(HasRegion(child));
@@ -277,9 +282,7 @@ TEST_F(MDIFrameTest, TheMaximisedChildsButtonsShowInTheBarAndWork) {
   EXPECT_FALSE(IsWindow(second));
   EXPECT_TRUE(IsWindow(first));
 
-  SkinManager->PendingSkinData = &Skin;
-  SkinManager->RequestAction(saSkinOff, 250);
-  qmtest::PumpFor(700, [&] { return SkinManager->FormSkinners.empty(); });
+  SwitchOff();
   EXPECT_EQ(GetMenu(Frame), bar) << "skinning off gives the native bar back";
 }
 
@@ -297,11 +300,10 @@ TEST_F(MDIFrameTest, FrameChildrenAndManagerComeDownInAnyOrder) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Case);
-    if (!SkinManager) {
-      SkinManager = std::make_unique<TSkinManage>();
-      SkinManager->AddSkinData(&Skin);
-      SkinManager->Active = true;
-      SkinManager->Activated = 1;
+    if (!TSkinManage::Instance()) {
+      TSkinManage::Make();
+      Manager().AddSkinData(&Skin);
+      Manager().SkinOwnForm(nullptr);
       MakeFrame();
     }
     HMENU bar = CreateMenu();
@@ -318,7 +320,7 @@ TEST_F(MDIFrameTest, FrameChildrenAndManagerComeDownInAnyOrder) {
           for (HWND child : children) SendMessageW(ClientOfFrame, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
           break;
         case 'M':
-          SkinManager.reset();
+          TSkinManage::Free();
           // The manager's skinners go with it, giving their windows back.
           for (HWND w : {Frame, children[0], children[1]})
             if (IsWindow(w)) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../data/skin_fixture.h"
+#include "skin_fixture.h"
 #include "../stored_skin.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
@@ -30,14 +30,15 @@ namespace {
 class SkinDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SkinManager.reset();
+    TSkinManage::Free();
     FPrevious = SetSkinMessageHandler([](const std::string& text) { Messages().push_back(text); });
     Messages().clear();
   }
   void TearDown() override {
     SetSkinMessageHandler(FPrevious);
-    SkinManager.reset();
+    TSkinManage::Free();
   }
+  static TSkinManage& Manager() { return *TSkinManage::Instance(); }
   static std::vector<std::string>& Messages() {
     static std::vector<std::string> m;
     return m;
@@ -58,19 +59,19 @@ TEST_F(SkinDataTest, TheEmbeddedMainFormValuesSwitchSkinningOnBeforeAnyActivatio
   ReadStoredValuesFromResource(sd, GetModuleHandleW(nullptr), L"MAINFORM_SKINDATA1");
   sd.BeginLoading();  // as its form does while reading its components
   EXPECT_TRUE(sd.Reading());
-  EXPECT_EQ(SkinManager, nullptr);  // reading only stores Active
+  EXPECT_EQ(TSkinManage::Instance(), nullptr);  // reading only stores Active
   EXPECT_FALSE(sd.SkinEmpty);
   sd.Loaded();
-  ASSERT_NE(SkinManager, nullptr);
+  ASSERT_NE(TSkinManage::Instance(), nullptr);
   EXPECT_FALSE(sd.Reading());
   EXPECT_EQ(sd.ComponentState() & gui::csLoading, 0u);
   EXPECT_TRUE(sd.Active());
-  EXPECT_NE(SkinManager->HookHandle, nullptr);
-  EXPECT_EQ(SkinManager->SkinDatas, std::vector<TSkinData*>{&sd});
+  EXPECT_NE(Manager().HookHandle(), nullptr);
+  EXPECT_EQ(Manager().AllSkinData(), std::vector<TSkinData*>{&sd});
   // No window was activated yet: the request only set the manager's flag.
-  EXPECT_EQ(SkinManager->Activated, 0);
-  EXPECT_TRUE(SkinManager->Active);
-  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  EXPECT_EQ(Manager().Activated(), 0);
+  EXPECT_TRUE(Manager().Active());
+  EXPECT_FALSE(Manager().ActionPending());
   EXPECT_NE(sd.Skin()->ButtonFaceBrush(), nullptr);
   EXPECT_EQ(sd.GetPropValue("SkinStore"), "(none)");
 }
@@ -89,16 +90,16 @@ TEST_F(SkinDataTest, StoredActiveWithAnEmptyOrOutdatedSkinEndsInactive) {
         return s;
       }()};
   for (const auto& stream : streams) {
-    SkinManager.reset();
+    TSkinManage::Free();
     TSkinData sd(nullptr);
     ReadAndLoad(sd, {TStoredValue::Boolean("Active", true), TStoredValue::Binary("SkinStream", stream)});
     EXPECT_TRUE(sd.SkinEmpty);
     EXPECT_FALSE(sd.Active());
-    EXPECT_FALSE(SkinManager->Active);
+    EXPECT_FALSE(Manager().Active());
     // Switching on later is skipped while there is no skin.
     sd.SetActive(true);
-    EXPECT_FALSE(SkinManager->Active);
-    EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+    EXPECT_FALSE(Manager().Active());
+    EXPECT_EQ(Manager().PendingSkinData(), nullptr);
   }
   EXPECT_EQ(Messages().size(), 1u);  // the outdated container was reported once
 }
@@ -106,28 +107,27 @@ TEST_F(SkinDataTest, StoredActiveWithAnEmptyOrOutdatedSkinEndsInactive) {
 TEST_F(SkinDataTest, SettingActiveToItsValueMakesNoRequest) {
   TSkinData sd(nullptr);
   ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
-  SkinManager->Activated = 1;  // as after the first window activation
-  SkinManager->PendingAction = saNone;
+  Manager().CountActivation();  // as after the first window activation
   sd.SetActive(true);
-  EXPECT_EQ(SkinManager->PendingAction, saNone);
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_EQ(Manager().PendingAction(), saNone);
+  EXPECT_EQ(Manager().PendingSkinData(), nullptr);
   sd.SetActive(false);
-  EXPECT_EQ(SkinManager->PendingAction, saSkinOff);
-  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
-  EXPECT_TRUE(SkinManager->ActionTimer->Enabled());
+  EXPECT_EQ(Manager().PendingAction(), saSkinOff);
+  EXPECT_EQ(Manager().PendingSkinData(), &sd);
+  EXPECT_TRUE(Manager().ActionPending());
 }
 
 TEST_F(SkinDataTest, TheActionTimerCarriesOutTheRequestAndReports) {
   TSkinData sd(nullptr);
   ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
-  SkinManager->Activated = 1;
+  Manager().CountActivation();
   int changed = 0;
   sd.OnSkinChanged = [&](gui::TComponent* sender) {
     EXPECT_EQ(sender, &sd);
     ++changed;
   };
   sd.SetActive(false);
-  EXPECT_TRUE(SkinManager->Active);  // not before the tick
+  EXPECT_TRUE(Manager().Active());  // not before the tick
   const DWORD until = GetTickCount() + 3000;
   while (changed == 0 && GetTickCount() < until) {
     MSG msg;
@@ -135,9 +135,9 @@ TEST_F(SkinDataTest, TheActionTimerCarriesOutTheRequestAndReports) {
     Sleep(10);
   }
   EXPECT_EQ(changed, 1);
-  EXPECT_FALSE(SkinManager->Active);
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
-  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  EXPECT_FALSE(Manager().Active());
+  EXPECT_EQ(Manager().PendingSkinData(), nullptr);
+  EXPECT_FALSE(Manager().ActionPending());
 }
 
 TEST_F(SkinDataTest, ADialogComponentOnlyChangesThePropertyAfterLoading) {
@@ -145,33 +145,31 @@ TEST_F(SkinDataTest, ADialogComponentOnlyChangesThePropertyAfterLoading) {
   auto values = MainFormSkinDataValues(test::PackedStoredSkin());
   values[5] = TStoredValue::Enum("SkinFormtype", "sfDialog");
   ReadAndLoad(sd, values);
-  EXPECT_EQ(SkinManager->Activated, 1);  // a non-main component counts as an activation
-  EXPECT_TRUE(SkinManager->Active);
-  EXPECT_EQ(SkinManager->HookHandle, nullptr);
-  SkinManager->PendingAction = saNone;
+  EXPECT_EQ(Manager().Activated(), 1);  // a non-main component counts as an activation
+  EXPECT_TRUE(Manager().Active());
+  EXPECT_EQ(Manager().HookHandle(), nullptr);
   sd.SetActive(false);
   EXPECT_FALSE(sd.Active());
-  EXPECT_EQ(SkinManager->PendingAction, saNone);
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
-  EXPECT_TRUE(SkinManager->Active);
+  EXPECT_EQ(Manager().PendingAction(), saNone);
+  EXPECT_EQ(Manager().PendingSkinData(), nullptr);
+  EXPECT_TRUE(Manager().Active());
 }
 
 TEST_F(SkinDataTest, AThisFormComponentNamesItselfForARequestEvenWithoutASkin) {
   TSkinData sd(nullptr);
   ReadAndLoad(sd, {TStoredValue::Enum("SkinFormtype", "sfOnlyThisForm")});
   ASSERT_TRUE(sd.SkinEmpty);
-  EXPECT_EQ(SkinManager->Activated, 1);
-  SkinManager->PendingAction = saNone;
+  EXPECT_EQ(Manager().Activated(), 1);
   sd.SetActive(true);
   EXPECT_TRUE(sd.Active());
-  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
-  EXPECT_EQ(SkinManager->PendingAction, saNone);  // nothing to switch on
+  EXPECT_EQ(Manager().PendingSkinData(), &sd);
+  EXPECT_EQ(Manager().PendingAction(), saNone);  // nothing to switch on
   sd.PackedSkin = TMemoryStream(test::PackedStoredSkin());
   ASSERT_TRUE(sd.LoadSkin());
   sd.SetActive(false);
-  EXPECT_EQ(SkinManager->PendingAction, saSkinOff);
-  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
-  EXPECT_TRUE(SkinManager->ActionTimer->Enabled());
+  EXPECT_EQ(Manager().PendingAction(), saSkinOff);
+  EXPECT_EQ(Manager().PendingSkinData(), &sd);
+  EXPECT_TRUE(Manager().ActionPending());
 }
 
 TEST_F(SkinDataTest, AComponentMadeAtRunTimeGetsAManagerWhenSwitchedOn) {
@@ -180,20 +178,19 @@ TEST_F(SkinDataTest, AComponentMadeAtRunTimeGetsAManagerWhenSwitchedOn) {
   sd.PackedSkin = TMemoryStream(test::PackedStoredSkin());
   ASSERT_TRUE(sd.LoadSkin());
   sd.SetActive(true);
-  ASSERT_NE(SkinManager, nullptr);
-  EXPECT_EQ(SkinManager->SkinDatas, std::vector<TSkinData*>{&sd});
-  EXPECT_TRUE(SkinManager->Active);
+  ASSERT_NE(TSkinManage::Instance(), nullptr);
+  EXPECT_EQ(Manager().AllSkinData(), std::vector<TSkinData*>{&sd});
+  EXPECT_TRUE(Manager().Active());
 }
 
 TEST_F(SkinDataTest, SkinFileThatDoesNotExistLeavesTheComponentEmptyWithoutARequest) {
   TSkinData sd(nullptr);
   ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
-  SkinManager->Activated = 1;
-  SkinManager->PendingAction = saNone;
+  Manager().CountActivation();
   sd.SetSkinFile("Z:\\no\\such\\folder\\missing.skn");
   EXPECT_TRUE(sd.SkinEmpty);
   EXPECT_EQ(sd.SkinFile(), "Z:\\no\\such\\folder\\missing.skn");
-  EXPECT_EQ(SkinManager->PendingAction, saNone);
+  EXPECT_EQ(Manager().PendingAction(), saNone);
   EXPECT_EQ(sd.Skin()->BorderTop->Bitmap.Width(), 209);
 }
 
@@ -205,32 +202,32 @@ TEST_F(SkinDataTest, SkinFileThatExistsIsLoadedAndApplied) {
   std::string utf8(path.begin(), path.end());  // the build path is ASCII
   TSkinData sd(nullptr);
   ReadAndLoad(sd, {TStoredValue::Boolean("Active", false)});
-  SkinManager->Activated = 1;
+  Manager().CountActivation();
   sd.SetSkinFile(utf8);
   EXPECT_FALSE(sd.SkinEmpty);
-  EXPECT_EQ(SkinManager->PendingAction, saSkinChanged);
-  EXPECT_EQ(SkinManager->PendingSkinData, &sd);
+  EXPECT_EQ(Manager().PendingAction(), saSkinChanged);
+  EXPECT_EQ(Manager().PendingSkinData(), &sd);
 }
 
 TEST_F(SkinDataTest, DestroyingAComponentWithdrawsItsPendingRequest) {
   auto sd = std::make_unique<TSkinData>(nullptr);
   ReadAndLoad(*sd, MainFormSkinDataValues(test::PackedStoredSkin()));
-  SkinManager->Activated = 1;
+  Manager().CountActivation();
   sd->SetActive(false);
-  ASSERT_EQ(SkinManager->PendingSkinData, sd.get());
+  ASSERT_EQ(Manager().PendingSkinData(), sd.get());
   sd.reset();
-  EXPECT_TRUE(SkinManager->SkinDatas.empty());
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
-  EXPECT_FALSE(SkinManager->ActionTimer->Enabled());
+  EXPECT_TRUE(Manager().AllSkinData().empty());
+  EXPECT_EQ(Manager().PendingSkinData(), nullptr);
+  EXPECT_FALSE(Manager().ActionPending());
 }
 
 TEST_F(SkinDataTest, LoadingTwiceRegistersOnceAndHooksOnce) {
   TSkinData sd(nullptr);
   ReadAndLoad(sd, MainFormSkinDataValues(test::PackedStoredSkin()));
-  const HHOOK hook = SkinManager->HookHandle;
+  const HHOOK hook = Manager().HookHandle();
   sd.Loaded();
-  EXPECT_EQ(SkinManager->SkinDatas.size(), 1u);
-  EXPECT_EQ(SkinManager->HookHandle, hook);
+  EXPECT_EQ(Manager().AllSkinData().size(), 1u);
+  EXPECT_EQ(Manager().HookHandle(), hook);
 }
 
 TEST_F(SkinDataTest, ApplySkinIsIgnoredWhileReading) {
@@ -238,7 +235,7 @@ TEST_F(SkinDataTest, ApplySkinIsIgnoredWhileReading) {
   const auto bytes = WriteStoredValues(MainFormSkinDataValues(test::PackedStoredSkin()));
   sd.ReadStoredValues(bytes.data(), bytes.size());
   sd.ApplySkin();
-  EXPECT_EQ(SkinManager, nullptr);
+  EXPECT_EQ(TSkinManage::Instance(), nullptr);
 }
 
 // ------------------------------------------------------------- DoFormSkin
