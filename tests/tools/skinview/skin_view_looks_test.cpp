@@ -79,7 +79,7 @@ class SkinViewLooks : public ::testing::Test {
   }
   TWinSkinForm* FormSkinner() const { return TSkinManage::Instance()->FindFormSkinner(H()); }
   TSkinControl* SkinnerOf(gui::TControl* control) const {
-    for (TSkinControl* s : FormSkinner()->ControlSkinners())
+    for (TSkinControl* s : FormSkinner()->Controls().ControlSkinners())
       if (s->Owner() == control || (s->Handle && s->Control == control)) return s;
     return nullptr;
   }
@@ -210,8 +210,8 @@ TEST_F(SkinViewLooks, ASpeedButtonSharesTheHotLookWithThePushButtons) {
   for (const auto& m : moves) {
     SCOPED_TRACE(m.To->Name);
     over(m.To);
-    qmtest::PumpFor(5000, [&] { return FormSkinner()->HotButton() == m.Hot; });
-    EXPECT_EQ(FormSkinner()->HotButton(), m.Hot);
+    qmtest::PumpFor(5000, [&] { return FormSkinner()->Controls().HotButton() == m.Hot; });
+    EXPECT_EQ(FormSkinner()->Controls().HotButton(), m.Hot);
     EXPECT_TRUE(m.Hot->MouseFlags & TSkinControl::mfHot);
     EXPECT_FALSE(m.Cold->MouseFlags & TSkinControl::mfHot);
   }
