@@ -338,8 +338,11 @@ TEST_F(SkinViewLooks, ADraggedThumbStaysInsideItsTrack) {
     SetCursorPos(grab.x, grab.y);
     qmtest::SendMouse(MOUSEEVENTF_MOVE);
     qmtest::SendMouse(MOUSEEVENTF_LEFTDOWN);
+    // Six steps inside the track, wherever the window happens to sit, so
+    // that the drag shows several places; then four on, past the far end.
+    const int inside = m.Track - m.Thumb - m.Offset;
     for (int step = 1; step <= 10; ++step) {
-      const int y = grab.y + (end - grab.y) * step / 10;
+      const int y = step <= 6 ? grab.y + inside * step / 6 : grab.y + inside + (end - grab.y - inside) * (step - 6) / 4;
       SetCursorPos(grab.x, y);
       qmtest::SendMouse(MOUSEEVENTF_MOVE);
       qmtest::WaitFor([&] { return mouseY == y; }, 10000);
