@@ -47,6 +47,18 @@ void TSkinManage::Free() { delete TheManager.release(); }
 
 TSkinEngine* TSkinManage::Engine(bool Create) { return Create ? &Make() : Instance(); }
 
+}  // namespace qm
+
+// Before main runs, the skin data components learn where their engine is
+// made. qm_skin has every program that links it ask for this symbol, so no
+// linker leaves this object out for want of a reference.
+extern "C" {
+extern int qm_skin_engine_installed;
+int qm_skin_engine_installed = (qm::SetSkinEngineFinder(&qm::TSkinManage::Engine), 1);
+}
+
+namespace qm {
+
 TSkinManage::TSkinManage()
     : FActionTimer(std::make_unique<gui::TTimer>(nullptr)),
       FHighContrast(gui::HighContrastOn()),
