@@ -27,6 +27,9 @@ class TSkinDescription {
   TSkinDescription(TSkinDescription&&) = default;
 
   std::string SkinName;
+  // The display scale every length and image below is for: the skin as
+  // drawn is for 96 DPI, a copy made by ScaledSkinDescription for another.
+  int Dpi = 96;
 
   // Always present.
   std::unique_ptr<TDataSkinBorder> BorderLeft, BorderRight, BorderTop, BorderBottom;

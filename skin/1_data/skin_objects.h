@@ -20,7 +20,8 @@ class TDataSkinObject {
  public:
   explicit TDataSkinObject(std::string name) : Name(std::move(name)) {}
   virtual ~TDataSkinObject() = default;
-  TDataSkinObject(const TDataSkinObject&) = delete;
+  // Copied whole, as its own kind, for the skin at another scale.
+  explicit TDataSkinObject(const TDataSkinObject&) = default;
   TDataSkinObject& operator=(const TDataSkinObject&) = delete;
 
   int32_t LeftWidth = 0;
