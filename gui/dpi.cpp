@@ -124,7 +124,15 @@ bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
   metrics.cbSize = sizeof metrics;
   if (Calls().ParametersForDpi)
     return Calls().ParametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi));
-  return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return false;
+  // Windows 8.1 to 10 1511 answer at the system scale only; a window on a
+  // monitor of another scale takes the fonts taken to its own.
+  const int system = SystemDpi();
+  if (dpi != system)
+    for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,
+                           &metrics.lfStatusFont, &metrics.lfMessageFont})
+      font->lfHeight = RescaleDpi(font->lfHeight, dpi, system);
+  return true;
 }
 
 void EnableNonClientScaling(HWND window) {

@@ -327,7 +327,20 @@ TCustomForm* TScreen::FindForm(HWND handle) const {
   return nullptr;
 }
 
+TFont& TScreen::MenuFont(int dpi) {
+  std::unique_ptr<TFont>& font = FScaledMenuFonts[dpi];
+  if (!font) {
+    font = std::make_unique<TFont>();
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    if (NonClientMetricsForDpi(ncm, dpi)) font->AssignLogFont(ncm.lfMenuFont);
+    else font->Assign(FMenuFont);
+  }
+  return *font;
+}
+
 void TScreen::RefreshMenuFont() {
+  FScaledMenuFonts.clear();
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof ncm;
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) FMenuFont.AssignLogFont(ncm.lfMenuFont);

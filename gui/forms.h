@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,10 @@ class TScreen {
   // The first form whose window is handle, or none.
   TCustomForm* FindForm(HWND handle) const;
   TFont& MenuFont() { return FMenuFont; }
+  // The menu font at a display scale (a menu of a window on a monitor of
+  // that scale); made when first asked for, until the next refresh. Use it
+  // at once: a refresh replaces it.
+  TFont& MenuFont(int dpi);
   // Re-reads the menu font from the system metrics.
   void RefreshMenuFont();
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
@@ -95,6 +100,7 @@ class TScreen {
   friend class TCustomForm;
   std::vector<TCustomForm*> FForms;
   TFont FMenuFont;
+  std::map<int, std::unique_ptr<TFont>> FScaledMenuFonts;
 };
 
 class TApplication {

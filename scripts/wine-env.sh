@@ -88,7 +88,8 @@ qm_display() {
   export DISPLAY=":$n"
   if ! xdpyinfo >/dev/null 2>&1; then
     rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
-    (Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &)
+    # Large enough for the main window at 200 %, frame and all.
+    (Xvfb ":$n" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 &)
     for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   fi
 }

@@ -9,7 +9,9 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
+#include <mutex>
 
 #include "gui/graphics.h"
 #include "skin/1_data/skin_description.h"
@@ -17,7 +19,7 @@
 
 namespace qm {
 
-class TLoadedSkin : public TSkinDescription {
+class TLoadedSkin : public TSkinDescription, public std::enable_shared_from_this<TLoadedSkin> {
  public:
   // Takes a completely parsed description over and makes its bitmaps and
   // brush. Throws when GDI cannot make them.
@@ -35,7 +37,18 @@ class TLoadedSkin : public TSkinDescription {
   // A solid brush in ButtonFaceColour.
   HBRUSH ButtonFaceBrush() const { return FButtonFaceBrush.Get(); }
 
+  // This skin at a display scale: itself at its own scale, else a copy
+  // with every length and image scaled from the skin as drawn, made the
+  // first time a window of that scale asks and kept with the skin as drawn
+  // for as long as it lives. Throws as the constructor does.
+  std::shared_ptr<const TLoadedSkin> AtDpi(int Dpi) const;
+
  private:
+  // The skin as drawn, for a scaled copy: it asks that one for other scales.
+  std::weak_ptr<const TLoadedSkin> FDrawn;
+  mutable std::mutex FScaledLock;
+  mutable std::map<int, std::shared_ptr<const TLoadedSkin>> FScaled;
+
   TSkinBitmaps FBitmaps;
   gui::TGdiHandle<HBRUSH> FButtonFaceBrush;
 };

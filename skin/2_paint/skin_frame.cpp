@@ -5,6 +5,7 @@
 #include "skin/1_data/loaded_skin.h"
 #include "skin/1_data/skin_draw_text.h"
 #include "skin/1_data/skin_format.h"
+#include "skin/1_data/skin_scale.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 
 namespace qm {
@@ -58,19 +59,20 @@ RECT SkinnedClientRect(const TFrameMetrics& M, int MenuHeight, const WINDOWPOS& 
               Pos.y + Pos.cy - M.BorderBottom};
 }
 
-LRESULT FrameHitTest(const TFrameMetrics& M, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized) {
-  constexpr int kTopRows = 4, kCornerReach = 16;
+LRESULT FrameHitTest(const TFrameMetrics& M, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized,
+                     int Dpi) {
+  const int topRowCount = ScaleSkinLength(4, Dpi), cornerReach = ScaleSkinLength(16, Dpi);
   const int w = Size.cx, h = Size.cy;
   if (P.x < 0 || P.y < 0 || P.x >= w || P.y >= h) return HTNOWHERE;
   const RECT client{M.BorderLeft, M.TitleHeight + MenuHeight, w - M.BorderRight, h - M.BorderBottom};
   if (PtInRect(&client, P)) return HTCLIENT;
-  const bool topRows = P.y < kTopRows;
+  const bool topRows = P.y < topRowCount;
   if (Sizing) {
     const bool left = P.x < M.BorderLeft, right = P.x >= w - M.BorderRight, bottom = P.y >= h - M.BorderBottom;
-    const bool nearLeft = P.x < std::max(M.BorderLeft, kCornerReach);
-    const bool nearRight = P.x >= w - std::max(M.BorderRight, kCornerReach);
-    const bool nearTop = P.y < std::max(kTopRows, kCornerReach);
-    const bool nearBottom = P.y >= h - std::max(M.BorderBottom, kCornerReach);
+    const bool nearLeft = P.x < std::max(M.BorderLeft, cornerReach);
+    const bool nearRight = P.x >= w - std::max(M.BorderRight, cornerReach);
+    const bool nearTop = P.y < std::max(topRowCount, cornerReach);
+    const bool nearBottom = P.y >= h - std::max(M.BorderBottom, cornerReach);
     if (topRows) return nearLeft ? HTTOPLEFT : nearRight ? HTTOPRIGHT : HTTOP;
     if (bottom) return nearLeft ? HTBOTTOMLEFT : nearRight ? HTBOTTOMRIGHT : HTBOTTOM;
     if (left) return nearTop ? HTTOPLEFT : nearBottom ? HTBOTTOMLEFT : HTLEFT;
@@ -96,11 +98,15 @@ bool SizedByFrame(LONG_PTR Style) { return (Style & WS_THICKFRAME) && !(Style & 
 void PaintSizeGrip(HDC DC, const TFrameMetrics& M, int W, int H, const TLoadedSkin& Skin) {
   // Each dot's distance from the right and the bottom edge.
   constexpr POINT kDots[] = {{5, 5}, {8, 5}, {11, 5}, {5, 8}, {8, 8}, {5, 11}};
-  if (M.BorderRight < 12 || M.BorderBottom < 12) return;
-  const COLORREF light = ColourOf(Skin.ButtonHilightColour), dark = ColourOf(Skin.ButtonDkShadowColour);
+  const int dpi = Skin.Dpi, reach = ScaleSkinLength(12, dpi), dot = std::max(1, ScaleSkinLength(1, dpi));
+  if (M.BorderRight < reach || M.BorderBottom < reach) return;
+  const gui::TGdiHandle<HBRUSH> light(CreateSolidBrush(ColourOf(Skin.ButtonHilightColour)), true),
+      dark(CreateSolidBrush(ColourOf(Skin.ButtonDkShadowColour)), true);
   for (const POINT& d : kDots) {
-    SetPixelV(DC, W - d.x, H - d.y, light);
-    SetPixelV(DC, W - d.x + 1, H - d.y + 1, dark);
+    const int x = W - ScaleSkinLength(d.x, dpi), y = H - ScaleSkinLength(d.y, dpi);
+    const RECT lit{x, y, x + dot, y + dot}, shade{x + dot, y + dot, x + 2 * dot, y + 2 * dot};
+    FillRect(DC, &lit, light.Get());
+    FillRect(DC, &shade, dark.Get());
   }
 }
 

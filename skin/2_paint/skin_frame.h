@@ -58,7 +58,9 @@ RECT SkinnedClientRect(const TFrameMetrics& Metrics, int MenuHeight, const WINDO
 //   |L |                                  |R |   border's width if wider
 //   |  |            HTCLIENT              |  |
 //   |BL+---------- HTBOTTOM --------------+BR|
-LRESULT FrameHitTest(const TFrameMetrics& Metrics, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized);
+// The rows and corners are those lengths at 96 DPI, scaled to Dpi.
+LRESULT FrameHitTest(const TFrameMetrics& Metrics, int MenuHeight, SIZE Size, POINT P, bool Sizing, bool Maximized,
+                     int Dpi);
 
 // Paints one border at R: frame 1 of its strip while the window is active,
 // frame 2 while inactive (frame 1 for a single-frame strip), as a nine-grid
@@ -95,8 +97,9 @@ bool SizedByFrame(LONG_PTR Style);
 
 // The size grip of a window the user can size by its frame: six dots in a
 // triangle in the corner of the right and bottom borders, lit from the top
-// left in the skin's highlight and dark-shadow colours. Nothing where the
-// corner is too small for them.
+// left in the skin's highlight and dark-shadow colours, dots and spacing
+// grown with the skin's scale. Nothing where the corner is too small for
+// them.
 void PaintSizeGrip(HDC DC, const TFrameMetrics& Metrics, int Width, int Height, const TLoadedSkin& Skin);
 
 struct TCaptionLook {

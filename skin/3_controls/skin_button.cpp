@@ -21,7 +21,7 @@ int TSkinButton::Frame() const {
 void TSkinButton::DrawFocusInside(HDC Buffer, const RECT& Face) const {
   if (!Enabled || !FocusShown()) return;
   RECT inside = Face;
-  InflateRect(&inside, -4, -4);
+  InflateRect(&inside, -Scaled(4), -Scaled(4));
   DrawFocusAround(Buffer, inside, Face);
 }
 

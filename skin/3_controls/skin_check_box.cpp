@@ -2,6 +2,7 @@
 
 #include "gui/graphics.h"
 #include "skin/1_data/skin_format.h"
+#include "skin/1_data/skin_scale.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/form_skinner_link.h"
@@ -26,16 +27,18 @@ int TSkinCheckBox::Frame() const {
   return GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED ? frame + check_cell::kDisabledShift : frame;
 }
 
-RECT TSkinCheckBox::BoxRect(const RECT& Rect, int Width, int Height, bool LeftText) {
+RECT TSkinCheckBox::BoxRect(const RECT& Rect, int Width, int Height, bool LeftText, int Dpi) {
   RECT box;
   box.top = Rect.top + (Rect.bottom - Rect.top - Height) / 2;
   box.bottom = box.top + Height;
-  const int gap = (14 - Width) / 2;
+  // A box narrower than the system's is centred where the system's sits.
+  const int system = ScaleSkinLength(14, Dpi);
+  const int gap = (system - Width) / 2;
   if (LeftText) {
-    box.right = Width < 15 ? Rect.right - gap : Rect.right - 1;
+    box.right = Width <= system ? Rect.right - gap : Rect.right - 1;
     box.left = box.right - Width;
   } else {
-    box.left = Width < 15 ? Rect.left + gap : Rect.left;
+    box.left = Width <= system ? Rect.left + gap : Rect.left;
     box.right = box.left + Width;
   }
   return box;
@@ -86,11 +89,11 @@ void TSkinCheckBox::Paint(HDC DC, const RECT& Rect) {
   const int w = strip->Width() / frames, h = strip->Height();
   const bool leftText = (GetWindowLongPtrW(Handle, GWL_STYLE) & BS_LEFTTEXT) != 0;
   // The caption begins where the control would begin it, after its box.
-  const int clear = GetSystemMetrics(SM_CXMENUCHECK) + 3;
+  const int clear = Metric(SM_CXMENUCHECK) + Scaled(3);
   const RECT caption = leftText ? RECT{Rect.left, Rect.top, Rect.right - clear - 1, Rect.bottom}
                                 : RECT{Rect.left + clear + 1, Rect.top, Rect.right, Rect.bottom};
   FillFace(DC, Rect);
-  DrawFrame(DC, BoxRect(Rect, w, h, leftText), *strip, true, frames, Frame());
+  DrawFrame(DC, BoxRect(Rect, w, h, leftText, Skin->Dpi), *strip, true, frames, Frame());
   PaintCaption(DC, caption, leftText);
 }
 

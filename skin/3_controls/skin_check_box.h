@@ -15,8 +15,9 @@ class TSkinCheckBox : public TSkinControl {
   // The strip frame the box shows now: 1 unchecked, 2 checked, plus 2 when
   // disabled; 4 for an indeterminate check box.
   int Frame() const;
-  // Where the image goes in a control of Rect for a cell of Width x Height.
-  static RECT BoxRect(const RECT& Rect, int Width, int Height, bool LeftText);
+  // Where the image goes in a control of Rect for a cell of Width x Height,
+  // in a window of Dpi.
+  static RECT BoxRect(const RECT& Rect, int Width, int Height, bool LeftText, int Dpi = 96);
 
  protected:
   bool BeforeMessage(gui::TMessage& Message) override;

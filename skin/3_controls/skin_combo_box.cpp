@@ -67,7 +67,7 @@ void TSkinComBox::Paint(HDC DC, const RECT& Rect) {
   Focused = GetFocus() == Handle;
   Enabled = (StyleCopy & WS_DISABLED) == 0;
   const int frame = Frame();
-  const int b = GetSystemMetrics(SM_CXHSCROLL);
+  const int b = Metric(SM_CXHSCROLL);
   const RECT r{0, 0, Rect.right - Rect.left, Rect.bottom - Rect.top};
   const bool left = (ExStyleCopy & WS_EX_LEFTSCROLLBAR) != 0;
   RECT text, box, glyph;
@@ -105,7 +105,7 @@ void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect, const TDataSkinBorder& But
   RECT r{Rect.left + 1, Rect.top + 1, Rect.right - 1, Rect.bottom - 1};
   FrameRect(DC, &r, brush);
   InflateRect(&r, -1, -1);
-  const RECT box{r.right - GetSystemMetrics(SM_CYVTHUMB), r.top, r.right, r.bottom};
+  const RECT box{r.right - Metric(SM_CYVTHUMB), r.top, r.right, r.bottom};
   FillRect(DC, &box, brush);
   DrawFrame(DC, box, *Skin->SkinBitmap(Button.Bitmap), false, Button.Frames(), frame);
   FrameInShadow(DC, Rect, Skin->ButtonShadowColour);

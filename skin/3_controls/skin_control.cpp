@@ -4,9 +4,11 @@
 #include <stdexcept>
 
 #include "gui/debug_report.h"
+#include "gui/dpi.h"
 #include "gui/graphics.h"
 #include "gui/visual_styles.h"
 #include "skin/1_data/skin_format.h"
+#include "skin/1_data/skin_scale.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/form_skinner_link.h"
@@ -109,6 +111,12 @@ void TSkinControl::InitWindow(HWND Window, TSkinData* Data, TFormSkinnerLink* Sk
   }
   Initialised = true;
   State = stAttached;
+}
+
+int TSkinControl::Scaled(int Length) const { return Skin ? ScaleSkinLength(Length, Skin->Dpi) : Length; }
+
+int TSkinControl::Metric(int Index) const {
+  return Skin ? gui::SystemMetricForDpi(Index, Skin->Dpi) : GetSystemMetrics(Index);
 }
 
 void TSkinControl::TakeSkin() {

@@ -110,6 +110,10 @@ class TSkinControl : public gui::TComponent {
 
   // --- drawing shared by the skinners
   void FillFace(HDC DC, const RECT& R) const;
+  // A 96-DPI length, and a system metric, at the scale of the skin this
+  // control is painted with (its window's).
+  int Scaled(int Length) const;
+  int Metric(int Index) const;
   // One frame of an element's strip as a nine-grid with the element's
   // margins and tiling, through the key colour when the element says Trans.
   void DrawElement(HDC DC, const RECT& R, int FrameCount, int FrameIndex, const TDataSkinObject& Element) const;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "skin/1_data/skin_format.h"
+#include "skin/1_data/skin_scale.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/3_controls/form_skinner_link.h"
@@ -14,7 +15,8 @@ namespace qm {
 
 namespace {
 
-// Bars are composed at this thickness and stretched once onto the window.
+// Bars are composed at this thickness (at 96 DPI, scaled with the skin) and
+// stretched once onto the window.
 constexpr int kThickness = 16;
 // Cells of the arrow strip: left, right, up, down; the pressed look follows
 // each.
@@ -142,8 +144,8 @@ void TSkinScrollbar::Paint(HDC DC, const RECT& Rect) {
   if ((!vertical && !horizontal) || Rect.left > 10000 || Rect.top > 10000) return;
   RECT client;
   GetClientRect(Handle, &client);
-  const int B = GetSystemMetrics(SM_CXHSCROLL);
-  int E = GetSystemMetrics(SM_CXEDGE);
+  const int B = Metric(SM_CXHSCROLL);
+  int E = Metric(SM_CXEDGE);
   if (vertical)
     E = (Rect.right - client.right - B) / 2;
   else
@@ -172,7 +174,8 @@ void PaintSkinScrollBar(HDC DC, const RECT& Bar, bool Vertical, const TLoadedSki
   gui::TBitmap* arrows = Skin.SkinBitmap(Skin.Scrollbar->Bitmap);
   if (!arrows) return;
   const int B = Vertical ? Width(Bar) : Height(Bar);
-  const int w = Vertical ? kThickness : length, h = Vertical ? length : kThickness;
+  const int thickness = ScaleSkinLength(kThickness, Skin.Dpi);
+  const int w = Vertical ? thickness : length, h = Vertical ? length : thickness;
   Buffer.SetSize(w, h);
   HDC bar = Buffer.Canvas().Handle();
   SetStretchBltMode(bar, COLORONCOLOR);
@@ -353,7 +356,7 @@ void TSkinScControl::Paint(HDC DC, const RECT& Rect) {
     const int from = Metrics.Arrow + Metrics.Offset, to = from + Metrics.Thumb;
     RECT thumb = vertical ? RECT{Rect.left, Rect.top + from, Rect.right, Rect.top + to}
                           : RECT{Rect.left + from, Rect.top, Rect.left + to, Rect.bottom};
-    InflateRect(&thumb, -3, -3);
+    InflateRect(&thumb, -Scaled(3), -Scaled(3));
     DrawFocusAround(DC, thumb, Rect);
   }
 }

@@ -98,7 +98,7 @@ HWND TSkinTab::Arrows() {
 RECT TSkinTab::FrameRect(const RECT& Rect) const {
   RECT d = Rect;
   SendMessageW(Handle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
-  InflateRect(&d, 4, 4);
+  InflateRect(&d, Scaled(4), Scaled(4));
   switch (Orientation) {
     case toBottom: --d.bottom; break;
     case toLeft: ++d.left; break;
@@ -166,7 +166,9 @@ void TSkinTab::Paint(HDC DC, const RECT& Rect) {
   // Only the frame's ring: the middle is the pages' place, and painting it
   // would cover a page that has already painted itself.
   if (!tabs->Bitmap2.Empty() && !BorderImage.Empty())
-    DrawNineGridRing(DC, display, BorderImage, false, 1, 1, kFrameMargins);
+    DrawNineGridRing(DC, display, BorderImage, false, 1, 1,
+                     RECT{Scaled(kFrameMargins.left), Scaled(kFrameMargins.top), Scaled(kFrameMargins.right),
+                          Scaled(kFrameMargins.bottom)});
 }
 
 // --- TSkinTab31

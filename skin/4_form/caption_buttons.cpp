@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gui/dpi.h"
 #include "gui/debug_report.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
@@ -112,7 +113,7 @@ void TCaptionButtons::Build() {
 }
 
 void TCaptionButtons::LoadIcon() {
-  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  const int w = gui::SystemMetricForDpi(SM_CXSMICON, FForm.Dpi()), h = gui::SystemMetricForDpi(SM_CYSMICON, FForm.Dpi());
   FIcon.SetSize(w, h);
   {
     gui::TCanvas& canvas = FIcon.Canvas();
@@ -295,7 +296,7 @@ LRESULT TCaptionButtons::NCHitTest(WPARAM wParam, LPARAM lParam) {
   const bool sizing = (w.Style & WS_THICKFRAME) && w.State == TFormWindow::wsNormal;
   const TFormFrame& frame = FForm.Frame();
   const LRESULT code = FrameHitTest(frame.Metrics(), frame.MenuHeight(), SIZE{Width(window), Height(window)}, p,
-                                    sizing, w.State == TFormWindow::wsMaximized);
+                                    sizing, w.State == TFormWindow::wsMaximized, FForm.Dpi());
   if (code == HTCLIENT || code == HTNOWHERE) return previous;
   // The system shows its snap layouts, tooltips and accessible names by
   // these codes; the sizing band never reaches over a button.

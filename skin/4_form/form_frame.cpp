@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/dpi.h"
 #include "gui/debug_report.h"
 #include "gui/desktop_compositor.h"
 #include "gui/monitors.h"
@@ -43,7 +44,7 @@ TFormFrame::TFormFrame(TWinSkinForm& Form) : FForm(Form) { LoadCaptionFont(); }
 void TFormFrame::LoadCaptionFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+  if (gui::NonClientMetricsForDpi(metrics, FForm.Dpi()))
     FCaptionFont = gui::TGdiHandle<HFONT>(CreateFontIndirectW(&metrics.lfCaptionFont), true);
 }
 
@@ -62,7 +63,19 @@ void TFormFrame::Build() {
   // Pictures of the skin before must neither be shown nor shape the region.
   FBorders.Clear();
   FTitleBuffer.SetSize(0, 0);
+  // The caption is written in the font of the window's scale, and the bar
+  // is as high as the system's at that scale.
+  LoadCaptionFont();
   if (unskinned) FMenuHeight = 0;
+  else if (FMenuHeight > 0) FMenuHeight = gui::SystemMetricForDpi(SM_CYMENU, FForm.Dpi());
+}
+
+void TFormFrame::ScaleNative(int ToDpi, int FromDpi) {
+  // What the native frame would measure at the new scale, for giving the
+  // window its own frame back at the client size it has then.
+  FNativeFrame.right = gui::RescaleDpi(FNativeFrame.right, ToDpi, FromDpi);
+  FNativeFrame.bottom = gui::RescaleDpi(FNativeFrame.bottom, ToDpi, FromDpi);
+  GetClientRect(FForm.FHandle, &FClientRect);
 }
 
 void TFormFrame::SetCaptionStyles(bool Restore) {
@@ -123,7 +136,7 @@ void TFormFrame::MaximisedArea(MINMAXINFO& Info) const {
 
 void TFormFrame::SettingsChanged(bool CompositionChanged) {
   LoadCaptionFont();
-  if (FForm.Menus().Bar()) FMenuHeight = GetSystemMetrics(SM_CYMENU);
+  if (FForm.Menus().Bar()) FMenuHeight = gui::SystemMetricForDpi(SM_CYMENU, FForm.Dpi());
   // A compositor that was switched on anew knows nothing of the window.
   if (CompositionChanged && FForm.Window().SkinFrame && FForm.Attached())
     FNoCompositorFrame = gui::SetNonClientRendering(FForm.FHandle, false);

@@ -33,6 +33,9 @@ class TFormFrame {
   // The attach is finishing: the client to keep is the one it has now
   // (a window may size itself between activation and the attach message).
   void FitOnAttach();
+  // After a change of scale: the native frame at the new one, and the
+  // client as the window has laid itself out.
+  void ScaleNative(int ToDpi, int FromDpi);
   // The window's frame as the native one again, at the same client size.
   void GiveBackNativeSize();
   void Refresh();

@@ -1,5 +1,6 @@
 #include "skin/4_form/form_menu.h"
 
+#include "gui/dpi.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "skin/4_form/menu_tracking.h"
@@ -14,7 +15,7 @@ void TFormMenu::Create() {
   FBar->FOwner = &FForm;
   gui::TCustomForm* form = FForm.Form();
   FBar->FMenu = form ? form->Menu() : nullptr;
-  FForm.Frame().SetMenuHeight(GetSystemMetrics(SM_CYMENU));
+  FForm.Frame().SetMenuHeight(gui::SystemMetricForDpi(SM_CYMENU, FForm.Dpi()));
   FBar->BuildFromWindowMenu();
 }
 

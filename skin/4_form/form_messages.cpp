@@ -117,6 +117,7 @@ std::optional<LRESULT> TFormMessages::AlwaysStage(UINT Msg, WPARAM wParam, LPARA
       if (bare) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(FForm.Skin()->ButtonFaceBrush());
     case WM_ISSKINNED: return 1;
+    case WM_DPICHANGED: return FForm.DpiChanged(wParam, lParam);
     case WM_MENUSELECT: FForm.Menus().MenuSelect(wParam, lParam); break;
   }
   return std::nullopt;

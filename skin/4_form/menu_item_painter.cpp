@@ -6,6 +6,7 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "skin/1_data/skin_format.h"
+#include "skin/1_data/skin_scale.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/form_skinner_host.h"
@@ -36,7 +37,8 @@ POINT BackgroundOffset(HDC DC) {
   return POINT{client.x - outer.left, client.y - outer.top};
 }
 
-void UseMenuFont(gui::TCanvas& Canvas) { Canvas.Font.Assign(gui::Screen().MenuFont()); }
+// The menu font of the window's scale.
+void UseMenuFont(gui::TCanvas& Canvas, int Dpi) { Canvas.Font.Assign(gui::Screen().MenuFont(Dpi)); }
 
 gui::TImageList* ImagesOf(gui::TMenuItem& Item, gui::TCustomForm* Form) {
   if (gui::TMenu* menu = Item.GetParentMenu()) return menu->Images;
@@ -46,6 +48,8 @@ gui::TImageList* ImagesOf(gui::TMenuItem& Item, gui::TCustomForm* Form) {
 }  // namespace
 
 const TLoadedSkin& TMenuItemPainter::Skin() const { return *FOwner.Skin(); }
+
+int TMenuItemPainter::Scaled(int Length) const { return ScaleSkinLength(Length, Skin().Dpi); }
 
 void TMenuItemPainter::SetPopupsOwnerDraw(gui::TComponent* Form, bool Enable) {
   if (!Form) return;
@@ -103,7 +107,7 @@ void TMenuItemPainter::RemeasureMenus() {
 
 void TMenuItemPainter::MeasureMenuItem(gui::TMenuItem& Item, gui::TCanvas&, int& Width, int&) {
   if (Skin().MenuItem) Width += Skin().MenuItem->LeftWidth;
-  Width += ImagesOf(Item, FOwner.Form()) ? 12 : 35;
+  Width += Scaled(ImagesOf(Item, FOwner.Form()) ? 12 : 35);
 }
 
 void TMenuItemPainter::MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& Measure) {
@@ -118,7 +122,7 @@ void TMenuItemPainter::MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& 
   }
   Item.OnMeasureItem = std::move(own);
   int extra = Skin().MenuItem ? Skin().MenuItem->LeftWidth : 0;
-  extra += ImagesOf(Item, FOwner.Form()) ? 10 : 35;
+  extra += Scaled(ImagesOf(Item, FOwner.Form()) ? 10 : 35);
   Measure.itemWidth += static_cast<UINT>(extra);
 }
 
@@ -147,8 +151,8 @@ bool TMenuItemPainter::ItemRightToLeft(gui::TMenuItem& Item) const {
 void TMenuItemPainter::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, unsigned State, RECT R) {
   gui::TImageList* images = ImagesOf(Item, FOwner.Form());
   const bool line = Item.IsLine();
-  int size = images ? images->Width() : 16;
-  if (Item.Checked()) size = std::max(size, 16);
+  int size = images ? images->Width() : Scaled(16);
+  if (Item.Checked()) size = std::max(size, Scaled(16));
   const int left = Skin().MenuItem ? Skin().MenuItem->LeftWidth : 0;
   const bool mirrored = ItemRightToLeft(Item);
   RECT glyph{0, 0, 0, 0};
@@ -178,11 +182,12 @@ void TMenuItemPainter::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, u
 
   if (line) {
     RECT edge = R;
-    OffsetRect(&edge, 0, 4);
+    OffsetRect(&edge, 0, Scaled(4));
     DrawEdge(dc, &edge, EDGE_ETCHED, BF_TOP);
     return;
   }
-  RECT text = mirrored ? RECT{R.left + 1, R.top, glyph.left - 3, R.bottom} : RECT{glyph.right + 3, R.top, R.right - 1, R.bottom};
+  const int gap = Scaled(3);
+  RECT text = mirrored ? RECT{R.left + 1, R.top, glyph.left - gap, R.bottom} : RECT{glyph.right + gap, R.top, R.right - 1, R.bottom};
   const UINT align = mirrored ? DT_RIGHT : 0;
   Canvas.Brush.SetStyle(gui::TBrushStyle::bsClear);
   Canvas.Font.SetStyle(Item.Default() ? static_cast<unsigned>(gui::fsBold) : 0u);
@@ -208,8 +213,8 @@ void TMenuItemPainter::ItemContent(gui::TMenuItem& Item, gui::TCanvas& Canvas, u
   if (Item.ShortCut()) {
     const std::string keys = gui::ShortCutToText(Item.ShortCut());
     const int captionWidth = Width(measured);
-    RECT shortCut = mirrored ? RECT{R.left + 11, place.top, text.right - captionWidth, place.bottom}
-                             : RECT{text.left + captionWidth, place.top, R.right - 1 - 10, place.bottom};
+    RECT shortCut = mirrored ? RECT{R.left + 1 + Scaled(10), place.top, text.right - captionWidth, place.bottom}
+                             : RECT{text.left + captionWidth, place.top, R.right - 1 - Scaled(10), place.bottom};
     Canvas.DrawText(keys, shortCut, DT_SINGLELINE | (mirrored ? DT_LEFT : DT_RIGHT));
   }
 }
@@ -218,7 +223,7 @@ void TMenuItemPainter::PlainDrawItem(gui::TMenuItem& Item, gui::TCanvas& Canvas,
   gui::TBitmap work(Width(R), Height(R));
   gui::TCanvas& canvas = work.Canvas();
   if (!canvas.Handle()) return;
-  UseMenuFont(canvas);
+  UseMenuFont(canvas, Skin().Dpi);
   canvas.Brush.SetColor((State & gui::odSelected) ? Skin().HilightColour : Skin().MenuColour);
   canvas.FillRect(RECT{0, 0, Width(R), Height(R)});
   ItemContent(Item, canvas, State, RECT{0, 0, Width(R), Height(R)});
@@ -280,7 +285,7 @@ void TMenuItemPainter::DrawMenuItem(gui::TMenuItem& Item, gui::TCanvas& Canvas, 
   const RECT local{0, 0, Width(R), Height(R)};
   gui::TBitmap work(Width(R), Height(R));
   if (!work.Canvas().Handle()) return;
-  UseMenuFont(work.Canvas());
+  UseMenuFont(work.Canvas(), Skin().Dpi);
   PaintItemBackground(work, Canvas.Handle(), R, menu, Skin().MenuColour);
   if (Item.IsLine()) {
     work.Draw(Canvas, R.left, R.top);
@@ -304,7 +309,7 @@ void TMenuItemPainter::DrawForeignItem(HMENU Menu, gui::TMenuItem& Item, unsigne
   const RECT local{0, 0, Width(R), Height(R)};
   gui::TBitmap work(Width(R), Height(R));
   if (!work.Canvas().Handle()) return;
-  UseMenuFont(work.Canvas());
+  UseMenuFont(work.Canvas(), Skin().Dpi);
   PaintItemBackground(work, Canvas.Handle(), R, Menu, Skin().MenuColour);
   const TDataSkinObject& element = *Skin().MenuItem;
   const RECT margins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
@@ -328,16 +333,16 @@ LRESULT TMenuItemPainter::MeasureItemMessage(WPARAM wParam, LPARAM lParam) {
   if (const HMENU tracked = FOwner.Menus().TrackedPopup()) GetMenuStringW(tracked, measure->itemID, text, 80, MF_BYCOMMAND);
   const gui::TWindowDC screen(nullptr);
   gui::TCanvas canvas(screen.Handle());
-  UseMenuFont(canvas);
+  UseMenuFont(canvas, Skin().Dpi);
   RECT size{0, 0, 0, 0};
   if (text[0]) canvas.DrawText(gui::Narrow(text), size, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
-  measure->itemWidth = static_cast<UINT>(Width(size) + 26 + (Skin().MenuItem ? Skin().MenuItem->LeftWidth : 0));
+  measure->itemWidth = static_cast<UINT>(Width(size) + Scaled(26) + (Skin().MenuItem ? Skin().MenuItem->LeftWidth : 0));
   if (text[0]) {
     // Some systems ask with no height at all; the text's own is the least.
     if (measure->itemHeight == 0) measure->itemHeight = static_cast<UINT>(Height(size));
-    measure->itemHeight += 4;
+    measure->itemHeight += static_cast<UINT>(Scaled(4));
   } else {
-    measure->itemHeight = 8;
+    measure->itemHeight = static_cast<UINT>(Scaled(8));
   }
   return TRUE;
 }
@@ -350,7 +355,7 @@ LRESULT TMenuItemPainter::DrawItemMessage(WPARAM wParam, LPARAM lParam) {
   const unsigned state =
       ((draw->itemState & ODS_SELECTED) ? gui::odSelected : 0u) | ((draw->itemState & ODS_NOACCEL) ? gui::odNoAccel : 0u);
   gui::TCanvas canvas(draw->hDC);
-  UseMenuFont(canvas);
+  UseMenuFont(canvas, Skin().Dpi);
   if (FOwner.Form() && FOwner.Form()->Menu())
     if (gui::TMenuItem* item = FOwner.Form()->Menu()->FindItem(draw->itemID, gui::TFindItemKind::fkCommand)) {
       if (Skin().MenuItem)

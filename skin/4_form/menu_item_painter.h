@@ -51,6 +51,8 @@ class TMenuItemPainter {
 
  private:
   const TLoadedSkin& Skin() const;
+  // A 96-DPI length at the window's scale.
+  int Scaled(int Length) const;
   // A main-menu item: its own measure plus the room the skin adds.
   void MeasureMainItem(gui::TMenuItem& Item, MEASUREITEMSTRUCT& Measure);
   // A native item, described by a temporary library item.

@@ -7,6 +7,7 @@
 #include "gui/menus.h"
 #include "skin/1_data/skin_draw_text.h"
 #include "skin/1_data/skin_format.h"
+#include "skin/1_data/skin_scale.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
 #include "skin/4_form/win_skin_form.h"
@@ -152,7 +153,7 @@ void TWinSkinMenu::BuildFromMainMenu() {
 void TWinSkinMenu::DrawCaption(HDC DC, const TMenuBtn& Item, const RECT& R) const {
   if (Item.FCaption.empty()) return;
   const int mode = SetBkMode(DC, TRANSPARENT);
-  HGDIOBJ font = SelectObject(DC, gui::Screen().MenuFont().Handle());
+  HGDIOBJ font = SelectObject(DC, gui::Screen().MenuFont(Skin().Dpi).Handle());
   const COLORREF colour = SetTextColor(
       DC, gui::ColorToRGB(Item.FEnabled ? Skin().MenuBarTextColour : Skin().ButtonShadowColour));
   // Underlined only while the window shows its keyboard cues, as the
@@ -175,8 +176,9 @@ void TWinSkinMenu::PaintMenuBar(HDC DC, const RECT& R) {
   FScratch.SetSize(w, h);
   HDC dc = FScratch.Canvas().Handle();
   const RECT local{0, 0, w, h};
-  int x0 = 6;
   const TLoadedSkin& skin = Skin();
+  const int dpi = skin.Dpi;
+  int x0 = ScaleSkinLength(6, dpi);
   const TDataSkinObject* element = skin.MenuBar.get();
   gui::TBitmap* strip = element ? skin.SkinBitmap(element->Bitmap) : nullptr;
   const bool rtl = RightToLeft();
@@ -193,14 +195,14 @@ void TWinSkinMenu::PaintMenuBar(HDC DC, const RECT& R) {
       gui::TCanvas canvas(dc);
       DrawThreePart(canvas, local, *strip, true, false, 2, frame, margins);
     }
-    x0 = rtl ? element->RightWidth + 8 : element->LeftWidth + 4;
-    if (x0 > w) x0 = 12;
+    x0 = rtl ? element->RightWidth + ScaleSkinLength(8, dpi) : element->LeftWidth + ScaleSkinLength(4, dpi);
+    if (x0 > w) x0 = ScaleSkinLength(12, dpi);
   }
   FBarRect = R;
   FBackground.SetSize(w, h);
   BitBlt(FBackground.Canvas().Handle(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
 
-  HGDIOBJ font = SelectObject(dc, gui::Screen().MenuFont().Handle());
+  HGDIOBJ font = SelectObject(dc, gui::Screen().MenuFont(Skin().Dpi).Handle());
   int x = rtl ? w - x0 : x0;
   for (const auto& item : FItems) {
     SIZE extent{};
@@ -210,7 +212,7 @@ void TWinSkinMenu::PaintMenuBar(HDC DC, const RECT& R) {
     const int marks = static_cast<int>(std::count(item->FCaption.begin(), item->FCaption.end(), L'&'));
     SIZE amp{};
     if (marks) GetTextExtentPoint32W(dc, L"&", 1, &amp);
-    const int width = item->FCaption.empty() ? 0 : extent.cx - marks * amp.cx + 10;
+    const int width = item->FCaption.empty() ? 0 : extent.cx - marks * amp.cx + ScaleSkinLength(10, dpi);
     RECT box = rtl ? RECT{x - width, 0, x, h - 1} : RECT{x, 0, x + width, h - 1};
     x = rtl ? x - width : x + width;
     DrawCaption(dc, *item, box);

@@ -1,5 +1,7 @@
 #include "skin/4_form/skin_popup_menu.h"
 
+#include "gui/debug_report.h"
+#include "gui/dpi.h"
 #include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
@@ -35,6 +37,14 @@ void TWinSkinPopMenu::Attach(HWND Window, TSkinData* SkinData, HMENU Menu) {
   FHandle = Window;
   FSkinData = SkinData;
   FSkin = SkinData ? SkinData->Skin() : nullptr;
+  // A menu opens on one monitor, and is drawn at its scale.
+  if (FSkin) {
+    try {
+      FSkin = FSkin->AtDpi(gui::WindowDpi(Window));
+    } catch (...) {
+      gui::DebugReport(L"scaling the skin for a popup menu", Window);
+    }
+  }
   FMenuHandle = Menu;
   FSubclass.Attach(Window, [this](UINT msg, WPARAM w, LPARAM l) { return WndProc(msg, w, l); });
 }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "gui/dpi.h"
 #include "gui/control.h"
 #include "gui/debug_report.h"
 #include "gui/forms.h"
@@ -148,7 +149,8 @@ void TWinSkinForm::ReadWindow() {
 
 void TWinSkinForm::AttachWindow(TSkinData* SkinData) {
   FSkinData = SkinData;
-  FSkin = SkinData->Skin();
+  FDpi = gui::WindowDpi(FHandle);
+  FSkin = SkinData->Skin()->AtDpi(FDpi);
   FButtons.MakeHoverTimer();
   FWindow.SkinFrame = SkinData->SkinControls.Contains(TSkinControlType::xcMainMenu);
   ReadWindow();
@@ -222,10 +224,62 @@ void TWinSkinForm::FinishAttachSteps() {
   FButtons.EnableHover(FWindow.Active);
 }
 
+LRESULT TWinSkinForm::DpiChanged(WPARAM wParam, LPARAM lParam) {
+  const int dpi = HIWORD(wParam), was = FDpi;
+  if (dpi <= 0 || dpi == was || !FSkin) {
+    FDpi = dpi > 0 ? dpi : FDpi;
+    return FMessages.CallOldProc(WM_DPICHANGED, wParam, lParam);
+  }
+  try {
+    FSkin = FSkin->AtDpi(dpi);
+  } catch (...) {
+    // Without the skin at the new scale the window goes on in the one it
+    // has, a size off but whole.
+    gui::DebugReport(L"scaling the skin to a window's new display scale", FHandle);
+    return FMessages.CallOldProc(WM_DPICHANGED, wParam, lParam);
+  }
+  FDpi = dpi;
+  FControls.SkinChanged();
+  FMenuItems.RemeasureMenus();
+  const bool frame = FWindow.SkinFrame && Attached() && FWindow.Phase == phReady;
+  if (frame) {
+    FFrame.Build();
+    FButtons.LoadIcon();
+    FButtons.Build();
+  }
+  RECT before;
+  GetWindowRect(FHandle, &before);
+  RECT client;
+  GetClientRect(FHandle, &client);
+  const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+  // The region is cut anew however the window's size comes out.
+  if (frame) FWindow.Phase = phReskinning;
+  const LRESULT result = FMessages.CallOldProc(WM_DPICHANGED, wParam, lParam);
+  if (!frame) return result;
+  RECT after;
+  GetWindowRect(FHandle, &after);
+  if (EqualRect(&before, &after) && FWindow.State == wsNormal) {
+    // Nobody laid the window out: its client grows with the scale, under
+    // the frame at the new one, where the system suggests.
+    const TFrameMetrics& m = FFrame.Metrics();
+    const int width = gui::RescaleDpi(client.right, dpi, was) + m.BorderLeft + m.BorderRight;
+    const int height = gui::RescaleDpi(client.bottom, dpi, was) + m.TitleHeight + FFrame.MenuHeight() + m.BorderBottom;
+    SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else {
+    FFrame.Refresh();
+  }
+  FFrame.ScaleNative(dpi, was);
+  FFrame.UpdateRegion();
+  FWindow.Phase = phReady;
+  if (FWindow.State != wsMinimized) FFrame.Paint(nullptr);
+  return result;
+}
+
 void TWinSkinForm::ApplySkin() {
   // The one moment this window changes skin. A load that failed published
   // nothing, and the window goes on with the skin it has.
-  if (std::shared_ptr<const TLoadedSkin> skin = FSkinData->Skin()) FSkin = std::move(skin);
+  if (std::shared_ptr<const TLoadedSkin> skin = FSkinData->Skin()) FSkin = skin->AtDpi(FDpi);
   if (FForm) {
     FForm->SetColor(FSkin->ButtonFaceColour);
     for (gui::TComponent* c : FForm->ComponentList())

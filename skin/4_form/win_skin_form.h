@@ -74,6 +74,12 @@ class TWinSkinForm : public gui::TComponent {
   void ApplySkin();
   // The private attach message: fits the window and paints its frame.
   void FinishAttach();
+  // WM_DPICHANGED: the window moved to a monitor of another scale. The
+  // frame, its buttons, fonts and pictures are taken to the new scale
+  // before the window's own handling lays it out in the suggested
+  // rectangle; a window that does not lay itself out (a foreign one) is
+  // put there with its client scaled.
+  LRESULT DpiChanged(WPARAM wParam, LPARAM lParam);
   // The window is being destroyed: everything lets go of it.
   void DetachOnDestroy();
   // The fonts and metrics taken at attach are read again and the frame is
@@ -93,7 +99,10 @@ class TWinSkinForm : public gui::TComponent {
   TSkinData* SkinData() const { return FSkinData; }
   // The skin this window is built from, held until ApplySkin takes the
   // next; null only before attaching.
+  // It is the skin at the window's scale (Dpi()).
   const std::shared_ptr<const TLoadedSkin>& Skin() const { return FSkin; }
+  // The scale of the window's monitor, as last told.
+  int Dpi() const { return FDpi; }
   gui::TCustomForm* Form() const { return FForm; }
   TFormWindow& Window() { return FWindow; }
   const TFormWindow& Window() const { return FWindow; }
@@ -133,6 +142,7 @@ class TWinSkinForm : public gui::TComponent {
   TFormWindow FWindow;
   TSkinData* FSkinData = nullptr;
   std::shared_ptr<const TLoadedSkin> FSkin;
+  int FDpi = 96;
   gui::TCustomForm* FForm = nullptr;
   gui::TColor FSavedColor = gui::clBtnFace;
   bool FColourTaken = false;

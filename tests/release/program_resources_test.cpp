@@ -78,6 +78,23 @@ TEST_P(ProgramResources, ManifestBindsThisArchitectureAndDeclaresWindows7To11AsI
   EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos);
 }
 
+// Windows 10 (1703) on reads dpiAwareness and takes its first known word;
+// Windows 7 and 8 read only dpiAware, where "true/pm" means system-wide
+// (8.1: per monitor). Each in its own schema's namespace, or it is ignored.
+TEST_P(ProgramResources, ManifestDeclaresPerMonitorAwarenessWithTheSystemWideFormAsFallback) {
+  const std::string manifest = Manifest(Module);
+  const std::regex aware("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                         "\\s*true/pm\\s*</dpiAware>");
+  const std::regex awareness("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                             "\\s*PerMonitorV2,\\s*PerMonitor\\s*</dpiAwareness>");
+  EXPECT_TRUE(std::regex_search(manifest, aware)) << manifest;
+  EXPECT_TRUE(std::regex_search(manifest, awareness)) << manifest;
+  const size_t settings = manifest.find("<windowsSettings>");
+  ASSERT_NE(settings, std::string::npos);
+  EXPECT_LT(settings, manifest.find("<dpiAware "));
+  EXPECT_LT(manifest.find("<dpiAwareness "), manifest.find("</windowsSettings>"));
+}
+
 TEST_P(ProgramResources, VersionInformationNamesTheProgramItsVersionAndAuthor) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(Path.c_str(), &ignored);

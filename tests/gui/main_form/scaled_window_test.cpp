@@ -1,6 +1,7 @@
 // The program's window on displays of 125 %, 150 % and 200 %. CTest runs
 // this program once per scale, each time in a Wine prefix set to that scale;
-// the rows below say what the window must be at each.
+// the rows below say what the window must be at each. The window wears its
+// stored skin: the frame, caption buttons and title are the skin's, scaled.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,6 +14,10 @@
 #include "gui_objects.h"
 #include "main_form.h"
 #include "settled_paint.h"
+#include "skin/1_data/skin_format.h"
+#include "skin/1_data/skin_scale.h"
+#include "skin/4_form/win_skin_form.h"
+#include "skin/5_manage/skin_manage.h"
 #include "ui_driver.h"
 
 using namespace qmtest;
@@ -43,6 +48,28 @@ int FontHeightOf(HWND window) {
   return lf.lfHeight;
 }
 
+qm::TWinSkinForm* SkinnerOf(HWND window) {
+  return qm::TSkinManage::Instance() ? qm::TSkinManage::Instance()->FindFormSkinner(window) : nullptr;
+}
+
+bool SkinReady(HWND window) {
+  const qm::TWinSkinForm* s = SkinnerOf(window);
+  return s && s->Phase() == qm::TWinSkinForm::phReady;
+}
+
+const qm::TWinSysButton* CloseButton(const qm::TWinSkinForm& skinner) {
+  for (const auto& b : skinner.CaptionButtons().Buttons())
+    if (b->FVisible && b->FData.Action == qm::button_action::kClose) return b.get();
+  return nullptr;
+}
+
+// A colour on screen (0xRRGGBB) that is the key colour, or a blend of it
+// with a neighbour: a pink fringe has red and blue well above its green.
+bool Magenta(DWORD c) {
+  const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+  return r >= 128 && b >= 128 && r - g >= 64 && b - g >= 64;
+}
+
 // A control's window in its parent's client coordinates.
 RECT PlaceInParent(HWND window) {
   RECT r;
@@ -69,11 +96,16 @@ class ScaledWindow : public ::testing::Test {
     gui::Application().SetMainForm(Form.get());
     Form->Timer1->SetInterval(0x7FFFFFFF);
     Form->Show();
+    // Skinned a moment after its first activation.
+    PumpFor(5000, [&] { return SkinReady(Window()); });
+    ASSERT_TRUE(SkinReady(Window()));
     PumpUntilSettled(5000);
   }
   void TearDown() override {
     Form.reset();
     Design.reset();
+    qm::TSkinManage::Free();
+    PumpFor(20);
   }
   HWND Window() { return Form->Handle(); }
   SIZE ClientSize() {
@@ -104,6 +136,47 @@ class ScaledWindow : public ::testing::Test {
     }
     EXPECT_GT(compared, 30);
   }
+  // The stored skin's frame, 18/39/18/15, its close button and its title at
+  // the scale, and the window exactly its client and that frame.
+  void ExpectSkinnedAt(int dpi) {
+    const qm::TWinSkinForm* skinner = SkinnerOf(Window());
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_EQ(skinner->Dpi(), dpi);
+    const qm::TSkinMargins frame = qm::ScaleSkinMargins({18, 39, 18, 15}, dpi);
+    EXPECT_EQ(skinner->Frame().Metrics(), (qm::TFrameMetrics{frame.Left, frame.Top, frame.Right, frame.Bottom}));
+    RECT window;
+    GetWindowRect(Window(), &window);
+    const int width = window.right - window.left;
+    EXPECT_EQ(width, ClientSize().cx + frame.Left + frame.Right);
+    EXPECT_EQ(window.bottom - window.top, ClientSize().cy + frame.Top + frame.Bottom);
+    // 25 pixels from the right edge and 6 from the top, 19 x 17, at 96 DPI.
+    const qm::TWinSysButton* close = CloseButton(*skinner);
+    ASSERT_NE(close, nullptr);
+    const int left = width - qm::ScaleSkinLength(25, dpi), top = qm::ScaleSkinLength(6, dpi);
+    EXPECT_EQ(close->FBounds.left, left);
+    EXPECT_EQ(close->FBounds.top, top);
+    EXPECT_EQ(close->FBounds.right - left, qm::ScaleSkinLength(19, dpi));
+    EXPECT_EQ(close->FBounds.bottom - top, qm::ScaleSkinLength(17, dpi));
+  }
+
+  // Rows of the title on screen that carry the active title colour: the
+  // caption text's height in pixels.
+  int CaptionInkHeight() {
+    const qm::TWinSkinForm* skinner = SkinnerOf(Window());
+    const RECT caption = skinner->Frame().CaptionRect();
+    const COLORREF ink = gui::ColorToRGB(skinner->Skin()->TitleTextActiveColour);
+    const DWORD want = GetRValue(ink) << 16 | GetGValue(ink) << 8 | GetBValue(ink);
+    const TScreenPixels shown = ScreenPixels(Window());
+    int top = -1, bottom = -1;
+    for (int y = std::max<int>(caption.top, 0); y < std::min<int>(caption.bottom, shown.Height); ++y)
+      for (int x = std::max<int>(caption.left, 0); x < std::min<int>(caption.right, shown.Width); ++x)
+        if (shown.At(x, y) == want) {
+          if (top < 0) top = y;
+          bottom = y;
+        }
+    return top < 0 ? 0 : bottom - top + 1;
+  }
+
   void ExpectLaidOutAt(const TScaleRow& row) {
     const SIZE client = ClientSize();
     EXPECT_NEAR(client.cx, row.Client.cx, 1);
@@ -144,6 +217,44 @@ TEST_F(ScaledWindow, OpensWithItsStoredLayoutScaledToTheDisplay) {
   EXPECT_GE(metrics.tmHeight, gui::ScaleForDpi(12, Row->Dpi));
 }
 
+// The skin grows with the display: its frame and buttons sit at their
+// scaled places, the title is written in the scaled caption font, and no
+// pixel of the key colour, or of a blend with it, reaches the screen.
+TEST_F(ScaledWindow, WearsTheStoredSkinScaledWithoutAPinkPixel) {
+  ExpectSkinnedAt(Row->Dpi);
+  // Chinese characters of the 96-DPI caption font are about 12 pixels tall.
+  EXPECT_GE(CaptionInkHeight(), gui::ScaleForDpi(10, Row->Dpi));
+  const TScreenPixels shown = SettledPixels(Window(), {RectInWindow(Form->drawImage->Parent()->Handle(), Window())});
+  int pink = 0;
+  POINT first{-1, -1};
+  for (int y = 0; y < shown.Height; ++y)
+    for (int x = 0; x < shown.Width; ++x)
+      if (Magenta(shown.At(x, y)) && pink++ == 0) first = POINT{x, y};
+  EXPECT_EQ(pink, 0) << "first at " << first.x << "," << first.y;
+  // What settled is what a full repaint draws.
+  const TPaintDifference d =
+      StaleAgainstFullRepaint(Window(), {RectInWindow(Form->drawImage->Parent()->Handle(), Window())});
+  EXPECT_EQ(d.Count, 0) << d.Describe();
+}
+
+// The close button, clicked where it shows at the scale, closes the window.
+TEST_F(ScaledWindow, TheScaledCloseButtonClosesTheWindow) {
+  const qm::TWinSysButton* close = CloseButton(*SkinnerOf(Window()));
+  ASSERT_NE(close, nullptr);
+  RECT window;
+  GetWindowRect(Window(), &window);
+  // Its middle, and a pixel inside its scaled bottom right corner, which an
+  // unscaled button would not reach.
+  const POINT corner{window.left + close->FBounds.right - 2, window.top + close->FBounds.bottom - 2};
+  EXPECT_EQ(SendMessageW(Window(), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTCLOSE);
+  gui::Application().Reset();
+  ClickAt(POINT{window.left + (close->FBounds.left + close->FBounds.right) / 2,
+                window.top + (close->FBounds.top + close->FBounds.bottom) / 2});
+  PumpFor(3000, [] { return gui::Application().Terminated(); });
+  EXPECT_TRUE(gui::Application().Terminated());
+  gui::Application().Reset();
+}
+
 // The scrolling banner fills its scaled strip, in text of the scaled size.
 TEST_F(ScaledWindow, BannerFillsTheScaledStripWithScaledText) {
   SendMessageW(Form->Timer1->Window(), WM_TIMER, 1, 0);
@@ -174,6 +285,7 @@ TEST_F(ScaledWindow, MovingBetweenScalesLaysItOutAgainWithoutGrowth) {
   EXPECT_NEAR(ClientSize().cx, 483, 1);
   ExpectControlsAtScaledPlaces(96);
   EXPECT_EQ(FontHeightOf(Form->RunButton->Handle()), -12);
+  ExpectSkinnedAt(96);
   MoveToScale(Row->Dpi, 96);
   PumpUntilSettled(5000);
   const int gdi = GdiObjectCount(), user = UserObjectCount();
@@ -185,6 +297,7 @@ TEST_F(ScaledWindow, MovingBetweenScalesLaysItOutAgainWithoutGrowth) {
   EXPECT_LE(GdiObjectCount(), gdi);
   EXPECT_LE(UserObjectCount(), user);
   ExpectLaidOutAt(*Row);
+  ExpectSkinnedAt(Row->Dpi);
   // Drawn once at the end of each move, and then whole. The banner's strip
   // scrolls by itself.
   const TPaintDifference d =

@@ -59,6 +59,7 @@ TEST(SkinFrameHitTest, NamesWhatLiesUnderThePointAndSizesOnlyWhereTheWindowCan) 
     int Menu;
     POINT At;
     LRESULT Hit;
+    int Dpi = 96;
   } rows[] = {
       {"the client, whatever the frame", Sizing, 0, {260, 250}, HTCLIENT},
       {"left of the window", Sizing, 0, {-1, 20}, HTNOWHERE},
@@ -83,9 +84,15 @@ TEST(SkinFrameHitTest, NamesWhatLiesUnderThePointAndSizesOnlyWhereTheWindowCan) 
       {"a fixed window's title over the corner columns", Fixed, 0, {5, 20}, HTCAPTION},
       {"a maximised window's top rows are its title", Maximised, 0, {260, 2}, HTCAPTION},
       {"a maximised window's side border", Maximised, 0, {5, 245}, HTBORDER},
+      // At 200 % the top rows and the corners' reach are twice as long.
+      {"the top rows at 200 %", Sizing, 0, {260, 7}, HTTOP, 192},
+      {"below them at 200 %", Sizing, 0, {260, 8}, HTCAPTION, 192},
+      {"the top rows at the corner's reach at 200 %", Sizing, 0, {31, 2}, HTTOPLEFT, 192},
+      {"past it at 200 %", Sizing, 0, {32, 2}, HTTOP, 192},
   };
   for (const auto& r : rows)
-    EXPECT_EQ(FrameHitTest(m, r.Menu, size, r.At, r.Window == Sizing, r.Window == Maximised), r.Hit) << r.Case;
+    EXPECT_EQ(FrameHitTest(m, r.Menu, size, r.At, r.Window == Sizing, r.Window == Maximised, r.Dpi), r.Hit)
+        << r.Case;
 }
 
 TEST_F(SkinFrame, MetricsAndClientAreaComeFromTheBorderImages) {
