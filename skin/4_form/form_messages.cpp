@@ -118,6 +118,7 @@ std::optional<LRESULT> TFormMessages::AlwaysStage(UINT Msg, WPARAM wParam, LPARA
       return reinterpret_cast<LRESULT>(FForm.Skin()->ButtonFaceBrush());
     case WM_ISSKINNED: return 1;
     case WM_DPICHANGED: return FForm.DpiChanged(wParam, lParam);
+    case kGetDpiScaledSize: return FForm.ScaledSize(wParam, lParam);
     case WM_MENUSELECT: FForm.Menus().MenuSelect(wParam, lParam); break;
   }
   return std::nullopt;

@@ -10,6 +10,9 @@
 
 namespace qm {
 
+// WM_GETDPISCALEDSIZE, which older headers lack.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 struct TFormWindow {
   enum TPhase : int { phAttaching = 0, phReady = 1, phReskinning = 3, phDestroying = 4, phResizing = 5, phDead = 6 };
   enum TWindowState : int { wsNormal = 0, wsMaximized = 1, wsMinimized = 2 };

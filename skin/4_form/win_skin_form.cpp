@@ -276,6 +276,27 @@ LRESULT TWinSkinForm::DpiChanged(WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+LRESULT TWinSkinForm::ScaledSize(WPARAM wParam, LPARAM lParam) {
+  const int dpi = static_cast<int>(wParam);
+  const bool frame = FWindow.SkinFrame && Attached() && FWindow.Phase == phReady && FWindow.State == wsNormal &&
+                     FWindow.FrameKind != TFrameKind::Unskinned && FSkin && dpi > 0;
+  if (!frame) return FMessages.CallOldProc(kGetDpiScaledSize, wParam, lParam);
+  TFrameMetrics m;
+  try {
+    m = SkinFrameMetrics(*FSkin->AtDpi(dpi), false);
+  } catch (...) {
+    gui::DebugReport(L"measuring a window's frame at another display scale", FHandle);
+    return FMessages.CallOldProc(kGetDpiScaledSize, wParam, lParam);
+  }
+  RECT client;
+  GetClientRect(FHandle, &client);
+  const int menu = FFrame.MenuHeight() > 0 ? gui::SystemMetricForDpi(SM_CYMENU, dpi) : 0;
+  auto* size = reinterpret_cast<SIZE*>(lParam);
+  size->cx = gui::RescaleDpi(client.right, dpi, FDpi) + m.BorderLeft + m.BorderRight;
+  size->cy = gui::RescaleDpi(client.bottom, dpi, FDpi) + m.TitleHeight + menu + m.BorderBottom;
+  return TRUE;
+}
+
 void TWinSkinForm::ApplySkin() {
   // The one moment this window changes skin. A load that failed published
   // nothing, and the window goes on with the skin it has.

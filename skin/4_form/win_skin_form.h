@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "gui/component.h"
+#include "gui/dpi.h"
 #include "gui/graphics.h"
 #include "skin/4_form/caption_buttons.h"
 #include "skin/4_form/form_controls.h"
@@ -80,6 +81,13 @@ class TWinSkinForm : public gui::TComponent {
   // rectangle; a window that does not lay itself out (a foreign one) is
   // put there with its client scaled.
   LRESULT DpiChanged(WPARAM wParam, LPARAM lParam);
+  // WM_GETDPISCALEDSIZE, which Windows 10 (1703 on) sends before that:
+  // the size the window will take at the new scale, its client grown and
+  // the skin's frame at that scale around it. Left unanswered, the system
+  // would grow the whole window, frame and all, by the factor, which the
+  // skin's frame, rounded piece by piece, misses by a pixel or two: the
+  // window would be sized twice.
+  LRESULT ScaledSize(WPARAM wParam, LPARAM lParam);
   // The window is being destroyed: everything lets go of it.
   void DetachOnDestroy();
   // The fonts and metrics taken at attach are read again and the frame is
@@ -142,7 +150,7 @@ class TWinSkinForm : public gui::TComponent {
   TFormWindow FWindow;
   TSkinData* FSkinData = nullptr;
   std::shared_ptr<const TLoadedSkin> FSkin;
-  int FDpi = 96;
+  int FDpi = gui::SystemDpi();
   gui::TCustomForm* FForm = nullptr;
   gui::TColor FSavedColor = gui::clBtnFace;
   bool FColourTaken = false;

@@ -489,6 +489,54 @@ TEST_F(ForeignDialog, IsWidenedForItsCaptionCountedInGb2312Bytes) {
   EXPECT_EQ(r.right - r.left, 30);
 }
 
+// Dragged to a monitor of 200 % and back, as Windows 10 moves a window: it
+// asks the size first, then tells the scale with the rectangle it made of
+// the answer. A window that does not lay itself out keeps its client,
+// grown, under the skin's frame at the new scale; its controls paint from
+// the skin at that scale; nothing is left behind by many moves.
+TEST_F(ForeignDialog, MovedBetweenScalesTakesTheSkinAtEachWithoutGrowth) {
+  AttachSkinner();
+  ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
+  const SIZE client = ClientSize(Dialog);
+  auto move = [&](int dpi) {
+    SIZE size{};
+    EXPECT_EQ(SendMessageW(Dialog, kGetDpiScaledSize, static_cast<WPARAM>(dpi), reinterpret_cast<LPARAM>(&size)), TRUE);
+    RECT r;
+    GetWindowRect(Dialog, &r);
+    RECT suggested{r.left, r.top, r.left + size.cx, r.top + size.cy};
+    SendMessageW(Dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(WindowSize(Dialog).cx, size.cx) << dpi;
+    EXPECT_EQ(WindowSize(Dialog).cy, size.cy) << dpi;
+  };
+  auto expectAt = [&](int dpi, TFrameMetrics frame) {
+    EXPECT_EQ(Skinner->Dpi(), dpi);
+    EXPECT_EQ(Skinner->Frame().Metrics(), frame) << dpi;
+    EXPECT_EQ(ClientSize(Dialog).cx, gui::ScaleForDpi(client.cx, dpi)) << dpi;
+    EXPECT_EQ(ClientSize(Dialog).cy, gui::ScaleForDpi(client.cy, dpi)) << dpi;
+    ASSERT_NE(ButtonSkinner(), nullptr);
+    EXPECT_EQ(ButtonSkinner()->Skin->Dpi, dpi);
+    // The region is cut from the frame at the new size.
+    RECT box{};
+    EXPECT_NE(GetWindowRgnBox(Dialog, &box), ERROR);
+    EXPECT_EQ(box.right - box.left, WindowSize(Dialog).cx) << dpi;
+    EXPECT_EQ(box.bottom - box.top, WindowSize(Dialog).cy) << dpi;
+  };
+  move(192);
+  expectAt(192, TFrameMetrics{36, 78, 36, 30});
+  move(96);
+  expectAt(96, TFrameMetrics{18, 39, 18, 15});
+  qmtest::PumpUntilSettled();
+  const int gdi = qmtest::GdiObjectCount(), user = qmtest::UserObjectCount();
+  for (int i = 0; i < 25; ++i) {
+    move(192);
+    move(96);
+  }
+  qmtest::PumpUntilSettled();
+  EXPECT_LE(qmtest::GdiObjectCount(), gdi);
+  EXPECT_LE(qmtest::UserObjectCount(), user);
+  expectAt(96, TFrameMetrics{18, 39, 18, 15});
+}
+
 TEST_F(ForeignDialog, ShowsANewCaptionAndLetsGoOfItsHotButtonWhenDeactivated) {
   AttachSkinner();
   ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
