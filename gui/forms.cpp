@@ -328,6 +328,8 @@ TCustomForm* TScreen::FindForm(HWND handle) const {
 }
 
 TFont& TScreen::MenuFont(int dpi) {
+  // The system's own answer is at its scale already.
+  if (dpi == SystemDpi()) return FMenuFont;
   std::unique_ptr<TFont>& font = FScaledMenuFonts[dpi];
   if (!font) {
     font = std::make_unique<TFont>();

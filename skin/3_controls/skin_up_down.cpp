@@ -133,14 +133,16 @@ void TSkinUpDown::PaintPlainHalf(HDC DC, const RECT& R, int State, int Part) con
   SelectObject(DC, ink.Get());
   const int cx = (R.left + R.right) / 2, cy = (R.top + R.bottom) / 2;
   // A solid chevron: five lines of 1 to 9 pixels for up and down, three
-  // columns of 1 to 5 for left and right, the tip towards the arrow's way.
-  for (int i = 0; i < 5 && Part < 2; ++i) {
-    const int y = Part == 0 ? cy - 4 + i : cy - i;
+  // columns of 1 to 5 for left and right (at 96 DPI, more at larger
+  // scales), the tip towards the arrow's way.
+  const int rows = Scaled(5), columns = Scaled(3);
+  for (int i = 0; i < rows && Part < 2; ++i) {
+    const int y = Part == 0 ? cy - (rows - 1) + i : cy - i;
     MoveToEx(DC, cx - i, y, nullptr);
     LineTo(DC, cx + i + 1, y);
   }
-  for (int i = 0; i < 3 && Part >= 2; ++i) {
-    const int x = Part == 2 ? cx - 1 + i : cx + 1 - i;
+  for (int i = 0; i < columns && Part >= 2; ++i) {
+    const int x = Part == 2 ? cx - (columns - 2) + i : cx + (columns - 2) - i;
     MoveToEx(DC, x, cy - i, nullptr);
     LineTo(DC, x, cy + i + 1);
   }

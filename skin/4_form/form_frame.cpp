@@ -44,8 +44,10 @@ TFormFrame::TFormFrame(TWinSkinForm& Form) : FForm(Form) { LoadCaptionFont(); }
 void TFormFrame::LoadCaptionFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (gui::NonClientMetricsForDpi(metrics, FForm.Dpi()))
+  if (gui::NonClientMetricsForDpi(metrics, FForm.Dpi())) {
     FCaptionFont = gui::TGdiHandle<HFONT>(CreateFontIndirectW(&metrics.lfCaptionFont), true);
+    FCaptionFontDpi = FForm.Dpi();
+  }
 }
 
 void TFormFrame::MeasureNative() {
@@ -65,7 +67,7 @@ void TFormFrame::Build() {
   FTitleBuffer.SetSize(0, 0);
   // The caption is written in the font of the window's scale, and the bar
   // is as high as the system's at that scale.
-  LoadCaptionFont();
+  if (FCaptionFontDpi != FForm.Dpi()) LoadCaptionFont();
   if (unskinned) FMenuHeight = 0;
   else if (FMenuHeight > 0) FMenuHeight = gui::SystemMetricForDpi(SM_CYMENU, FForm.Dpi());
 }

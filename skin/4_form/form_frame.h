@@ -84,6 +84,7 @@ class TFormFrame {
 
   TWinSkinForm& FForm;
   gui::TGdiHandle<HFONT> FCaptionFont;
+  int FCaptionFontDpi = 0;  // the scale FCaptionFont is for
   gui::TBitmap FTitleBuffer;
   TBorderPictures FBorders;
   std::wstring FCaptionPrefix = L"  ";
