@@ -92,7 +92,7 @@ void TSkinCheckBox::Paint(HDC DC, const RECT& Rect) {
   const int clear = Metric(SM_CXMENUCHECK) + Scaled(3);
   const RECT caption = leftText ? RECT{Rect.left, Rect.top, Rect.right - clear - 1, Rect.bottom}
                                 : RECT{Rect.left + clear + 1, Rect.top, Rect.right, Rect.bottom};
-  FillFace(DC, Rect);
+  FillParentBackground(DC, Rect);
   DrawFrame(DC, BoxRect(Rect, w, h, leftText, Skin->Dpi), *strip, true, frames, Frame());
   PaintCaption(DC, caption, leftText);
 }

@@ -281,6 +281,33 @@ void TSkinControl::PaintCycle(gui::TMessage& Message) {
 
 void TSkinControl::FillFace(HDC DC, const RECT& R) const { FillRect(DC, &R, Skin->ButtonFaceBrush()); }
 
+void TSkinControl::FillParentBackground(HDC DC, const RECT& R) const {
+  if (Control) {
+    // A library control answers that question with its own colour, which
+    // follows its parent's; asking would make it keep a brush for it.
+    const gui::TColor colour = Control->Color();
+    if ((colour & 0xFF000000u) == 0xFF000000u) {
+      FillRect(DC, &R, GetSysColorBrush(static_cast<int>(colour & 0xFF)));
+    } else {
+      const gui::TGdiHandle<HBRUSH> brush(CreateSolidBrush(gui::ColorToRGB(colour)), true);
+      FillRect(DC, &R, brush.Get());
+    }
+    return;
+  }
+  const HWND parent = GetParent(Handle);
+  HBRUSH brush = nullptr;
+  if (parent) {
+    // The parent may set the DC's colours for the text as it answers.
+    const gui::TDCStateGuard saved(DC);
+    brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(Handle)));
+  }
+  if (brush)
+    FillRect(DC, &R, brush);
+  else
+    FillFace(DC, R);
+}
+
 void TSkinControl::DrawElement(HDC DC, const RECT& R, int FrameCount, int FrameIndex,
                                const TDataSkinObject& Element) const {
   if (R.right < R.left || R.bottom < R.top) return;

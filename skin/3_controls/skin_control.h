@@ -110,6 +110,10 @@ class TSkinControl : public gui::TComponent {
 
   // --- drawing shared by the skinners
   void FillFace(HDC DC, const RECT& R) const;
+  // R in what the parent paints behind the control, as a native check box
+  // asks for it (WM_CTLCOLORSTATIC): a control on a page of another colour
+  // than the skin's face must not stand out as a band of face colour.
+  void FillParentBackground(HDC DC, const RECT& R) const;
   // A 96-DPI length, and a system metric, at the scale of the skin this
   // control is painted with (its window's).
   int Scaled(int Length) const;
