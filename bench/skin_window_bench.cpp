@@ -13,7 +13,15 @@
 //    and with skinning switched off through the form's skin data, in
 //    alternating rounds.
 //
-//   skin_window_bench [rounds]
+// With --scales, on a display of 200 % (a Wine prefix of 192 DPI), the
+// skinned main form at 200 % against the same at 100 % instead:
+//
+//  - start-up as above, alternately in the process's per-monitor context
+//    (192 DPI) and in the system-scaled one, where its windows are 96 DPI;
+//  - full repaint: the whole window, frame and every control, at 192 DPI
+//    and, moved by WM_DPICHANGED, at 96, in alternating rounds.
+//
+//   skin_window_bench [rounds] [--scales]
 
 #include <windows.h>
 #include <commctrl.h>
@@ -22,8 +30,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "gui/dpi.h"
 #include "main_form.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/4_form/win_skin_form.h"
@@ -110,7 +120,11 @@ TPair FrameRepaint(int rounds, int paints) {
   return t;
 }
 
-double StartUp(bool skinned) {
+bool SkinnedAt(HWND window, int dpi);
+
+// The program's start-up; a skinned one checks that its window ended at
+// Dpi, when given.
+double StartUp(bool skinned, int Dpi = 0) {
   const double t0 = Seconds();
   auto form = std::make_unique<qm::TMainForm>(nullptr);
   form->Timer1->SetEnabled(false);
@@ -144,11 +158,97 @@ double StartUp(bool skinned) {
     std::fprintf(stderr, "the form was %s skinned\n", skinned ? "not" : "");
     std::exit(1);
   }
+  if (skinned && Dpi && !SkinnedAt(h, Dpi)) {
+    std::fprintf(stderr, "the form was not skinned at %d DPI\n", Dpi);
+    std::exit(1);
+  }
   form.reset();
   // Each start-up begins as the program does, with no manager yet.
   qm::TSkinManage::Free();
   PumpPending();
   return elapsed;
+}
+
+// A start-up whose windows are made at 96 DPI: in the system-scaled
+// awareness context, which Windows (and Wine) give a thread for a while.
+double StartUpAt96() {
+  using TSetContext = HANDLE(WINAPI*)(HANDLE);
+  static const auto set = reinterpret_cast<TSetContext>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  if (!set) return StartUp(true, 96);
+  const HANDLE unaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));  // DPI_AWARENESS_CONTEXT_UNAWARE
+  const HANDLE was = set(unaware);
+  const double t = StartUp(true, 96);
+  set(was);
+  return t;
+}
+
+bool SkinnedAt(HWND window, int dpi) {
+  qm::TWinSkinForm* s = qm::FormSkinnerHost() ? qm::FormSkinnerHost()->FindFormSkinner(window) : nullptr;
+  return s && s->Phase() == qm::TWinSkinForm::phReady && s->Dpi() == dpi;
+}
+
+// What the system sends a window dragged to a monitor of dpi.
+void MoveToScale(HWND window, int dpi, int from) {
+  RECT r;
+  GetWindowRect(window, &r);
+  RECT suggested{r.left, r.top, r.left + gui::RescaleDpi(r.right - r.left, dpi, from),
+                 r.top + gui::RescaleDpi(r.bottom - r.top, dpi, from)};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  PumpPending();
+}
+
+double RepaintWhole(HWND window, int paints) {
+  const double t0 = Seconds();
+  for (int i = 0; i < paints; ++i)
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  return (Seconds() - t0) / paints;
+}
+
+int CompareScales(int rounds) {
+  gui::MakeProcessDpiAware();
+  const int high = gui::SystemDpi();
+  if (high == 96) {
+    std::fprintf(stderr, "--scales compares a display of another scale with 96 DPI: run it in a prefix of 192 DPI\n");
+    return 2;
+  }
+  StartUp(true, high);
+  StartUpAt96();
+  TPair start;  // Skinned: at the display's scale; Native: at 96 DPI
+  for (int r = 0; r < rounds; ++r) {
+    start.Skinned.push_back(StartUp(true, high));
+    start.Native.push_back(StartUpAt96());
+  }
+  auto form = std::make_unique<qm::TMainForm>(nullptr);
+  form->Timer1->SetEnabled(false);
+  form->Show();
+  const HWND h = form->Handle();
+  SetActiveWindow(h);
+  PumpUntil([&] { return SkinnedAt(h, high); });
+  const int paints = rounds > 3 ? 20 : 2;
+  TPair repaint;
+  for (int r = 0; r < rounds; ++r) {
+    repaint.Skinned.push_back(RepaintWhole(h, paints));
+    MoveToScale(h, 96, high);
+    if (!SkinnedAt(h, 96)) {
+      std::fprintf(stderr, "the window did not take the skin at 96 DPI\n");
+      return 1;
+    }
+    repaint.Native.push_back(RepaintWhole(h, paints));
+    MoveToScale(h, high, 96);
+  }
+  form.reset();
+  qm::TSkinManage::Free();
+  const double highStart = Median(start.Skinned), lowStart = Median(start.Native);
+  const double highPaint = Median(repaint.Skinned), lowPaint = Median(repaint.Native);
+  std::printf("Skinned main form at %d DPI against 96 DPI, medians of %d rounds\n", high, rounds);
+  std::printf("start-up to the first painted frame: %d DPI %.1f ms, 96 DPI %.1f ms, ratio %.2f\n", high,
+              highStart * 1e3, lowStart * 1e3, highStart / lowStart);
+  std::printf("full repaint (frame and every control, %d per round): %d DPI %.2f ms, 96 DPI %.2f ms, ratio %.2f "
+              "(goal <= 2.5)\n",
+              paints, high, highPaint * 1e3, lowPaint * 1e3, highPaint / lowPaint);
+  return 0;
 }
 
 // Switches the form's skinning through its skin data component; the
@@ -210,6 +310,7 @@ int main(int argc, char** argv) {
   InitCommonControlsEx(&icc);
   gui::Application().Title = "启明映像向导";
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  if (argc > 2 && std::string(argv[2]) == "--scales") return CompareScales(rounds);
   const int paints = rounds > 3 ? 200 : 10;
 
   const TPair frame = FrameRepaint(rounds, paints);
