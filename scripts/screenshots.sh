@@ -13,7 +13,10 @@
 # maximised child (skinview-mdi.png); the keyboard focus on a button of
 # SkinView (skinview-focus.png), SkinView with all its controls switched
 # off (skinview-disabled.png) and the main window with the focus on
-# "生成批处理文件" (main-focus.png).
+# "生成批处理文件" (main-focus.png); and the main window, its message box
+# and SkinView on displays of 150 % and 200 % (main-144dpi.png,
+# msgbox-144dpi.png, skinview-144dpi.png and the same for 192dpi), each in
+# a Wine prefix of that scale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -158,3 +161,25 @@ for what in menu mdi; do
   shot "skinview-$what" "$geometry"
   stop
 done
+# At 150 % and 200 %: a prefix of each scale, the program kept in it too.
+for dpi in 144 192; do
+  export QM_WINE_DPI=$dpi
+  qm_wine_ready "$arch"
+  home="$WINEPREFIX/drive_c/QiMing"
+  mkdir -p "$home"
+  cp "$build/bin/qiming.exe" "$build/bin/skinview.exe" "$build/bin/default.skn" "$home/"
+  start "$home/qiming.exe"
+  geometry=$(wine "$select" start | tr -d '\r')
+  sleep 1
+  shot "main-${dpi}dpi" "$geometry"
+  geometry=$(wine "$select" msgbox | tr -d '\r')
+  sleep 1
+  shot "msgbox-${dpi}dpi" "$geometry"
+  stop
+  start "$home/skinview.exe" 'C:\QiMing\default.skn'
+  geometry=$(wine "$select" skinview | tr -d '\r')
+  sleep 1
+  shot "skinview-${dpi}dpi" "$geometry"
+  stop
+done
+unset QM_WINE_DPI

@@ -137,6 +137,9 @@ bool TabTo(HWND window, const wchar_t* caption) {
 // "skinview-disabled" to switch SkinView's controls off from its demo menu;
 // each reporting its window's rectangle.
 int main(int argc, char** argv) {
+  // Rectangles as they are on screen, at whatever scale the display runs:
+  // the program is aware of it, and so must its photographer be.
+  SetProcessDPIAware();
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "start") {
     HWND form = WaitForSkinned(L"TMainForm");
@@ -208,8 +211,9 @@ int main(int argc, char** argv) {
     Sleep(1500);
     if (what == "skinview-menu") {
       AltKey('D');
-      // Down to "子菜单", then into it and into its own submenu.
-      Press(VK_DOWN, 8);
+      // Down to "子菜单" (past "全部控件禁用"), then into it and into its
+      // own submenu.
+      Press(VK_DOWN, 9);
       Press(VK_RIGHT);
       Press(VK_DOWN);
       Press(VK_RIGHT);
