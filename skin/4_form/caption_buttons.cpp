@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "gui/dpi.h"
 #include "gui/debug_report.h"
+#include "gui/dpi.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "skin/1_data/skin_format.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "gui/dpi.h"
 #include "gui/debug_report.h"
 #include "gui/desktop_compositor.h"
+#include "gui/dpi.h"
 #include "gui/monitors.h"
 #include "gui/visual_styles.h"
 #include "skin/1_data/skin_format.h"

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "gui/dpi.h"
 #include "gui/control.h"
 #include "gui/debug_report.h"
+#include "gui/dpi.h"
 #include "gui/forms.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/4_form/form_skinner_host.h"
@@ -241,12 +241,14 @@ LRESULT TWinSkinForm::DpiChanged(WPARAM wParam, LPARAM lParam) {
   FDpi = dpi;
   FControls.SkinChanged();
   FMenuItems.RemeasureMenus();
-  const bool frame = FWindow.SkinFrame && Attached() && FWindow.Phase == phReady;
-  if (frame) {
+  // Whatever the phase, the frame's metrics follow the skin: an attach
+  // still to finish fits the window to them.
+  if (FWindow.SkinFrame && Attached()) {
     FFrame.Build();
     FButtons.LoadIcon();
     FButtons.Build();
   }
+  const bool frame = FWindow.SkinFrame && Attached() && FWindow.Phase == phReady;
   RECT before;
   GetWindowRect(FHandle, &before);
   RECT client;
@@ -300,7 +302,15 @@ LRESULT TWinSkinForm::ScaledSize(WPARAM wParam, LPARAM lParam) {
 void TWinSkinForm::ApplySkin() {
   // The one moment this window changes skin. A load that failed published
   // nothing, and the window goes on with the skin it has.
-  if (std::shared_ptr<const TLoadedSkin> skin = FSkinData->Skin()) FSkin = skin->AtDpi(FDpi);
+  if (std::shared_ptr<const TLoadedSkin> skin = FSkinData->Skin()) {
+    try {
+      FSkin = skin->AtDpi(FDpi);
+    } catch (...) {
+      // GDI could not make the new skin's bitmaps at this scale: the window
+      // keeps the skin it has, whole.
+      gui::DebugReport(L"scaling a new skin to a window's display scale", FHandle);
+    }
+  }
   if (FForm) {
     FForm->SetColor(FSkin->ButtonFaceColour);
     for (gui::TComponent* c : FForm->ComponentList())
