@@ -537,6 +537,26 @@ TEST_F(ForeignDialog, MovedBetweenScalesTakesTheSkinAtEachWithoutGrowth) {
   expectAt(96, TFrameMetrics{18, 39, 18, 15});
 }
 
+// Moved to another monitor between being taken over and being fitted: it
+// is fitted to the frame at the new scale, not to the one it was built with.
+TEST_F(ForeignDialog, AScaleChangeBeforeTheAttachFinishesIsFittedAtTheNewScale) {
+  Skinner = std::make_unique<TWinSkinForm>(nullptr);
+  Skinner->FHandle = Dialog;
+  ASSERT_TRUE(Skinner->Attach(&Skin));
+  ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phAttaching);
+  RECT r;
+  GetWindowRect(Dialog, &r);
+  RECT suggested{r.left, r.top, r.left + 2 * (r.right - r.left), r.top + 2 * (r.bottom - r.top)};
+  SendMessageW(Dialog, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  PostMessageW(Dialog, WM_SKINATTACHED, 0, 1000);
+  qmtest::PumpFor(10000, [&] { return Skinner->Phase() == TWinSkinForm::phReady; });
+  ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
+  EXPECT_EQ(Skinner->Frame().Metrics(), (TFrameMetrics{36, 78, 36, 30}));
+  const SIZE client = ClientSize(Dialog), window = WindowSize(Dialog);
+  EXPECT_EQ(window.cx, client.cx + 72);
+  EXPECT_EQ(window.cy, client.cy + 108);
+}
+
 TEST_F(ForeignDialog, ShowsANewCaptionAndLetsGoOfItsHotButtonWhenDeactivated) {
   AttachSkinner();
   ASSERT_EQ(Skinner->Phase(), TWinSkinForm::phReady);
