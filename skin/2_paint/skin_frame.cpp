@@ -100,14 +100,19 @@ void PaintSizeGrip(HDC DC, const TFrameMetrics& M, int W, int H, const TLoadedSk
   constexpr POINT kDots[] = {{5, 5}, {8, 5}, {11, 5}, {5, 8}, {8, 8}, {5, 11}};
   const int dpi = Skin.Dpi, reach = ScaleSkinLength(12, dpi), dot = std::max(1, ScaleSkinLength(1, dpi));
   if (M.BorderRight < reach || M.BorderBottom < reach) return;
-  const gui::TGdiHandle<HBRUSH> light(CreateSolidBrush(ColourOf(Skin.ButtonHilightColour)), true),
-      dark(CreateSolidBrush(ColourOf(Skin.ButtonDkShadowColour)), true);
+  // The DC's own brush: a frame paint makes no brush of its own.
+  const HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+  const COLORREF light = ColourOf(Skin.ButtonHilightColour), dark = ColourOf(Skin.ButtonDkShadowColour);
+  const COLORREF was = GetDCBrushColor(DC);
   for (const POINT& d : kDots) {
     const int x = W - ScaleSkinLength(d.x, dpi), y = H - ScaleSkinLength(d.y, dpi);
     const RECT lit{x, y, x + dot, y + dot}, shade{x + dot, y + dot, x + 2 * dot, y + 2 * dot};
-    FillRect(DC, &lit, light.Get());
-    FillRect(DC, &shade, dark.Get());
+    SetDCBrushColor(DC, light);
+    FillRect(DC, &lit, brush);
+    SetDCBrushColor(DC, dark);
+    FillRect(DC, &shade, brush);
   }
+  SetDCBrushColor(DC, was);
 }
 
 gui::TBitmap* TBorderPictures::Picture(const TLoadedSkin& Skin, const TFrameMetrics& Metrics, TFrameSide Side,

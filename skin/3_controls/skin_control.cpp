@@ -285,13 +285,10 @@ void TSkinControl::FillParentBackground(HDC DC, const RECT& R) const {
   if (Control) {
     // A library control answers that question with its own colour, which
     // follows its parent's; asking would make it keep a brush for it.
-    const gui::TColor colour = Control->Color();
-    if ((colour & 0xFF000000u) == 0xFF000000u) {
-      FillRect(DC, &R, GetSysColorBrush(static_cast<int>(colour & 0xFF)));
-    } else {
-      const gui::TGdiHandle<HBRUSH> brush(CreateSolidBrush(gui::ColorToRGB(colour)), true);
-      FillRect(DC, &R, brush.Get());
-    }
+    // The DC's own brush: a paint makes no brush of its own.
+    const COLORREF was = SetDCBrushColor(DC, gui::ColorToRGB(Control->Color()));
+    FillRect(DC, &R, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(DC, was);
     return;
   }
   const HWND parent = GetParent(Handle);
