@@ -15,6 +15,10 @@
 
 namespace gui {
 
+// A rectangle's size.
+inline int Width(const RECT& r) { return r.right - r.left; }
+inline int Height(const RECT& r) { return r.bottom - r.top; }
+
 // 0x00BBGGRR is an explicit colour; 0xFF000000 + n the system colour n.
 using TColor = std::uint32_t;
 constexpr TColor clBlack = 0x000000, clWhite = 0xFFFFFF, clMaroon = 0x000080, clNavy = 0x800000,

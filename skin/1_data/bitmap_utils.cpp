@@ -4,9 +4,9 @@
 
 namespace qm {
 
-void MirrorBitmap(TSkinImage& Bitmap) { detail::MirrorImage(Bitmap); }
-void FlipBitmap(TSkinImage& Bitmap) { detail::FlipImage(Bitmap); }
-void RotateBitmapLeft(TSkinImage& Bitmap) { detail::TurnImage(Bitmap, detail::TurnLeft); }
-void RotateBitmapRight(TSkinImage& Bitmap) { detail::TurnImage(Bitmap, detail::TurnRight); }
+void MirrorBitmap(TSkinImage& Bitmap) { ::qm::detail::MirrorImage(Bitmap); }
+void FlipBitmap(TSkinImage& Bitmap) { ::qm::detail::FlipImage(Bitmap); }
+void RotateBitmapLeft(TSkinImage& Bitmap) { ::qm::detail::TurnImage(Bitmap, ::qm::detail::TurnLeft); }
+void RotateBitmapRight(TSkinImage& Bitmap) { ::qm::detail::TurnImage(Bitmap, ::qm::detail::TurnRight); }
 
 }  // namespace qm

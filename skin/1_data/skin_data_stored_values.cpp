@@ -8,7 +8,7 @@ namespace {
 
 constexpr char Signature[4] = {'Q', 'M', 'S', 'V'};
 
-class TWriter {
+class TValueWriter {
  public:
   void Byte(uint8_t b) { FOut.push_back(b); }
   void U32(uint32_t v) {
@@ -100,7 +100,7 @@ TStoredValue TStoredValue::Binary(std::string name, std::vector<uint8_t> v) {
 }
 
 std::vector<uint8_t> WriteStoredValues(const std::vector<TStoredValue>& values) {
-  TWriter w;
+  TValueWriter w;
   w.Raw(Signature, sizeof Signature);
   for (const auto& v : values) {
     if (v.Name.empty() || v.Name.size() > 255) throw EStoredValuesError("a stored value needs a name of 1 to 255 bytes");

@@ -25,10 +25,6 @@ gui::TBitmap& Scratch(int Width, int Height) {
 // A track-bar thumb strip has five frames; the fifth is its disabled look.
 constexpr int kThumbFrames = 5;
 
-RECT MarginsOf(const TDataSkinObject& Element) {
-  return RECT{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
-}
-
 }  // namespace
 
 // --- progress bars

@@ -400,4 +400,8 @@ RECT TSkinControl::DrawCaptionWithImage(HDC DC, const RECT& R, int Alignment, co
   return t;
 }
 
+RECT MarginsOf(const TDataSkinObject& Element) {
+  return RECT{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
+}
+
 }  // namespace qm

@@ -157,4 +157,7 @@ HDC SkinnerWindowDC(HWND Window);
 // The text of a window, as the skinners read it (at most 1000 characters).
 std::wstring SkinWindowText(HWND Window);
 
+// An element's nine-grid margins as a rectangle (left, top, right, bottom).
+RECT MarginsOf(const TDataSkinObject& Element);
+
 }  // namespace qm

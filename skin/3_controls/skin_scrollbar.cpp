@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "gui/graphics.h"
 #include "skin/1_data/skin_format.h"
 #include "skin/1_data/skin_scale.h"
 #include "skin/1_data/win_skin_data.h"
@@ -24,8 +25,8 @@ constexpr int kArrowFrames = 23;
 constexpr int kLeftCell = 1, kRightCell = 5, kUpCell = 9, kDownCell = 13;
 constexpr int kDisabledArrow = 3;
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+using gui::Height;
+using gui::Width;
 bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 // The smallest thumb the system would draw.

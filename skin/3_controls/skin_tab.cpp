@@ -17,10 +17,6 @@ namespace {
 // The page frame's edges in the border image, the tab side a pixel wider.
 constexpr RECT kFrameMargins{4, 5, 4, 4};
 
-RECT MarginsOf(const TDataSkinObject& Element) {
-  return RECT{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
-}
-
 HFONT FontOf(HWND Window) { return reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0)); }
 
 }  // namespace

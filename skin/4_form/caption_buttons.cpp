@@ -7,6 +7,7 @@
 #include "gui/debug_report.h"
 #include "gui/dpi.h"
 #include "gui/forms.h"
+#include "gui/graphics.h"
 #include "gui/timer.h"
 #include "skin/1_data/skin_format.h"
 #include "skin/1_data/win_skin_data.h"
@@ -20,8 +21,8 @@ namespace qm {
 
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+using gui::Height;
+using gui::Width;
 
 // Buttons that show the window icon instead of an image of their own.
 bool ShowsIcon(const TDataSkinSysButton& d) {

@@ -5,6 +5,7 @@
 #include "gui/debug_report.h"
 #include "gui/desktop_compositor.h"
 #include "gui/dpi.h"
+#include "gui/graphics.h"
 #include "gui/monitors.h"
 #include "gui/visual_styles.h"
 #include "skin/1_data/skin_format.h"
@@ -19,8 +20,8 @@ namespace {
 
 constexpr LONG_PTR kCaptionBits = WS_CAPTION;  // 0xC00000
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+using gui::Height;
+using gui::Width;
 
 std::wstring WindowTextOf(HWND window) {
   wchar_t text[1000] = {};

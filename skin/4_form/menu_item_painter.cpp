@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "gui/forms.h"
+#include "gui/graphics.h"
 #include "gui/menus.h"
 #include "skin/1_data/skin_format.h"
 #include "skin/1_data/skin_scale.h"
@@ -22,8 +23,8 @@ constexpr int kItemFrames = 5;
 constexpr int kNormalFrame = 1, kSeparatorFrame = 2, kSelectedFrame = 4;
 constexpr int kPopupFrame = 3;
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+using gui::Height;
+using gui::Width;
 
 // Where the popup's client area starts within its window, i.e. how far an
 // item rectangle lies from the same place in the background picture.

@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "gui/forms.h"
+#include "gui/graphics.h"
 #include "gui/menus.h"
 #include "skin/1_data/skin_draw_text.h"
 #include "skin/1_data/skin_format.h"
@@ -16,8 +17,8 @@ namespace qm {
 
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+using gui::Height;
+using gui::Width;
 
 // Native texts come with their short cut after a tab; the bar shows the caption.
 std::wstring BarCaption(std::wstring text) {

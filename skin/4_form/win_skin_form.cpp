@@ -13,7 +13,6 @@ namespace qm {
 
 namespace {
 
-constexpr LONG_PTR kCaptionBits = WS_CAPTION;  // 0xC00000
 
 std::wstring ClassNameOf(HWND window) {
   wchar_t name[100] = {};
@@ -141,7 +140,7 @@ void TWinSkinForm::ReadWindow() {
   FMDI.FindClient();
   if (exStyle & WS_EX_MDICHILD) w.MDIKind = mkChild;
   w.FrameKind = TFrameKind::Fixed;
-  if ((w.Style & WS_POPUP) && (w.Style & kCaptionBits) != kCaptionBits)
+  if ((w.Style & WS_POPUP) && (w.Style & WS_CAPTION) != WS_CAPTION)
     w.FrameKind = TFrameKind::Unskinned;
   else if ((exStyle & WS_EX_WINDOWEDGE) || (w.Style & WS_THICKFRAME))
     w.FrameKind = TFrameKind::Sizing;

@@ -279,6 +279,8 @@ BOOL CALLBACK CountPopupMenu(HWND window, LPARAM count) {
 }
 }  // namespace
 
+void CALLBACK EndMenuNow(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
 int OpenPopupMenus() {
   int count = 0;
   EnumWindows(&CountPopupMenu, reinterpret_cast<LPARAM>(&count));

@@ -93,6 +93,9 @@ void PumpUntilSettled(int limit = 1000);
 bool WaitFor(const std::function<bool()>& done, int limit);
 // How many popup menus of this process are open.
 int OpenPopupMenus();
+// A timer procedure that ends the menu being tracked, for a test that opens
+// one modally: SetTimer(nullptr, 0, ms, &EndMenuNow).
+void CALLBACK EndMenuNow(HWND, UINT, UINT_PTR, DWORD);
 
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& text);

@@ -299,7 +299,7 @@ struct Override {
   const char* key;
   const char* value;
 };
-constexpr Override kSteel[] = {
+constexpr Override kSteelOverrides[] = {
     {"TitlebarSkin", "SkinName", "QiMing Steel"},
     {"TitlebarSkin", "Description", "Thin steel-blue frame, blue-grey faces, amber highlight"},
     {"Personality", "LeftTopHeight", "29"},
@@ -354,7 +354,7 @@ void setValue(std::string& text, const Override& o) {
 std::string skinDescription(SkinVariant variant) {
   std::string text = kDescription;
   if (variant == SkinVariant::Steel)
-    for (const Override& o : kSteel) setValue(text, o);
+    for (const Override& o : kSteelOverrides) setValue(text, o);
   std::string out;
   for (char c : text) {
     if (c == '\n') out += '\r';

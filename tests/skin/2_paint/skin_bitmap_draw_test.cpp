@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bitmap_pixel.h"
 #include "gui_objects.h"
 #include "skin/1_data/skin_draw_text.h"
 #include "skin/2_paint/skin_bitmap_draw.h"
@@ -45,10 +46,6 @@ std::unique_ptr<gui::TBitmap> MakeStrip(int frames, bool vertical) {
   return made;
 }
 
-COLORREF PixelOf(const gui::TBitmap& b, int x, int y) {
-  const std::uint8_t* p = b.ScanLine(y) + 3 * x;
-  return RGB(p[2], p[1], p[0]);
-}
 
 void Fill(gui::TBitmap& b, COLORREF c) {
   for (int y = 0; y < b.Height(); ++y)

@@ -10,16 +10,12 @@
 #include <vector>
 
 #include "../stored_skin.h"
+#include "bitmap_pixel.h"
 #include "skin/1_data/win_skin_data.h"
 #include "skin/2_paint/skin_frame.h"
 
 namespace qm {
 namespace {
-
-COLORREF PixelOf(const gui::TBitmap& b, int x, int y) {
-  const std::uint8_t* p = b.ScanLine(y) + 3 * x;
-  return RGB(p[2], p[1], p[0]);
-}
 
 int CountColour(const gui::TBitmap& b, const RECT& r, COLORREF c) {
   int n = 0;

@@ -63,8 +63,6 @@ std::vector<uint8_t> ManyButtonsSkin(const std::vector<uint8_t>& packed) {
 std::vector<std::string> Messages;
 void RecordMessage(const std::string& text) { Messages.push_back(text); }
 
-void CALLBACK EndMenuNow(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
-
 // The window as the screen shows it, and its region.
 struct TFrameShot {
   int Width = 0, Height = 0;
@@ -219,7 +217,7 @@ TEST_F(SkinSwitch, TheWindowUsesItsSkinUntilTheTickAndTheNewOneAfter) {
       EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(spots[i].x, spots[i].y)), hits[i]) << "spot " << i;
     bool opened = false;
     skinner.SystemMenu().Popup()->OnPopup = [&](gui::TPopupMenu&) { opened = true; };
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &EndMenuNow);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &qmtest::EndMenuNow);
     skinner.SystemMenu().Popup()->Popup(wr.left + 60, wr.top + 30);
     KillTimer(nullptr, timer);
     EXPECT_TRUE(opened);

@@ -147,8 +147,6 @@ TEST_F(WinSkinForm, CaptionButtonsShowTheirStatesAndAct) {
   EXPECT_FALSE(IsWindowVisible(h));
 }
 
-void CALLBACK EndMenuNow(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
-
 TEST_F(WinSkinForm, RightClickOnTheCaptionOpensTheSystemMenuAndTwoCloseTheWindow) {
   HWND h = Form.Handle();
   TWinSkinForm* skinner = AttachSkinner();
@@ -157,7 +155,7 @@ TEST_F(WinSkinForm, RightClickOnTheCaptionOpensTheSystemMenuAndTwoCloseTheWindow
   static bool opened;
   opened = false;
   skinner->SystemMenu().Popup()->OnPopup = [](gui::TPopupMenu&) { opened = true; };
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &EndMenuNow);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &qmtest::EndMenuNow);
   SendMessageW(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(h, POINT{200, 20}));
   KillTimer(nullptr, timer);
   EXPECT_TRUE(opened);
