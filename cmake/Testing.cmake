@@ -22,6 +22,30 @@ endif()
 # STRESS names the long leak loops (GoogleTest filter patterns): they run as
 # a second test, NAME_stress, labelled "stress", so that a host which runs
 # them on one architecture need not run them again on the other.
+# Under Wine, each test program takes one of QM_WINE_LANES lanes (a display
+# and a prefix of its own, scripts/wine-env.sh), handed out by CTest from
+# wine-lanes.json: `ctest --resource-spec-file wine-lanes.json -j N` runs up
+# to N window tests side by side. Without that file CTest hands out none, and
+# every program runs in lane 0.
+set(QM_WINE_LANES 3 CACHE STRING "Lanes the Windows tests may run in side by side")
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(lanes "")
+  foreach(i RANGE 1 ${QM_WINE_LANES})
+    math(EXPR id "${i} - 1")
+    list(APPEND lanes "{\"id\": \"${id}\", \"slots\": 1}")
+  endforeach()
+  list(JOIN lanes ", " lanes)
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-lanes.json
+       "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"lanes\": [${lanes}]}]}\n")
+endif()
+
+# qm_wine_test(TEST...): the tests run a Windows program under Wine, in a lane.
+function(qm_wine_test)
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS lanes:1)
+  endif()
+endfunction()
+
 function(qm_add_gtest name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS;STRESS;DPIS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
@@ -31,6 +55,7 @@ function(qm_add_gtest name)
       add_test(NAME ${name}_dpi${dpi} COMMAND ${name} --gtest_brief=1)
       set_tests_properties(${name}_dpi${dpi} PROPERTIES TIMEOUT 600 ENVIRONMENT QM_WINE_DPI=${dpi}
                            LABELS "dpi;${A_LABELS}")
+      qm_wine_test(${name}_dpi${dpi})
     endforeach()
     return()
   endif()
@@ -44,10 +69,12 @@ function(qm_add_gtest name)
     # rather than pass having run no test.
     set_tests_properties(${name}_stress PROPERTIES TIMEOUT 1200 LABELS "stress;${A_LABELS}"
                          FAIL_REGULAR_EXPRESSION "\\[ *PASSED *\\] 0 tests")
+    qm_wine_test(${name}_stress)
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  qm_wine_test(${name})
   if(A_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${A_LABELS}")
   endif()

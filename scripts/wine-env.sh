@@ -21,6 +21,16 @@
 #   QM_WINE_DPI        a display scale in dots per inch (120, 144, 192...):
 #                      the programs run in a prefix of that scale of their
 #                      own, the architecture's prefix with "-dpi<N>" appended
+#   QM_WINE_LANE       0, 1, 2...: which of several lanes the program runs in,
+#                      so that window tests can run side by side. Lane 0 is
+#                      the display and prefix above; lane N has a virtual
+#                      display of its own (QM_XVFB_DISPLAY + N) and a copy of
+#                      the ready prefix ("-lane<N>" appended), so that no
+#                      two tests share a display, its focus or a wineserver.
+#                      Under CTest, the lane it hands out is taken
+#                      (CTEST_RESOURCE_GROUP_0_LANES; the Windows builds
+#                      write their lanes to wine-lanes.json, which
+#                      scripts/test.sh gives to ctest).
 
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 if [ -n "${QM_WITHOUT_WINE32:-}" ]; then QM_WINE32_LOADER=/nonexistent/wine32-not-installed/wine; fi
@@ -82,9 +92,21 @@ qm_wine_arch() {
 
 wine() { "$QM_WINE" "$@"; }
 
+# The lane this program runs in (see QM_WINE_LANE).
+qm_wine_lane() {
+  local lane=${QM_WINE_LANE:-}
+  if [ -z "$lane" ] && [[ ${CTEST_RESOURCE_GROUP_0_LANES:-} =~ id:([0-9]+) ]]; then
+    lane=${BASH_REMATCH[1]}
+  fi
+  echo "${lane:-0}"
+}
+
 qm_display() {
+  local lane; lane=$(qm_wine_lane)
+  # A lane of its own never shares the display it was started with.
+  [ "$lane" = 0 ] || unset DISPLAY
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n=${QM_XVFB_DISPLAY:-97}
+  local n=$((${QM_XVFB_DISPLAY:-97} + lane))
   export DISPLAY=":$n"
   if ! xdpyinfo >/dev/null 2>&1; then
     rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
@@ -163,43 +185,73 @@ qm_wine_managed_tests() {
   flock -u 9
 }
 
-# A prefix whose display is set to QM_WINE_DPI (Wine reads LogPixels from
-# HKCU\Control Panel\Desktop), made as a copy of the architecture's ready
-# prefix, which is quicker than setting one up, and then used from there on.
-# Like the prefix it is copied from, it counts as made only once every step
-# has succeeded.
-qm_wine_scaled_prefix() {
-  local base=$WINEPREFIX dpi=$QM_WINE_DPI
-  local scaled=$base-dpi$dpi
-  local stamp="$scaled/.qiming-configured"
+# Copies a prefix. Nine tenths of one are the system's DLLs (630 MB of 700
+# in a 64-bit prefix), which Wine writes only when it sets a prefix up or
+# updates it for a new Wine: those are linked, not copied, where the file
+# system can (a lane and each of its scales is a prefix of its own).
+# Everything else, the registry above all, is a copy of its own.
+#   qm_copy_prefix FROM TO
+qm_copy_prefix() {
+  local from=$1 to=$2 dir
+  local shared=(drive_c/windows/system32 drive_c/windows/syswow64 drive_c/windows/winsxs)
+  mkdir -p "$to" || return
+  (cd "$from" && tar -cf - "${shared[@]/#/--exclude=./}" .) | (cd "$to" && tar -xf -) || return
+  for dir in "${shared[@]}"; do
+    [ -d "$from/$dir" ] || continue
+    cp -a --link "$from/$dir" "$to/$dir" 2>/dev/null || { rm -rf "${to:?}/$dir"; cp -a "$from/$dir" "$to/$dir"; } || return
+  done
+}
+
+# A prefix made as a copy of the architecture's ready one, which is quicker
+# than setting one up, and then used from there on: WINEPREFIX plus SUFFIX,
+# changed by the function CHANGE (run with WINEPREFIX set to the copy, it
+# fails when the change did not take). Like the prefix it is copied from, it
+# counts as made only once every step has succeeded. Copying waits for the
+# ready prefix's server to end, so a prefix of another lane is best made
+# before tests run in parallel (scripts/test.sh does).
+#   qm_wine_copied_prefix SUFFIX [CHANGE]
+qm_wine_copied_prefix() {
+  local base=$WINEPREFIX suffix=$1 change=${2:-}
+  local copy=$base$suffix
+  local stamp="$copy/.qiming-configured"
   if [ ! -f "$stamp" ]; then
-    exec 9>"$scaled.lock"
+    exec 9>"$copy.lock"
     flock 9
     local ok=yes
     if [ ! -f "$stamp" ]; then
-      rm -rf "$scaled" "$scaled.part"
+      rm -rf "$copy" "$copy.part"
       # The copied prefix's registry must be the one on disk, not half of it.
       wineserver -w
-      cp -a "$base" "$scaled.part" || ok=no
-      rm -f "$scaled.part/.qiming-configured"
-      if [ $ok = yes ]; then
-        WINEPREFIX=$scaled.part wine reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
-          /d "$dpi" /f >/dev/null 2>&1 || ok=no
-        WINEPREFIX=$scaled.part wineserver -w
-        grep -qi "\"LogPixels\"=dword:$(printf '%08x' "$dpi")" "$scaled.part/user.reg" || ok=no
+      qm_copy_prefix "$base" "$copy.part" || ok=no
+      rm -f "$copy.part/.qiming-configured"
+      if [ $ok = yes ] && [ -n "$change" ]; then
+        WINEPREFIX=$copy.part "$change" || ok=no
       fi
-      if [ $ok = yes ] && mv "$scaled.part" "$scaled"; then
+      if [ $ok = yes ] && mv "$copy.part" "$copy"; then
         touch "$stamp"
       else
-        rm -rf "$scaled.part"
-        echo "wine-env: setting up the Wine prefix $scaled failed; it is set up again next time" >&2
+        rm -rf "$copy.part"
+        echo "wine-env: setting up the Wine prefix $copy failed; it is set up again next time" >&2
         ok=no
       fi
     fi
     flock -u 9
     [ $ok = yes ] || return 1
   fi
-  export WINEPREFIX=$scaled
+  export WINEPREFIX=$copy
+}
+
+# The display scale QM_WINE_DPI in the prefix WINEPREFIX: Wine reads
+# LogPixels from HKCU\Control Panel\Desktop.
+qm_wine_set_dpi() {
+  wine reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QM_WINE_DPI" /f >/dev/null 2>&1 || return 1
+  wineserver -w
+  grep -qi "\"LogPixels\"=dword:$(printf '%08x' "$QM_WINE_DPI")" "$WINEPREFIX/user.reg"
+}
+
+# A prefix whose display is set to QM_WINE_DPI, a copy of the ready one.
+qm_wine_scaled_prefix() {
+  qm_wine_copied_prefix "-dpi$QM_WINE_DPI" qm_wine_set_dpi
 }
 
 # Gets an architecture's prefix and the display ready; with no argument, the
@@ -211,11 +263,33 @@ qm_wine_ready() {
   qm_wine_prefix || return
   qm_wine_fonts
   qm_wine_managed_tests
+  local lane; lane=$(qm_wine_lane)
+  if [ "$lane" != 0 ]; then qm_wine_copied_prefix "-lane$lane" || return; fi
   case "${QM_WINE_DPI:-96}" in
     96) ;;
     *[!0-9]* | '') echo "wine-env: QM_WINE_DPI is a number of dots per inch, not '$QM_WINE_DPI'" >&2; return 2 ;;
     *) qm_wine_scaled_prefix ;;
   esac
+}
+
+# The displays of lanes 0 to N-1. Started before anything runs at a lower
+# priority: the X server keeps the priority it was started with.
+qm_wine_lane_displays() {
+  local lane
+  for ((lane = 0; lane < $1; lane++)); do
+    (export QM_WINE_LANE=$lane; qm_display)
+  done
+}
+
+# Gets lanes 0 to N-1 of an architecture ready, so that tests can run in
+# them side by side; the other lanes' prefixes are copied from lane 0's
+# while nothing runs in it.
+#   qm_wine_lanes_ready 32|64 N
+qm_wine_lanes_ready() {
+  local lane
+  for ((lane = 0; lane < $2; lane++)); do
+    (export QM_WINE_LANE=$lane; qm_wine_ready "$1") || return
+  done
 }
 
 # Ends this prefix's Wine session once a test program has exited. A Windows

@@ -72,4 +72,24 @@ touch "$work/scaled64-dpi144/kept"
 scaled "$work/broken-wine" 144 >/dev/null
 check "once made it is reused, not copied again" test -f "$work/scaled64-dpi144/kept"
 
+echo "== each lane has its own display and a copy of the ready prefix"
+lane() { # environment... : the lane and the display's number
+  env -u QM_WINE_LANE -u CTEST_RESOURCE_GROUP_0_LANES "$@" QM_XVFB_DISPLAY=40 bash -c \
+    'source "$0"; l=$(qm_wine_lane); echo "$l $((QM_XVFB_DISPLAY + l))"' "$env_script"
+}
+while IFS='|' read -r what extra expected; do
+  got=$(lane $extra)
+  check "$what: '$got' is '$expected'" test "$got" = "$expected"
+done <<CASES
+outside CTest, lane 0||0 40
+the lane CTest hands out|CTEST_RESOURCE_GROUP_0_LANES=id:2,slots:1|2 42
+one asked for by name|QM_WINE_LANE=1|1 41
+CASES
+laned() {
+  PATH="$work/bin:$PATH" QM_WINE64_LOADER="$work/broken-wine" QM_WINEPREFIX="$work/scaled" bash -c \
+    'source "$0"; qm_wine_arch 64 && qm_wine_copied_prefix -lane1 && echo "$WINEPREFIX"' "$env_script"
+}
+check "a lane's prefix is used" test "$(laned)" = "$work/scaled64-lane1"
+check "it is a ready copy" test -f "$work/scaled64-lane1/.qiming-configured" -a -d "$work/scaled64-lane1/drive_c"
+
 finish
