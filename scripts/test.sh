@@ -12,9 +12,10 @@
 # building is bound by the processor and runs one build at a time, each on
 # every core. The Windows tests run in QM_WINE_LANES lanes side by side
 # (a virtual display and a Wine prefix each, scripts/wine-env.sh); they
-# leave about a quarter of the processor idle, which what runs beside them
-# at the lowest priority takes: the i686 release and the fuzz run. The
-# native tests and the Wine prefixes' set-up run beside the builds.
+# leave about a quarter of the processor idle, which the i686 release build
+# beside them at the lowest priority takes. The native tests and the Wine
+# prefixes' set-up run beside the builds. The fuzz run comes last, alone:
+# it runs for a fixed time, and beside anything it would only fuzz less.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -140,14 +141,13 @@ fuzz() {
   fi
   echo "   fuzz: $(elapsed "$t0")"
 }
-i686_release_and_fuzz() {
+i686_release() {
   local t0=$SECONDS
   # Only what needs no 32-bit Wine: the release zip and its help file.
   if step "i686 build (the release)" build i686 release -- "${host_tools[@]}"; then
     run_ctest "i686 release" build/win32 -L release
   fi
   echo "   i686 release: $(elapsed "$t0")"
-  fuzz
 }
 
 if [ ${#arches[@]} -eq 2 ]; then
@@ -157,7 +157,6 @@ if [ ${#arches[@]} -eq 2 ]; then
   step "x86_64 build" build x86_64 -- "${host_tools[@]}" && touch "$state/x86_64-built"
   echo "   Windows builds: $(elapsed "$t0")"
   wait_beside
-  beside "fuzz targets (bounded run)" fuzz
   [ -f "$state/i686-built" ] && wine_tests 32 build/win32 i686 i686
   # The long leak loops (label "stress") have just run on the product's
   # build; here the rest runs.
@@ -168,10 +167,12 @@ else
   step "x86_64 build" build x86_64 -- "${host_tools[@]}" && touch "$state/x86_64-built"
   echo "   x86_64 build: $(elapsed "$t0")"
   wait_beside
-  beside "i686 release, then the fuzz targets (bounded run)" i686_release_and_fuzz
+  beside "i686 release" i686_release
   [ -f "$state/x86_64-built" ] && wine_tests 64 build/win64 x86_64 x86_64
 fi
 wait_beside
+echo "== fuzz targets (bounded run)"
+fuzz
 
 mapfile -t results <"$state/results"
 mapfile -t failed <"$state/failed"
