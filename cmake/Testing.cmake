@@ -14,19 +14,11 @@ if(BUILD_TESTING AND NOT TARGET GTest::gtest_main)
   endif()
 endif()
 
-# qm_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...] [STRESS pattern...]
-#              [DPIS dpi...])
-# One CTest test per executable; under the cross build CTest runs it in Wine.
-# DPIS: instead, one test per display scale, NAME_dpiN, run in a Wine prefix
-# of that scale (scripts/wine-exec reads QM_WINE_DPI).
-# STRESS names the long leak loops (GoogleTest filter patterns): they run as
-# a second test, NAME_stress, labelled "stress", so that a host which runs
-# them on one architecture need not run them again on the other.
 # Under Wine, each test program takes one of QM_WINE_LANES lanes (a display
-# and a prefix of its own, scripts/wine-env.sh), handed out by CTest from
-# wine-lanes.json: `ctest --resource-spec-file wine-lanes.json -j N` runs up
-# to N window tests side by side. Without that file CTest hands out none, and
-# every program runs in lane 0.
+# and a prefix of its own, scripts/wine-env.sh), which CTest hands out when
+# given wine-lanes.json as its resource file (scripts/test.sh does): up to N
+# window tests then run side by side. Without that file CTest hands out
+# none, and every program runs in lane 0.
 set(QM_WINE_LANES 3 CACHE STRING "Lanes the Windows tests may run in side by side")
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   set(lanes "")
@@ -46,6 +38,14 @@ function(qm_wine_test)
   endif()
 endfunction()
 
+# qm_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...] [STRESS pattern...]
+#              [DPIS dpi...])
+# One CTest test per executable; under the cross build CTest runs it in Wine.
+# DPIS: instead, one test per display scale, NAME_dpiN, run in a Wine prefix
+# of that scale (scripts/wine-exec reads QM_WINE_DPI).
+# STRESS names the long leak loops (GoogleTest filter patterns): they run as
+# a second test, NAME_stress, labelled "stress", so that a host which runs
+# them on one architecture need not run them again on the other.
 function(qm_add_gtest name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS;STRESS;DPIS" ${ARGN})
   add_executable(${name} ${A_SOURCES})

@@ -13,7 +13,6 @@ namespace qm {
 
 namespace {
 
-
 std::wstring ClassNameOf(HWND window) {
   wchar_t name[100] = {};
   GetClassNameW(window, name, 100);

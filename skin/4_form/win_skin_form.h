@@ -105,9 +105,8 @@ class TWinSkinForm : public gui::TComponent {
   void Retire() { FWindow.Phase = phDead; }
   TPhase Phase() const { return FWindow.Phase; }
   TSkinData* SkinData() const { return FSkinData; }
-  // The skin this window is built from, held until ApplySkin takes the
-  // next; null only before attaching.
-  // It is the skin at the window's scale (Dpi()).
+  // The skin this window is built from, at the window's scale (Dpi()),
+  // held until ApplySkin takes the next; null only before attaching.
   const std::shared_ptr<const TLoadedSkin>& Skin() const { return FSkin; }
   // The scale of the window's monitor, as last told.
   int Dpi() const { return FDpi; }
